@@ -1,0 +1,22 @@
+// Polling of the chosen game controller on PollTimer.
+#pragma once
+
+#include <cstdint>
+
+namespace quillon {
+
+// PollTimer's interval for `pollPerSecond` polls a second. 0 (or a missing
+// value) would leave no interval at all, so it polls at the configurator's
+// factory rate instead: a user who turned the controller on wants it read.
+uint32_t PollIntervalMs(uint32_t pollPerSecond);
+
+// Opens the controller named by SwitchDevice and starts PollTimer.
+void InitController();
+// One PollTimer tick.
+void PollController();
+// Stops PollTimer if it runs.
+void StopPollTimer();
+// Releases the controller and the input system.
+void ReleaseController();
+
+}  // namespace quillon

@@ -1,0 +1,18 @@
+// The timers of the runtime's main window.
+#pragma once
+
+#include <cstdint>
+
+namespace quillon {
+
+enum RuntimeTimerId : unsigned {
+  ChangeTimerId = 1,  // map hand-over after the last map request
+  PollTimerId = 2,    // controller poll
+};
+
+// Starts (or restarts) timer `id` on the main window; returns the identifier
+// the system gave it, 0 on failure.
+uintptr_t StartWindowTimer(unsigned id, uint32_t intervalMs);
+void StopWindowTimer(unsigned id);
+
+}  // namespace quillon

@@ -1,0 +1,76 @@
+// The runtime's model of the settings tree, loaded at start and on every
+// reload request, emptied again before each reload and at exit.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "shared/settings_tree.h"
+
+namespace quillon {
+
+// One keyboard action (subkey "01".."99").
+struct KeyAction {
+  uint32_t modifier = 0;
+  uint32_t virtualKey = 0;
+  uint32_t sendType = 0;
+  uint32_t action = 0;
+  std::string select;
+  std::optional<std::string> keySeq;  // none when missing or empty
+  std::string appName;
+  std::string appParms;
+};
+
+// One controller action (subkey "J01".."J99").
+struct ButtonAction {
+  uint32_t buttons = 0;
+  uint32_t sendType = 0;
+  uint32_t action = 0;
+  std::string select;
+  std::optional<std::string> keySeq;
+  std::string appName;
+  std::string appParms;
+};
+
+struct RuntimeSettings {
+  std::string programDirectory;  // ends with its separator, or ""
+  std::array<std::string, kMaxConfigs> configNames;
+  uint32_t configCount = 0;
+  uint32_t defaultConfig = 0;
+  uint32_t currentConfig = 0;
+  uint32_t changeTimeout = kRuntimeDefaultChangeTimeout;
+  uint32_t lastAnnounce = 0;
+  std::string ultraMapPath;
+  std::string ultraMapOptions;
+  std::string switchDevice;
+  uint32_t useHook = 0;
+  uint32_t useJoystick = 0;
+  uint32_t useKeyboard = 0;
+  uint32_t applyOnStart = kRuntimeDefaultApplyOnStart;
+  uint32_t pollPerSecond = 0;
+  bool firstRequestPending = false;
+  // keyActions[n] is entry number n (1..99); slot 0 is unused.
+  std::array<KeyAction, kMaxActions + 1> keyActions;
+  uint32_t keyCount = 0;
+  // Virtual-key code -> number of the KeyAction that captures it in hook mode.
+  std::array<uint8_t, 256> keyIndex{};
+  // buttonActions[0..buttonCount-1], in list order.
+  std::array<ButtonAction, kMaxActions> buttonActions;
+  uint32_t buttonCount = 0;
+};
+
+// The runtime's single instance.
+extern RuntimeSettings g_settings;
+
+// Reads the tree into g_settings and arms key capture and controller polling.
+void LoadSettings();
+// Releases capture, polling and timers and frees every loaded text.
+void UnloadSettings();
+
+// The name of the current map, or nullptr when currentConfig names none
+// (an empty list, or a DefaultConfig beyond the list).
+const char* CurrentMapName();
+
+}  // namespace quillon

@@ -1,0 +1,8 @@
+// The pop-up application switcher.
+#pragma once
+
+namespace quillon {
+
+void ShowAppSwitcher();
+
+}  // namespace quillon

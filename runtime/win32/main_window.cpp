@@ -1,0 +1,134 @@
+#include "runtime/win32/main_window.h"
+
+#include "runtime/controller_poll.h"
+#include "runtime/keyboard_capture.h"
+#include "runtime/map_switching.h"
+#include "runtime/settings_store.h"
+#include "runtime/win32/app_switcher.h"
+#include "runtime/win32/main_window_handle.h"
+#include "runtime/win32/resource_ids.h"
+#include "shared/settings_tree.h"
+
+namespace quillon {
+
+namespace {
+
+HINSTANCE g_instance = nullptr;
+
+void PaintWindow(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  char text[100];
+  int length = LoadStringA(g_instance, IDS_PAINT_TEXT, text, sizeof text);
+  RECT client;
+  GetClientRect(window, &client);
+  DrawTextA(dc, text, length, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+  EndPaint(window, &paint);
+}
+
+// Centres the box in its parent's client rectangle; never at negative
+// coordinates.
+void CentreOnParent(HWND box) {
+  RECT parent;
+  RECT self;
+  GetClientRect(GetParent(box), &parent);
+  GetWindowRect(box, &self);
+  int x = ((parent.right - parent.left) - (self.right - self.left)) / 2;
+  int y = ((parent.bottom - parent.top) - (self.bottom - self.top)) / 2;
+  if (x < 0) x = 0;
+  if (y < 0) y = 0;
+  SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      CentreOnParent(box);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(box, LOWORD(wParam));
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+void StopTimersAndController() {
+  StopPollTimer();
+  StopChangeTimer();
+  if (g_settings.useJoystick) ReleaseController();
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return 0;
+    case WM_PAINT:
+      PaintWindow(window);
+      return 0;
+    case WM_CLOSE:
+      StopTimersAndController();
+      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_DESTROY:
+      ReleaseKeyboardCapture();
+      PostQuitMessage(0);
+      return 0;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDM_EXIT:
+          DestroyWindow(window);
+          return 0;
+        case IDM_ABOUT:
+          DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
+          return 0;
+        default:
+          return DefWindowProcA(window, message, wParam, lParam);
+      }
+    case WM_TIMER:
+      if (wParam == ChangeTimerId) CompleteMapChange();
+      else if (wParam == PollTimerId) PollController();
+      return 0;
+    default:
+      break;
+  }
+  if (message == WM_RELOAD_SETTINGS) {
+    UnloadSettings();
+    LoadSettings();
+    return 0;
+  }
+  if (message == WM_SHOW_SWITCHER) {
+    ShowAppSwitcher();
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND CreateMainWindow(HINSTANCE instance) {
+  g_instance = instance;
+  char className[100];
+  char title[100];
+  LoadStringA(instance, IDS_WINDOW_CLASS, className, sizeof className);
+  LoadStringA(instance, IDS_WINDOW_TITLE, title, sizeof title);
+
+  WNDCLASSA windowClass;
+  ZeroMemory(&windowClass, sizeof windowClass);
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLON));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = className;
+  RegisterClassA(&windowClass);
+
+  HWND window = CreateWindowExA(0, className, title, WS_MINIMIZE, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+                                nullptr, instance, nullptr);
+  SetMainWindowHandle(window);
+  return window;
+}
+
+}  // namespace quillon

@@ -1,0 +1,31 @@
+#include <cstdio>
+
+#include "shared/settings_tree.h"
+#include "tests/kit/test_registry.h"
+
+namespace quillon::test_registry {
+
+namespace {
+std::string Numbered(const char* format, int number) {
+  char name[16];
+  std::snprintf(name, sizeof name, format, number);
+  return SettingsPath() + "\\" + name;
+}
+}  // namespace
+
+std::string SettingsPath() { return kSettingsKeyPath; }
+std::string KeyActionPath(int number) { return Numbered(kKeyActionSubkeyFormat, number); }
+std::string ButtonActionPath(int number) { return Numbered(kButtonActionSubkeyFormat, number); }
+
+void WriteText(const std::string& path, const std::string& name, const std::string& text) {
+  std::vector<uint8_t> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  WriteBytes(path, name, kString, bytes);
+}
+
+void WriteNumber(const std::string& path, const std::string& name, uint32_t number) {
+  WriteBytes(path, name, kDword,
+             {uint8_t(number), uint8_t(number >> 8), uint8_t(number >> 16), uint8_t(number >> 24)});
+}
+
+}  // namespace quillon::test_registry

@@ -1,0 +1,106 @@
+// Command lines for launched programs and the map hand-over, and the sound
+// that announces a map.
+#include <gtest/gtest.h>
+
+#include "runtime/app_launch.h"
+#include "runtime/settings_store.h"
+#include "tests/fakes/fake_platform.h"
+
+namespace quillon {
+namespace {
+
+using fake_platform::CallsStartingWith;
+
+TEST(ExpandUltraMapOptions, TreatsTheTemplateAsTextNeverAsAFormat) {
+  const std::string path = "\"C:\\Q\\Fly.ugc\"";
+  struct {
+    const char* options;
+    std::string expected;
+  } cases[] = {
+      {"%s", path},
+      {"/load %s /min", "/load " + path + " /min"},
+      {"", ""},
+      {"/min", "/min"},
+      {"100%% %s", "100% " + path},
+      {"%s %s", path + " %s"},
+      {"%n%s%x", "%n" + path + "%x"},
+      {"%d%p%%%", "%d%p%%"},
+      {"%", "%"},
+      {"%%s", "%s"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ExpandUltraMapOptions(c.options, path), c.expected) << c.options;
+}
+
+class LaunchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake_platform::Reset();
+    g_settings = RuntimeSettings{};
+    g_settings.programDirectory = "C:\\Q\\";
+    g_settings.configNames[0] = "Race";
+    g_settings.configNames[1] = "Fly";
+    g_settings.configCount = 2;
+    g_settings.currentConfig = 1;
+    g_settings.ultraMapPath = "C:\\UM.exe";
+  }
+};
+
+TEST_F(LaunchTest, CommandLineAlwaysStartsWithASpace) {
+  LaunchProgram("C:\\a.exe", "-a 1");
+  LaunchProgram("C:\\a.exe", " -b");
+  LaunchProgram("C:\\a.exe", "");
+  EXPECT_EQ(CallsStartingWith("StartProgram"),
+            (std::vector<std::string>{"StartProgram C:\\a.exe| -a 1", "StartProgram C:\\a.exe| -b",
+                                      "StartProgram C:\\a.exe| "}));
+}
+
+TEST_F(LaunchTest, HandOffPassesTheQuotedMapFileThroughTheTemplate) {
+  for (const char* options : {"%s", "/load %s /min", ""}) {
+    g_settings.ultraMapOptions = options;
+    HandOffMap();
+  }
+  EXPECT_EQ(CallsStartingWith("StartProgram"),
+            (std::vector<std::string>{"StartProgram C:\\UM.exe| \"C:\\Q\\Fly.ugc\"",
+                                      "StartProgram C:\\UM.exe| /load \"C:\\Q\\Fly.ugc\" /min",
+                                      "StartProgram C:\\UM.exe| "}));
+  EXPECT_TRUE(CallsStartingWith("PlaySound").empty());
+}
+
+TEST_F(LaunchTest, HandOffIsSkippedWhenATextWouldNotFitOrThereIsNoMap) {
+  g_settings.ultraMapOptions = "%s" + std::string(1010, 'x');
+  HandOffMap();  // the expanded line is over 1023 characters
+  g_settings.ultraMapOptions = "%s";
+  g_settings.configNames[1] = std::string(1020, 'n');
+  HandOffMap();  // the quoted path alone is over 1023 characters
+  g_settings.configNames[1] = "Fly";
+  g_settings.currentConfig = 2;
+  HandOffMap();  // no map at that position
+  EXPECT_TRUE(CallsStartingWith("StartProgram").empty());
+  g_settings.currentConfig = 1;
+  g_settings.ultraMapOptions = "%s" + std::string(1023 - 14, 'x');
+  HandOffMap();  // exactly 1023 characters still fit
+  EXPECT_EQ(CallsStartingWith("StartProgram").size(), 1u);
+}
+
+TEST_F(LaunchTest, AnnouncementPlaysTheMapByNameThenByPosition) {
+  fake_platform::SetClock(5000);
+  fake_platform::SetExistingFiles({"C:\\Q\\Fly.wav"});
+  PlayMapSound();
+  fake_platform::SetExistingFiles({});
+  PlayMapSound();
+  EXPECT_EQ(fake_platform::Calls(), (std::vector<std::string>{"StopSound", "PlaySound C:\\Q\\Fly.wav", "StopSound",
+                                                              "PlaySound C:\\Q\\2.wav"}));
+  EXPECT_EQ(g_settings.lastAnnounce, 5000u);
+}
+
+TEST_F(LaunchTest, AnnouncementWithoutAMapIsSilentButStillRestartsTheWindow) {
+  g_settings.configCount = 0;
+  g_settings.currentConfig = 0;
+  fake_platform::SetClock(777);
+  PlayMapSound();
+  EXPECT_TRUE(fake_platform::Calls().empty());
+  EXPECT_EQ(g_settings.lastAnnounce, 777u);
+}
+
+}  // namespace
+}  // namespace quillon
