@@ -3,6 +3,7 @@
 #include "runtime/controller_poll.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/seams/window_timers.h"
 #include "runtime/settings_store.h"
 #include "runtime/win32/app_switcher.h"
 #include "runtime/win32/main_window_handle.h"
