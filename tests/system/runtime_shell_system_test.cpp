@@ -1,0 +1,166 @@
+// The real quillon.exe under Wine: single instance, remote control by a
+// second copy, reload requests, the about box and the ways it ends.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "runtime/win32/resource_ids.h"
+#include "shared/settings_tree.h"
+#include "tests/kit/runtime_control.h"
+#include "tests/kit/test_registry.h"
+
+namespace quillon {
+namespace {
+
+namespace kit = test_kit;
+namespace reg = test_registry;
+
+class RuntimeShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    kit::StopAnyRuntime();
+    reg::DeleteSettingsTree();
+    log_ = kit::UseFreshStandInLog("runtime_shell");
+    // Every load hands the default map to the stand-in, so its log counts loads.
+    reg::WriteText(reg::SettingsPath(), "UltraMapPath", kit::StandInMapperPath());
+    reg::WriteText(reg::SettingsPath(), "UltraMapOptions", "%s");
+    reg::WriteText(reg::SettingsPath(), "Config0", "Race");
+    reg::WriteText(reg::SettingsPath(), "Config1", "Fly");
+    reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 1);
+  }
+  void TearDown() override {
+    kit::StopAnyRuntime();
+    if (first_.process) kit::WaitForExit(first_, kit::kGenerousTimeoutMs, nullptr);
+    reg::DeleteSettingsTree();
+  }
+
+  // Starts the first copy and waits until it has loaded its settings.
+  HWND StartFirstCopy(const std::string& tail = "") {
+    first_ = kit::StartChild(kit::RuntimePath(), tail);
+    HWND window = kit::WaitForRuntimeWindow();
+    EXPECT_NE(window, nullptr) << "the runtime's window never appeared";
+    EXPECT_TRUE(kit::WaitForLoggedLines(log_, 1)) << "the first load handed nothing over";
+    return window;
+  }
+
+  DWORD RunSecondCopy(const std::string& tail) {
+    kit::Child second = kit::StartChild(kit::RuntimePath(), tail);
+    DWORD exitCode = 99;
+    EXPECT_TRUE(kit::WaitForExit(second, kit::kGenerousTimeoutMs, &exitCode)) << "second copy did not end";
+    return exitCode;
+  }
+
+  std::string MapArgument(const char* map) const { return " \"" + kit::ProgramFolder() + map + ".ugc\""; }
+
+  std::string log_;
+  kit::Child first_;
+};
+
+TEST_F(RuntimeShellTest, FirstStartIgnoresTheArgumentAndStaysHidden) {
+  HWND window = StartFirstCopy("Q");
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(kit::IsRunning(first_));
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(kit::LoggedCommandLines(log_), std::vector<std::string>{MapArgument("Race")});
+  // Closed by the system's way, the runtime ends with status 0.
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(kit::WaitForExit(first_, kit::kGenerousTimeoutMs, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(RuntimeShellTest, SecondCopyWithQClosesTheFirstAndCreatesNoWindow) {
+  ASSERT_NE(StartFirstCopy(), nullptr);
+  EXPECT_EQ(RunSecondCopy("q"), 1u);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(kit::WaitForExit(first_, kit::kGenerousTimeoutMs, &exitCode)) << "the first copy kept running";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(FindWindowA("Quillon", nullptr), nullptr);
+  // The second copy never loaded settings: only the first load handed over.
+  EXPECT_EQ(kit::LoggedCommandLines(log_).size(), 1u);
+}
+
+TEST_F(RuntimeShellTest, SecondCopyWithRReloadsTheFirst) {
+  ASSERT_NE(StartFirstCopy(), nullptr);
+  reg::WriteNumber(reg::SettingsPath(), "DefaultConfig", 1);
+  EXPECT_EQ(RunSecondCopy("R"), 1u);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  EXPECT_EQ(kit::LoggedCommandLines(log_), (std::vector<std::string>{MapArgument("Race"), MapArgument("Fly")}));
+  EXPECT_TRUE(kit::IsRunning(first_));
+}
+
+TEST_F(RuntimeShellTest, SecondCopyWithAnotherLetterAsksAndCancelKeepsTheFirst) {
+  ASSERT_NE(StartFirstCopy(), nullptr);
+  kit::Child second = kit::StartChild(kit::RuntimePath(), "x");
+  HWND box = kit::WaitForTopLevelWindow("#32770", "Quillon", second.id);
+  ASSERT_NE(box, nullptr) << "the \"Exit Quillon?\" box did not appear";
+  EXPECT_NE(FindWindowExA(box, nullptr, "Static", "Exit Quillon?"), nullptr);
+  PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(kit::WaitForExit(second, kit::kGenerousTimeoutMs, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(kit::IsRunning(first_));
+  EXPECT_NE(FindWindowA("Quillon", nullptr), nullptr);
+}
+
+TEST_F(RuntimeShellTest, SecondCopyWithoutArgumentsAsksAndOkClosesTheFirst) {
+  ASSERT_NE(StartFirstCopy(), nullptr);
+  kit::Child second = kit::StartChild(kit::RuntimePath(), "");
+  HWND box = kit::WaitForTopLevelWindow("#32770", "Quillon", second.id);
+  ASSERT_NE(box, nullptr);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(kit::WaitForExit(second, kit::kGenerousTimeoutMs, &exitCode));
+  EXPECT_EQ(exitCode, 1u);
+  ASSERT_TRUE(kit::WaitForExit(first_, kit::kGenerousTimeoutMs, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(RuntimeShellTest, ReloadMessageReadsTheTreeAsChangedInBetween) {
+  HWND window = StartFirstCopy();
+  ASSERT_NE(window, nullptr);
+  reg::WriteText(reg::SettingsPath(), "UltraMapOptions", "/load %s /min");
+  reg::WriteNumber(reg::SettingsPath(), "DefaultConfig", 1);
+  EXPECT_EQ(SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0), 0);
+  // The reload is synchronous, so the hand-over has started by now.
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  EXPECT_EQ(kit::LoggedCommandLines(log_)[1], " /load \"" + kit::ProgramFolder() + "Fly.ugc\" /min");
+  // With ApplyOnStart off a reload hands nothing over.
+  reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
+  SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 1);
+  SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 3));
+  kit::PumpMessagesFor(500);
+  EXPECT_EQ(kit::LoggedCommandLines(log_).size(), 3u);
+}
+
+TEST_F(RuntimeShellTest, AboutBoxOpensOnItsCommandAndClosesWithEscape) {
+  HWND window = StartFirstCopy();
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
+  HWND box = kit::WaitForTopLevelWindow("#32770", "About Quillon", first_.id);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(FindWindowExA(box, nullptr, "Static", "Quillon Version 1.0"), nullptr);
+  RECT frame;
+  GetWindowRect(box, &frame);
+  EXPECT_GE(frame.left, 0);
+  EXPECT_GE(frame.top, 0);
+  PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(kit::WaitForWindowGone(box));
+  EXPECT_TRUE(kit::IsRunning(first_));
+}
+
+TEST_F(RuntimeShellTest, ExitCommandEndsTheRuntimeWithStatusZero) {
+  HWND window = StartFirstCopy();
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(kit::WaitForExit(first_, kit::kGenerousTimeoutMs, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(FindWindowA("Quillon", nullptr), nullptr);
+}
+
+}  // namespace
+}  // namespace quillon
