@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the native unit tests (with sanitizers), the
+# Windows tests and system tests under Wine, and bounded fuzz runs. Exits
+# non-zero when anything fails.
+set -uo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo"
+"$repo/scripts/install-deps.sh" || exit 1
+
+failures=0
+step() {
+  echo "=== $*"
+  "$@" || { echo "*** failed: $*"; failures=$((failures + 1)); }
+}
+
+step cmake --preset native
+step cmake --build --preset native -j2
+step ctest --preset native -j2
+
+step cmake --preset windows
+step cmake --build --preset windows -j2
+export QUILLON_WINEPREFIX="$repo/build/windows/wineprefix"
+WINEPREFIX="$QUILLON_WINEPREFIX" step "$repo/scripts/prepare-wine-prefix.sh"
+step xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows -j2
+
+if [ -x "$repo/scripts/run-fuzzers.sh" ]; then
+  step "$repo/scripts/run-fuzzers.sh" "${QUILLON_FUZZ_SECONDS:-20}"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures step(s) failed"
+  exit 1
+fi
+echo "All tests passed"
