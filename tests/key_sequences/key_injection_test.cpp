@@ -1,0 +1,161 @@
+// SendKeySequence against the recording input fake: what goes out, in which
+// order, between which BlockInput calls, and what is done when the system
+// refuses an event or fails.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/key_injection.h"
+#include "tests/fakes/fake_keyboard.h"
+
+namespace quillon {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class KeyInjection : public ::testing::Test {
+ protected:
+  void SetUp() override { fake_keyboard::Reset(); }
+  void TearDown() override { fake_keyboard::Reset(); }
+  static const Lines& Calls() { return fake_keyboard::Calls(); }
+};
+
+// Replays the inserted events on a key state of one bit per key, as the
+// system keeps it: nothing may be left down.
+void ExpectNothingHeld() {
+  bool down[256] = {};
+  for (const KeyEvent& event : fake_keyboard::InsertedEvents())
+    down[event.virtualKey & 0xFF] = (event.flags & kKeyEventKeyUp) == 0;
+  for (int key = 0; key < 256; ++key) EXPECT_FALSE(down[key]) << "key " << key << " left down";
+}
+
+TEST_F(KeyInjection, SyntaxErrorSendsNothingAndNeverBlocks) {
+  EXPECT_EQ(SendKeySequence("ab}", 0), 3);
+  EXPECT_EQ(SendKeySequence("+(ab", 0), 2);
+  EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(KeyInjection, EmptyOrAbsentTextBlocksAndAtOnceUnblocks) {
+  EXPECT_EQ(SendKeySequence("", 0), 0);
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "BlockInput 0"}));
+  fake_keyboard::Reset();
+  EXPECT_EQ(SendKeySequence(nullptr, 50), 0);
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "BlockInput 0"}));
+}
+
+TEST_F(KeyInjection, EachEventGoesOutOnItsOwnWhileInputIsBlocked) {
+  EXPECT_EQ(SendKeySequence("abc", 0), 0);
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Send 41 1e up", "Send 42 30 down", "Send 42 30 up",
+                            "Send 43 2e down", "Send 43 2e up", "BlockInput 0"}));
+}
+
+TEST_F(KeyInjection, EventsKeepTheTimeStampsOfTheParse) {
+  fake_keyboard::SetTickCount(5000);
+  EXPECT_EQ(SendKeySequence("ab", 10), 0);
+  ASSERT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
+  for (const KeyEvent& event : fake_keyboard::InsertedEvents()) EXPECT_EQ(event.time, 5000u);
+}
+
+TEST_F(KeyInjection, PauseFollowsEveryEventIncludingTheLast) {
+  EXPECT_EQ(SendKeySequence("ab", 50), 0);
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Sleep 50", "Send 41 1e up", "Sleep 50",
+                            "Send 42 30 down", "Sleep 50", "Send 42 30 up", "Sleep 50", "BlockInput 0"}));
+}
+
+TEST_F(KeyInjection, FixedKeysGoOutWithTheirExtendedFlag) {
+  EXPECT_EQ(SendKeySequence("%{RMENU}", 0), 0);
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 12 38 down", "Send 12 38 ext down", "Send 12 38 ext up",
+                            "Send 12 38 up", "BlockInput 0"}));
+}
+
+struct RefusalRow {
+  const char* text;
+  std::set<int> refused;  // submission numbers, releases included
+  Lines calls;
+};
+
+TEST_F(KeyInjection, RefusalStopsTheBurstAndReleasesWhatIsHeld) {
+  const RefusalRow rows[] = {
+      // Third of six refused: nothing is held at that point.
+      {"abc", {3}, {"Send 41 1e down", "Send 41 1e up", "Refused 42 30 down"}},
+      {"abc", {1}, {"Refused 41 1e down"}},
+      // Held modifiers are released latest first.
+      {"+^x", {3}, {"Send 10 2a down", "Send 11 1d down", "Refused 58 2d down", "Send 11 1d up", "Send 10 2a up"}},
+      {"+^x", {4}, {"Send 10 2a down", "Send 11 1d down", "Send 58 2d down", "Refused 58 2d up", "Send 58 2d up",
+                    "Send 11 1d up", "Send 10 2a up"}},
+      // The key state is one bit: two Shift downs need one release, and after
+      // the inner Shift up nothing is held any more.
+      {"+(EC)", {3}, {"Send 10 2a down", "Send 10 2a down", "Refused 45 12 down", "Send 10 2a up"}},
+      {"+(EC)", {6}, {"Send 10 2a down", "Send 10 2a down", "Send 45 12 down", "Send 45 12 up", "Send 10 2a up",
+                      "Refused 10 2a down"}},
+      // A refused release is not retried; the others are still tried.
+      {"+^x", {3, 4}, {"Send 10 2a down", "Send 11 1d down", "Refused 58 2d down", "Refused 11 1d up",
+                       "Send 10 2a up"}},
+      {"{ALT DOWN}{F4}", {3}, {"Send 12 38 down", "Send 73 3e down", "Refused 73 3e up", "Send 73 3e up",
+                               "Send 12 38 up"}},
+      {"{RCONTROL}{LCONTROL}", {2}, {"Send 11 1d ext down", "Refused 11 1d ext up", "Send 11 1d ext up"}},
+  };
+  for (const RefusalRow& row : rows) {
+    fake_keyboard::Reset();
+    fake_keyboard::SetRefusedSubmissions(row.refused);
+    EXPECT_EQ(SendKeySequence(row.text, 0), -2) << row.text;
+    Lines expected = row.calls;
+    expected.insert(expected.begin(), "BlockInput 1");
+    expected.push_back("BlockInput 0");
+    EXPECT_EQ(Calls(), expected) << row.text;
+  }
+}
+
+TEST_F(KeyInjection, RefusalWithAPauseStopsPausing) {
+  fake_keyboard::SetRefusedSubmissions({2});
+  EXPECT_EQ(SendKeySequence("ab", 20), -2);
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Sleep 20", "Refused 41 1e up", "Send 41 1e up",
+                            "BlockInput 0"}));
+}
+
+TEST_F(KeyInjection, FaultWhileSendingUnblocksReleasesAndGivesMinusThree) {
+  fake_keyboard::SetFailingSubmissions({3});
+  EXPECT_EQ(SendKeySequence("+^x", 0), -3);
+  // The failing key-down may have gone out, so it is released too.
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 11 1d down", "Failed 58 2d down",
+                            "Send 58 2d up", "Send 11 1d up", "Send 10 2a up", "BlockInput 0"}));
+  ExpectNothingHeld();
+}
+
+TEST_F(KeyInjection, FaultOnAKeyUpSendsItAgain) {
+  fake_keyboard::SetFailingSubmissions({4});
+  EXPECT_EQ(SendKeySequence("+x", 0), -3);
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 58 2d down", "Send 58 2d up",
+                            "Failed 10 2a up", "Send 10 2a up", "BlockInput 0"}));
+}
+
+TEST_F(KeyInjection, FaultDuringReleaseKeepsTheRefusalResult) {
+  fake_keyboard::SetRefusedSubmissions({3});
+  fake_keyboard::SetFailingSubmissions({4});
+  EXPECT_EQ(SendKeySequence("+^x", 0), -2);
+  EXPECT_EQ(Calls().back(), "BlockInput 0");
+}
+
+TEST_F(KeyInjection, FaultWhileParsingGivesMinusThreeWithoutBlocking) {
+  fake_keyboard::SetLayoutFails(true);
+  EXPECT_EQ(SendKeySequence("abc", 0), -3);
+  EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(KeyInjection, EveryBurstEndsWithNothingHeld) {
+  const char* texts[] = {"abc", "Abc", "+(ec)", "+(EC)", "%{F4}", "{shift down}x{shift up}", "a~b", "12",
+                         "+(a^)", "^(%+)b", "+({a)}^", "x+", "%^", "{RMENU}{LSHIFT}"};
+  for (bool capsLock : {false, true}) {
+    for (const char* text : texts) {
+      fake_keyboard::Reset();
+      fake_keyboard::SetCapsLock(capsLock);
+      EXPECT_EQ(SendKeySequence(text, 0), 0) << text;
+      SCOPED_TRACE(text);
+      ExpectNothingHeld();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillon
