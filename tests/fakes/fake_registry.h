@@ -30,4 +30,18 @@ int OpenHandleCount();
 // Makes every open fail with "access denied", as for a locked key.
 void SetOpenFails(bool fails);
 
+// Further scripting for the configurator's read-write registry seam.
+bool OpenFails();
+// The names of the direct subkeys and of the values of a key, spelled as
+// they were first created, in name order.
+std::vector<std::string> SubkeyNames(const std::string& path);
+std::vector<std::string> ValueNames(const std::string& path);
+// False when the key or value does not exist.
+bool DeleteValueAt(const std::string& path, const std::string& name);
+// A handle on an existing key, counted by OpenHandleCount until it is closed
+// with CloseRegistryKey; nullptr when the key does not exist.
+void* OpenHandleOn(const std::string& path);
+// The key path of an open handle; false for a handle that is not open.
+bool HandlePath(void* handle, std::string* path);
+
 }  // namespace quillon::fake_registry

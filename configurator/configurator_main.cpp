@@ -1,0 +1,85 @@
+#include "configurator/configurator_main.h"
+
+#include "configurator/command_guard.h"
+#include "configurator/export_file.h"
+#include "configurator/path_helpers.h"
+#include "configurator/runtime_control.h"
+#include "configurator/seams/file_system.h"
+#include "configurator/seams/process_control.h"
+#include "configurator/seams/shell_services.h"
+#include "configurator/settings_model.h"
+
+namespace quillon {
+
+namespace {
+std::vector<std::string> g_arguments;
+std::string g_helpFile;
+
+std::string WithoutLeadingBlanks(const std::string& text) {
+  size_t first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+// Both levels of the data folder are created when missing.
+std::string SettleDataFolder(const std::string& programName) {
+  std::string folder = JoinPath(AppEx::Path(kFolderCommonAppData, true, 0), "KWP");
+  if (!PathExists(folder)) CreateFolder(folder);
+  folder = JoinPath(folder, programName);
+  if (!PathExists(folder)) CreateFolder(folder);
+  return folder;
+}
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& programName, const std::string& commandTail) {
+  std::vector<std::string> arguments{programName};
+  std::string rest = TrimBlanks(commandTail);
+  while (!rest.empty()) {
+    size_t closing = rest[0] == '"' ? rest.find('"', 1) : std::string::npos;
+    if (closing != std::string::npos) {
+      arguments.push_back(rest.substr(1, closing - 1));
+      rest = closing + 2 <= rest.size() ? WithoutLeadingBlanks(rest.substr(closing + 2)) : std::string();
+    } else if (size_t blank = rest.find(' '); blank != std::string::npos) {
+      arguments.push_back(rest.substr(0, blank));
+      rest = WithoutLeadingBlanks(rest.substr(blank + 1));
+    } else {
+      arguments.push_back(rest);
+      rest.clear();
+    }
+  }
+  return arguments;
+}
+
+std::string CommandArg(int index) {
+  if (index < 0 || size_t(index) >= g_arguments.size()) return std::string();
+  return g_arguments[size_t(index)];
+}
+
+const std::string& HelpFilePath() { return g_helpFile; }
+
+int ConfiguratorMain(const std::string& programName, const std::string& commandTail) {
+  const std::string name = programName.empty() ? std::string("QuillonConfig") : programName;
+  g_arguments = SplitCommandLine(name, commandTail);
+
+  // Without its data folder the configurator has nowhere to work: the
+  // error's text is shown and nothing is written.
+  if (!RunShowingErrors([&] { g_model.dataFolder = SettleDataFolder(name); })) return 1;
+  FillDefaultConfigNames();
+
+  if (g_arguments.size() > 1) {
+    if (ImportFromFile(CommandArg(1))) {
+      ApplyToRegistry();
+      SignalRuntime();
+    }
+    return 0;
+  }
+
+  if (TopWindowHandle running = FindTopWindowByTitle(kConfiguratorTitle)) {
+    SendWindowMessage(running, kWmSetFocus, 0, 0);
+    return 0;
+  }
+
+  g_helpFile = JoinPath(FolderOf(OwnExecutablePath()), "quillon.chm");
+  return RunMainWindow();
+}
+
+}  // namespace quillon

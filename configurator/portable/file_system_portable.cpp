@@ -1,0 +1,64 @@
+// Files and folders through the standard library, for builds without
+// Windows. Wildcards "*" and "?" in the last part of a path match as the
+// system's directory search does; names starting with "." count as hidden.
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "configurator/seams/file_system.h"
+
+namespace quillon {
+
+namespace fs = std::filesystem;
+
+namespace {
+bool Matches(const char* pattern, const char* name) {
+  if (*pattern == '\0') return *name == '\0';
+  if (*pattern == '*') return Matches(pattern + 1, name) || (*name != '\0' && Matches(pattern, name + 1));
+  if (*name == '\0') return false;
+  return (*pattern == '?' || *pattern == *name) && Matches(pattern + 1, name + 1);
+}
+}  // namespace
+
+bool FindFirstEntry(const std::string& path) {
+  std::error_code error;
+  fs::path where(path);
+  std::string leaf = where.filename().string();
+  if (leaf.find_first_of("*?") == std::string::npos) {
+    return !leaf.empty() && leaf[0] != '.' && fs::is_regular_file(where, error);
+  }
+  fs::path folder = where.has_parent_path() ? where.parent_path() : fs::path(".");
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (name[0] != '.' && Matches(leaf.c_str(), name.c_str()) && it->is_regular_file(error)) return true;
+  }
+  return false;
+}
+
+bool PathAttributesReadable(const std::string& path) {
+  std::error_code error;
+  return fs::exists(fs::path(path), error);
+}
+
+bool CreateFolder(const std::string& path) {
+  std::error_code error;
+  return fs::create_directory(fs::path(path), error);
+}
+
+bool DeleteFileAt(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(fs::path(path), error) && fs::remove(fs::path(path), error);
+}
+
+bool CreateEmptyFile(const std::string& path) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  return bool(out);
+}
+
+bool ReplaceFileWith(const std::string& source, const std::string& target) {
+  std::error_code error;
+  fs::rename(fs::path(source), fs::path(target), error);
+  return !error;
+}
+
+}  // namespace quillon

@@ -1,0 +1,110 @@
+#include "configurator/portable/profile_text.h"
+
+#include <cctype>
+#include <vector>
+
+namespace quillon::profile_text {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string Trimmed(const std::string& text) {
+  size_t first = 0;
+  while (first < text.size() && IsBlank(text[first])) ++first;
+  size_t last = text.size();
+  while (last > first && IsBlank(text[last - 1])) --last;
+  return text.substr(first, last - first);
+}
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+std::vector<std::string> Lines(const std::string& content) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    std::string line = content.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+// The section name of a header line, or false when the line is no header.
+bool HeaderName(const std::string& line, std::string* name) {
+  std::string text = Trimmed(line);
+  if (text.empty() || text[0] != '[') return false;
+  size_t close = text.find(']');
+  *name = Trimmed(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+  return true;
+}
+
+// A line's key name: the trimmed text before its first "=" (or all of it).
+std::string KeyName(const std::string& line) { return Trimmed(line.substr(0, line.find('='))); }
+
+// The index of the header of the first section named `section`, or -1.
+long FindSection(const std::vector<std::string>& lines, const std::string& section) {
+  std::string name;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (HeaderName(lines[i], &name) && SameIgnoringCase(name, section)) return long(i);
+  return -1;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string content;
+  for (const std::string& line : lines) content += line + "\r\n";
+  return content;
+}
+
+}  // namespace
+
+std::string SectionLines(const std::string& content, const std::string& section) {
+  std::vector<std::string> lines = Lines(content);
+  long header = FindSection(lines, section);
+  if (header < 0) return std::string();
+  std::string result;
+  std::string name;
+  for (size_t i = size_t(header) + 1; i < lines.size() && !HeaderName(lines[i], &name); ++i) {
+    std::string line = Trimmed(lines[i]);
+    if (line.empty()) continue;
+    size_t equals = line.find('=');
+    if (equals == std::string::npos) result += line;
+    else result += Trimmed(line.substr(0, equals)) + "=" + Trimmed(line.substr(equals + 1));
+    result += '\0';
+  }
+  return result;
+}
+
+std::string WithKeySet(const std::string& content, const std::string& section, const std::string& key,
+                       const std::string& value) {
+  std::vector<std::string> lines = Lines(content);
+  const std::string newLine = Trimmed(key) + "=" + value;
+  long header = FindSection(lines, section);
+  if (header < 0) {
+    lines.push_back("[" + section + "]");
+    lines.push_back(newLine);
+    return Joined(lines);
+  }
+  std::string name;
+  size_t lastLine = size_t(header);
+  for (size_t i = size_t(header) + 1; i < lines.size() && !HeaderName(lines[i], &name); ++i) {
+    if (Trimmed(lines[i]).empty()) continue;
+    if (SameIgnoringCase(KeyName(lines[i]), Trimmed(key))) {
+      lines[i] = KeyName(lines[i]) + "=" + value;  // the name keeps its spelling
+      return Joined(lines);
+    }
+    lastLine = i;
+  }
+  lines.insert(lines.begin() + long(lastLine) + 1, newLine);
+  return Joined(lines);
+}
+
+}  // namespace quillon::profile_text

@@ -1,0 +1,45 @@
+#include "configurator/runtime_control.h"
+
+#include "configurator/command_guard.h"
+#include "configurator/env_helpers.h"
+#include "configurator/path_helpers.h"
+#include "configurator/seams/process_control.h"
+#include "configurator/settings_model.h"
+#include "shared/settings_tree.h"
+
+namespace quillon {
+
+std::string RuntimeCommandLine(char letter) {
+  return "\"" + JoinPath(g_model.dataFolder, kRuntimeProgramFile) + "\" " + std::string(1, letter);
+}
+
+bool RunProgram(const std::string& commandLine, const std::string& windowTitle, int showState) {
+  return StartProcess(commandLine, windowTitle, showState);
+}
+
+void SignalRuntime() {
+  if (TopWindowHandle runtime = FindTopWindowByClass(kRuntimeWindowClass)) {
+    SendWindowMessage(runtime, WM_RELOAD_SETTINGS, 0, 0);
+    return;
+  }
+  RunProgram(RuntimeCommandLine('R'), kRuntimeStartTitle, kShowHidden);
+}
+
+void UnloadRuntime() {
+  if (FindTopWindowByClass(kRuntimeWindowClass) == nullptr) {
+    ShowMessageBox("Quillon is not resident.", "Information", MessageIcon::Information, MessageButtons::Ok);
+    return;
+  }
+  RunProgram(RuntimeCommandLine('Q'), kRuntimeStartTitle, kShowHidden);
+}
+
+void AddShortcut(int folderId) {
+  RunShowingErrors([folderId] {
+    std::string folder = AppEx::Path(folderId, false, 0);
+    std::string target = JoinPath(g_model.dataFolder, kShortcutTargetFile);
+    CreateShortcut(JoinPath(folder, kShortcutFileName), target, g_model.dataFolder, "", target, 0,
+                   kShowMinimisedNoActive);
+  });
+}
+
+}  // namespace quillon

@@ -1,0 +1,29 @@
+// How the configurator talks to the resident runtime and places shortcuts
+// to it.
+#pragma once
+
+#include <string>
+
+namespace quillon {
+
+inline constexpr const char* kRuntimeProgramFile = "quillon.exe";
+inline constexpr const char* kShortcutTargetFile = "Quillon.exe";
+inline constexpr const char* kRuntimeStartTitle = "_quillon";
+inline constexpr const char* kShortcutFileName = "Quillon.lnk";
+inline constexpr int kShowHidden = 0;              // SW_HIDE
+inline constexpr int kShowMinimisedNoActive = 7;  // SW_SHOWMINNOACTIVE
+
+// Asks the running runtime to reload its settings, or starts it.
+void SignalRuntime();
+// The "Unload resident Quillon" command.
+void UnloadRuntime();
+// A shortcut to the runtime in a special folder (desktop, programs menu,
+// start-up). An AppEx error stops the command with its text shown.
+void AddShortcut(int folderId);
+// Starts a process from its command line; true when it was created.
+bool RunProgram(const std::string& commandLine, const std::string& windowTitle, int showState);
+// The runtime's command line for a one-letter request; the path is quoted so
+// that a data folder with blanks still names the runtime.
+std::string RuntimeCommandLine(char letter);
+
+}  // namespace quillon

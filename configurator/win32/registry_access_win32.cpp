@@ -1,0 +1,90 @@
+#include <windows.h>
+
+#include "configurator/seams/registry_access.h"
+
+namespace quillon {
+
+namespace {
+HKEY HiveKey(RegistryHive hive) {
+  switch (hive) {
+    case RegistryHive::CurrentUser: return HKEY_CURRENT_USER;
+    case RegistryHive::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RegistryHive::Users: return HKEY_USERS;
+    case RegistryHive::DynData: return HKEY_DYN_DATA;
+    case RegistryHive::CurrentConfig: return HKEY_CURRENT_CONFIG;
+    case RegistryHive::ClassesRoot: return HKEY_CLASSES_ROOT;
+  }
+  return HKEY_CURRENT_USER;
+}
+
+REGSAM AccessMask(KeyAccess access) {
+  switch (access) {
+    case KeyAccess::QueryValues: return KEY_QUERY_VALUE;
+    case KeyAccess::SetValues: return KEY_SET_VALUE;
+    case KeyAccess::EnumerateSubkeys: return KEY_ENUMERATE_SUB_KEYS;
+    case KeyAccess::DeleteSubkeys: return KEY_READ | KEY_WRITE;
+  }
+  return KEY_READ;
+}
+}  // namespace
+
+long OpenStoreKey(RegistryHive hive, const std::string& path, KeyAccess access, StoreKeyHandle* key) {
+  HKEY opened = nullptr;
+  LONG status = RegOpenKeyExA(HiveKey(hive), path.c_str(), 0, AccessMask(access), &opened);
+  *key = status == ERROR_SUCCESS ? opened : nullptr;
+  return status;
+}
+
+long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* key) {
+  HKEY created = nullptr;
+  LONG status = RegCreateKeyExA(HiveKey(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, &created, nullptr);
+  *key = status == ERROR_SUCCESS ? created : nullptr;
+  return status;
+}
+
+void CloseStoreKey(StoreKeyHandle key) { RegCloseKey(static_cast<HKEY>(key)); }
+
+long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size) {
+  DWORD valueType = 0;
+  DWORD length = *size;
+  // A zero-length buffer must still be a buffer: with none at all the system
+  // answers with the size instead of "more data".
+  BYTE spare = 0;
+  LONG status = RegQueryValueExA(static_cast<HKEY>(key), name.c_str(), nullptr, &valueType,
+                                 data != nullptr ? data : &spare, &length);
+  if (type != nullptr) *type = valueType;
+  *size = length;
+  return status;
+}
+
+long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
+  return RegSetValueExA(static_cast<HKEY>(key), name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
+                        DWORD(data.size()));
+}
+
+long DeleteStoreValue(StoreKeyHandle key, const std::string& name) {
+  return RegDeleteValueA(static_cast<HKEY>(key), name.c_str());
+}
+
+long DeleteStoreSubkey(StoreKeyHandle key, const std::string& name) {
+  return RegDeleteKeyA(static_cast<HKEY>(key), name.c_str());
+}
+
+long EnumStoreSubkey(StoreKeyHandle key, uint32_t index, std::string* name) {
+  char buffer[2048];
+  DWORD length = sizeof buffer;
+  LONG status = RegEnumKeyExA(static_cast<HKEY>(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+  if (status == ERROR_SUCCESS) name->assign(buffer, length);
+  return status;
+}
+
+long EnumStoreValueName(StoreKeyHandle key, uint32_t index, std::string* name) {
+  char buffer[2048];
+  DWORD length = sizeof buffer;
+  LONG status = RegEnumValueA(static_cast<HKEY>(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+  if (status == ERROR_SUCCESS) name->assign(buffer, length);
+  return status;
+}
+
+}  // namespace quillon

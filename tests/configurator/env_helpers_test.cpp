@@ -1,0 +1,212 @@
+// Path and file helpers, AppEx's errors, the file dialog's answer and the
+// shortcut writer, over fakes of the shell services.
+#include <gtest/gtest.h>
+
+#include "configurator/app_error.h"
+#include "configurator/env_helpers.h"
+#include "configurator/path_helpers.h"
+#include "tests/configurator/test_files.h"
+#include "tests/fakes/fake_configurator_shell.h"
+
+namespace quillon {
+namespace {
+
+namespace shell = fake_configurator_shell;
+
+class EnvHelpersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shell::Reset();
+    AppEx::ResetForTests();
+  }
+};
+
+TEST_F(EnvHelpersTest, PathHelpers) {
+  struct {
+    const char* path;
+    const char* folder;
+    const char* name;
+    const char* extension;
+  } const cases[] = {
+      {"C:\\Data\\map.ugc", "C:\\Data\\", "map.ugc", ".ugc"},
+      {"map.ugc", "", "map.ugc", ".ugc"},
+      {"C:\\Data\\", "C:\\Data\\", "", ""},
+      {"C:\\a.b\\file", "C:\\a.b\\", "file", ".b\\file"},
+      {"archive.tar.gz", "", "archive.tar.gz", ".gz"},
+      {"C:\\plain", "C:\\", "plain", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+    EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+    EXPECT_EQ(ExtensionOf(c.path), c.extension) << c.path;
+  }
+  EXPECT_EQ(JoinPath("C:\\Data\\", "x.qlf"), "C:\\Data\\x.qlf");
+  EXPECT_EQ(JoinPath("C:\\Data", "x.qlf"), "C:\\Data\\x.qlf");
+  EXPECT_EQ(JoinPath("", "x.qlf"), "\\x.qlf");
+  EXPECT_EQ(JoinPath("  C:\\Data", "x.qlf  "), "C:\\Data\\x.qlf");
+}
+
+TEST_F(EnvHelpersTest, ReplaceAllScansLeftToRightWithoutOverlaps) {
+  EXPECT_EQ(ReplaceAll("aaaa", "aa", "b"), "bb");
+  EXPECT_EQ(ReplaceAll("a.b.c", ".", "\\"), "a\\b\\c");
+  EXPECT_EQ(ReplaceAll("Abc abc", "abc", "x"), "Abc x");
+  EXPECT_EQ(ReplaceAll("abc", "abc", "abcabc"), "abcabc");
+  EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc") << "an empty search text finds nothing";
+}
+
+TEST_F(EnvHelpersTest, AppExPathMapsTheShellResultsToItsErrors) {
+  struct {
+    long result;
+    uint32_t number;
+    const char* text;
+  } const cases[] = {
+      {1, kErrPathMissing, "Valid PathId but folder doesn't exist"},
+      {long(int32_t(0x80070057)), kErrPathInvalidId, "Invalid PathId for requested function"},
+      {long(int32_t(0x80070005)), kErrPathSystem, "System error -2147024891"},
+      {5, kErrPathSystem, "System error 5"},
+  };
+  for (const auto& c : cases) {
+    shell::SetFolderResult(kFolderDesktopDirectory, c.result, "");
+    try {
+      AppEx::Path(kFolderDesktopDirectory, false, 0);
+      ADD_FAILURE() << "no error for result " << c.result;
+    } catch (const AppError& error) {
+      EXPECT_EQ(error.number, c.number);
+      EXPECT_EQ(error.source, "AppEx.Path");
+      EXPECT_STREQ(error.what(), c.text);
+    }
+  }
+}
+
+TEST_F(EnvHelpersTest, AppExPathAsksForCreationAndCutsAtTheFirstNul) {
+  shell::SetFolderPath(kFolderCommonAppData, std::string("C:\\ProgramData\0junk", 19));
+  EXPECT_EQ(AppEx::Path(kFolderCommonAppData, true, 0), "C:\\ProgramData");
+  EXPECT_EQ(shell::LastFolderIdAsked(), kFolderCommonAppData | kFolderFlagCreate);
+  EXPECT_EQ(AppEx::Path(kFolderCommonAppData, false, 0), "C:\\ProgramData");
+  EXPECT_EQ(shell::LastFolderIdAsked(), kFolderCommonAppData);
+}
+
+TEST_F(EnvHelpersTest, PathAndSubDirNeedsXpAndReportsItsOwnErrors) {
+  shell::SetFolderPath(kFolderCommonAppData, "C:\\ProgramData");
+  EXPECT_EQ(AppEx::PathAndSubDir(kFolderCommonAppData, "KWP", false, 0), "C:\\ProgramData\\KWP");
+
+  shell::SetFolderResult(kFolderCommonAppData, 1, "");
+  try {
+    AppEx::PathAndSubDir(kFolderCommonAppData, "KWP", false, 0);
+    ADD_FAILURE();
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.number, kErrSubDirMissing);
+    EXPECT_EQ(error.source, "AppEx.PathAndSubDir");
+  }
+
+  AppEx::ResetForTests();
+  shell::SetOsVersion(true, 5, 0);
+  try {
+    AppEx::PathAndSubDir(kFolderCommonAppData, "KWP", false, 0);
+    ADD_FAILURE();
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.number, kErrSubDirNeedsXp);
+    EXPECT_STREQ(error.what(), "Requires Windows XP or later");
+  }
+}
+
+TEST_F(EnvHelpersTest, OsVersionIsReadOnceAndAFailedReadIsAnError) {
+  shell::SetOsVersion(true, 5, 1);
+  EXPECT_FLOAT_EQ(AppEx::OSVersion(), 5.1f);
+  shell::SetOsVersion(true, 10, 0);
+  EXPECT_FLOAT_EQ(AppEx::OSVersion(), 5.1f) << "read once, when first used";
+
+  AppEx::ResetForTests();
+  shell::SetOsVersion(false, 0, 0, 87);
+  try {
+    AppEx::OSVersion();
+    ADD_FAILURE();
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.number, kErrOsVersion);
+    EXPECT_EQ(error.source, "AppEx.OSVersion");
+    EXPECT_STREQ(error.what(), "System error retrieving information 87");
+  }
+}
+
+TEST_F(EnvHelpersTest, SpecialAndSystemFolders) {
+  std::string path = "unchanged";
+  EXPECT_FALSE(GetSpecialFolder(nullptr, kFolderProgramFiles, &path));
+  shell::SetSpecialFolder(kFolderProgramFiles, true, std::string("  C:\\Program Files \0", 20));
+  EXPECT_TRUE(GetSpecialFolder(nullptr, kFolderProgramFiles, &path));
+  EXPECT_EQ(path, "C:\\Program Files");
+  shell::SetSpecialFolder(kFolderProgramFilesX86, true, "");
+  path = "kept";
+  EXPECT_TRUE(GetSpecialFolder(nullptr, kFolderProgramFilesX86, &path));
+  EXPECT_EQ(path, "kept");
+
+  EXPECT_EQ(GetSystemFolder(), "C:\\Windows\\system32");
+  shell::SetSystemFolder(false, "C:\\x");
+  EXPECT_EQ(GetSystemFolder(), "");
+}
+
+TEST_F(EnvHelpersTest, FileDialogCancelledGivesNoNames) {
+  FileDialogChoice choice;
+  choice.fileNames.push_back("stale");
+  EXPECT_FALSE(ShowFileDialog(FileDialogOptions{}, &choice));
+  EXPECT_TRUE(choice.fileNames.empty());
+}
+
+TEST_F(EnvHelpersTest, FileDialogBuildsTheBlockAndSplitsItsAnswer) {
+  FileDialogOptions options;
+  options.filter = std::string("Quillon configuration files\0*.qlf\0", 34);
+  options.initialFileName = "start";
+  options.defaultExtension = ".qlf";
+  options.initialFolder = "C:\\Data";
+  options.title = "Load configuration";
+  options.flags = kOfnExplorer;
+  shell::SetDialogAnswer(std::string("C:\\Data\\My maps\\arcade.qlf\0", 27));
+  FileDialogChoice choice;
+  ASSERT_TRUE(ShowFileDialog(options, &choice));
+  EXPECT_EQ(choice.folder, "C:\\Data\\My maps\\");
+  ASSERT_EQ(choice.fileNames.size(), 1u);
+  EXPECT_EQ(choice.fileNames[0], "arcade.qlf");
+
+  const OpenFileDialogBlock& block = shell::DialogsShown().back();
+  EXPECT_EQ(block.filter, options.filter + std::string(2, '\0'));
+  EXPECT_EQ(block.fileBuffer.size(), 5u + 4096u + 2u);
+  EXPECT_EQ(block.fileBuffer.substr(0, 5), "start");
+  EXPECT_EQ(block.defaultExtension, std::string(".qlf\0\0", 6));
+  EXPECT_EQ(block.initialFolder, std::string("C:\\Data\0\0", 9));
+  EXPECT_EQ(block.title, "Load configuration");
+  EXPECT_EQ(block.flags, kOfnExplorer);
+
+  shell::SetDialogAnswer(std::string("C:\\Data\0one.qlf\0two.qlf\0\0", 25));
+  ASSERT_TRUE(ShowFileDialog(FileDialogOptions{}, &choice));
+  EXPECT_EQ(choice.folder, "C:\\Data");
+  ASSERT_EQ(choice.fileNames.size(), 2u);
+  EXPECT_EQ(choice.fileNames[1], "two.qlf");
+}
+
+TEST_F(EnvHelpersTest, ShortcutWithoutTargetOrLinkPathIsNotWritten) {
+  EXPECT_FALSE(CreateShortcut("C:\\Desk\\Quillon.lnk", "", "", "", "", 0, 7));
+  EXPECT_FALSE(CreateShortcut("", "C:\\Q\\Quillon.exe", "", "", "", 0, 7));
+  EXPECT_TRUE(shell::Calls().empty());
+  EXPECT_TRUE(CreateShortcut("C:\\Desk\\Quillon.lnk", "C:\\Q\\Quillon.exe", "C:\\Q", "", "C:\\Q\\Quillon.exe", 0, 7));
+  shell::SetShellLinkSaves(false);
+  EXPECT_FALSE(CreateShortcut("C:\\Desk\\Quillon.lnk", "C:\\Q\\Quillon.exe", "", "", "", 0, 7));
+}
+
+TEST_F(EnvHelpersTest, FileExistsFindsFilesOnly) {
+  const std::string folder = test_files::MakeScratchFolder("exists");
+  const std::string file = folder + "/map.ugc";
+  test_files::WriteFile(file, "x");
+  EXPECT_TRUE(FileExists(file));
+  EXPECT_FALSE(FileExists(folder + "/missing.ugc"));
+  EXPECT_FALSE(FileExists(folder)) << "a folder is not a file";
+  EXPECT_FALSE(FileExists(""));
+  EXPECT_TRUE(FileExists(folder + "/*.ugc"));
+  EXPECT_FALSE(FileExists(folder + "/*.wav"));
+  RemoveFile(file);
+  EXPECT_FALSE(test_files::Exists(file));
+  RemoveFile(file);  // a second removal is quietly ignored
+  EXPECT_TRUE(PathExists(folder));
+  test_files::RemoveScratchFolder(folder);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,46 @@
+#include "tests/configurator/test_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quillon::test_files {
+
+namespace fs = std::filesystem;
+
+std::string MakeScratchFolder(const std::string& name) {
+  fs::path folder = fs::temp_directory_path() / ("quillon-config-" + name);
+  std::error_code error;
+  fs::remove_all(folder, error);
+  fs::create_directories(folder);
+  return folder.string();
+}
+
+void RemoveScratchFolder(const std::string& path) {
+  std::error_code error;
+  fs::remove_all(fs::path(path), error);
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(fs::path(path), error);
+}
+
+void MakeFolder(const std::string& path) {
+  std::error_code error;
+  fs::create_directories(fs::path(path), error);
+}
+
+}  // namespace quillon::test_files

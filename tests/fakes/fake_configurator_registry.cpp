@@ -1,0 +1,102 @@
+// The configurator's read-write registry seam over the in-memory registry.
+// Hives other than the current user's live under a prefix of their own, so
+// tests can tell them apart. Every handle counts in OpenHandleCount until it
+// is closed.
+#include <cstring>
+
+#include "configurator/seams/registry_access.h"
+#include "runtime/seams/registry_reader.h"
+#include "tests/fakes/fake_registry.h"
+
+namespace quillon {
+
+namespace {
+
+std::string HivePath(RegistryHive hive, const std::string& path) {
+  if (hive == RegistryHive::CurrentUser) return path;
+  return "<hive " + std::to_string(int(hive)) + ">\\" + path;
+}
+
+bool PathOf(StoreKeyHandle key, std::string* path) { return fake_registry::HandlePath(key, path); }
+
+std::string ChildPath(const std::string& parent, const std::string& name) {
+  return parent.empty() ? name : parent + "\\" + name;
+}
+
+}  // namespace
+
+long OpenStoreKey(RegistryHive hive, const std::string& path, KeyAccess, StoreKeyHandle* key) {
+  *key = nullptr;
+  if (fake_registry::OpenFails()) return kErrorAccessDenied;
+  *key = fake_registry::OpenHandleOn(HivePath(hive, path));
+  return *key != nullptr ? 0 : kErrorFileNotFound;
+}
+
+long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* key) {
+  *key = nullptr;
+  if (fake_registry::OpenFails()) return kErrorAccessDenied;
+  fake_registry::CreateKey(HivePath(hive, path));
+  *key = fake_registry::OpenHandleOn(HivePath(hive, path));
+  return 0;
+}
+
+void CloseStoreKey(StoreKeyHandle key) { CloseRegistryKey(key); }
+
+long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size) {
+  std::string path;
+  if (!PathOf(key, &path)) return 6;  // invalid handle
+  const fake_registry::Value* value = fake_registry::FindValue(path, name);
+  if (value == nullptr) return kErrorFileNotFound;
+  if (type != nullptr) *type = value->type;
+  uint32_t needed = uint32_t(value->bytes.size());
+  if (data == nullptr || *size < needed) {
+    *size = needed;
+    return data == nullptr ? 0 : kErrorMoreData;
+  }
+  if (needed != 0) std::memcpy(data, value->bytes.data(), needed);
+  *size = needed;
+  return 0;
+}
+
+long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
+  std::string path;
+  if (!PathOf(key, &path)) return 6;
+  fake_registry::SetValue(path, name, type, data);
+  return 0;
+}
+
+long DeleteStoreValue(StoreKeyHandle key, const std::string& name) {
+  std::string path;
+  if (!PathOf(key, &path)) return 6;
+  return fake_registry::DeleteValueAt(path, name) ? 0 : kErrorFileNotFound;
+}
+
+long DeleteStoreSubkey(StoreKeyHandle key, const std::string& name) {
+  std::string path;
+  if (!PathOf(key, &path)) return 6;
+  std::string child = ChildPath(path, name);
+  if (!fake_registry::KeyExists(child)) return kErrorFileNotFound;
+  if (!fake_registry::SubkeyNames(child).empty()) return kErrorAccessDenied;
+  fake_registry::DeleteTree(child);
+  return 0;
+}
+
+long EnumStoreSubkey(StoreKeyHandle key, uint32_t index, std::string* name) {
+  std::string path;
+  if (!PathOf(key, &path)) return 6;
+  std::vector<std::string> names = fake_registry::SubkeyNames(path);
+  if (index >= names.size()) return kErrorNoMoreItems;
+  *name = names[index];
+  return 0;
+}
+
+long EnumStoreValueName(StoreKeyHandle key, uint32_t index, std::string* name) {
+  std::string path;
+  if (!PathOf(key, &path)) return 6;
+  std::vector<std::string> names = fake_registry::ValueNames(path);
+  if (index >= names.size()) return kErrorNoMoreItems;
+  *name = names[index];
+  return 0;
+}
+
+}  // namespace quillon

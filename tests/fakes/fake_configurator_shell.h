@@ -1,0 +1,48 @@
+// Scriptable fakes of the configurator's shell services (special folders,
+// Windows version, system folder, shell links, open-file dialog) and of its
+// process and window calls. Calls are recorded in order as lines of text.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "configurator/seams/shell_services.h"
+
+namespace quillon::fake_configurator_shell {
+
+// Forgets everything: no folders known (every id answers 0x80070057), version
+// 6.1, system folder "C:\Windows\system32", no windows, processes start.
+void Reset();
+
+// Lines such as "StartProcess \"C:\D\quillon.exe\" R|_quillon|0",
+// "SendMessage Quillon 32769", "SaveShellLink C:\Desk\Quillon.lnk|...".
+const std::vector<std::string>& Calls();
+void ClearCalls();
+
+// What FolderPath / FolderPathAndSubDir answer for an id (flags stripped):
+// a result code and a path. SetFolderPath(id, path) is the usual case.
+void SetFolderResult(int folderId, long result, const std::string& path);
+void SetFolderPath(int folderId, const std::string& path);
+// The id FolderPath was last asked for, with its flags.
+int LastFolderIdAsked();
+// What SpecialFolderLocation answers.
+void SetSpecialFolder(int folderId, bool found, const std::string& path);
+void SetOsVersion(bool readable, uint32_t major, uint32_t minor, uint32_t errorCode = 0);
+void SetSystemFolder(bool readable, const std::string& path);
+void SetShellLinkSaves(bool saves);
+const std::vector<ShellLinkSpec>& SavedLinks();
+// The next open-file dialogs: cancelled, or answering with a file buffer as
+// the system leaves it (written over the start of the buffer).
+void SetDialogCancelled();
+void SetDialogAnswer(const std::string& fileBufferStart);
+const std::vector<OpenFileDialogBlock>& DialogsShown();
+
+// Top-level windows that exist, by class and by title.
+void SetWindowWithClass(const std::string& className, bool exists);
+void SetWindowWithTitle(const std::string& title, bool exists);
+void SetProcessStarts(bool starts);
+void SetExecutablePath(const std::string& path);
+
+}  // namespace quillon::fake_configurator_shell
