@@ -1,0 +1,126 @@
+#include "runtime/target_window.h"
+
+#include <string_view>
+#include <vector>
+
+#include "runtime/seams/window_system.h"
+
+namespace quillon {
+
+namespace {
+
+// A stored pattern holds at most this many characters; anything longer is
+// cut here, as the settings store would have cut it.
+constexpr size_t kMaxPatternChars = 1023;
+// Titles and class names are compared by their first 254 characters.
+constexpr size_t kMaxWindowTextChars = 254;
+// Bounds one search, so that a window list that changes under our feet (or
+// loops) cannot keep an action busy.
+constexpr int kMaxWindowsLookedAt = 150;
+
+char FoldAsciiLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
+  std::vector<std::string_view> pieces;
+  size_t start = 0;
+  for (;;) {
+    size_t end = text.find(separator, start);
+    if (end == std::string_view::npos) {
+      pieces.push_back(text.substr(start));
+      return pieces;
+    }
+    pieces.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+enum class TextCheck { Matches, Differs, WindowGone };
+
+// An empty text counts as a mismatch: a pattern such as "*" must not pick
+// windows that have no title (or whose class could not be read).
+TextCheck CheckText(WindowHandle window, const std::string& text, const char* pattern) {
+  if (text.empty()) return WindowStillExists(window) ? TextCheck::Differs : TextCheck::WindowGone;
+  return MatchWildcard(pattern, text.c_str()) ? TextCheck::Matches : TextCheck::Differs;
+}
+
+// Resolves one ">" path; nullptr when some element finds nothing.
+WindowHandle ResolvePath(std::string_view alternative) {
+  WindowHandle found = nullptr;
+  for (std::string_view element : SplitAt(alternative, '>')) {
+    std::string pattern(element);
+    if (!pattern.empty() && pattern[0] == '@')
+      found = FindWindowByPattern(found, pattern.c_str() + 1, nullptr);
+    else
+      found = FindWindowByPattern(found, nullptr, pattern.c_str());
+    if (found == nullptr) return nullptr;
+  }
+  return found;
+}
+
+}  // namespace
+
+int SelectTargetWindow(const std::string& pattern) {
+  std::string_view copy(pattern);
+  if (copy.size() > kMaxPatternChars) copy = copy.substr(0, kMaxPatternChars);
+  for (std::string_view alternative : SplitAt(copy, '|')) {
+    WindowHandle target = ResolvePath(alternative);
+    if (target == nullptr) continue;
+    BringWindowToForeground(target);
+    // A click at the client origin without button flags: many programs only
+    // take keyboard focus into their main control once it has been clicked.
+    SendWindowMessageAndWait(target, LeftButtonDownMessage, 0, 0);
+    SendWindowMessageAndWait(target, LeftButtonUpMessage, 0, 0);
+    return 1;
+  }
+  return 0;
+}
+
+WindowHandle FindWindowByPattern(WindowHandle parent, const char* classPattern, const char* titlePattern) {
+  WindowHandle window = parent ? FirstChildWindow(parent) : FirstTopLevelWindow();
+  for (int looked = 0; window != nullptr && looked < kMaxWindowsLookedAt; ++looked) {
+    bool passes = true;
+    if (titlePattern) {
+      TextCheck check = CheckText(window, WindowTitleText(window, kMaxWindowTextChars), titlePattern);
+      if (check == TextCheck::WindowGone) return nullptr;
+      passes = check == TextCheck::Matches;
+    }
+    if (passes && classPattern) {
+      TextCheck check = CheckText(window, WindowClassName(window, kMaxWindowTextChars), classPattern);
+      if (check == TextCheck::WindowGone) return nullptr;
+      passes = check == TextCheck::Matches;
+    }
+    if (passes) return window;
+    window = NextWindowInZOrder(window);
+  }
+  return nullptr;
+}
+
+// Linear in the text for each star: on a mismatch only the most recent star
+// is given one more character, which is enough because an earlier star can
+// never help where a later one could not.
+int MatchWildcard(const char* pattern, const char* text) {
+  if (pattern == nullptr || text == nullptr) return 0;
+  const char* p = pattern;
+  const char* t = text;
+  const char* afterStar = nullptr;  // pattern just behind the most recent star
+  const char* starText = nullptr;   // where in the text that star's run ends
+  while (*t != '\0') {
+    if (*p == '*') {
+      while (*p == '*') ++p;
+      afterStar = p;
+      starText = t;
+    } else if (*p != '\0' && (*p == '?' || FoldAsciiLetter(*p) == FoldAsciiLetter(*t))) {
+      ++p;
+      ++t;
+    } else if (afterStar != nullptr) {
+      p = afterStar;
+      t = ++starText;
+    } else {
+      return 0;
+    }
+  }
+  while (*p == '*') ++p;
+  return *p == '\0' ? 1 : 0;
+}
+
+}  // namespace quillon

@@ -1,0 +1,45 @@
+#include <windows.h>
+
+#include "runtime/seams/window_system.h"
+
+namespace quillon {
+
+namespace {
+
+HWND AsWindow(WindowHandle window) { return static_cast<HWND>(window); }
+
+// Reads through a buffer one longer than `maxChars`, so the system has room
+// for the terminating zero.
+template <typename Reader>
+std::string ReadWindowText(WindowHandle window, size_t maxChars, Reader read) {
+  if (maxChars == 0) return std::string();
+  std::string buffer(maxChars + 1, '\0');
+  int length = read(AsWindow(window), buffer.data(), static_cast<int>(buffer.size()));
+  if (length <= 0) return std::string();
+  buffer.resize(static_cast<size_t>(length) < maxChars ? static_cast<size_t>(length) : maxChars);
+  return buffer;
+}
+
+}  // namespace
+
+WindowHandle FirstTopLevelWindow() { return GetTopWindow(nullptr); }
+WindowHandle FirstChildWindow(WindowHandle parent) { return GetWindow(AsWindow(parent), GW_CHILD); }
+WindowHandle NextWindowInZOrder(WindowHandle window) { return GetWindow(AsWindow(window), GW_HWNDNEXT); }
+
+std::string WindowTitleText(WindowHandle window, size_t maxChars) {
+  return ReadWindowText(window, maxChars, [](HWND w, char* text, int size) { return GetWindowTextA(w, text, size); });
+}
+
+std::string WindowClassName(WindowHandle window, size_t maxChars) {
+  return ReadWindowText(window, maxChars, [](HWND w, char* text, int size) { return GetClassNameA(w, text, size); });
+}
+
+bool WindowStillExists(WindowHandle window) { return IsWindow(AsWindow(window)) != FALSE; }
+
+void BringWindowToForeground(WindowHandle window) { SetForegroundWindow(AsWindow(window)); }
+
+intptr_t SendWindowMessageAndWait(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+  return SendMessageA(AsWindow(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+}
+
+}  // namespace quillon

@@ -1,0 +1,126 @@
+#include "tests/fakes/fake_window_system.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdint>
+
+namespace quillon::fake_window_system {
+
+namespace {
+
+struct FakeWindow {
+  int parent = 0;  // 0: top level
+  std::string className;
+  std::string title;
+  bool gone = false;
+};
+
+std::vector<FakeWindow> g_windows;  // window n lives at index n - 1
+std::vector<std::string> g_calls;
+int g_foreground = 0;
+int g_textReads = 0;
+
+WindowHandle HandleOf(int number) { return reinterpret_cast<WindowHandle>(static_cast<uintptr_t>(number)); }
+
+FakeWindow* Find(WindowHandle window) {
+  int number = NumberOf(window);
+  return number == 0 ? nullptr : &g_windows[number - 1];
+}
+
+// The first sibling after `number` (0: from the start) under `parent`.
+WindowHandle NextSiblingAfter(int parent, int number) {
+  for (size_t i = static_cast<size_t>(number); i < g_windows.size(); ++i)
+    if (g_windows[i].parent == parent) return HandleOf(static_cast<int>(i) + 1);
+  return nullptr;
+}
+
+WindowHandle Add(int parent, const std::string& className, const std::string& title) {
+  g_windows.push_back(FakeWindow{parent, className, title, false});
+  return HandleOf(static_cast<int>(g_windows.size()));
+}
+
+std::string ReadText(WindowHandle window, const std::string FakeWindow::*field, size_t maxChars) {
+  ++g_textReads;
+  FakeWindow* found = Find(window);
+  if (found == nullptr || found->gone) return std::string();
+  return (found->*field).substr(0, maxChars);
+}
+
+}  // namespace
+
+void Reset() {
+  g_windows.clear();
+  g_calls.clear();
+  g_foreground = 0;
+  g_textReads = 0;
+}
+
+WindowHandle AddTopLevelWindow(const std::string& className, const std::string& title) {
+  return Add(0, className, title);
+}
+
+WindowHandle AddChildWindow(WindowHandle parent, const std::string& className, const std::string& title) {
+  return Add(NumberOf(parent), className, title);
+}
+
+void MarkWindowGone(WindowHandle window) {
+  if (FakeWindow* found = Find(window)) found->gone = true;
+}
+
+int NumberOf(WindowHandle window) {
+  uintptr_t number = reinterpret_cast<uintptr_t>(window);
+  return (number >= 1 && number <= g_windows.size()) ? static_cast<int>(number) : 0;
+}
+
+WindowHandle WindowNumber(int number) { return HandleOf(number); }
+const std::vector<std::string>& Calls() { return g_calls; }
+void RecordCall(const std::string& line) { g_calls.push_back(line); }
+WindowHandle ForegroundWindow() { return g_foreground ? HandleOf(g_foreground) : nullptr; }
+int TextReads() { return g_textReads; }
+
+}  // namespace quillon::fake_window_system
+
+namespace quillon {
+
+using namespace fake_window_system;
+
+WindowHandle FirstTopLevelWindow() { return NextSiblingAfter(0, 0); }
+
+WindowHandle FirstChildWindow(WindowHandle parent) {
+  int number = NumberOf(parent);
+  return number == 0 ? nullptr : NextSiblingAfter(number, 0);
+}
+
+WindowHandle NextWindowInZOrder(WindowHandle window) {
+  FakeWindow* found = Find(window);
+  if (found == nullptr) return nullptr;
+  return NextSiblingAfter(found->parent, NumberOf(window));
+}
+
+std::string WindowTitleText(WindowHandle window, size_t maxChars) {
+  return ReadText(window, &FakeWindow::title, maxChars);
+}
+
+std::string WindowClassName(WindowHandle window, size_t maxChars) {
+  return ReadText(window, &FakeWindow::className, maxChars);
+}
+
+bool WindowStillExists(WindowHandle window) {
+  FakeWindow* found = Find(window);
+  return found != nullptr && !found->gone;
+}
+
+void BringWindowToForeground(WindowHandle window) {
+  g_calls.push_back("Foreground " + std::to_string(NumberOf(window)));
+  if (WindowStillExists(window)) g_foreground = NumberOf(window);
+}
+
+intptr_t SendWindowMessageAndWait(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+  char line[96];
+  std::snprintf(line, sizeof line, "SendMessage %d 0x%04x %" PRIuPTR " %" PRIdPTR, NumberOf(window), message, wParam,
+                lParam);
+  g_calls.push_back(line);
+  return 0;
+}
+
+}  // namespace quillon
