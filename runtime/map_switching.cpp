@@ -1,10 +1,9 @@
 #include "runtime/map_switching.h"
 
 #include <cstdint>
-#include <optional>
-#include <string>
 
 #include "runtime/app_launch.h"
+#include "runtime/key_injection.h"
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_store.h"
@@ -12,9 +11,52 @@
 namespace quillon {
 
 namespace {
+
 uintptr_t g_changeTimer = 0;
 std::optional<std::string> g_pendingKeySeq;
+
+// The next or previous position in the list, wrapping at both ends. A current
+// position that names no map (a DefaultConfig beyond the list) steps to the
+// first or the last map.
+uint32_t SteppedConfig(MapRequest kind) {
+  const RuntimeSettings& s = g_settings;
+  if (s.configCount == 0) return s.currentConfig;
+  bool named = s.currentConfig < s.configCount;
+  if (kind == MapRequest::Next) return (!named || s.currentConfig == s.configCount - 1) ? 0 : s.currentConfig + 1;
+  return (!named || s.currentConfig == 0) ? s.configCount - 1 : s.currentConfig - 1;
+}
+
 }  // namespace
+
+void RequestMapChange(MapRequest kind, const std::optional<std::string>& keySeq) {
+  RuntimeSettings& s = g_settings;
+  if (s.firstRequestPending) {
+    // The first request after a load without ApplyOnStart keeps the default
+    // map: it names it and hands it over.
+    s.lastAnnounce = ProcessClockMs();
+    s.firstRequestPending = false;
+  } else if (ProcessClockMs() - s.lastAnnounce > s.changeTimeout) {
+    PlayMapSound();  // after a pause, only say which map is current
+    return;
+  } else {
+    s.currentConfig = kind == MapRequest::Default ? s.defaultConfig : SteppedConfig(kind);
+  }
+  PlayMapSound();
+  g_pendingKeySeq = keySeq;
+  // Restarting a running timer moves the hand-over to ChangeTimeout after
+  // this request.
+  g_changeTimer = StartWindowTimer(ChangeTimerId, s.changeTimeout);
+}
+
+void CompleteMapChange() {
+  StopWindowTimer(ChangeTimerId);
+  g_changeTimer = 0;
+  if (g_pendingKeySeq) {
+    (void)SendKeySequence(g_pendingKeySeq->c_str(), 0);
+    g_pendingKeySeq.reset();
+  }
+  HandOffMap();
+}
 
 void ResetToDefaultMap() {
   RuntimeSettings& s = g_settings;
@@ -31,11 +73,6 @@ void StopChangeTimer() {
   g_pendingKeySeq.reset();
 }
 
-void CompleteMapChange() {
-  StopWindowTimer(ChangeTimerId);
-  g_changeTimer = 0;
-  g_pendingKeySeq.reset();
-  HandOffMap();
-}
+bool MapChangePending() { return g_changeTimer != 0; }
 
 }  // namespace quillon

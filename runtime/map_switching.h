@@ -1,7 +1,23 @@
-// Which joystick map is current, and its hand-over to the mapping program.
+// Which joystick map is current: stepping through the maps with an
+// announcement per step, and the delayed hand-over to the mapping program.
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace quillon {
+
+enum class MapRequest { Next = 1, Previous = 2, Default = 3 };
+
+// A map-switching action fired. After a pause longer than ChangeTimeout it
+// only announces the current map; within the time-out it steps and
+// announces, and the hand-over (after typing `keySeq`) follows ChangeTimeout
+// milliseconds after the last step.
+void RequestMapChange(MapRequest kind, const std::optional<std::string>& keySeq);
+
+// ChangeTimer fired: types the pending key sequence, then hands the current
+// map over.
+void CompleteMapChange();
 
 // The last step of every load: the default map becomes current, and with
 // ApplyOnStart on it is handed over at once.
@@ -11,7 +27,7 @@ void ResetToDefaultMap();
 // sequence (a reload or shutdown between a step and its hand-over).
 void StopChangeTimer();
 
-// ChangeTimer fired: the pending change completes and its map is handed over.
-void CompleteMapChange();
+// Whether a change is waiting for ChangeTimer.
+bool MapChangePending();
 
 }  // namespace quillon

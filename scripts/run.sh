@@ -40,7 +40,7 @@ fi
 
 export QUILLON_STANDIN_LOG
 QUILLON_STANDIN_LOG="$(WINEPREFIX="$QUILLON_WINEPREFIX" winepath -w "$repo/build/run-prefix/ultramap-handovers.log" 2>/dev/null)"
-nohup "$repo/scripts/wine-run.sh" "$runtime" >"$repo/build/run.log" 2>&1 &
+setsid nohup "$repo/scripts/wine-run.sh" "$runtime" >"$repo/build/run.log" 2>&1 </dev/null &
 echo "Quillon is running under Wine (hidden window, display ${DISPLAY:-Xvfb})."
 echo "Map hand-overs are logged in build/run-prefix/ultramap-handovers.log."
 echo "Stop it with: scripts/run.sh stop"

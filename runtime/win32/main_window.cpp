@@ -1,11 +1,12 @@
 #include "runtime/win32/main_window.h"
 
+#include "runtime/action_dispatch.h"
 #include "runtime/controller_poll.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_store.h"
-#include "runtime/win32/app_switcher.h"
+#include "runtime/seams/app_switcher.h"
 #include "runtime/win32/main_window_handle.h"
 #include "runtime/win32/resource_ids.h"
 #include "shared/settings_tree.h"
@@ -88,6 +89,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         default:
           return DefWindowProcA(window, message, wParam, lParam);
       }
+    case WM_HOTKEY:
+      RunHotKeyAction(wParam);
+      return 0;
     case WM_TIMER:
       if (wParam == ChangeTimerId) CompleteMapChange();
       else if (wParam == PollTimerId) PollController();

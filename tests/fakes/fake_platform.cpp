@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "runtime/seams/hot_keys_and_hook.h"
+#include "runtime/seams/main_window_messages.h"
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/sound_player.h"
 #include "runtime/seams/window_timers.h"
@@ -101,6 +102,8 @@ bool InstallKeyboardHook() {
   g_hookInstalled = true;
   return true;
 }
+
+void PostShowSwitcherRequest() { g_calls.push_back("PostShowSwitcher"); }
 
 void RemoveKeyboardHook() {
   g_calls.push_back("RemoveHook");

@@ -19,6 +19,9 @@ class SettingsStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake_platform::Reset();
+#if QUILLON_FAKE_REGISTRY
+    fake_registry::Reset();
+#endif
     reg::DeleteSettingsTree();
   }
   void TearDown() override {

@@ -1,4 +1,4 @@
-#include "runtime/win32/app_switcher.h"
+#include "runtime/seams/app_switcher.h"
 
 namespace quillon {
 

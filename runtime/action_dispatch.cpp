@@ -1,0 +1,81 @@
+#include "runtime/action_dispatch.h"
+
+#include "runtime/app_launch.h"
+#include "runtime/key_injection.h"
+#include "runtime/map_switching.h"
+#include "runtime/seams/app_switcher.h"
+#include "runtime/seams/main_window_messages.h"
+#include "runtime/target_window.h"
+
+namespace quillon {
+
+namespace {
+
+// The fields that keyboard and controller entries have in common.
+struct ActionFields {
+  uint32_t sendType;
+  uint32_t action;
+  const std::string& select;
+  const std::optional<std::string>& keySeq;
+  const std::string& appName;
+  const std::string& appParms;
+};
+
+bool TargetReady(const ActionFields& entry) {
+  switch (entry.sendType) {
+    case CurrentWindow:
+      return true;
+    case SelectWindow:
+      return SelectTargetWindow(entry.select) != 0;
+    default:
+      return false;
+  }
+}
+
+void Run(const ActionFields& entry, CapturedBy source) {
+  if (entry.action > kLastActionKind) return;
+  if (entry.action != ShowSwitcher && !TargetReady(entry)) return;
+  if ((entry.action == StuffKeys || entry.action == IgnoreKey || entry.action == ShowSwitcher) && entry.keySeq)
+    (void)SendKeySequence(entry.keySeq->c_str(), 0);
+  switch (entry.action) {
+    case NextMap:
+      RequestMapChange(MapRequest::Next, entry.keySeq);
+      break;
+    case PreviousMap:
+      RequestMapChange(MapRequest::Previous, entry.keySeq);
+      break;
+    case DefaultMap:
+      RequestMapChange(MapRequest::Default, entry.keySeq);
+      break;
+    case ShowSwitcher:
+      if (source == CapturedBy::KeyboardHook) PostShowSwitcherRequest();
+      else ShowAppSwitcher();
+      break;
+    case RunApplication:
+    case ChangeConfiguration:
+      LaunchProgram(entry.appName, entry.appParms);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void RunAction(const KeyAction& entry, CapturedBy source) {
+  Run({entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms}, source);
+}
+
+void RunAction(const ButtonAction& entry) {
+  Run({entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms},
+      CapturedBy::HotKeyOrController);
+}
+
+void RunHotKeyAction(uintptr_t hotKeyId) {
+  if (hotKeyId < 100 || hotKeyId - 99 > g_settings.keyCount) return;
+  // Copy the entry: its action may reload the settings under it.
+  KeyAction entry = g_settings.keyActions[hotKeyId - 99];
+  RunAction(entry);
+}
+
+}  // namespace quillon

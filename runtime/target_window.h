@@ -1,0 +1,23 @@
+// Finding the window an action is aimed at, by title and class patterns.
+#pragma once
+
+#include <string>
+
+namespace quillon {
+
+using WindowHandle = void*;
+
+// Finds the window named by `pattern` ("|" alternatives, ">" paths, "@"
+// class elements, "*" and "?" wildcards), brings it to the front and clicks
+// its client origin. 1 when a window was found and activated, else 0.
+int SelectTargetWindow(const std::string& pattern);
+
+// The first window, among the children of `parent` (or the top-level
+// windows when it is nullptr), whose class and title match the patterns
+// given (nullptr: not checked); at most 150 windows are looked at.
+WindowHandle FindWindowByPattern(WindowHandle parent, const char* classPattern, const char* titlePattern);
+
+// 1 when the whole `text` matches the whole `pattern`, else 0.
+int MatchWildcard(const char* pattern, const char* text);
+
+}  // namespace quillon

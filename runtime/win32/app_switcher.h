@@ -1,8 +1,0 @@
-// The pop-up application switcher.
-#pragma once
-
-namespace quillon {
-
-void ShowAppSwitcher();
-
-}  // namespace quillon

@@ -1,0 +1,150 @@
+// What RunAction does for each action kind and target code.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "runtime/action_dispatch.h"
+#include "runtime/map_switching.h"
+#include "tests/fakes/fake_keyboard.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/fakes/fake_window_system.h"
+
+namespace quillon {
+namespace {
+
+using fake_platform::CallsStartingWith;
+
+struct Outcome {
+  bool typed;         // the entry's key sequence went out at the press
+  bool switcher;      // the menu was shown directly
+  bool postedSwitcher;
+  bool launched;
+  bool mapRequested;  // announced (a map request after a pause)
+};
+
+struct DispatchCase {
+  const char* label;
+  uint32_t action;
+  uint32_t sendType;
+  const char* select;
+  CapturedBy source;
+  Outcome outcome;
+};
+
+class ActionDispatchTest : public ::testing::TestWithParam<DispatchCase> {
+ protected:
+  void SetUp() override {
+    fake_platform::Reset();
+    fake_keyboard::Reset();
+    fake_window_system::Reset();
+    StopChangeTimer();
+    g_settings = RuntimeSettings{};
+    g_settings.configNames[0] = "Race";
+    g_settings.configCount = 1;
+    g_settings.programDirectory = "C:\\Q\\";
+    g_settings.lastAnnounce = 0;
+    fake_platform::SetClock(100000);  // long after the last announcement
+    fake_window_system::AddTopLevelWindow("Notepad", "Untitled - Notepad");
+  }
+  void TearDown() override { StopChangeTimer(); }
+
+  static Outcome Observed() {
+    const auto& windowCalls = fake_window_system::Calls();
+    return {!fake_keyboard::InsertedEvents().empty(),
+            std::count(windowCalls.begin(), windowCalls.end(), "ShowAppSwitcher") == 1,
+            CallsStartingWith("PostShowSwitcher").size() == 1, CallsStartingWith("StartProgram").size() == 1,
+            CallsStartingWith("PlaySound").size() == 1};
+  }
+};
+
+TEST_P(ActionDispatchTest, RunsWhatTheKindAndTargetAsk) {
+  const DispatchCase& c = GetParam();
+  KeyAction entry;
+  entry.action = c.action;
+  entry.sendType = c.sendType;
+  entry.select = c.select;
+  entry.keySeq = "ab";
+  entry.appName = "C:\\Games\\mame.exe";
+  RunAction(entry, c.source);
+  Outcome seen = Observed();
+  EXPECT_EQ(seen.typed, c.outcome.typed);
+  EXPECT_EQ(seen.switcher, c.outcome.switcher);
+  EXPECT_EQ(seen.postedSwitcher, c.outcome.postedSwitcher);
+  EXPECT_EQ(seen.launched, c.outcome.launched);
+  EXPECT_EQ(seen.mapRequested, c.outcome.mapRequested);
+}
+
+constexpr CapturedBy kHotKey = CapturedBy::HotKeyOrController;
+constexpr CapturedBy kHook = CapturedBy::KeyboardHook;
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ActionDispatchTest,
+    ::testing::Values(
+        DispatchCase{"stuffKeys", StuffKeys, CurrentWindow, "", kHotKey, {true, false, false, false, false}},
+        DispatchCase{"ignoreKeyWithSequence", IgnoreKey, CurrentWindow, "", kHotKey, {true, false, false, false, false}},
+        DispatchCase{"nextMapTypesLater", NextMap, CurrentWindow, "", kHotKey, {false, false, false, false, true}},
+        DispatchCase{"previousMap", PreviousMap, CurrentWindow, "", kHotKey, {false, false, false, false, true}},
+        DispatchCase{"defaultMap", DefaultMap, CurrentWindow, "", kHotKey, {false, false, false, false, true}},
+        DispatchCase{"switcher", ShowSwitcher, CurrentWindow, "", kHotKey, {true, true, false, false, false}},
+        DispatchCase{"switcherFromHook", ShowSwitcher, CurrentWindow, "", kHook, {true, false, true, false, false}},
+        DispatchCase{"switcherIgnoresTarget", ShowSwitcher, SelectWindow, "Nothing*", kHotKey,
+                     {true, true, false, false, false}},
+        DispatchCase{"switcherIgnoresBadTarget", ShowSwitcher, 9, "", kHotKey, {true, true, false, false, false}},
+        DispatchCase{"runApplication", RunApplication, CurrentWindow, "", kHotKey, {false, false, false, true, false}},
+        DispatchCase{"changeConfiguration", ChangeConfiguration, CurrentWindow, "", kHotKey,
+                     {false, false, false, true, false}},
+        DispatchCase{"unknownKind", 8, CurrentWindow, "", kHotKey, {false, false, false, false, false}},
+        DispatchCase{"hugeKind", 0xFFFFFFFF, CurrentWindow, "", kHotKey, {false, false, false, false, false}},
+        DispatchCase{"badTarget", StuffKeys, 2, "", kHotKey, {false, false, false, false, false}},
+        DispatchCase{"targetFound", StuffKeys, SelectWindow, "*notepad", kHotKey, {true, false, false, false, false}},
+        DispatchCase{"targetMissing", StuffKeys, SelectWindow, "Calc*", kHotKey, {false, false, false, false, false}},
+        DispatchCase{"launchNeedsTarget", RunApplication, SelectWindow, "Calc*", kHotKey,
+                     {false, false, false, false, false}},
+        DispatchCase{"mapNeedsTarget", NextMap, SelectWindow, "Calc*", kHotKey, {false, false, false, false, false}}),
+    [](const ::testing::TestParamInfo<DispatchCase>& info) { return std::string(info.param.label); });
+
+TEST_F(ActionDispatchTest, AFoundTargetIsBroughtToTheFrontAndClickedBeforeTheKeys) {
+  KeyAction entry;
+  entry.sendType = SelectWindow;
+  entry.select = "Calc*|@Notepad";
+  entry.keySeq = "x";
+  RunAction(entry);
+  EXPECT_EQ(fake_window_system::NumberOf(fake_window_system::ForegroundWindow()), 1);
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
+}
+
+TEST_F(ActionDispatchTest, EntriesWithoutASequenceTypeNothing) {
+  for (uint32_t kind : {StuffKeys, IgnoreKey, ShowSwitcher}) {
+    KeyAction entry;
+    entry.action = kind;
+    RunAction(entry);
+  }
+  EXPECT_TRUE(fake_keyboard::Calls().empty()) << "input must not even be blocked";
+}
+
+TEST_F(ActionDispatchTest, AControllerEntryStartsItsProgramLikeAKey) {
+  ButtonAction entry;
+  entry.buttons = 1;
+  entry.action = ChangeConfiguration;
+  entry.appName = "C:\\KWP\\QuillonConfig.exe";
+  entry.appParms = "C:\\KWP\\Night.qlf";
+  RunAction(entry);
+  EXPECT_EQ(CallsStartingWith("StartProgram"),
+            std::vector<std::string>{"StartProgram C:\\KWP\\QuillonConfig.exe| C:\\KWP\\Night.qlf"});
+}
+
+TEST_F(ActionDispatchTest, HotKeyIdsOutsideTheLoadedEntriesDoNothing) {
+  g_settings.keyCount = 2;
+  g_settings.keyActions[1].action = RunApplication;
+  g_settings.keyActions[1].appName = "one.exe";
+  g_settings.keyActions[2].action = RunApplication;
+  g_settings.keyActions[2].appName = "two.exe";
+  g_settings.keyActions[3].action = RunApplication;  // left over, not loaded
+  g_settings.keyActions[3].appName = "three.exe";
+  for (uintptr_t id : {uintptr_t(0), uintptr_t(99), uintptr_t(101), uintptr_t(102), uintptr_t(0xBFFF)})
+    RunHotKeyAction(id);
+  EXPECT_EQ(CallsStartingWith("StartProgram"), std::vector<std::string>{"StartProgram two.exe| "});
+}
+
+}  // namespace
+}  // namespace quillon
