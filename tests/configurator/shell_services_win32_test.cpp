@@ -1,0 +1,56 @@
+// The real shell services under Wine: special folders, the version, the
+// system folder and shell links.
+#include <gtest/gtest.h>
+
+#include "configurator/app_error.h"
+#include "configurator/env_helpers.h"
+#include "configurator/path_helpers.h"
+#include "configurator/seams/shell_services.h"
+#include "tests/configurator/test_files.h"
+
+namespace quillon {
+namespace {
+
+TEST(ShellServicesTest, CommonApplicationDataIsCreatedAndReturned) {
+  std::string folder = AppEx::Path(kFolderCommonAppData, true, 0);
+  EXPECT_FALSE(folder.empty());
+  EXPECT_TRUE(PathExists(folder));
+  EXPECT_EQ(folder.find('\0'), std::string::npos);
+}
+
+TEST(ShellServicesTest, AnInvalidFolderIdIsAnAppError) {
+  try {
+    AppEx::Path(0x7F, false, 0);
+    ADD_FAILURE() << "no error";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.source, "AppEx.Path");
+    EXPECT_TRUE(error.number == kErrPathInvalidId || error.number == kErrPathSystem ||
+                error.number == kErrPathMissing)
+        << std::hex << error.number;
+  }
+}
+
+TEST(ShellServicesTest, VersionAndSystemFolder) {
+  EXPECT_GE(AppEx::OSVersion(), 5.1f);
+  std::string system = GetSystemFolder();
+  EXPECT_FALSE(system.empty());
+  EXPECT_TRUE(PathExists(JoinPath(system, "rundll32.exe")));
+  std::string programs;
+  EXPECT_TRUE(GetSpecialFolder(nullptr, kFolderProgramFiles, &programs));
+  EXPECT_FALSE(programs.empty());
+}
+
+TEST(ShellServicesTest, AShortcutIsWrittenAndReplaced) {
+  const std::string folder = test_files::MakeScratchFolder("links");
+  const std::string link = JoinPath(folder, "Quillon.lnk");
+  const std::string target = JoinPath(GetSystemFolder(), "notepad.exe");
+  EXPECT_TRUE(CreateShortcut(link, target, folder, "", target, 0, 7));
+  EXPECT_TRUE(FileExists(link));
+  EXPECT_TRUE(CreateShortcut(link, target, folder, "--again", target, 0, 7)) << "an existing link is replaced";
+  EXPECT_FALSE(CreateShortcut(JoinPath(folder, "None.lnk"), "", "", "", "", 0, 7));
+  EXPECT_FALSE(FileExists(JoinPath(folder, "None.lnk")));
+  test_files::RemoveScratchFolder(folder);
+}
+
+}  // namespace
+}  // namespace quillon
