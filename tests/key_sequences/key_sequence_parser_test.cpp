@@ -145,6 +145,7 @@ const ParseRow kRows[] = {
     {"{ENTER", 2, ""},
     {"+(ab", 2, ""},
     {"abc{", 5, ""},
+    {"{", 2, ""},  // just past the end: where the name would have begun
     {"{}}}", 4, ""},
     {"+(a(b))", 2, ""},   // the inner "(" has no prefix
     {"xy%(a]b)", 4, ""},  // inside a group: the group's "("
