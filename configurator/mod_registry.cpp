@@ -185,7 +185,7 @@ long WriteValue(const std::string& root, const std::string& path, const std::str
     if (letter == TypeLetter::Other) return kStatusOk;
     if (letter != TypeLetter::Text) return kStatusInvalidRoot;
     if (!FitsOnOneLine(value.text) || !FitsOnOneLine(name) || !FitsOnOneLine(path)) return kErrorInvalidParameter;
-    return WriteProfileString(root, path, name, value.text);
+    return WriteProfileKey(root, path, name, value.text);
   }
 
   OpenKey key;
@@ -219,7 +219,7 @@ long DeleteValue(const std::string& root, const std::string& path, const std::st
   if (where.kind == RootKind::Invalid) return kStatusInvalidRoot;
   if (where.kind == RootKind::Ini) {
     if (!FitsOnOneLine(name) || !FitsOnOneLine(path)) return kErrorInvalidParameter;
-    return WriteProfileString(root, path, name, "");
+    return WriteProfileKey(root, path, name, "");
   }
   OpenKey key;
   long status = OpenStoreKey(where.hive, path, KeyAccess::SetValues, &key.handle);

@@ -32,7 +32,7 @@ uint32_t ReadProfileSection(const std::string& file, const std::string& section,
   return length;
 }
 
-long WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value) {
   std::string content;
   if (!ReadWhole(file, &content)) content.clear();

@@ -20,7 +20,7 @@ uint32_t ReadProfileSection(const std::string& file, const std::string& section,
 // without case) is replaced in place, a new one goes to the end of its
 // section, a new section to the end of the file. Returns 0 or the system's
 // error code.
-long WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value);
 
 // Makes sure everything written so far is on disk. 0 or the error code.

@@ -8,7 +8,7 @@ uint32_t ReadProfileSection(const std::string& file, const std::string& section,
   return GetPrivateProfileSectionA(section.c_str(), buffer, size, file.c_str());
 }
 
-long WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value) {
   if (WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str())) return 0;
   DWORD error = GetLastError();

@@ -193,14 +193,14 @@ TEST_F(EnvHelpersTest, ShortcutWithoutTargetOrLinkPathIsNotWritten) {
 
 TEST_F(EnvHelpersTest, FileExistsFindsFilesOnly) {
   const std::string folder = test_files::MakeScratchFolder("exists");
-  const std::string file = folder + "/map.ugc";
+  const std::string file = test_files::InFolder(folder, "map.ugc");
   test_files::WriteFile(file, "x");
   EXPECT_TRUE(FileExists(file));
-  EXPECT_FALSE(FileExists(folder + "/missing.ugc"));
+  EXPECT_FALSE(FileExists(test_files::InFolder(folder, "missing.ugc")));
   EXPECT_FALSE(FileExists(folder)) << "a folder is not a file";
   EXPECT_FALSE(FileExists(""));
-  EXPECT_TRUE(FileExists(folder + "/*.ugc"));
-  EXPECT_FALSE(FileExists(folder + "/*.wav"));
+  EXPECT_TRUE(FileExists(test_files::InFolder(folder, "*.ugc")));
+  EXPECT_FALSE(FileExists(test_files::InFolder(folder, "*.wav")));
   RemoveFile(file);
   EXPECT_FALSE(test_files::Exists(file));
   RemoveFile(file);  // a second removal is quietly ignored

@@ -1,1 +1,291 @@
+// Export files: save and load through the store layer's INI mode, with the
+// portable profile store natively and the system's in the windows build.
 #include <gtest/gtest.h>
+
+#include "configurator/export_file.h"
+#include "configurator/mod_registry.h"
+#include "configurator/path_helpers.h"
+#include "configurator/settings_model.h"
+#include "tests/configurator/test_files.h"
+#include "tests/fakes/fake_configurator_shell.h"
+#include "tests/fakes/fake_configurator_view.h"
+#include "tests/kit/test_registry.h"
+
+namespace quillon {
+namespace {
+
+namespace shell = fake_configurator_shell;
+namespace view = fake_configurator_view;
+
+class ExportFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shell::Reset();
+    view::Reset();
+    test_registry::DeleteSettingsTree();
+    g_model = ConfiguratorSettings{};
+    FillDefaultConfigNames();
+    folder_ = test_files::MakeScratchFolder("export");
+    g_model.dataFolder = folder_;
+    file_ = test_files::InFolder(folder_, "arcade.qlf");
+  }
+  void TearDown() override { test_files::RemoveScratchFolder(folder_); }
+
+  // A configuration with every kind of value, shown in the window's fields.
+  static void RichConfiguration() {
+    GlobalFields& f = view::Fields();
+    f.activeConfigs = {"Analog", "4-Way, Diagonals Only", "Fly=High"};
+    f.changeTimeoutText = "1500";
+    f.pollPerSecondText = "-20";
+    f.hotKeyMode = false;
+    f.useJoystick = true;
+    f.useKeyboard = true;
+    f.applyOnStart = false;
+    f.controllerListEmpty = false;
+    f.selectedController = "Ultrastick 360";
+    f.ultraMapPath = "C:\\Tools\\UltraMap.exe";
+    f.ultraMapOptions = "/load %s /quiet=yes";
+    g_model.keyCount = 2;
+    g_model.keyActions[0] = KeyActionEntry{6, 0x74, 1, RunApplication, "Notepad*|@Edit", "", "C:\\mame.exe",
+                                           "--config=x.ini -y"};
+    g_model.keyActions[1] = KeyActionEntry{0, 13, 0, StuffKeys, "title=x*", "a=b{ENTER}", "", ""};
+    g_model.buttonCount = 3;
+    g_model.buttonActions[0] = ButtonActionEntry{0x3FF, 0, NextMap, "", "", "", ""};
+    g_model.buttonActions[1] = ButtonActionEntry{1, 1, ChangeConfiguration, "@Class", "%{F4}",
+                                                 "C:\\Q\\QuillonConfig.exe", "C:\\Q\\two=2.qlf"};
+    g_model.buttonActions[2] = ButtonActionEntry{512, 0, -1, "", "", "", ""};
+  }
+  std::string folder_;
+  std::string file_;
+};
+
+TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
+  RichConfiguration();
+  g_model.defaultConfig = 2;
+  ASSERT_TRUE(ExportToFile(file_));
+  const ConfiguratorSettings saved = g_model;
+  g_model = ConfiguratorSettings{};
+  FillDefaultConfigNames();
+  g_model.dataFolder = folder_;
+  ASSERT_TRUE(ImportFromFile(file_));
+  const ConfiguratorSettings& m = g_model;
+  for (int i = 0; i < kConfigSlots; ++i) EXPECT_EQ(m.configNames[i], saved.configNames[i]) << i;
+  EXPECT_EQ(m.configNames[2], "Fly=High");
+  EXPECT_EQ(m.ultraMapPath, "C:\\Tools\\UltraMap.exe");
+  EXPECT_EQ(m.ultraMapOptions, "/load %s /quiet=yes");
+  EXPECT_EQ(m.switchDevice, "Ultrastick 360");
+  EXPECT_EQ(m.defaultConfig, 0);
+  EXPECT_EQ(m.changeTimeout, 1500);
+  EXPECT_EQ(m.pollPerSecond, -20);
+  EXPECT_EQ(m.useHook, 1);
+  EXPECT_EQ(m.useJoystick, 1);
+  EXPECT_EQ(m.useKeyboard, 1);
+  EXPECT_EQ(m.applyOnStart, 0);
+  ASSERT_EQ(m.keyCount, saved.keyCount);
+  for (int i = 0; i < m.keyCount; ++i) {
+    const KeyActionEntry& a = m.keyActions[i];
+    const KeyActionEntry& b = saved.keyActions[i];
+    EXPECT_EQ(std::tie(a.modifier, a.virtualKey, a.sendType, a.action, a.select, a.keySeq, a.appName, a.appParms),
+              std::tie(b.modifier, b.virtualKey, b.sendType, b.action, b.select, b.keySeq, b.appName, b.appParms))
+        << "Key " << i + 1;
+  }
+  ASSERT_EQ(m.buttonCount, saved.buttonCount);
+  for (int i = 0; i < m.buttonCount; ++i) {
+    const ButtonActionEntry& a = m.buttonActions[i];
+    const ButtonActionEntry& b = saved.buttonActions[i];
+    EXPECT_EQ(std::tie(a.buttons, a.sendType, a.action, a.select, a.keySeq, a.appName, a.appParms),
+              std::tie(b.buttons, b.sendType, b.action, b.select, b.keySeq, b.appName, b.appParms))
+        << "Joy " << i + 1;
+  }
+  EXPECT_FALSE(test_files::Exists(ExportWorkFile(file_))) << "no work file is left behind";
+}
+
+TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
+  RichConfiguration();
+  view::Fields().changeTimeoutText = "soon";
+  ASSERT_TRUE(ExportToFile(file_));
+  EXPECT_EQ(view::Fields().changeTimeoutText, "2048") << "the field was mended before saving";
+  std::string entries;
+  ASSERT_EQ(modRegistry::ListValues(file_, "Quillon", &entries), 0);
+  std::string expected;
+  const char* lines[] = {"Config0=Analog", "Config1=4-Way, Diagonals Only", "Config2=Fly=High", "Config3=",
+                         "Config4=", "Config5=", "Config6=", "Config7=", "Config8=", "Config9=",
+                         "UltraMapPath=C:\\Tools\\UltraMap.exe", "UltraMapOptions=/load %s /quiet=yes",
+                         "UseJoystick=1", "UseKeyboard=1", "ApplyOnStart=0", "SwitchDevice=Ultrastick 360",
+                         "DefaultConfig=0", "ChangeTimeout=2048", "UseHook=1", "PollPerSecond=-20"};
+  for (const char* line : lines) expected += std::string(line) + '\0';
+  EXPECT_EQ(entries, expected + '\0');
+  ASSERT_EQ(modRegistry::ListValues(file_, "Key 02", &entries), 0);
+  EXPECT_EQ(entries.substr(0, entries.find('\0')), "Modifier=0");
+  ASSERT_EQ(modRegistry::ListValues(file_, "Joy 03", &entries), 0);
+  EXPECT_EQ(entries.substr(0, entries.find('\0')), "Buttons=512");
+  EXPECT_EQ(modRegistry::ListValues(file_, "Joy 04", &entries), -1);
+}
+
+TEST_F(ExportFileTest, AnEmptyControllerListWritesNoSwitchDevice) {
+  RichConfiguration();
+  view::Fields().controllerListEmpty = true;
+  ASSERT_TRUE(ExportToFile(file_));
+  EXPECT_EQ(modRegistry::ReadText(file_, "Quillon", "SwitchDevice", "<none>"), "<none>");
+  g_model.switchDevice = "stale";
+  ASSERT_TRUE(ImportFromFile(file_));
+  EXPECT_EQ(g_model.switchDevice, "");
+}
+
+TEST_F(ExportFileTest, TheOpenEditorsAreCommittedBeforeTheActionsAreWritten) {
+  RichConfiguration();
+  g_model.currentKeyIndex = 1;
+  g_model.currentButtonIndex = 0;
+  KeyActionEntry edited;
+  edited.virtualKey = 0x7B;
+  view::SetKeyEditor(edited);
+  ButtonActionEntry pressed;
+  pressed.buttons = 4;
+  view::SetButtonEditor(pressed);
+  ASSERT_TRUE(ExportToFile(file_));
+  EXPECT_EQ(modRegistry::ReadText(file_, "Key 02", "VirtualKey", ""), "123");
+  EXPECT_EQ(modRegistry::ReadText(file_, "Joy 01", "Buttons", ""), "4");
+}
+
+TEST_F(ExportFileTest, OverwritingAsksAndLeavesOnlyTheNewContent) {
+  test_files::WriteFile(file_, "[Quillon]\r\nConfig0=Old\r\n[Key 07]\r\nAction=3\r\n[Notes]\r\nx=1\r\n");
+  RichConfiguration();
+  view::SetYesNoAnswer(MessageAnswer::No);
+  EXPECT_FALSE(ExportToFile(file_));
+  ASSERT_EQ(view::Messages().size(), 1u);
+  EXPECT_EQ(view::Messages()[0].text, "Overwrite existing configuration?");
+  EXPECT_EQ(view::Messages()[0].title, "Request");
+  EXPECT_EQ(view::Messages()[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(modRegistry::ReadText(file_, "Quillon", "Config0", ""), "Old");
+
+  view::SetYesNoAnswer(MessageAnswer::Yes);
+  EXPECT_TRUE(ExportToFile(file_));
+  std::string entries;
+  EXPECT_EQ(modRegistry::ListValues(file_, "Key 07", &entries), -1);
+  EXPECT_EQ(modRegistry::ListValues(file_, "Notes", &entries), -1);
+  EXPECT_EQ(modRegistry::ReadText(file_, "Quillon", "Config0", ""), "Analog");
+}
+
+TEST_F(ExportFileTest, AFailedWriteKeepsTheOldFileAndSaysSo) {
+  const std::string old = "[Quillon]\r\nConfig0=Old\r\n";
+  test_files::WriteFile(file_, old);
+  test_files::MakeFolder(ExportWorkFile(file_));  // the work file cannot be created
+  RichConfiguration();
+  EXPECT_FALSE(ExportToFile(file_));
+  EXPECT_EQ(test_files::ReadFile(file_), old);
+  ASSERT_EQ(view::Messages().size(), 2u);
+  EXPECT_EQ(view::Messages()[1].text, "File \"" + file_ + "\" could not be written.");
+  EXPECT_EQ(view::Messages()[1].title, "Error");
+  EXPECT_EQ(view::Messages()[1].icon, MessageIcon::Critical);
+}
+
+TEST_F(ExportFileTest, AValueThatCannotBeWrittenFailsTheWholeSave) {
+  RichConfiguration();
+  g_model.keyActions[0].keySeq = "line one\r\nline two";
+  EXPECT_FALSE(ExportToFile(file_));
+  EXPECT_FALSE(test_files::Exists(file_));
+  EXPECT_FALSE(test_files::Exists(ExportWorkFile(file_)));
+  ASSERT_EQ(view::Messages().size(), 1u);
+  EXPECT_EQ(view::Messages()[0].title, "Error");
+}
+
+TEST_F(ExportFileTest, AMissingFileIsReportedAndChangesNothing) {
+  g_model.configNames[0] = "Mine";
+  const std::string missing = test_files::InFolder(folder_, "none.qlf");
+  EXPECT_FALSE(ImportFromFile(missing));
+  ASSERT_EQ(view::Messages().size(), 1u);
+  EXPECT_EQ(view::Messages()[0].text, "File \"" + missing + "\" does not exist.");
+  EXPECT_EQ(view::Messages()[0].title, "Error");
+  EXPECT_EQ(g_model.configNames[0], "Mine");
+}
+
+TEST_F(ExportFileTest, LoadingUsesDefaultsAndSkipsMissingAndEmptySections) {
+  test_files::WriteFile(file_,
+                        "[Quillon]\r\nConfig0=Fly\r\n"
+                        "[Key 01]\r\nmodifier=4\r\nVirtualKey=112\r\n"
+                        "[Key 03]\r\nVirtualKey=113\r\n"
+                        "[Joy 02]\r\n"
+                        "[Joy 05]\r\nButtons=3\r\n");
+  ASSERT_TRUE(ImportFromFile(file_));
+  EXPECT_EQ(g_model.configNames[0], "Fly");
+  EXPECT_EQ(g_model.configNames[1], "8-Way") << "a missing name takes its factory default";
+  EXPECT_EQ(g_model.ultraMapPath, JoinPath(folder_, "UltraMap.exe"));
+  EXPECT_EQ(g_model.useKeyboard, 0) << "a file without UseKeyboard turns keyboard capture off";
+  EXPECT_EQ(g_model.applyOnStart, 1);
+  EXPECT_EQ(g_model.changeTimeout, 2048);
+  EXPECT_EQ(g_model.pollPerSecond, 16);
+  ASSERT_EQ(g_model.keyCount, 2);
+  EXPECT_EQ(g_model.keyActions[0].modifier, 0) << "a name in another case is not found";
+  EXPECT_EQ(g_model.keyActions[1].virtualKey, 113);
+  EXPECT_EQ(g_model.keyActions[1].action, NextMap);
+  ASSERT_EQ(g_model.buttonCount, 1);
+  EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
+}
+
+TEST_F(ExportFileTest, NumbersAreReadFromTheStartOfTheirText) {
+  test_files::WriteFile(file_,
+                        "[Quillon]\r\nChangeTimeout=1500ms\r\nPollPerSecond=fast\r\nUseHook=2.5\r\n"
+                        "UseJoystick=99999\r\nDefaultConfig=-0\r\n"
+                        "[Joy 01]\r\nButtons=70000\r\nAction=12345678901234567890123\r\nSendType=-32768\r\n"
+                        "[Key 01]\r\nVirtualKey=  65\r\n");
+  ASSERT_TRUE(ImportFromFile(file_));
+  EXPECT_EQ(g_model.changeTimeout, 1500);
+  EXPECT_EQ(g_model.pollPerSecond, 0) << "no number gives 0";
+  EXPECT_EQ(g_model.useHook, 3);
+  EXPECT_EQ(g_model.useJoystick, 0) << "beyond 16 bits: the default";
+  EXPECT_EQ(g_model.defaultConfig, 0);
+  EXPECT_EQ(g_model.buttonActions[0].buttons, 70000 & 0x3FF) << "only buttons 1 to 10";
+  EXPECT_EQ(g_model.buttonActions[0].action, NextMap) << "beyond 64 bits: the default";
+  EXPECT_EQ(g_model.buttonActions[0].sendType, -32768);
+  EXPECT_EQ(g_model.keyActions[0].virtualKey, 65);
+}
+
+TEST_F(ExportFileTest, KeysBeyondTheFirst8192CharactersOfASectionAreNotFound) {
+  std::string content = "[Key 01]\r\nModifier=1\r\n";
+  for (int i = 0; i < 90; ++i) content += "Note" + std::to_string(10 + i) + "=" + std::string(100, 'n') + "\r\n";
+  content += "AppName=late.exe\r\n";
+  test_files::WriteFile(file_, content);
+  ASSERT_TRUE(ImportFromFile(file_));
+  ASSERT_EQ(g_model.keyCount, 1);
+  EXPECT_EQ(g_model.keyActions[0].modifier, 1);
+  EXPECT_EQ(g_model.keyActions[0].appName, "");
+}
+
+TEST_F(ExportFileTest, LoadingWritesNothingToTheRegistry) {
+  RichConfiguration();
+  ASSERT_TRUE(ExportToFile(file_));
+  ASSERT_TRUE(ImportFromFile(file_));
+  std::string entries;
+  EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0);
+  EXPECT_TRUE(shell::Calls().empty());
+}
+
+TEST_F(ExportFileTest, TheSaveAndLoadCommandsAskForAFile) {
+  RichConfiguration();
+  SaveCommand();
+  EXPECT_FALSE(test_files::Exists(file_)) << "cancelled";
+  ASSERT_EQ(shell::DialogsShown().size(), 1u);
+  const OpenFileDialogBlock& save = shell::DialogsShown()[0];
+  EXPECT_EQ(save.title, "Save configuration");
+  EXPECT_EQ(save.filter, std::string("Quillon configuration files\0*.qlf\0\0\0", 36));
+  EXPECT_EQ(save.flags, 0x200000u | 0x80000u | 0x4u | 0x2u);
+  EXPECT_EQ(save.initialFolder, folder_ + std::string(2, '\0'));
+
+  // The dialog answers with a Windows path, which natively names a file in
+  // the scratch folder's parent.
+  const std::string chosen = JoinPath(folder_, "chosen.qlf");
+  shell::SetDialogAnswer(chosen + '\0');
+  SaveCommand();
+  EXPECT_TRUE(test_files::Exists(chosen));
+
+  g_model.keyCount = 0;
+  LoadCommand();
+  EXPECT_EQ(shell::DialogsShown().back().title, "Load configuration");
+  EXPECT_EQ(shell::DialogsShown().back().flags, 0x200000u | 0x80000u | 0x100000u | 0x2000u);
+  EXPECT_EQ(g_model.keyCount, 2);
+  EXPECT_EQ(view::Refreshes(), 1);
+  test_files::RemoveScratchFolder(chosen);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -49,7 +49,7 @@ class ModRegistryTest : public ::testing::Test {
   void SetUp() override {
     reg::DeleteSettingsTree();
     folder_ = test_files::MakeScratchFolder("layer");
-    ini_ = folder_ + "/layer.ini";
+    ini_ = test_files::InFolder(folder_, "layer.ini");
   }
   void TearDown() override {
     reg::DeleteSettingsTree();
@@ -76,7 +76,7 @@ TEST_F(ModRegistryTest, RootNamesAndTypeLettersIgnoreCase) {
 }
 
 TEST_F(ModRegistryTest, AnInvalidRootDoesNothingAndCreatesNoFile) {
-  const std::string missing = folder_ + "/missing.qlf";
+  const std::string missing = test_files::InFolder(folder_, "missing.qlf");
   StoredValue value;
   value.text = "x";
   std::string list;

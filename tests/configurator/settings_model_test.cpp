@@ -231,7 +231,7 @@ class ApplySettingsTest : public SettingsModelTest {
   void SetUp() override {
     SettingsModelTest::SetUp();
     folder_ = test_files::MakeScratchFolder("apply");
-    mapper_ = folder_ + "/UltraMap.exe";
+    mapper_ = test_files::InFolder(folder_, "UltraMap.exe");
     test_files::WriteFile(mapper_, "MZ");
     TypicalFields();
     view::Fields().ultraMapPath = "  " + mapper_ + "  ";
@@ -245,7 +245,7 @@ class ApplySettingsTest : public SettingsModelTest {
 };
 
 TEST_F(ApplySettingsTest, AMissingMappingProgramStopsEverything) {
-  view::Fields().ultraMapPath = folder_ + "/Nothing.exe";
+  view::Fields().ultraMapPath = test_files::InFolder(folder_, "Nothing.exe");
   EXPECT_FALSE(ApplySettings());
   ASSERT_EQ(view::Messages().size(), 1u);
   EXPECT_EQ(view::Messages()[0].text, "Check UltraMap path: file not found.");

@@ -21,6 +21,14 @@ void RemoveScratchFolder(const std::string& path) {
   fs::remove_all(fs::path(path), error);
 }
 
+std::string InFolder(const std::string& folder, const std::string& name) {
+#ifdef _WIN32
+  return folder + "\\" + name;
+#else
+  return folder + "/" + name;
+#endif
+}
+
 void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << content;

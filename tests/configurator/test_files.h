@@ -11,6 +11,8 @@ namespace quillon::test_files {
 // configurator's "\" then works as an ordinary character of the names in it.
 std::string MakeScratchFolder(const std::string& name);
 void RemoveScratchFolder(const std::string& path);
+// `name` in `folder`, with the system's own separator.
+std::string InFolder(const std::string& folder, const std::string& name);
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
