@@ -1,0 +1,81 @@
+// Key sequences: parse throughput for a 250-character sequence of mixed
+// tokens, and (windows build, under Wine) the cost of each injected event.
+// Natively the parser runs against the fake US layout; in the windows build
+// against the real layout, whose calls are part of the cost.
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "runtime/key_injection.h"
+#include "runtime/key_sequence_parser.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Letters of both cases, digits, punctuation, prefixes, groups, Enter and
+// names, repeated up to exactly 250 characters.
+std::string MixedSequence() {
+  const char* tokens[] = {"Hello, world", "{ENTER}", "+(abc)", "^c", "%{F4}", "{shift down}x{shift up}", "12",
+                          "~",            "{{}",     "{}}",    "{NUMPADENTER}", "+^%x", "{RMENU}", "Quick Fox!",
+                          "{DOWN}",       "%(^(ef))", "{TAB}", "a-b=c"};
+  std::string text;
+  for (size_t i = 0;; i = (i + 1) % (sizeof tokens / sizeof tokens[0])) {
+    std::string token = tokens[i];
+    if (text.size() + token.size() > 250) break;
+    text += token;
+  }
+  text.append(250 - text.size(), 'z');
+  return text;
+}
+
+void BenchParse() {
+  std::string text = MixedSequence();
+  quillon::KeyEventList list;
+  if (quillon::ParseKeySequence(text.c_str(), &list) != 0) {
+    std::printf("the benchmark sequence does not parse\n");
+    return;
+  }
+  uint32_t eventsPerSequence = list.count;
+  quillon::FreeKeyEventList(&list);
+
+  long sequences = 0;
+  Clock::time_point start = Clock::now();
+  double seconds = 0;
+  do {
+    for (int i = 0; i < 100; ++i) {
+      quillon::ParseKeySequence(text.c_str(), &list);
+      quillon::FreeKeyEventList(&list);
+    }
+    sequences += 100;
+    seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  } while (seconds < 1.0);
+  std::printf("parse: %zu-character sequence, %u events each\n", text.size(), unsigned(eventsPerSequence));
+  std::printf("parse: %.0f sequences/s, %.0f events/s, %.2f us per sequence\n", sequences / seconds,
+              sequences * double(eventsPerSequence) / seconds, 1e6 * seconds / sequences);
+}
+
+#ifdef _WIN32
+void BenchInjection() {
+  // Lower-case letters only: nothing is ever held between events.
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += char('a' + i % 26);
+  const int bursts = 20;
+  const double events = bursts * 2.0 * text.size();
+  Clock::time_point start = Clock::now();
+  for (int i = 0; i < bursts; ++i) quillon::SendKeySequence(text.c_str(), 0);
+  double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  std::printf("inject: %d bursts of %zu events, %.1f us per event, %.0f events/s\n", bursts, 2 * text.size(),
+              1e6 * seconds / events, events / seconds);
+}
+#endif
+
+}  // namespace
+
+int main() {
+  BenchParse();
+#ifdef _WIN32
+  BenchInjection();
+#endif
+  return 0;
+}
