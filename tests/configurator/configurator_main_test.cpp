@@ -1,1 +1,175 @@
+// Start-up: the command line, the data folder, the command-line import, a
+// second start, and the runtime and shortcut commands.
 #include <gtest/gtest.h>
+
+#include "configurator/app_error.h"
+#include "configurator/configurator_main.h"
+#include "configurator/export_file.h"
+#include "configurator/mod_registry.h"
+#include "configurator/path_helpers.h"
+#include "configurator/runtime_control.h"
+#include "configurator/settings_model.h"
+#include "tests/configurator/test_files.h"
+#include "tests/fakes/fake_configurator_shell.h"
+#include "tests/fakes/fake_configurator_view.h"
+#include "tests/kit/test_registry.h"
+
+namespace quillon {
+namespace {
+
+namespace shell = fake_configurator_shell;
+namespace view = fake_configurator_view;
+using Args = std::vector<std::string>;
+
+TEST(CommandLineTest, SplitsAtBlanksAndKeepsQuotedTextWhole) {
+  struct {
+    const char* tail;
+    Args expected;
+  } const cases[] = {
+      {"", {"QC"}},
+      {"   ", {"QC"}},
+      {"a.qlf", {"QC", "a.qlf"}},
+      {"  C:\\My Maps\\a.qlf  ", {"QC", "C:\\My", "Maps\\a.qlf"}},
+      {"\"C:\\My Maps\\a.qlf\"", {"QC", "C:\\My Maps\\a.qlf"}},
+      {"\"C:\\My Maps\\a.qlf\"   second", {"QC", "C:\\My Maps\\a.qlf", "second"}},
+      {"\"ab\"cd", {"QC", "ab", "d"}},
+      {"\"unclosed path", {"QC", "\"unclosed", "path"}},
+      {"one   two", {"QC", "one", "two"}},
+      {"\"\"", {"QC", ""}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SplitCommandLine("QC", c.tail), c.expected) << c.tail;
+}
+
+class ConfiguratorMainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shell::Reset();
+    view::Reset();
+    AppEx::ResetForTests();
+    test_registry::DeleteSettingsTree();
+    g_model = ConfiguratorSettings{};
+    appData_ = test_files::MakeScratchFolder("appdata");
+    shell::SetFolderPath(kFolderCommonAppData, appData_);
+    dataFolder_ = JoinPath(JoinPath(appData_, "KWP"), "QuillonConfig");
+  }
+  void TearDown() override {
+    test_registry::DeleteSettingsTree();
+    test_files::RemoveScratchFolder(JoinPath(appData_, "KWP"));  // natively a sibling of the scratch folder
+    test_files::RemoveScratchFolder(dataFolder_);
+    test_files::RemoveScratchFolder(appData_);
+  }
+  std::string WriteExport(const std::string& name, const std::string& content) {
+    std::string path = test_files::InFolder(appData_, name);
+    test_files::WriteFile(path, content);
+    return path;
+  }
+  std::string appData_;
+  std::string dataFolder_;
+};
+
+TEST_F(ConfiguratorMainTest, FirstStartCreatesBothFolderLevelsAndOpensTheWindow) {
+  EXPECT_EQ(ConfiguratorMain("QuillonConfig", ""), 0);
+  EXPECT_EQ(g_model.dataFolder, dataFolder_);
+  EXPECT_TRUE(PathExists(JoinPath(appData_, "KWP")));
+  EXPECT_TRUE(PathExists(dataFolder_));
+  EXPECT_EQ(shell::LastFolderIdAsked(), kFolderCommonAppData | kFolderFlagCreate);
+  EXPECT_EQ(g_model.defaultConfigNames[3], "4-Way, Diagonals Only");
+  EXPECT_EQ(HelpFilePath(), "C:\\Program Files\\KWP\\quillon.chm");
+  EXPECT_EQ(CommandArg(0), "QuillonConfig");
+  EXPECT_EQ(CommandArg(1), "");
+  EXPECT_EQ(CommandArg(-1), "");
+  EXPECT_TRUE(view::Messages().empty());
+}
+
+TEST_F(ConfiguratorMainTest, ASecondStartFocusesTheFirstAndEnds) {
+  shell::SetWindowWithTitle(" Quillon Configurator", true);
+  EXPECT_EQ(ConfiguratorMain("QuillonConfig", ""), 0);
+  EXPECT_EQ(shell::Calls().back(), "SendMessage  Quillon Configurator 7 0 0");
+}
+
+TEST_F(ConfiguratorMainTest, ACommandLineImportWritesTheTreeAndSignalsWithoutAWindow) {
+  std::string file = WriteExport("change to fly.qlf",
+                                 "[Quillon]\r\nConfig0=Fly\r\nUseKeyboard=1\r\nChangeTimeout=900\r\n"
+                                 "[Key 01]\r\nVirtualKey=112\r\nAppParms=--config=x.ini\r\n");
+  shell::SetWindowWithTitle(" Quillon Configurator", true);  // the import runs all the same
+  EXPECT_EQ(ConfiguratorMain("QuillonConfig", "\"" + file + "\" ignored"), 0);
+  const std::string main = test_registry::SettingsPath();
+  EXPECT_EQ(modRegistry::ReadText("HKCU", main, "Config0", ""), "Fly");
+  EXPECT_EQ(modRegistry::ReadNumber("HKCU", main, "ChangeTimeout", 0), 900);
+  EXPECT_EQ(modRegistry::ReadNumber("HKCU", test_registry::KeyActionPath(1), "VirtualKey", 0), 112);
+  EXPECT_EQ(modRegistry::ReadText("HKCU", test_registry::KeyActionPath(1), "AppParms", ""), "--config=x.ini");
+  ASSERT_FALSE(shell::Calls().empty());
+  EXPECT_EQ(shell::Calls().back(), "StartProcess \"" + JoinPath(dataFolder_, "quillon.exe") + "\" R|_quillon|0");
+  EXPECT_EQ(view::Refreshes(), 0);
+}
+
+TEST_F(ConfiguratorMainTest, ACommandLineImportTellsARunningRuntime) {
+  std::string file = WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n");
+  shell::SetWindowWithClass("Quillon", true);
+  EXPECT_EQ(ConfiguratorMain("QuillonConfig", file), 0);
+  EXPECT_EQ(shell::Calls().back(), "SendMessage Quillon 32769 0 0");
+}
+
+TEST_F(ConfiguratorMainTest, AMissingImportFileChangesNothing) {
+  EXPECT_EQ(ConfiguratorMain("QuillonConfig", "missing.qlf"), 0);
+  ASSERT_EQ(view::Messages().size(), 1u);
+  EXPECT_EQ(view::Messages()[0].text, "File \"missing.qlf\" does not exist.");
+  std::string entries;
+  EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0);
+  for (const std::string& call : shell::Calls()) EXPECT_NE(call.rfind("FolderPath", 0), std::string::npos) << call;
+}
+
+TEST_F(ConfiguratorMainTest, WithoutItsDataFolderTheConfiguratorStopsWithTheErrorShown) {
+  shell::SetFolderResult(kFolderCommonAppData, 1, "");
+  std::string file = WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n");
+  EXPECT_NE(ConfiguratorMain("QuillonConfig", file), 0);
+  ASSERT_EQ(view::Messages().size(), 1u);
+  EXPECT_EQ(view::Messages()[0].text, "Valid PathId but folder doesn't exist");
+  EXPECT_EQ(view::Messages()[0].title, "Error");
+  std::string entries;
+  EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0) << "nothing written";
+}
+
+TEST_F(ConfiguratorMainTest, UnloadAsksTheRuntimeToQuitOnlyWhenItRuns) {
+  g_model.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
+  UnloadRuntime();
+  ASSERT_EQ(view::Messages().size(), 1u);
+  EXPECT_EQ(view::Messages()[0].text, "Quillon is not resident.");
+  EXPECT_EQ(view::Messages()[0].title, "Information");
+  EXPECT_EQ(view::Messages()[0].icon, MessageIcon::Information);
+  EXPECT_TRUE(shell::Calls().empty());
+
+  shell::SetWindowWithClass("Quillon", true);
+  UnloadRuntime();
+  EXPECT_EQ(shell::Calls(), (std::vector<std::string>{
+                                "StartProcess \"C:\\Program Data\\KWP\\QuillonConfig\\quillon.exe\" Q|_quillon|0"}));
+  EXPECT_EQ(view::Messages().size(), 1u);
+}
+
+TEST_F(ConfiguratorMainTest, ShortcutsPointAtTheRuntimeInTheDataFolder) {
+  g_model.dataFolder = "C:\\Data\\KWP\\QuillonConfig";
+  shell::SetFolderPath(kFolderStartup, "C:\\Users\\me\\Start Menu\\Programs\\Startup");
+  AddShortcut(kFolderStartup);
+  EXPECT_EQ(shell::LastFolderIdAsked(), kFolderStartup) << "without creation";
+  ASSERT_EQ(shell::SavedLinks().size(), 1u);
+  const ShellLinkSpec& link = shell::SavedLinks()[0];
+  EXPECT_EQ(link.linkPath, "C:\\Users\\me\\Start Menu\\Programs\\Startup\\Quillon.lnk");
+  EXPECT_EQ(link.target, "C:\\Data\\KWP\\QuillonConfig\\Quillon.exe");
+  EXPECT_EQ(link.workingFolder, "C:\\Data\\KWP\\QuillonConfig");
+  EXPECT_EQ(link.arguments, "");
+  EXPECT_EQ(link.iconFile, link.target);
+  EXPECT_EQ(link.iconIndex, 0);
+  EXPECT_EQ(link.showCommand, 7);
+  EXPECT_TRUE(view::Messages().empty());
+}
+
+TEST_F(ConfiguratorMainTest, AShortcutFolderThatCannotBeHadStopsTheCommandWithItsText) {
+  AddShortcut(kFolderDesktopDirectory);  // the fake knows no such folder: invalid id
+  EXPECT_TRUE(shell::SavedLinks().empty());
+  ASSERT_EQ(view::Messages().size(), 1u);
+  EXPECT_EQ(view::Messages()[0].text, "Invalid PathId for requested function");
+  EXPECT_EQ(view::Messages()[0].title, "Error");
+}
+
+}  // namespace
+}  // namespace quillon
