@@ -9,7 +9,13 @@ build="$repo/build/fuzz"
 
 cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DQUILLON_FUZZ=ON >/dev/null
-targets=(key_sequence_fuzzer)
+# Every fuzz/<name>_fuzzer.cpp is the target <name>_fuzzer, with an optional
+# dictionary fuzz/<name>.dict.
+targets=()
+for source in "$repo"/fuzz/*_fuzzer.cpp; do
+  name=$(basename "$source" .cpp)
+  targets+=("$name")
+done
 cmake --build "$build" -j2 --target "${targets[@]}"
 
 for target in "${targets[@]}"; do
