@@ -1,12 +1,100 @@
 #include "runtime/controller_poll.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "runtime/action_dispatch.h"
+#include "runtime/seams/controller_device.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_store.h"
 
 namespace quillon {
 
 namespace {
+
+// Only buttons 1 to 10 can be bound (the Buttons mask has ten bits).
+constexpr uint32_t kMaxReadButtons = 10;
+constexpr uint8_t kHeldBit = 0x80;
+// An unplugged controller reports lost input on every acquire; the tick must
+// still return to the message loop, so it gives up after this many tries and
+// the next tick tries again.
+constexpr int kMaxAcquireAttempts = 8;
+constexpr const char* kInitErrorText = "Error Initializing DirectInput";
+
+bool g_inputSystem = false;
+ControllerHandle g_controller = nullptr;
+uint32_t g_controllerButtons = 0;
 uintptr_t g_pollTimer = 0;
+// An action can pump messages (the switcher's menu, a click sent to a target
+// window), and with them a nested PollTimer tick or a reload. A nested tick
+// must not run the held combination a second time, and the outer tick must
+// not touch a controller that a reload has released meanwhile.
+bool g_tickRunning = false;
+uint32_t g_controllerGeneration = 0;
+
+// Picks the first attached controller whose product name equals
+// SwitchDevice exactly. False only when the controllers cannot be listed.
+bool ChooseController() {
+  std::vector<AttachedController> controllers;
+  if (!ListAttachedControllers(controllers)) return false;
+  for (const AttachedController& candidate : controllers) {
+    ControllerHandle device = OpenController(candidate);
+    if (device == nullptr) continue;
+    if (candidate.productName == g_settings.switchDevice) {
+      g_controller = device;
+      g_controllerButtons = std::min(ControllerButtonCount(device), kMaxReadButtons);
+      return true;
+    }
+    UnacquireController(device);
+    CloseController(device);
+  }
+  return true;
+}
+
+// Bit i set when button i + 1 is held; false when the state cannot be read.
+bool ReadHeldMask(ControllerHandle controller, uint32_t* held) {
+  uint8_t buttons[kMaxReadButtons] = {};
+  if (!ReadControllerButtons(controller, buttons, g_controllerButtons)) return false;
+  *held = 0;
+  for (uint32_t i = 0; i < g_controllerButtons; ++i)
+    if (buttons[i] & kHeldBit) *held |= 1u << i;
+  return true;
+}
+
+// The first entry, in list order, whose buttons are all held.
+const ButtonAction* FirstHeldEntry(uint32_t held) {
+  for (uint32_t n = 0; n < g_settings.buttonCount; ++n) {
+    const ButtonAction& entry = g_settings.buttonActions[n];
+    if (entry.buttons != 0 && (held & entry.buttons) == entry.buttons) return &entry;
+  }
+  return nullptr;
+}
+
+enum class TickEnd { Done, Reacquire };
+
+// Runs the held combination's action once, then keeps reading until no entry
+// matches any more, so a combination held for a long time fires only once.
+TickEnd RunHeldCombination(ControllerHandle controller, uint32_t generation) {
+  bool actionRan = false;
+  for (;;) {
+    uint32_t held = 0;
+    if (!ReadHeldMask(controller, &held)) return TickEnd::Done;
+    const ButtonAction* entry = held == 0 ? nullptr : FirstHeldEntry(held);
+    if (entry == nullptr) return TickEnd::Done;
+    if (!actionRan) {
+      actionRan = true;
+      RunAction(*entry);
+      if (generation != g_controllerGeneration) return TickEnd::Done;
+    }
+    if (!PollControllerDevice(controller)) return TickEnd::Reacquire;
+  }
+}
+
+void Reacquire(ControllerHandle controller) {
+  for (int attempt = 0; attempt < kMaxAcquireAttempts; ++attempt)
+    if (AcquireController(controller) != AcquireResult::InputLost) return;
+}
+
 }  // namespace
 
 uint32_t PollIntervalMs(uint32_t pollPerSecond) {
@@ -15,10 +103,40 @@ uint32_t PollIntervalMs(uint32_t pollPerSecond) {
 }
 
 void InitController() {
+  // A load always follows an unload; should one ever not, the old controller
+  // must not leak.
+  StopPollTimer();
+  ReleaseController();
+
+  bool started = CreateInputSystem();
+  if (started) {
+    g_inputSystem = true;
+    started = ChooseController();
+  }
+  if (started && g_controller != nullptr)
+    started = UseJoystickDataFormat(g_controller) && ShareControllerInBackground(g_controller);
+  if (!started) {
+    // Whatever was created stays until the next release; no polling until
+    // the next load.
+    ShowControllerError(kInitErrorText);
+    return;
+  }
+  // The device is acquired by the first tick, so that tick never runs an
+  // action: a combination still held from before the load is not taken as
+  // a new press.
   g_pollTimer = StartWindowTimer(PollTimerId, PollIntervalMs(g_settings.pollPerSecond));
 }
 
-void PollController() {}
+void PollController() {
+  if (g_controller == nullptr || g_tickRunning) return;
+  g_tickRunning = true;
+  ControllerHandle controller = g_controller;
+  uint32_t generation = g_controllerGeneration;
+  bool reacquire = !PollControllerDevice(controller);
+  if (!reacquire) reacquire = RunHeldCombination(controller, generation) == TickEnd::Reacquire;
+  if (reacquire && generation == g_controllerGeneration) Reacquire(controller);
+  g_tickRunning = false;
+}
 
 void StopPollTimer() {
   if (g_pollTimer != 0) {
@@ -27,6 +145,18 @@ void StopPollTimer() {
   }
 }
 
-void ReleaseController() {}
+void ReleaseController() {
+  if (g_controller != nullptr) {
+    UnacquireController(g_controller);
+    CloseController(g_controller);
+    g_controller = nullptr;
+  }
+  if (g_inputSystem) {
+    ReleaseInputSystem();
+    g_inputSystem = false;
+  }
+  g_controllerButtons = 0;
+  ++g_controllerGeneration;
+}
 
 }  // namespace quillon

@@ -1,0 +1,107 @@
+// The controller seam over DirectInput, interface version 5: the oldest one
+// whose devices can be polled (IDirectInputDevice2) and read with the
+// extended joystick state.
+#define DIRECTINPUT_VERSION 0x0500
+#include <windows.h>
+
+#include <dinput.h>
+
+#include <cstring>
+
+#include "runtime/seams/controller_device.h"
+#include "runtime/win32/main_window_handle.h"
+
+namespace quillon {
+
+namespace {
+
+IDirectInputA* g_input = nullptr;
+
+IDirectInputDevice2A* DeviceOf(ControllerHandle controller) {
+  return static_cast<IDirectInputDevice2A*>(controller);
+}
+
+BOOL CALLBACK CollectController(LPCDIDEVICEINSTANCEA instance, LPVOID context) {
+  auto* controllers = static_cast<std::vector<AttachedController>*>(context);
+  AttachedController controller;
+  static_assert(sizeof instance->guidInstance == 16, "an instance identity is one GUID");
+  std::memcpy(controller.instance.data(), &instance->guidInstance, sizeof instance->guidInstance);
+  controller.productName = instance->tszProductName;
+  controllers->push_back(controller);
+  return DIENUM_CONTINUE;
+}
+
+}  // namespace
+
+bool CreateInputSystem() {
+  g_input = nullptr;
+  HRESULT result = DirectInputCreateA(GetModuleHandleA(nullptr), kInputSystemVersion, &g_input, nullptr);
+  if (FAILED(result)) g_input = nullptr;
+  return g_input != nullptr;
+}
+
+void ReleaseInputSystem() {
+  if (g_input != nullptr) g_input->Release();
+  g_input = nullptr;
+}
+
+bool ListAttachedControllers(std::vector<AttachedController>& controllers) {
+  controllers.clear();
+  if (g_input == nullptr) return false;
+  return SUCCEEDED(g_input->EnumDevices(DIDEVTYPE_JOYSTICK, CollectController, &controllers, DIEDFL_ATTACHEDONLY));
+}
+
+ControllerHandle OpenController(const AttachedController& controller) {
+  if (g_input == nullptr) return nullptr;
+  GUID instance;
+  std::memcpy(&instance, controller.instance.data(), sizeof instance);
+  IDirectInputDeviceA* device = nullptr;
+  if (FAILED(g_input->CreateDevice(instance, &device, nullptr)) || device == nullptr) return nullptr;
+  // Polling needs the second device interface; a device without it is of
+  // no use here.
+  void* pollable = nullptr;
+  if (FAILED(device->QueryInterface(IID_IDirectInputDevice2A, &pollable))) pollable = nullptr;
+  device->Release();
+  return pollable;
+}
+
+uint32_t ControllerButtonCount(ControllerHandle controller) {
+  DIDEVCAPS capabilities;
+  std::memset(&capabilities, 0, sizeof capabilities);
+  capabilities.dwSize = sizeof capabilities;
+  if (FAILED(DeviceOf(controller)->GetCapabilities(&capabilities))) return 0;
+  return capabilities.dwButtons;
+}
+
+bool UseJoystickDataFormat(ControllerHandle controller) {
+  return SUCCEEDED(DeviceOf(controller)->SetDataFormat(&c_dfDIJoystick2));
+}
+
+bool ShareControllerInBackground(ControllerHandle controller) {
+  return SUCCEEDED(DeviceOf(controller)->SetCooperativeLevel(MainWindowHandle(), DISCL_BACKGROUND | DISCL_NONEXCLUSIVE));
+}
+
+AcquireResult AcquireController(ControllerHandle controller) {
+  HRESULT result = DeviceOf(controller)->Acquire();
+  if (SUCCEEDED(result)) return AcquireResult::Ok;
+  return result == DIERR_INPUTLOST ? AcquireResult::InputLost : AcquireResult::Failed;
+}
+
+bool PollControllerDevice(ControllerHandle controller) { return SUCCEEDED(DeviceOf(controller)->Poll()); }
+
+bool ReadControllerButtons(ControllerHandle controller, uint8_t* buttons, uint32_t count) {
+  DIJOYSTATE2 state;
+  static_assert(sizeof state == 272, "the extended joystick state");
+  if (FAILED(DeviceOf(controller)->GetDeviceState(sizeof state, &state))) return false;
+  if (count > sizeof state.rgbButtons) count = sizeof state.rgbButtons;
+  std::memcpy(buttons, state.rgbButtons, count);
+  return true;
+}
+
+void UnacquireController(ControllerHandle controller) { DeviceOf(controller)->Unacquire(); }
+
+void CloseController(ControllerHandle controller) { DeviceOf(controller)->Release(); }
+
+void ShowControllerError(const char* text) { MessageBoxA(nullptr, text, "Quillon", MB_OK | MB_ICONERROR); }
+
+}  // namespace quillon

@@ -1,0 +1,369 @@
+// Choosing the controller, the poll tick, the once-per-press rule and the
+// recovery from lost input, against the fake input system.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "runtime/controller_poll.h"
+#include "runtime/settings_store.h"
+#include "tests/fakes/fake_controller.h"
+#include "tests/fakes/fake_keyboard.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/fakes/fake_window_system.h"
+
+namespace quillon {
+namespace {
+
+namespace pad = fake_controller;
+
+constexpr const char* kPadName = "Quillon Pad";
+constexpr const char* kErrorBox = "ErrorBox Error Initializing DirectInput";
+
+class ControllerPollTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake_platform::Reset();
+    fake_keyboard::Reset();
+    fake_window_system::Reset();
+    pad::Reset();
+    g_settings = RuntimeSettings{};
+    g_settings.useJoystick = 1;
+    g_settings.switchDevice = kPadName;
+    g_settings.pollPerSecond = 16;
+  }
+  void TearDown() override {
+    StopPollTimer();
+    ReleaseController();
+    EXPECT_EQ(pad::OpenDeviceCount(), 0) << "a device object was left open";
+    EXPECT_FALSE(pad::InputSystemExists()) << "the input system was left open";
+  }
+
+  // Appends an entry that starts program `name` when `buttons` are held.
+  static void Entry(uint32_t buttons, const std::string& name) {
+    ButtonAction& entry = g_settings.buttonActions[g_settings.buttonCount++];
+    entry.buttons = buttons;
+    entry.action = RunApplication;
+    entry.appName = name;
+  }
+
+  // Programs started so far, by name.
+  static std::vector<std::string> Started() {
+    std::vector<std::string> names;
+    for (const std::string& call : fake_platform::CallsStartingWith("StartProgram "))
+      names.push_back(call.substr(13, call.find('|') - 13));
+    return names;
+  }
+
+  // Attaches the named pad, loads, and lets the first tick acquire it.
+  int StartWithPad(uint32_t buttonCount = 10) {
+    int number = pad::AddPad(kPadName, buttonCount);
+    InitController();
+    PollController();
+    EXPECT_TRUE(pad::Acquired(number));
+    EXPECT_TRUE(Started().empty());
+    return number;
+  }
+};
+
+TEST_F(ControllerPollTest, LoadOpensTheNamedPadAndStartsTheTimerWithoutAcquiring) {
+  pad::AddPad(kPadName, 12);
+  InitController();
+  EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"CreateInputSystem", "List", "Open Quillon Pad",
+                                                    "ButtonCount Quillon Pad", "DataFormat Quillon Pad",
+                                                    "Cooperate Quillon Pad"}));
+  EXPECT_EQ(fake_platform::CallsStartingWith("StartTimer"), std::vector<std::string>{"StartTimer 2 62"});
+  EXPECT_EQ(pad::OpenDeviceCount(), 1);
+}
+
+TEST_F(ControllerPollTest, TheFirstPadWithTheExactNameIsUsedAndTheOthersAreClosed) {
+  pad::AddPad("quillon pad", 10);
+  pad::AddPad("Quillon Pad ", 10);
+  int broken = pad::AddPad(kPadName, 10);
+  pad::SetOpenFails(broken, true);
+  int first = pad::AddPad(kPadName, 10);
+  int second = pad::AddPad(kPadName, 10);
+  InitController();
+  EXPECT_EQ(pad::CallsStartingWith("Open ").size(), 4u) << "the listing went on after the match";
+  EXPECT_EQ(pad::CallsStartingWith("Close "), (std::vector<std::string>{"Close quillon pad", "Close Quillon Pad "}));
+  EXPECT_EQ(pad::OpenDeviceCount(), 1);
+  EXPECT_TRUE(pad::CallsStartingWith(kErrorBox).empty());
+  PollController();
+  EXPECT_TRUE(pad::Acquired(first));
+  EXPECT_FALSE(pad::Acquired(second));
+}
+
+TEST_F(ControllerPollTest, NoPadWithTheNameIsQuietAndTicksDoNothing) {
+  for (const char* device : {"Other Pad", ""}) {
+    pad::Reset();
+    fake_platform::Reset();
+    g_settings.switchDevice = device;
+    pad::AddPad("Other Pad ", 10);
+    pad::AddPad("Quillon", 10);
+    InitController();
+    EXPECT_TRUE(pad::CallsStartingWith("ErrorBox").empty()) << device;
+    EXPECT_EQ(fake_platform::CallsStartingWith("StartTimer"), std::vector<std::string>{"StartTimer 2 62"});
+    EXPECT_EQ(pad::OpenDeviceCount(), 0);
+    pad::ClearCalls();
+    PollController();
+    EXPECT_TRUE(pad::Calls().empty());
+    StopPollTimer();
+    ReleaseController();
+  }
+}
+
+struct StartFailure {
+  const char* label;
+  pad::Failures failures;
+  bool padOpen;  // the chosen pad stays open until the release
+};
+void PrintTo(const StartFailure& c, std::ostream* out) { *out << c.label; }
+
+class ControllerStartFailureTest : public ControllerPollTest, public ::testing::WithParamInterface<StartFailure> {};
+
+TEST_P(ControllerStartFailureTest, ShowsOneBoxAndLeavesTheTimerStopped) {
+  pad::AddPad(kPadName, 10);
+  pad::SetFailures(GetParam().failures);
+  InitController();
+  EXPECT_EQ(pad::CallsStartingWith("ErrorBox"), std::vector<std::string>{kErrorBox});
+  EXPECT_TRUE(fake_platform::CallsStartingWith("StartTimer").empty());
+  EXPECT_EQ(pad::OpenDeviceCount(), GetParam().padOpen ? 1 : 0);
+  // Whatever was created goes with the release (checked in TearDown).
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ControllerStartFailureTest,
+    ::testing::Values(StartFailure{"create", {true, false, false, false, false, false}, false},
+                      StartFailure{"listing", {false, true, false, false, false, false}, false},
+                      StartFailure{"dataFormat", {false, false, true, false, false, false}, true},
+                      StartFailure{"cooperation", {false, false, false, true, false, false}, true}),
+    [](const ::testing::TestParamInfo<StartFailure>& info) { return std::string(info.param.label); });
+
+TEST_F(ControllerPollTest, UnreadableCapabilitiesMeanNoButtonsAndNoBox) {
+  pad::SetFailures({false, false, false, false, true, false});
+  int number = StartWithPad();
+  Entry(1, "One");
+  pad::HoldButtons(number, {1});
+  PollController();
+  EXPECT_TRUE(Started().empty());
+  EXPECT_TRUE(pad::CallsStartingWith("ErrorBox").empty());
+}
+
+TEST_F(ControllerPollTest, TheFirstTickAcquiresAndRunsNothingEvenWithButtonsHeld) {
+  int number = pad::AddPad(kPadName, 10);
+  Entry(1, "One");
+  pad::HoldButtons(number, {1});
+  InitController();
+  pad::ClearCalls();
+  PollController();
+  EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Poll Quillon Pad", "Acquire Quillon Pad"}));
+  EXPECT_TRUE(Started().empty());
+  // The next tick sees the held button.
+  pad::QueueHeldMasks(number, {1, 0});
+  PollController();
+  EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+}
+
+struct MatchCase {
+  const char* label;
+  uint32_t padButtons;
+  std::vector<int> held;
+  const char* runs;  // "" for nothing
+};
+void PrintTo(const MatchCase& c, std::ostream* out) { *out << c.label; }
+
+class ControllerMatchTest : public ControllerPollTest, public ::testing::WithParamInterface<MatchCase> {};
+
+TEST_P(ControllerMatchTest, RunsTheFirstFullyHeldEntryInListOrder) {
+  const MatchCase& c = GetParam();
+  Entry(0, "Never");
+  Entry(1, "One");
+  Entry(1 | 2, "OneAndTwo");
+  Entry(4 | 8, "ThreeAndFour");
+  Entry(4, "Three");
+  Entry(1u << 9, "Ten");
+  Entry(1u << 10, "Eleven");
+  Entry(0xFC00, "ElevenToSixteen");
+  int number = StartWithPad(c.padButtons);
+  pad::HoldButtons(number, c.held);
+  // Held for three reads, then let go.
+  uint32_t mask = 0;
+  for (int button : c.held) mask |= 1u << (button - 1);
+  pad::QueueHeldMasks(number, {mask, mask, mask, 0});
+  PollController();
+  std::vector<std::string> expected;
+  if (*c.runs) expected.push_back(c.runs);
+  EXPECT_EQ(Started(), expected);
+  EXPECT_EQ(pad::CallsStartingWith("Read ").front(),
+            "Read Quillon Pad " + std::to_string(std::min(c.padButtons, 10u)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Combinations, ControllerMatchTest,
+    ::testing::Values(MatchCase{"oneAndTwoRunsTheEarlierOne", 10, {1, 2}, "One"},
+                      MatchCase{"twoAloneMatchesNothing", 10, {2}, ""},
+                      MatchCase{"furtherHeldButtonsDoNotMatter", 10, {1, 5, 7}, "One"},
+                      MatchCase{"threeAndFourBeforeThree", 10, {3, 4}, "ThreeAndFour"},
+                      MatchCase{"threeAlone", 10, {3}, "Three"},
+                      MatchCase{"buttonTen", 10, {10}, "Ten"},
+                      MatchCase{"everyButtonOfTenTakesTheFirstEntry", 10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "One"},
+                      MatchCase{"buttonsElevenToSixteenNeverMatch", 16, {11, 12, 13, 14, 15, 16}, ""},
+                      MatchCase{"sixteenButtonsReadOnlyTen", 16, {10, 11}, "Ten"},
+                      MatchCase{"buttonsBeyondThePadAreNotRead", 2, {3}, ""},
+                      MatchCase{"nothingHeld", 10, {}, ""}),
+    [](const ::testing::TestParamInfo<MatchCase>& info) { return std::string(info.param.label); });
+
+TEST_F(ControllerPollTest, OnlyTheHighBitOfAButtonByteMeansHeld) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::SetButtonByte(number, 1, 0x7F);
+  PollController();
+  EXPECT_TRUE(Started().empty());
+  EXPECT_EQ(pad::ReadCount(number), 1);
+}
+
+TEST_F(ControllerPollTest, AHeldCombinationRunsOncePerPressHoweverLongItIsHeld) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::QueueHeldMasks(number, std::vector<uint32_t>(500, 1));
+  pad::QueueHeldMasks(number, {0});
+  PollController();
+  EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+  EXPECT_EQ(pad::ReadCount(number), 501) << "the tick must read until the release";
+  PollController();  // released: nothing
+  EXPECT_EQ(Started().size(), 1u);
+  pad::QueueHeldMasks(number, {1, 0});
+  PollController();  // a new press
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
+}
+
+TEST_F(ControllerPollTest, AddingAButtonWhileOneIsHeldRunsNothingMoreUntilRelease) {
+  Entry(1, "One");
+  Entry(1 | 2, "OneAndTwo");
+  int number = StartWithPad();
+  // 1, then 1+2, then 2 alone (matches nothing: the tick ends), then 2 held
+  // on the next tick, then 1+2 again on the one after.
+  pad::QueueHeldMasks(number, {1, 1, 3, 3, 2});
+  PollController();
+  EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+  pad::QueueHeldMasks(number, {2});
+  PollController();
+  EXPECT_EQ(Started().size(), 1u);
+  pad::QueueHeldMasks(number, {3, 0});
+  PollController();
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
+}
+
+TEST_F(ControllerPollTest, HeldButtonsWithoutEntriesReturnAtOnce) {
+  int number = StartWithPad();
+  pad::HoldButtons(number, {1, 2, 3});
+  PollController();
+  EXPECT_EQ(pad::ReadCount(number), 1);
+  Entry(0, "Never");
+  PollController();
+  EXPECT_EQ(pad::ReadCount(number), 2);
+  EXPECT_TRUE(Started().empty());
+}
+
+TEST_F(ControllerPollTest, LostInputIsAcquiredAgainAndTheNextTickWorks) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::LoseInput(number, 3);
+  pad::HoldButtons(number, {1});
+  pad::ClearCalls();
+  PollController();
+  EXPECT_EQ(pad::CallsStartingWith("Acquire ").size(), 4u);
+  EXPECT_TRUE(pad::Acquired(number));
+  EXPECT_TRUE(Started().empty());
+  pad::QueueHeldMasks(number, {1, 0});
+  PollController();
+  EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+}
+
+TEST_F(ControllerPollTest, AnUnpluggedPadLetsEveryTickReturnAfterBoundedTries) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::AcquireAlwaysLost(number);
+  pad::ClearCalls();
+  PollController();
+  EXPECT_EQ(pad::CallsStartingWith("Acquire ").size(), 8u);
+  PollController();
+  EXPECT_EQ(pad::CallsStartingWith("Acquire ").size(), 16u);
+  EXPECT_TRUE(Started().empty());
+}
+
+TEST_F(ControllerPollTest, InputLostWhileHeldEndsTheTickAfterOneActionAndReacquires) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::QueueHeldMasks(number, {1, 1, 1, 1});
+  pad::LoseInputAfterReads(number, 2);
+  pad::ClearCalls();
+  PollController();
+  EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+  EXPECT_EQ(pad::ReadCount(number), 2);
+  EXPECT_EQ(pad::CallsStartingWith("Acquire ").size(), 1u);
+  EXPECT_TRUE(pad::Acquired(number));
+}
+
+TEST_F(ControllerPollTest, APollThatFailsOnAnUnacquiredPadOnlyAcquires) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::HoldButtons(number, {1});
+  pad::LoseInput(number, 0);
+  pad::ClearCalls();
+  PollController();
+  EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Poll Quillon Pad", "Acquire Quillon Pad"}));
+  EXPECT_TRUE(Started().empty());
+}
+
+TEST_F(ControllerPollTest, AFailedReadEndsTheTickQuietly) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::HoldButtons(number, {1});
+  pad::SetFailures({false, false, false, false, false, true});
+  pad::ClearCalls();
+  PollController();
+  EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Poll Quillon Pad", "Read Quillon Pad 10"}));
+  EXPECT_TRUE(Started().empty());
+}
+
+TEST_F(ControllerPollTest, ReleaseClosesEverythingOnceAndLaterTicksDoNothing) {
+  StartWithPad();
+  pad::ClearCalls();
+  StopPollTimer();
+  ReleaseController();
+  EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Unacquire Quillon Pad", "Close Quillon Pad",
+                                                    "ReleaseInputSystem"}));
+  EXPECT_TRUE(fake_platform::RunningTimers().empty());
+  pad::ClearCalls();
+  ReleaseController();
+  PollController();
+  EXPECT_TRUE(pad::Calls().empty());
+}
+
+TEST_F(ControllerPollTest, AReloadStartsAgainFromNothing) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  StopPollTimer();
+  ReleaseController();
+  pad::HoldButtons(number, {1});
+  InitController();
+  PollController();  // acquires only
+  EXPECT_TRUE(Started().empty());
+  pad::QueueHeldMasks(number, {1, 0});
+  PollController();
+  EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+}
+
+TEST_F(ControllerPollTest, PollIntervalFollowsPollPerSecond) {
+  struct {
+    uint32_t perSecond;
+    uint32_t intervalMs;
+  } cases[] = {{16, 62}, {0, 62}, {1, 1000}, {3, 333}, {1000, 1}, {1001, 0}, {0xFFFFFFFF, 0}};
+  for (const auto& c : cases) EXPECT_EQ(PollIntervalMs(c.perSecond), c.intervalMs) << c.perSecond;
+}
+
+}  // namespace
+}  // namespace quillon

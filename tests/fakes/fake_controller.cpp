@@ -1,0 +1,198 @@
+#include "tests/fakes/fake_controller.h"
+
+#include <deque>
+
+#include "runtime/seams/controller_device.h"
+
+namespace quillon::fake_controller {
+
+namespace {
+
+struct Pad {
+  std::string productName;
+  uint32_t buttonCount = 0;
+  uint8_t buttons[128] = {};
+  std::deque<uint32_t> queuedMasks;
+  bool openFails = false;
+  bool acquired = false;
+  int lostAcquires = 0;
+  bool alwaysLost = false;
+  int reads = 0;
+  int loseAfterReads = -1;
+};
+
+// A release loop that never sees its buttons let go would hang the test;
+// past this many reads of one pad every read fails instead.
+constexpr int kRunawayReads = 100000;
+
+std::deque<Pad> g_pads;
+std::vector<std::string> g_calls;
+Failures g_failures;
+bool g_inputSystem = false;
+int g_openDevices = 0;
+
+Pad& PadOf(ControllerHandle handle) { return g_pads[reinterpret_cast<uintptr_t>(handle) - 1]; }
+
+void Record(const std::string& call, ControllerHandle handle) {
+  g_calls.push_back(call + " " + PadOf(handle).productName);
+}
+
+}  // namespace
+
+void Reset() {
+  g_pads.clear();
+  g_calls.clear();
+  g_failures = Failures{};
+  g_inputSystem = false;
+  g_openDevices = 0;
+}
+
+const std::vector<std::string>& Calls() { return g_calls; }
+
+std::vector<std::string> CallsStartingWith(const std::string& prefix) {
+  std::vector<std::string> matching;
+  for (const std::string& call : g_calls)
+    if (call.compare(0, prefix.size(), prefix) == 0) matching.push_back(call);
+  return matching;
+}
+
+void ClearCalls() { g_calls.clear(); }
+
+int AddPad(const std::string& productName, uint32_t buttonCount) {
+  Pad pad;
+  pad.productName = productName;
+  pad.buttonCount = buttonCount;
+  g_pads.push_back(pad);
+  return int(g_pads.size()) - 1;
+}
+
+void HoldButtons(int pad, const std::vector<int>& buttons) {
+  for (uint8_t& state : g_pads[pad].buttons) state = 0;
+  for (int button : buttons) g_pads[pad].buttons[button - 1] = 0x80;
+}
+
+void SetButtonByte(int pad, int button, uint8_t value) { g_pads[pad].buttons[button - 1] = value; }
+
+void QueueHeldMasks(int pad, const std::vector<uint32_t>& masks) {
+  g_pads[pad].queuedMasks.insert(g_pads[pad].queuedMasks.end(), masks.begin(), masks.end());
+}
+
+void LoseInput(int pad, int lostAcquires) {
+  g_pads[pad].acquired = false;
+  g_pads[pad].lostAcquires = lostAcquires;
+}
+
+void AcquireAlwaysLost(int pad) {
+  g_pads[pad].acquired = false;
+  g_pads[pad].alwaysLost = true;
+}
+
+void LoseInputAfterReads(int pad, int reads) { g_pads[pad].loseAfterReads = reads; }
+
+void SetFailures(const Failures& failures) { g_failures = failures; }
+void SetOpenFails(int pad, bool fails) { g_pads[pad].openFails = fails; }
+int OpenDeviceCount() { return g_openDevices; }
+bool InputSystemExists() { return g_inputSystem; }
+bool Acquired(int pad) { return g_pads[pad].acquired; }
+int ReadCount(int pad) { return g_pads[pad].reads; }
+
+}  // namespace quillon::fake_controller
+
+namespace quillon {
+
+using namespace fake_controller;
+
+bool CreateInputSystem() {
+  g_calls.push_back("CreateInputSystem");
+  if (g_failures.create) return false;
+  g_inputSystem = true;
+  return true;
+}
+
+void ReleaseInputSystem() {
+  g_calls.push_back("ReleaseInputSystem");
+  g_inputSystem = false;
+}
+
+bool ListAttachedControllers(std::vector<AttachedController>& controllers) {
+  g_calls.push_back("List");
+  if (g_failures.listing) return false;
+  controllers.clear();
+  for (size_t i = 0; i < g_pads.size(); ++i) {
+    AttachedController controller;
+    controller.instance[0] = uint8_t(i + 1);
+    controller.productName = g_pads[i].productName;
+    controllers.push_back(controller);
+  }
+  return true;
+}
+
+ControllerHandle OpenController(const AttachedController& controller) {
+  size_t index = controller.instance[0] - 1u;
+  g_calls.push_back("Open " + g_pads[index].productName);
+  if (g_pads[index].openFails) return nullptr;
+  ++g_openDevices;
+  return reinterpret_cast<ControllerHandle>(uintptr_t(index + 1));
+}
+
+uint32_t ControllerButtonCount(ControllerHandle controller) {
+  Record("ButtonCount", controller);
+  return g_failures.capabilities ? 0 : PadOf(controller).buttonCount;
+}
+
+bool UseJoystickDataFormat(ControllerHandle controller) {
+  Record("DataFormat", controller);
+  return !g_failures.dataFormat;
+}
+
+bool ShareControllerInBackground(ControllerHandle controller) {
+  Record("Cooperate", controller);
+  return !g_failures.cooperation;
+}
+
+AcquireResult AcquireController(ControllerHandle controller) {
+  Record("Acquire", controller);
+  Pad& pad = PadOf(controller);
+  if (pad.alwaysLost) return AcquireResult::InputLost;
+  if (pad.lostAcquires > 0) {
+    --pad.lostAcquires;
+    return AcquireResult::InputLost;
+  }
+  pad.acquired = true;
+  return AcquireResult::Ok;
+}
+
+bool PollControllerDevice(ControllerHandle controller) {
+  Record("Poll", controller);
+  return PadOf(controller).acquired;
+}
+
+bool ReadControllerButtons(ControllerHandle controller, uint8_t* buttons, uint32_t count) {
+  Record("Read", controller);
+  g_calls.back() += " " + std::to_string(count);
+  Pad& pad = PadOf(controller);
+  if (!pad.acquired || g_failures.read || ++pad.reads > kRunawayReads) return false;
+  uint8_t state[128];
+  for (int i = 0; i < 128; ++i) state[i] = pad.buttons[i];
+  if (!pad.queuedMasks.empty()) {
+    for (int i = 0; i < 32; ++i) state[i] = (pad.queuedMasks.front() >> i) & 1 ? 0x80 : 0;
+    pad.queuedMasks.pop_front();
+  }
+  for (uint32_t i = 0; i < count && i < 128; ++i) buttons[i] = state[i];
+  if (pad.reads == pad.loseAfterReads) pad.acquired = false;
+  return true;
+}
+
+void UnacquireController(ControllerHandle controller) {
+  Record("Unacquire", controller);
+  PadOf(controller).acquired = false;
+}
+
+void CloseController(ControllerHandle controller) {
+  Record("Close", controller);
+  --g_openDevices;
+}
+
+void ShowControllerError(const char* text) { g_calls.push_back(std::string("ErrorBox ") + text); }
+
+}  // namespace quillon
