@@ -7,11 +7,12 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${QUILLON_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-# A GoogleTest program. Natively ctest lists its cases one by one; under Wine
+# A GoogleTest program. RESOURCE_LOCK names what it shares under Wine (the
+# settings tree, the desktop's focus). Natively ctest lists its cases one by one; under Wine
 # every process start costs about a second, so there the whole program is
 # one ctest test and GoogleTest's own output names the failing cases.
 function(quillon_add_gtest target)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES;PROPERTIES;RESOURCE_LOCK" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main)
   quillon_warnings(${target})
@@ -21,6 +22,10 @@ function(quillon_add_gtest target)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
     set_tests_properties(${target} PROPERTIES TIMEOUT ${ARG_TIMEOUT} ${ARG_PROPERTIES})
+    # Programs that share the Wine desktop or the settings tree take turns.
+    if(ARG_RESOURCE_LOCK)
+      set_property(TEST ${target} PROPERTY RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+    endif()
   else()
     gtest_discover_tests(${target}
       DISCOVERY_MODE PRE_TEST

@@ -1,5 +1,6 @@
 #include "runtime/keyboard_capture.h"
 
+#include "runtime/action_dispatch.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/settings_store.h"
 
@@ -31,6 +32,18 @@ void ReleaseKeyboardCapture() {
     return;
   }
   for (uint32_t n = 1; n <= g_settings.keyCount; ++n) UnregisterCaptureHotKey(HotKeyIdOf(n));
+}
+
+bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers) {
+  if (virtualKey > 255) return false;
+  uint32_t number = g_settings.keyIndex[virtualKey];
+  if (number == 0 || number > g_settings.keyCount) return false;
+  if (heldModifiers != g_settings.keyActions[number].modifier) return false;
+  // Swallowed whatever the action then does. It runs on a copy: a
+  // configuration change started from here may reload the settings.
+  KeyAction entry = g_settings.keyActions[number];
+  RunAction(entry, CapturedBy::KeyboardHook);
+  return true;
 }
 
 }  // namespace quillon

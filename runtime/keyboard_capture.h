@@ -19,4 +19,9 @@ void InstallCaptureHook();
 // 99 + keyCount.
 void ReleaseKeyboardCapture();
 
+// The hook saw a key-down of `virtualKey` while `heldModifiers` (Modifier
+// bits) were down. Runs the entry that captures exactly that combination and
+// returns true when the key-down must be swallowed; key-ups never come here.
+bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers);
+
 }  // namespace quillon

@@ -1,16 +1,41 @@
 #include <windows.h>
 
+#include "runtime/keyboard_capture.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/win32/main_window_handle.h"
+#include "shared/settings_tree.h"
 
 namespace quillon {
 
 namespace {
+
 HHOOK g_keyboardHook = nullptr;
 
-LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM event) {
-  return CallNextHookEx(g_keyboardHook, code, message, event);
+bool IsDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+// The modifiers held while the hooked key went down. The hook runs on the
+// runtime's thread, which never has the keyboard focus, so its synchronous
+// key state can lag behind; the asynchronous state is what the user holds.
+// Alt also counts when the event says so, and either Windows key counts.
+uint32_t HeldModifiers(const KBDLLHOOKSTRUCT& event) {
+  uint32_t modifiers = 0;
+  if ((event.flags & LLKHF_ALTDOWN) != 0 || IsDown(VK_MENU)) modifiers |= ModifierAlt;
+  if (IsDown(VK_CONTROL)) modifiers |= ModifierCtrl;
+  if (IsDown(VK_SHIFT)) modifiers |= ModifierShift;
+  if (IsDown(VK_LWIN) || IsDown(VK_RWIN)) modifiers |= ModifierWin;
+  return modifiers;
 }
+
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
+  // Keys pressed while Alt is held (and F10) arrive as system key-downs;
+  // Alt combinations must be capturable too.
+  if (code == HC_ACTION && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
+    const auto& event = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (HandleHookKeyDown(event.vkCode, HeldModifiers(event))) return 1;
+  }
+  return CallNextHookEx(g_keyboardHook, code, message, lParam);
+}
+
 }  // namespace
 
 bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey) {

@@ -107,6 +107,10 @@ HWND WaitForRuntimeWindow(DWORD timeoutMs) {
   return window;
 }
 
+HWND WaitForRuntimeWindowOf(const Child& runtime, DWORD timeoutMs) {
+  return WaitForTopLevelWindow("Quillon", "Quillon", runtime.id, timeoutMs);
+}
+
 HWND WaitForTopLevelWindow(const char* className, const char* title, DWORD processId, DWORD timeoutMs) {
   WindowQuery query{className, title, processId, nullptr};
   WaitUntil(timeoutMs, [&] {
@@ -121,9 +125,14 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
 }
 
 void StopAnyRuntime() {
+  // A copy that asked "Exit Quillon?" and was never answered would hold on.
+  while (HWND box = FindWindowA("#32770", "Quillon")) {
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    if (!WaitForWindowGone(box, 5000)) break;
+  }
   for (int round = 0; round < 5; ++round) {
     HWND window = FindWindowA("Quillon", nullptr);
-    if (window == nullptr) return;
+    if (window == nullptr) break;
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
@@ -133,6 +142,9 @@ void StopAnyRuntime() {
       CloseHandle(process);
     }
   }
+  // Wine may list a window of an ended process for a moment; a copy started
+  // before it is gone would take itself for the second one.
+  WaitUntil(kGenerousTimeoutMs, [] { return FindWindowA("Quillon", nullptr) == nullptr; });
 }
 
 std::string UseFreshStandInLog(const std::string& name) {

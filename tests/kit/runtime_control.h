@@ -32,6 +32,8 @@ bool IsRunning(const Child& child);
 
 // The runtime's main window (class "Quillon"), or nullptr after the time-out.
 HWND WaitForRuntimeWindow(DWORD timeoutMs = kGenerousTimeoutMs);
+// The main window of that particular copy of the runtime.
+HWND WaitForRuntimeWindowOf(const Child& runtime, DWORD timeoutMs = kGenerousTimeoutMs);
 // A top-level window of `className` with title `title` belonging to process
 // `processId` (0: any process).
 HWND WaitForTopLevelWindow(const char* className, const char* title, DWORD processId,

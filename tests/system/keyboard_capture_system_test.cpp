@@ -1,0 +1,213 @@
+// The real quillon.exe capturing keys under Wine, in hot-key mode and in hook
+// mode: a focused test window records what reaches it, the test presses keys
+// with SendInput, and each entry types a sequence that names it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "shared/settings_tree.h"
+#include "tests/kit/key_recorder_window.h"
+#include "tests/kit/runtime_control.h"
+#include "tests/kit/test_registry.h"
+
+namespace quillon {
+namespace {
+
+namespace kit = test_kit;
+namespace reg = test_registry;
+namespace rec = key_recorder;
+
+bool IsModifierKey(WPARAM key) {
+  switch (key) {
+    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_LSHIFT: case VK_RSHIFT: case VK_LCONTROL:
+    case VK_RCONTROL: case VK_LMENU: case VK_RMENU: case VK_LWIN: case VK_RWIN:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The non-modifier keys that went down and up in the recorder, as "41d" and
+// "41u", whatever modifiers were held (so Alt's system messages count too).
+std::string KeyTrail() {
+  std::string trail;
+  for (const rec::RecordedMessage& m : rec::Messages()) {
+    bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
+    bool up = m.message == WM_KEYUP || m.message == WM_SYSKEYUP;
+    if ((!down && !up) || IsModifierKey(m.wParam)) continue;
+    char item[8];
+    std::snprintf(item, sizeof item, "%02x%c", unsigned(m.wParam) & 0xFF, down ? 'd' : 'u');
+    if (!trail.empty()) trail += ' ';
+    trail += item;
+  }
+  return trail;
+}
+
+bool TrailContains(const std::string& part) { return KeyTrail().find(part) != std::string::npos; }
+
+void Inject(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = WORD(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+// Presses `key` with the modifiers held, as a user would, and releases all.
+void Press(WORD key, uint32_t modifiers = 0) {
+  const struct {
+    uint32_t bit;
+    WORD key;
+  } held[] = {{ModifierCtrl, VK_CONTROL}, {ModifierShift, VK_SHIFT}, {ModifierAlt, VK_MENU}};
+  for (const auto& h : held)
+    if (modifiers & h.bit) Inject(h.key, false);
+  Inject(key, false);
+  Inject(key, true);
+  for (const auto& h : held)
+    if (modifiers & h.bit) Inject(h.key, true);
+}
+
+std::string ModifiersStillDown() {
+  std::string down;
+  for (int key : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN})
+    if (GetAsyncKeyState(key) & 0x8000) down += std::to_string(key) + " ";
+  return down;
+}
+
+constexpr DWORD kWaitMs = 10000;
+
+class KeyboardCaptureTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_NE(rec::Create("Capture recorder"), nullptr); }
+  static void TearDownTestSuite() { rec::Destroy(); }
+
+  void SetUp() override {
+    kit::StopAnyRuntime();
+    reg::DeleteSettingsTree();
+    reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
+    reg::WriteNumber(reg::SettingsPath(), "UseKeyboard", 1);
+  }
+  void TearDown() override {
+    kit::StopAnyRuntime();
+    if (runtime_.process) kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+    reg::DeleteSettingsTree();
+    EXPECT_EQ(ModifiersStillDown(), "") << "a modifier was left down";
+  }
+
+  // Keyboard entry `number`: on `key` with `modifiers`, types `sequence`.
+  static void Entry(int number, uint32_t modifiers, WORD key, const char* sequence) {
+    reg::WriteNumber(reg::KeyActionPath(number), "Modifier", modifiers);
+    reg::WriteNumber(reg::KeyActionPath(number), "VirtualKey", key);
+    reg::WriteNumber(reg::KeyActionPath(number), "Action", StuffKeys);
+    reg::WriteText(reg::KeyActionPath(number), "KeySeq", sequence);
+  }
+
+  // Starts the runtime and waits until it has loaded and armed its keys.
+  void StartRuntime(bool hookMode) {
+    reg::WriteNumber(reg::SettingsPath(), "UseHook", hookMode ? 1 : 0);
+    runtime_ = kit::StartChild(kit::RuntimePath(), "");
+    HWND window = kit::WaitForRuntimeWindowOf(runtime_);
+    ASSERT_NE(window, nullptr);
+    // The window answers once start-up, settings included, is over.
+    DWORD_PTR ignored = 0;
+    ASSERT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored), 0);
+    ASSERT_TRUE(rec::Focus()) << "the recorder window could not get the focus";
+    rec::Clear();
+  }
+
+  static bool WaitForTrail(const std::string& part) {
+    return rec::PumpUntil([&] { return TrailContains(part); }, kWaitMs);
+  }
+
+  kit::Child runtime_;
+};
+
+TEST_F(KeyboardCaptureTest, HotKeyTypesTheEntrysSequenceAndConsumesTheKey) {
+  Entry(1, 0, VK_F5, "ok");
+  StartRuntime(false);
+  Press(VK_F5);
+  ASSERT_TRUE(WaitForTrail("4fd 4fu 4bd 4bu")) << KeyTrail();
+  rec::PumpFor(200);
+  EXPECT_FALSE(TrailContains("74d")) << "the hot key's press reached the window";
+}
+
+TEST_F(KeyboardCaptureTest, HotKeysOnOneKeyWithDifferentModifiersBothFire) {
+  Entry(1, ModifierCtrl, VK_F5, "a");
+  Entry(2, ModifierShift, VK_F5, "b");
+  StartRuntime(false);
+  Press(VK_F5, ModifierCtrl);
+  ASSERT_TRUE(WaitForTrail("41d")) << KeyTrail();
+  Press(VK_F5, ModifierShift);
+  ASSERT_TRUE(WaitForTrail("42d")) << KeyTrail();
+}
+
+TEST_F(KeyboardCaptureTest, AKeyAnotherProgramHoldsIsSilentlyNotCaptured) {
+  ASSERT_TRUE(RegisterHotKey(rec::Window(), 7, 0, VK_F6));
+  Entry(1, 0, VK_F6, "z");
+  Entry(2, 0, VK_F5, "k");
+  StartRuntime(false);
+  Press(VK_F6);
+  Press(VK_F5);  // a sentinel: its keys come after whatever F6 caused
+  bool sentinel = WaitForTrail("4bd");
+  UnregisterHotKey(rec::Window(), 7);
+  ASSERT_TRUE(sentinel) << KeyTrail();
+  EXPECT_FALSE(TrailContains("5ad")) << "the runtime captured a key another program holds";
+}
+
+TEST_F(KeyboardCaptureTest, HookReachesOnlyTheLaterEntryAndPassesOtherModifiers) {
+  for (int n : {1, 2, 4, 5, 6}) Entry(n, 0, WORD(VK_F8 + (n % 3)), "n");
+  Entry(3, ModifierCtrl, VK_F5, "t");
+  Entry(7, ModifierShift, VK_F5, "s");
+  StartRuntime(true);
+  Press(VK_F5, ModifierShift);
+  ASSERT_TRUE(WaitForTrail("53d 53u")) << KeyTrail();
+  // The swallowed key-down's key-up still reaches the window.
+  ASSERT_TRUE(WaitForTrail("74u")) << KeyTrail();
+  EXPECT_FALSE(TrailContains("74d")) << KeyTrail();
+  rec::Clear();
+  Press(VK_F5, ModifierCtrl);
+  ASSERT_TRUE(WaitForTrail("74d 74u")) << KeyTrail();
+  EXPECT_FALSE(TrailContains("54d")) << "entry 3 is hidden behind entry 7 on the same key";
+}
+
+TEST_F(KeyboardCaptureTest, HookCapturesAltCombinations) {
+  Entry(1, ModifierAlt, VK_F5, "q");
+  StartRuntime(true);
+  Press(VK_F5, ModifierAlt);
+  ASSERT_TRUE(WaitForTrail("51d")) << KeyTrail();
+  EXPECT_FALSE(TrailContains("74d")) << KeyTrail();
+}
+
+TEST_F(KeyboardCaptureTest, HookSwallowsAKeyWhoseTargetWindowIsMissing) {
+  Entry(1, 0, VK_F7, "m");
+  reg::WriteNumber(reg::KeyActionPath(1), "SendType", SelectWindow);
+  reg::WriteText(reg::KeyActionPath(1), "Select", "No such window*");
+  Entry(2, 0, VK_F5, "k");
+  StartRuntime(true);
+  Press(VK_F7);
+  Press(VK_F5);
+  ASSERT_TRUE(WaitForTrail("4bd")) << KeyTrail();
+  EXPECT_FALSE(TrailContains("76d")) << "the matched key-down was not swallowed";
+  EXPECT_TRUE(TrailContains("76u")) << KeyTrail();
+  EXPECT_FALSE(TrailContains("4dd")) << "the action ran without its target";
+}
+
+TEST_F(KeyboardCaptureTest, KeyboardOffCapturesNothingInEitherMode) {
+  Entry(1, 0, VK_F5, "x");
+  reg::WriteNumber(reg::SettingsPath(), "UseKeyboard", 0);
+  for (bool hookMode : {false, true}) {
+    StartRuntime(hookMode);
+    Press(VK_F5);
+    ASSERT_TRUE(WaitForTrail("74d 74u")) << (hookMode ? "hook: " : "hot key: ") << KeyTrail();
+    EXPECT_FALSE(TrailContains("58d"));
+    kit::StopAnyRuntime();
+    kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,91 @@
+// Hook mode: which key-downs are swallowed and which entry runs.
+#include <gtest/gtest.h>
+
+#include "runtime/keyboard_capture.h"
+#include "runtime/settings_store.h"
+#include "tests/fakes/fake_keyboard.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/fakes/fake_window_system.h"
+
+namespace quillon {
+namespace {
+
+constexpr uint32_t kF5 = 0x74;
+
+class HookTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake_platform::Reset();
+    fake_keyboard::Reset();
+    fake_window_system::Reset();
+    g_settings = RuntimeSettings{};
+    g_settings.useKeyboard = 1;
+    g_settings.useHook = 1;
+  }
+  // Entry `number` runs the given program when it fires.
+  static void Entry(uint32_t number, uint32_t modifier, uint32_t virtualKey, const char* program) {
+    KeyAction& entry = g_settings.keyActions[number];
+    entry.modifier = modifier;
+    entry.virtualKey = virtualKey;
+    entry.action = RunApplication;
+    entry.appName = program;
+    if (number > g_settings.keyCount) g_settings.keyCount = number;
+    ArmKeyAction(number);
+  }
+  static std::vector<std::string> Started() { return fake_platform::CallsStartingWith("StartProgram"); }
+};
+
+TEST_F(HookTest, OnlyTheLaterEntryOnAKeyIsReachableAndModifiersMustMatchExactly) {
+  for (uint32_t n = 1; n <= 7; ++n) Entry(n, 0, 0x41 + n, "other.exe");
+  Entry(3, ModifierCtrl, kF5, "three.exe");
+  Entry(7, ModifierShift, kF5, "seven.exe");
+  struct {
+    uint32_t held;
+    bool swallowed;
+  } presses[] = {{ModifierCtrl, false},  {ModifierShift, true},  {0, false},
+                 {ModifierShift | ModifierCtrl, false}, {ModifierShift | ModifierWin, false}};
+  for (const auto& press : presses)
+    EXPECT_EQ(HandleHookKeyDown(kF5, press.held), press.swallowed) << "modifiers " << press.held;
+  EXPECT_EQ(Started(), std::vector<std::string>{"StartProgram seven.exe| "});
+}
+
+TEST_F(HookTest, KeysWithoutAnEntryAndOutOfRangeCodesPassOn) {
+  Entry(1, 0, kF5, "one.exe");
+  EXPECT_FALSE(HandleHookKeyDown(0x75, 0));
+  EXPECT_FALSE(HandleHookKeyDown(kF5 + 256, 0));
+  EXPECT_FALSE(HandleHookKeyDown(0xFFFFFFFF, 0));
+  EXPECT_TRUE(Started().empty());
+}
+
+TEST_F(HookTest, AMatchedKeyIsSwallowedEvenWhenItsActionDoesNothing) {
+  Entry(1, ModifierAlt, kF5, "one.exe");
+  g_settings.keyActions[1].sendType = SelectWindow;
+  g_settings.keyActions[1].select = "No such window";
+  Entry(2, 0, 0x76, "two.exe");
+  g_settings.keyActions[2].action = 99;
+  EXPECT_TRUE(HandleHookKeyDown(kF5, ModifierAlt));
+  EXPECT_TRUE(HandleHookKeyDown(0x76, 0));
+  EXPECT_TRUE(Started().empty());
+  EXPECT_TRUE(fake_keyboard::Calls().empty());
+}
+
+TEST_F(HookTest, TheSwitcherIsPostedNotShownInsideTheHook) {
+  Entry(1, 0, kF5, "");
+  g_settings.keyActions[1].action = ShowSwitcher;
+  g_settings.keyActions[1].keySeq = "x";
+  EXPECT_TRUE(HandleHookKeyDown(kF5, 0));
+  EXPECT_EQ(fake_platform::CallsStartingWith("PostShowSwitcher").size(), 1u);
+  EXPECT_TRUE(fake_window_system::Calls().empty()) << "the menu must not open inside the hook";
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
+}
+
+TEST_F(HookTest, AnEntryLeftInTheIndexAfterAnUnloadNeverRuns) {
+  Entry(1, 0, kF5, "one.exe");
+  UnloadSettings();
+  g_settings.keyIndex[kF5] = 1;  // as if the index had not been cleared
+  EXPECT_FALSE(HandleHookKeyDown(kF5, 0));
+  EXPECT_TRUE(Started().empty());
+}
+
+}  // namespace
+}  // namespace quillon
