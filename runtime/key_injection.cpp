@@ -75,12 +75,13 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs) {
     // as sent, and a key-up as not, so the release below covers both.
     if (next < list.count && (list.events[next].flags & kKeyEventKeyUp) == 0) held.Note(list.events[next]);
   }
-  if (result != 0) {
-    try {
-      held.ReleaseAll();
-    } catch (...) {
-      // Nothing more can be done; the result already tells of the failure.
-    }
+  // Whatever the burst left down goes up before input is unblocked: a burst
+  // cut short, and also a hold named without its release ("{ALT DOWN}"),
+  // which would otherwise leave the key down system-wide after the action.
+  try {
+    held.ReleaseAll();
+  } catch (...) {
+    if (result == 0) result = kFault;
   }
   try {
     BlockUserInput(false);

@@ -145,7 +145,9 @@ TEST_F(KeyInjection, FaultWhileParsingGivesMinusThreeWithoutBlocking) {
 
 TEST_F(KeyInjection, EveryBurstEndsWithNothingHeld) {
   const char* texts[] = {"abc", "Abc", "+(ec)", "+(EC)", "%{F4}", "{shift down}x{shift up}", "a~b", "12",
-                         "+(a^)", "^(%+)b", "+({a)}^", "x+", "%^", "{RMENU}{LSHIFT}"};
+                         "+(a^)", "^(%+)b", "+({a)}^", "x+", "%^", "{RMENU}{LSHIFT}",
+                         // holds named without their release
+                         "{alt down}{tab}", "{shift down}{ctrl down}x", "{ctrl down}a{shift down}"};
   for (bool capsLock : {false, true}) {
     for (const char* text : texts) {
       fake_keyboard::Reset();
@@ -155,6 +157,13 @@ TEST_F(KeyInjection, EveryBurstEndsWithNothingHeld) {
       ExpectNothingHeld();
     }
   }
+}
+
+TEST_F(KeyInjection, AHoldWithoutItsReleaseIsReleasedBeforeInputIsUnblocked) {
+  EXPECT_EQ(SendKeySequence("{alt down}{tab}", 0), 0);
+  ASSERT_GE(Calls().size(), 2u);
+  EXPECT_EQ(Calls()[Calls().size() - 2], "Send 12 38 up");
+  EXPECT_EQ(Calls().back(), "BlockInput 0");
 }
 
 }  // namespace
