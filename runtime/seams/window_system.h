@@ -32,8 +32,9 @@ std::string WindowTitleText(WindowHandle window, size_t maxChars);
 std::string WindowClassName(WindowHandle window, size_t maxChars);
 bool WindowStillExists(WindowHandle window);
 
-// Asks for `window` to become the foreground window; whether the system
-// agreed is not reported.
+// Asks for `window` (for a child window: the top-level window that holds
+// it) to become the foreground window; whether the system agreed is not
+// reported.
 void BringWindowToForeground(WindowHandle window);
 // Sends a message and waits until the window has handled it.
 intptr_t SendWindowMessageAndWait(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);

@@ -164,8 +164,11 @@ bool BuildMenu() {
 
 TaskbarSide FindTaskbarSide() {
   // "Shell_TrayWnd" is the desktop taskbar's class; "Tray" and "HHTaskBar"
-  // are the older and handheld shells' names for it.
+  // are the older and handheld shells' names for it. Some shells keep a
+  // hidden "Shell_TrayWnd" for the notification area alone; a hidden bar
+  // takes no screen space, so only a visible one counts.
   HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+  if (taskbar != nullptr && !IsWindowVisible(taskbar)) taskbar = nullptr;
   if (taskbar == nullptr) taskbar = FindWindowA("Tray", nullptr);
   if (taskbar == nullptr || taskbar == reinterpret_cast<HWND>(-1) || !IsWindow(taskbar))
     taskbar = FindWindowA("HHTaskBar", nullptr);

@@ -36,7 +36,12 @@ std::string WindowClassName(WindowHandle window, size_t maxChars) {
 
 bool WindowStillExists(WindowHandle window) { return IsWindow(AsWindow(window)) != FALSE; }
 
-void BringWindowToForeground(WindowHandle window) { SetForegroundWindow(AsWindow(window)); }
+// Only top-level windows can be the foreground window; a path that ends at a
+// child brings the program's window holding it to the front instead.
+void BringWindowToForeground(WindowHandle window) {
+  HWND topLevel = GetAncestor(AsWindow(window), GA_ROOT);
+  SetForegroundWindow(topLevel != nullptr ? topLevel : AsWindow(window));
+}
 
 intptr_t SendWindowMessageAndWait(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
   return SendMessageA(AsWindow(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
