@@ -12,7 +12,8 @@ std::string SwitcherMenuText(const std::string& title) {
   while (first < end && IsWhiteSpace(title[first])) ++first;
   while (end > first && IsWhiteSpace(title[end - 1])) --end;
   if (first == end) return std::string();
-  std::string text = " " + title.substr(first, end - first);
+  std::string text(1, ' ');
+  text.append(title, first, end - first);
   // The shell's desktop and start button are top-level windows too, but
   // switching to them means nothing to the user.
   if (text == " Program Manager" || text == " Start") return std::string();
