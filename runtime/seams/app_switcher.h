@@ -3,7 +3,8 @@
 
 namespace quillon {
 
-// Shows the menu at the pointer and acts on the choice. A second call while
+// Shows the menu in the screen corner away from the taskbar and acts on the
+// choice. A second call while
 // the menu is open cancels the open one first.
 void ShowAppSwitcher();
 
