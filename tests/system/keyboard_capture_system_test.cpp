@@ -209,5 +209,33 @@ TEST_F(KeyboardCaptureTest, KeyboardOffCapturesNothingInEitherMode) {
   }
 }
 
+// The characters the recorder window received.
+std::string TypedText() {
+  std::string text;
+  for (const rec::RecordedMessage& m : rec::Messages())
+    if (m.message == WM_CHAR) text += char(m.wParam);
+  return text;
+}
+
+// What the run command writes on a first run: pressing F9 must type its
+// greeting into the focused window.
+TEST_F(KeyboardCaptureTest, DemonstrationSettingsTypeTheGreetingOnF9) {
+  reg::DeleteSettingsTree();
+  std::string demo = std::string("Z:") + QUILLON_SOURCE_DIR + "/scripts/demo-settings.reg";
+  for (char& c : demo)
+    if (c == '/') c = '\\';
+  kit::Child import = kit::StartChild("C:\\windows\\regedit.exe", "/S \"" + demo + "\"");
+  DWORD exitCode = 99;
+  ASSERT_TRUE(kit::WaitForExit(import, kit::kGenerousTimeoutMs, &exitCode));
+  runtime_ = kit::StartChild(kit::RuntimePath(), "");
+  ASSERT_NE(kit::WaitForRuntimeWindowOf(runtime_), nullptr);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(kit::WaitForRuntimeWindowOf(runtime_), WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+  ASSERT_TRUE(rec::Focus());
+  rec::Clear();
+  Press(VK_F9);
+  EXPECT_TRUE(rec::PumpUntil([] { return TypedText() == "Hello from Quillon"; }, kWaitMs)) << TypedText();
+}
+
 }  // namespace
 }  // namespace quillon
