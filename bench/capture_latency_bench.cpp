@@ -1,0 +1,96 @@
+// Under Wine, against the real quillon.exe: the time from a key-down that
+// this program injects to the first key of the action's sequence arriving at
+// a focused window, in hot-key mode and in hook mode.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "tests/kit/key_recorder_window.h"
+#include "tests/kit/runtime_control.h"
+#include "tests/kit/test_registry.h"
+
+namespace kit = quillon::test_kit;
+namespace reg = quillon::test_registry;
+namespace rec = quillon::key_recorder;
+
+namespace {
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return double(to.QuadPart - from.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+void InjectF5() {
+  INPUT inputs[2] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = VK_F5;
+    input.ki.wScan = WORD(MapVirtualKeyA(VK_F5, MAPVK_VK_TO_VSC));
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool ArrivedA() {
+  for (const rec::RecordedMessage& m : rec::Messages())
+    if (m.message == WM_KEYDOWN && m.wParam == 'A') return true;
+  return false;
+}
+
+kit::Child StartRuntime() {
+  kit::Child runtime = kit::StartChild(kit::RuntimePath(), "");
+  HWND window = kit::WaitForRuntimeWindowOf(runtime);
+  DWORD_PTR ignored = 0;
+  if (window) SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+  return runtime;
+}
+
+void MeasureKeyLatency(bool hookMode, int presses) {
+  reg::DeleteSettingsTree();
+  reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
+  reg::WriteNumber(reg::SettingsPath(), "UseKeyboard", 1);
+  reg::WriteNumber(reg::SettingsPath(), "UseHook", hookMode ? 1 : 0);
+  reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", VK_F5);
+  reg::WriteText(reg::KeyActionPath(1), "KeySeq", "a");
+  kit::Child runtime = StartRuntime();
+  rec::Focus();
+  std::vector<double> latencies;
+  for (int press = 0; press < presses; ++press) {
+    rec::PumpFor(5);
+    rec::Clear();
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    InjectF5();
+    if (!rec::PumpUntil(ArrivedA, 5000)) {
+      std::printf("  press %d: no key arrived\n", press);
+      continue;
+    }
+    QueryPerformanceCounter(&end);
+    latencies.push_back(Milliseconds(start, end));
+  }
+  kit::StopAnyRuntime();
+  kit::WaitForExit(runtime, 10000, nullptr);
+  std::sort(latencies.begin(), latencies.end());
+  if (latencies.empty()) return;
+  std::printf("key-down to first typed key (%s mode): %zu presses, median %.2f ms, 95th percentile %.2f ms\n",
+              hookMode ? "hook" : "hot-key", latencies.size(), latencies[latencies.size() / 2],
+              latencies[std::min(latencies.size() - 1, latencies.size() * 95 / 100)]);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int presses = argc > 1 ? std::atoi(argv[1]) : 200;
+  if (presses < 1) presses = 1;
+  kit::StopAnyRuntime();
+  if (rec::Create("Latency recorder") == nullptr) return 1;
+  MeasureKeyLatency(false, presses);
+  MeasureKeyLatency(true, presses);
+  rec::Destroy();
+  reg::DeleteSettingsTree();
+  return 0;
+}
