@@ -1,0 +1,339 @@
+// A stand-in for the system's DirectInput, built as dinput.dll and as
+// dinput8.dll. Placed beside a program and chosen over the built-in one, it
+// presents the virtual pads of the shared block (virtual_pads.h) as attached
+// joysticks, so the program's own DirectInput code runs end to end.
+#define DIRECTINPUT_VERSION 0x0800
+#include <windows.h>
+
+#include <dinput.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "tests/kit/controller_double/virtual_pads.h"
+
+namespace {
+
+using quillon::virtual_pads::kMaxPads;
+using quillon::virtual_pads::Pad;
+using quillon::virtual_pads::SharedBlock;
+
+// Instance identities: this base with the pad's number in the last byte.
+constexpr GUID kInstanceBase = {0x51a11e00, 0x7e57, 0x4c0d, {0x9a, 0xd1, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}};
+constexpr GUID kProductBase = {0x51a11e01, 0x7e57, 0x4c0d, {0x9a, 0xd1, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}};
+constexpr DWORD kJoystickClass = 4;  // DIDEVTYPE_JOYSTICK and DI8DEVCLASS_GAMECTRL alike
+
+SharedBlock* SharedPads() {
+  static SharedBlock* block = nullptr;
+  if (block == nullptr) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, quillon::virtual_pads::kSharedBlockName);
+    if (mapping != nullptr)
+      block = static_cast<SharedBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
+  }
+  return block;
+}
+
+uint32_t PadCount() {
+  SharedBlock* block = SharedPads();
+  if (block == nullptr) return 0;
+  return block->padCount < kMaxPads ? block->padCount : kMaxPads;
+}
+
+// The counters are written only from the program's one thread; the test
+// reads them from its own process.
+void Add(volatile int32_t& counter, int32_t delta) { counter = counter + delta; }
+
+GUID NumberedGuid(GUID base, uint32_t number) {
+  base.Data4[7] = static_cast<unsigned char>(number + 1);
+  return base;
+}
+
+int PadNumberOf(REFGUID instance) {
+  for (uint32_t n = 0; n < PadCount(); ++n) {
+    GUID candidate = NumberedGuid(kInstanceBase, n);
+    if (IsEqualGUID(instance, candidate)) return int(n);
+  }
+  return -1;
+}
+
+void Describe(uint32_t number, bool version8, DIDEVICEINSTANCEA* instance) {
+  DWORD size = instance->dwSize;
+  std::memset(instance, 0, size);
+  instance->dwSize = size;
+  instance->guidInstance = NumberedGuid(kInstanceBase, number);
+  instance->guidProduct = NumberedGuid(kProductBase, number);
+  instance->dwDevType = version8 ? (DI8DEVTYPE_GAMEPAD | (DI8DEVTYPEGAMEPAD_STANDARD << 8))
+                                 : (DIDEVTYPE_JOYSTICK | (DIDEVTYPEJOYSTICK_GAMEPAD << 8));
+  const char* name = SharedPads()->pads[number].productName;
+  lstrcpynA(instance->tszInstanceName, name, sizeof instance->tszInstanceName);
+  lstrcpynA(instance->tszProductName, name, sizeof instance->tszProductName);
+}
+
+// One device object; its interface serves as IDirectInputDevice2A for the
+// older version too, since that table is the start of this one.
+class VirtualPad : public IDirectInputDevice8A {
+ public:
+  VirtualPad(int number, bool version8) : number_(number), version8_(version8) {
+    Add(pad().openDevices, 1);
+  }
+  virtual ~VirtualPad() = default;
+
+  STDMETHOD(QueryInterface)(REFIID riid, void** object) override {
+    if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IDirectInputDeviceA) ||
+        IsEqualGUID(riid, IID_IDirectInputDevice2A) || IsEqualGUID(riid, IID_IDirectInputDevice7A) ||
+        IsEqualGUID(riid, IID_IDirectInputDevice8A)) {
+      AddRef();
+      *object = this;
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHOD_(ULONG, AddRef)() override { return ULONG(InterlockedIncrement(&references_)); }
+  STDMETHOD_(ULONG, Release)() override {
+    LONG left = InterlockedDecrement(&references_);
+    if (left == 0) {
+      if (acquired_) pad().acquired = 0;
+      Add(pad().openDevices, -1);
+      delete this;
+    }
+    return ULONG(left);
+  }
+
+  STDMETHOD(GetCapabilities)(LPDIDEVCAPS capabilities) override {
+    if (capabilities == nullptr) return DIERR_INVALIDPARAM;
+    DWORD size = capabilities->dwSize;
+    std::memset(capabilities, 0, size);
+    capabilities->dwSize = size;
+    capabilities->dwFlags = DIDC_ATTACHED;
+    capabilities->dwDevType = version8_ ? DI8DEVTYPE_GAMEPAD : DIDEVTYPE_JOYSTICK;
+    capabilities->dwAxes = 2;
+    capabilities->dwButtons = pad().buttonCount;
+    return DI_OK;
+  }
+  STDMETHOD(EnumObjects)(LPDIENUMDEVICEOBJECTSCALLBACKA, LPVOID, DWORD) override { return DI_OK; }
+  STDMETHOD(GetProperty)(REFGUID, LPDIPROPHEADER) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(SetProperty)(REFGUID, LPCDIPROPHEADER) override { return DI_OK; }
+  STDMETHOD(Acquire)() override {
+    Pad& p = pad();
+    Add(p.acquireCalls, 1);
+    if (stateSize_ == 0) return DIERR_INVALIDPARAM;  // no data format yet
+    if (p.lostAcquires > 0) {
+      Add(p.lostAcquires, -1);
+      Add(p.lostReports, 1);
+      return DIERR_INPUTLOST;
+    }
+    bool already = acquired_;
+    acquired_ = true;
+    p.acquired = 1;
+    return already ? S_FALSE : DI_OK;
+  }
+  STDMETHOD(Unacquire)() override {
+    if (!acquired_) return DI_NOEFFECT;
+    acquired_ = false;
+    pad().acquired = 0;
+    return DI_OK;
+  }
+  STDMETHOD(GetDeviceState)(DWORD size, LPVOID data) override {
+    HRESULT readable = CheckReadable();
+    if (FAILED(readable)) return readable;
+    if (data == nullptr || size != stateSize_) return DIERR_INVALIDPARAM;
+    Add(pad().stateReads, 1);
+    std::memset(data, 0, size);
+    if (size >= sizeof(DIJOYSTATE2)) {
+      auto* state = static_cast<DIJOYSTATE2*>(data);
+      // A real pad reports nothing beyond its own buttons.
+      for (uint32_t i = 0; i < pad().buttonCount && i < 128; ++i) state->rgbButtons[i] = pad().buttons[i];
+      for (DWORD& hat : state->rgdwPOV) hat = 0xFFFFFFFF;
+    }
+    return DI_OK;
+  }
+  STDMETHOD(GetDeviceData)(DWORD, LPDIDEVICEOBJECTDATA, LPDWORD count, DWORD) override {
+    if (count != nullptr) *count = 0;
+    return CheckReadable();
+  }
+  STDMETHOD(SetDataFormat)(LPCDIDATAFORMAT format) override {
+    if (format == nullptr || pad().refuseDataFormat) return DIERR_INVALIDPARAM;
+    if (acquired_) return DIERR_ACQUIRED;
+    stateSize_ = format->dwDataSize;
+    pad().stateSize = format->dwDataSize;
+    return DI_OK;
+  }
+  STDMETHOD(SetEventNotification)(HANDLE) override { return DI_OK; }
+  STDMETHOD(SetCooperativeLevel)(HWND window, DWORD flags) override {
+    pad().cooperativeFlags = flags;
+    if ((flags & DISCL_FOREGROUND) && window == nullptr) return DIERR_INVALIDPARAM;
+    return DI_OK;
+  }
+  STDMETHOD(GetObjectInfo)(LPDIDEVICEOBJECTINSTANCEA, DWORD, DWORD) override { return DIERR_OBJECTNOTFOUND; }
+  STDMETHOD(GetDeviceInfo)(LPDIDEVICEINSTANCEA instance) override {
+    if (instance == nullptr) return DIERR_INVALIDPARAM;
+    Describe(uint32_t(number_), version8_, instance);
+    return DI_OK;
+  }
+  STDMETHOD(RunControlPanel)(HWND, DWORD) override { return DI_OK; }
+  STDMETHOD(Initialize)(HINSTANCE, DWORD, REFGUID) override { return DI_OK; }
+  STDMETHOD(CreateEffect)(REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT*, LPUNKNOWN) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(EnumEffects)(LPDIENUMEFFECTSCALLBACKA, LPVOID, DWORD) override { return DI_OK; }
+  STDMETHOD(GetEffectInfo)(LPDIEFFECTINFOA, REFGUID) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(GetForceFeedbackState)(LPDWORD) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(SendForceFeedbackCommand)(DWORD) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(EnumCreatedEffectObjects)(LPDIENUMCREATEDEFFECTOBJECTSCALLBACK, LPVOID, DWORD) override { return DI_OK; }
+  STDMETHOD(Escape)(LPDIEFFESCAPE) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(Poll)() override {
+    HRESULT readable = CheckReadable();
+    if (SUCCEEDED(readable)) Add(pad().pollCalls, 1);
+    return readable;
+  }
+  STDMETHOD(SendDeviceData)(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(EnumEffectsInFile)(LPCSTR, LPDIENUMEFFECTSINFILECALLBACK, LPVOID, DWORD) override { return DI_OK; }
+  STDMETHOD(WriteEffectToFile)(LPCSTR, DWORD, LPDIFILEEFFECT, DWORD) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(BuildActionMap)(LPDIACTIONFORMATA, LPCSTR, DWORD) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(SetActionMap)(LPDIACTIONFORMATA, LPCSTR, DWORD) override { return DIERR_UNSUPPORTED; }
+  STDMETHOD(GetImageInfo)(LPDIDEVICEIMAGEINFOHEADERA) override { return DIERR_UNSUPPORTED; }
+
+ private:
+  Pad& pad() const { return SharedPads()->pads[number_]; }
+
+  // A dropped pad answers its next poll or read with lost input and is no
+  // longer acquired, as when a cable is pulled.
+  HRESULT CheckReadable() {
+    Pad& p = pad();
+    if (acquired_ && p.dropped) {
+      p.dropped = 0;
+      acquired_ = false;
+      p.acquired = 0;
+      Add(p.lostReports, 1);
+      return DIERR_INPUTLOST;
+    }
+    return acquired_ ? DI_OK : DIERR_NOTACQUIRED;
+  }
+
+  LONG references_ = 1;
+  int number_;
+  bool version8_;
+  bool acquired_ = false;
+  DWORD stateSize_ = 0;
+};
+
+// Enumeration shared by both interface versions.
+HRESULT EnumeratePads(DWORD deviceType, LPDIENUMDEVICESCALLBACKA callback, LPVOID context, bool version8) {
+  if (callback == nullptr) return DIERR_INVALIDPARAM;
+  DWORD wanted = deviceType & 0xFF;
+  if (wanted != 0 && wanted != kJoystickClass) return DI_OK;
+  for (uint32_t n = 0; n < PadCount(); ++n) {
+    DIDEVICEINSTANCEA instance;
+    instance.dwSize = sizeof instance;
+    Describe(n, version8, &instance);
+    if (callback(&instance, context) == DIENUM_STOP) break;
+  }
+  return DI_OK;
+}
+
+template <typename Interface, typename DeviceInterface, bool kVersion8>
+class VirtualInputBase : public Interface {
+ public:
+  virtual ~VirtualInputBase() = default;
+  VirtualInputBase() {
+    if (SharedPads()) Add(SharedPads()->inputSystems, 1);
+  }
+  STDMETHOD_(ULONG, AddRef)() override { return ULONG(InterlockedIncrement(&references_)); }
+  STDMETHOD_(ULONG, Release)() override {
+    LONG left = InterlockedDecrement(&references_);
+    if (left == 0) {
+      if (SharedPads()) Add(SharedPads()->inputSystems, -1);
+      delete this;
+    }
+    return ULONG(left);
+  }
+  STDMETHOD(CreateDevice)(REFGUID instance, DeviceInterface* device, LPUNKNOWN) override {
+    if (device == nullptr) return DIERR_INVALIDPARAM;
+    *device = nullptr;
+    int number = PadNumberOf(instance);
+    if (number < 0) return DIERR_DEVICENOTREG;
+    *device = reinterpret_cast<DeviceInterface>(static_cast<IDirectInputDevice8A*>(new VirtualPad(number, kVersion8)));
+    return DI_OK;
+  }
+  STDMETHOD(EnumDevices)(DWORD type, LPDIENUMDEVICESCALLBACKA callback, LPVOID context, DWORD) override {
+    return EnumeratePads(type, callback, context, kVersion8);
+  }
+  STDMETHOD(GetDeviceStatus)(REFGUID instance) override { return PadNumberOf(instance) < 0 ? DI_NOTATTACHED : DI_OK; }
+  STDMETHOD(RunControlPanel)(HWND, DWORD) override { return DI_OK; }
+  STDMETHOD(Initialize)(HINSTANCE, DWORD) override { return DI_OK; }
+
+ private:
+  LONG references_ = 1;
+};
+
+class VirtualInput : public VirtualInputBase<IDirectInputA, LPDIRECTINPUTDEVICEA, false> {
+ public:
+  STDMETHOD(QueryInterface)(REFIID riid, void** object) override {
+    if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IDirectInputA)) {
+      AddRef();
+      *object = this;
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+};
+
+class VirtualInput8 : public VirtualInputBase<IDirectInput8A, LPDIRECTINPUTDEVICE8A, true> {
+ public:
+  STDMETHOD(QueryInterface)(REFIID riid, void** object) override {
+    if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IDirectInput8A)) {
+      AddRef();
+      *object = this;
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHOD(FindDevice)(REFGUID, LPCSTR, LPGUID) override { return DIERR_DEVICENOTREG; }
+  STDMETHOD(EnumDevicesBySemantics)(LPCSTR, LPDIACTIONFORMATA, LPDIENUMDEVICESBYSEMANTICSCBA, LPVOID, DWORD) override {
+    return DIERR_UNSUPPORTED;
+  }
+  STDMETHOD(ConfigureDevices)(LPDICONFIGUREDEVICESCALLBACK, LPDICONFIGUREDEVICESPARAMSA, DWORD, LPVOID) override {
+    return DIERR_UNSUPPORTED;
+  }
+};
+
+// Counts the create and says whether the test asked it to fail.
+bool CreateRefused(DWORD version) {
+  SharedBlock* block = SharedPads();
+  if (block == nullptr) return false;
+  Add(block->createCalls, 1);
+  block->lastVersion = version;
+  return block->refuseCreate != 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) HRESULT WINAPI DirectInputCreateA(HINSTANCE, DWORD version, LPDIRECTINPUTA* input, LPUNKNOWN) {
+  if (input == nullptr) return DIERR_INVALIDPARAM;
+  *input = nullptr;
+  if (CreateRefused(version)) return DIERR_GENERIC;
+  *input = new VirtualInput;
+  return DI_OK;
+}
+
+__declspec(dllexport) HRESULT WINAPI DirectInputCreateEx(HINSTANCE instance, DWORD version, REFIID riid, LPVOID* out,
+                                                         LPUNKNOWN outer) {
+  if (out == nullptr) return DIERR_INVALIDPARAM;
+  *out = nullptr;
+  if (!IsEqualGUID(riid, IID_IDirectInputA)) return DIERR_NOINTERFACE;
+  return DirectInputCreateA(instance, version, reinterpret_cast<LPDIRECTINPUTA*>(out), outer);
+}
+
+__declspec(dllexport) HRESULT WINAPI DirectInput8Create(HINSTANCE, DWORD version, REFIID riid, LPVOID* out, LPUNKNOWN) {
+  if (out == nullptr) return DIERR_INVALIDPARAM;
+  *out = nullptr;
+  if (!IsEqualGUID(riid, IID_IDirectInput8A)) return DIERR_NOINTERFACE;
+  if (CreateRefused(version)) return DIERR_GENERIC;
+  *out = static_cast<IDirectInput8A*>(new VirtualInput8);
+  return DI_OK;
+}
+
+}  // extern "C"

@@ -1,0 +1,64 @@
+#include "tests/kit/controller_double/virtual_pads_control.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace quillon::virtual_pads {
+
+SharedBlock& Block() {
+  static SharedBlock* block = nullptr;
+  if (block == nullptr) {
+    HANDLE mapping =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SharedBlock), kSharedBlockName);
+    block = static_cast<SharedBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
+  }
+  return *block;
+}
+
+SharedBlock& ResetSharedBlock() {
+  SharedBlock& block = Block();
+  std::memset(const_cast<SharedBlock*>(&block), 0, sizeof block);
+  return block;
+}
+
+int AddPad(const char* productName, uint32_t buttonCount) {
+  SharedBlock& block = Block();
+  uint32_t number = block.padCount;
+  Pad& pad = block.pads[number];
+  lstrcpynA(pad.productName, productName, sizeof pad.productName);
+  pad.buttonCount = buttonCount;
+  block.padCount = number + 1;
+  return int(number);
+}
+
+void HoldButtons(int pad, std::initializer_list<int> buttons) {
+  Pad& target = Block().pads[pad];
+  uint8_t state[128] = {};
+  for (int button : buttons) state[button - 1] = 0x80;
+  // Buttons that stay held are never seen released in between.
+  for (int i = 0; i < 128; ++i) target.buttons[i] = state[i];
+}
+
+void ReleaseEveryButton() {
+  for (uint32_t pad = 0; pad < kMaxPads; ++pad) HoldButtons(int(pad), {});
+}
+
+namespace {
+constexpr const char* kRuntimeOverridesKey = "Software\\Wine\\AppDefaults\\quillon.exe\\DllOverrides";
+}  // namespace
+
+void PreferDoubleInRuntime() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kRuntimeOverridesKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return;
+  static const char kNativeFirst[] = "native,builtin";
+  for (const char* library : {"dinput", "dinput8"})
+    RegSetValueExA(key, library, 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst), sizeof kNativeFirst);
+  RegCloseKey(key);
+}
+
+void PreferBuiltInInRuntime() { RegDeleteKeyA(HKEY_CURRENT_USER, kRuntimeOverridesKey); }
+
+}  // namespace quillon::virtual_pads

@@ -1,0 +1,31 @@
+// The test's side of the DirectInput double: creates the shared block that
+// the double reads, attaches virtual pads and holds their buttons.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "tests/kit/controller_double/virtual_pads.h"
+
+namespace quillon::virtual_pads {
+
+// The block, created on first use and kept for the test program's life;
+// emptied: no pads, nothing refused, every counter zero.
+SharedBlock& ResetSharedBlock();
+SharedBlock& Block();
+
+// Attaches a pad after the others; returns its number in the listing.
+int AddPad(const char* productName, uint32_t buttonCount);
+// Exactly these buttons (1-based) are held from now on; {} releases all.
+void HoldButtons(int pad, std::initializer_list<int> buttons);
+void ReleaseEveryButton();
+
+// From now on quillon.exe takes the double (dinput.dll, dinput8.dll beside
+// it) instead of Wine's built-in DirectInput, through Wine's per-program DLL
+// overrides. WINEDLLOVERRIDES would do too, but Wine reads it only from the
+// environment its first program was started with, not from what a program
+// hands its children.
+void PreferDoubleInRuntime();
+void PreferBuiltInInRuntime();
+
+}  // namespace quillon::virtual_pads

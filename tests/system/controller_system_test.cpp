@@ -1,0 +1,273 @@
+// Controller polling in the real quillon.exe under Wine, against the
+// DirectInput double beside it: virtual pads whose buttons the test holds,
+// entries that start the stand-in program with their own parameters.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "shared/settings_tree.h"
+#include "tests/kit/controller_double/virtual_pads_control.h"
+#include "tests/kit/runtime_control.h"
+#include "tests/kit/test_registry.h"
+
+namespace quillon {
+namespace {
+
+namespace kit = test_kit;
+namespace reg = test_registry;
+namespace pads = virtual_pads;
+
+constexpr const char* kPadName = "Quillon Pad";
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs = kit::kGenerousTimeoutMs) {
+  DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    kit::PumpMessagesFor(5);
+  }
+  return true;
+}
+
+class ControllerSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    kit::StopAnyRuntime();
+    reg::DeleteSettingsTree();
+    log_ = kit::UseFreshStandInLog("controller");
+    pads::ResetSharedBlock();
+    pads::PreferDoubleInRuntime();
+    // Loads hand nothing over, so the log holds only what entries started.
+    reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
+    reg::WriteNumber(reg::SettingsPath(), "UseJoystick", 1);
+    reg::WriteText(reg::SettingsPath(), "SwitchDevice", kPadName);
+    reg::WriteNumber(reg::SettingsPath(), "PollPerSecond", 16);
+  }
+  void TearDown() override {
+    pads::ReleaseEveryButton();
+    kit::StopAnyRuntime();
+    if (runtime_.process) kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+    reg::DeleteSettingsTree();
+    pads::PreferBuiltInInRuntime();
+  }
+
+  // Controller entry `number` starts the stand-in with `label` as its
+  // parameters.
+  static void Entry(int number, uint32_t buttons, const std::string& label) {
+    std::string path = reg::ButtonActionPath(number);
+    reg::WriteNumber(path, "Buttons", buttons);
+    reg::WriteNumber(path, "SendType", CurrentWindow);
+    reg::WriteNumber(path, "Action", RunApplication);
+    reg::WriteText(path, "AppName", kit::StandInMapperPath());
+    reg::WriteText(path, "AppParms", label);
+  }
+
+  // Starts the runtime and waits until its first tick has acquired `pad`.
+  HWND StartRuntime(int pad = 0) {
+    runtime_ = kit::StartChild(kit::RuntimePath(), "");
+    HWND window = kit::WaitForRuntimeWindow();
+    EXPECT_NE(window, nullptr) << "the runtime's window never appeared";
+    EXPECT_TRUE(WaitFor([&] { return pads::Block().pads[pad].acquired == 1; }))
+        << "the pad was never acquired: was the double loaded?";
+    return window;
+  }
+
+  // Waits until `count` reads of the pad have started after this call, so the
+  // runtime has seen the buttons as they are now.
+  static bool WaitForFreshReads(int pad, int count) {
+    int32_t start = pads::Block().pads[pad].stateReads;
+    return WaitFor([&] { return pads::Block().pads[pad].stateReads - start >= count; });
+  }
+
+  std::vector<std::string> Logged() const { return kit::LoggedCommandLines(log_); }
+
+  std::string log_;
+  kit::Child runtime_;
+};
+
+TEST_F(ControllerSystemTest, AHeldCombinationRunsTheFirstMatchingEntryOnceUntilReleased) {
+  Entry(1, 1, "One");
+  Entry(2, 1 | 2, "OneAndTwo");
+  int pad = pads::AddPad(kPadName, 10);
+  ASSERT_NE(StartRuntime(), nullptr);
+
+  // Button 1, then 2 added while 1 is held: one action only.
+  DWORD pressed = GetTickCount();
+  pads::HoldButtons(pad, {1});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+  DWORD latency = GetTickCount() - pressed;
+  pads::HoldButtons(pad, {1, 2});
+  ASSERT_TRUE(WaitForFreshReads(pad, 2000)) << "the held combination was not read back to back";
+  // Held a while longer, to see how fast the release wait reads.
+  int32_t readsBefore = pads::Block().pads[pad].stateReads;
+  DWORD heldSince = GetTickCount();
+  kit::PumpMessagesFor(300);
+  DWORD heldFor = GetTickCount() - heldSince;
+  int32_t readsWhileHeld = pads::Block().pads[pad].stateReads - readsBefore;
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  EXPECT_EQ(Logged(), std::vector<std::string>{" One"});
+
+  // Both pressed together: the earlier entry, once, however long held.
+  pads::HoldButtons(pad, {1, 2});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  ASSERT_TRUE(WaitForFreshReads(pad, 500));
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  EXPECT_EQ(Logged(), (std::vector<std::string>{" One", " One"}));
+  std::printf("press to start: %lu ms; %ld reads in %lu ms while held\n", static_cast<unsigned long>(latency),
+              static_cast<long>(readsWhileHeld), static_cast<unsigned long>(heldFor));
+}
+
+TEST_F(ControllerSystemTest, ButtonsZeroAndButtonsElevenToSixteenNeverRun) {
+  Entry(1, 0, "Zero");
+  Entry(2, 0xFC00, "ElevenToSixteen");
+  Entry(3, 1u << 2, "Three");
+  int pad = pads::AddPad(kPadName, 16);
+  ASSERT_NE(StartRuntime(), nullptr);
+  pads::HoldButtons(pad, {11, 12, 13, 14, 15, 16});
+  ASSERT_TRUE(WaitForFreshReads(pad, 8));
+  pads::HoldButtons(pad, {1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+  ASSERT_TRUE(WaitForFreshReads(pad, 8));
+  EXPECT_TRUE(Logged().empty());
+  // The pad itself works: button 3 runs its entry.
+  pads::HoldButtons(pad, {3});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  EXPECT_EQ(Logged(), std::vector<std::string>{" Three"});
+  EXPECT_EQ(pads::Block().pads[pad].stateSize, 272u) << "the extended joystick format";
+  EXPECT_EQ(pads::Block().lastVersion, 0x0500u);
+}
+
+TEST_F(ControllerSystemTest, OfTwoPadsWithTheNameTheFirstIsUsed) {
+  Entry(1, 1, "One");
+  int other = pads::AddPad("Quillon Pad 2", 10);
+  int first = pads::AddPad(kPadName, 10);
+  int second = pads::AddPad(kPadName, 10);
+  ASSERT_NE(StartRuntime(first), nullptr);
+  pads::HoldButtons(other, {1});
+  pads::HoldButtons(second, {1});
+  ASSERT_TRUE(WaitForFreshReads(first, 8));
+  EXPECT_TRUE(Logged().empty());
+  EXPECT_EQ(pads::Block().pads[second].acquireCalls, 0);
+  EXPECT_EQ(pads::Block().pads[second].openDevices, 0);
+  EXPECT_EQ(pads::Block().pads[other].openDevices, 0);
+  pads::HoldButtons(first, {1});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+  EXPECT_EQ(pads::Block().pads[first].cooperativeFlags, 0x8u | 0x2u) << "background, non-exclusive";
+}
+
+TEST_F(ControllerSystemTest, TheFirstTickAfterALoadOnlyAcquires) {
+  // One tick a second makes the acquiring tick and the reading tick easy to
+  // tell apart.
+  reg::WriteNumber(reg::SettingsPath(), "PollPerSecond", 1);
+  Entry(1, 1, "One");
+  int pad = pads::AddPad(kPadName, 10);
+  pads::HoldButtons(pad, {1});
+  ASSERT_NE(StartRuntime(), nullptr);
+  DWORD acquired = GetTickCount();
+  EXPECT_EQ(pads::Block().pads[pad].stateReads, 0) << "the acquiring tick read the pad";
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+  EXPECT_GE(GetTickCount() - acquired, 700u) << "the action ran on the acquiring tick";
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 2));
+  EXPECT_EQ(Logged().size(), 1u);
+}
+
+TEST_F(ControllerSystemTest, APadThatLostItsInputIsAcquiredAgainAndWorks) {
+  Entry(1, 1, "One");
+  int pad = pads::AddPad(kPadName, 10);
+  ASSERT_NE(StartRuntime(), nullptr);
+  pads::Pad& state = pads::Block().pads[pad];
+  int32_t acquiresBefore = state.acquireCalls;
+  // Lost for longer than one tick tries.
+  state.lostAcquires = 20;
+  state.dropped = 1;
+  ASSERT_TRUE(WaitFor([&] { return state.acquired == 0; }));
+  ASSERT_TRUE(WaitFor([&] { return state.acquired == 1; })) << "the pad was never acquired again";
+  EXPECT_EQ(state.acquireCalls - acquiresBefore, 21);
+  EXPECT_EQ(state.lostReports, 21);
+  pads::HoldButtons(pad, {1});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  // Lost while held: the loop ends and the pad is acquired again.
+  pads::HoldButtons(pad, {1});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  state.dropped = 1;
+  ASSERT_TRUE(WaitFor([&] { return state.lostReports == 22 && state.acquired == 1; }));
+  // Still held after re-acquiring: the loop had ended, so a later tick takes
+  // the held button as a new press.
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 3));
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  EXPECT_EQ(Logged().size(), 3u);
+}
+
+TEST_F(ControllerSystemTest, ARefusedDataFormatShowsTheErrorBoxAndPollsNothing) {
+  Entry(1, 1, "One");
+  int pad = pads::AddPad(kPadName, 10);
+  pads::Block().pads[pad].refuseDataFormat = 1;
+  runtime_ = kit::StartChild(kit::RuntimePath(), "");
+  HWND box = kit::WaitForTopLevelWindow("#32770", "Quillon", runtime_.id);
+  ASSERT_NE(box, nullptr) << "no error box";
+  EXPECT_NE(FindWindowExA(box, nullptr, "Static", "Error Initializing DirectInput"), nullptr);
+  EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(kit::WaitForWindowGone(box));
+  HWND window = kit::WaitForRuntimeWindow();
+  ASSERT_NE(window, nullptr);
+  pads::HoldButtons(pad, {1});
+  kit::PumpMessagesFor(600);  // ten ticks' worth of time: none may come
+  EXPECT_EQ(pads::Block().pads[pad].acquireCalls, 0);
+  EXPECT_TRUE(Logged().empty());
+  EXPECT_TRUE(kit::IsRunning(runtime_));
+  // The next load starts over and works.
+  pads::Block().pads[pad].refuseDataFormat = 0;
+  pads::HoldButtons(pad, {});
+  PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return pads::Block().pads[pad].acquired == 1; }));
+  pads::HoldButtons(pad, {1});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+}
+
+TEST_F(ControllerSystemTest, AReloadWhileHeldRunsNothingTwiceAndKeepsNothingOld) {
+  Entry(1, 1, "Old");
+  int pad = pads::AddPad(kPadName, 10);
+  HWND window = StartRuntime();
+  ASSERT_NE(window, nullptr);
+  pads::HoldButtons(pad, {1});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+  // New settings while button 1 is held: entry 1 moves to button 2.
+  Entry(1, 2, "New");
+  PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  ASSERT_TRUE(WaitForFreshReads(pad, 200));
+  EXPECT_EQ(pads::Block().createCalls, 1) << "the reload ran while a combination was held";
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitFor([&] { return pads::Block().createCalls == 2 && pads::Block().pads[pad].acquired == 1; }));
+  EXPECT_EQ(pads::Block().inputSystems, 1) << "the old input system was kept";
+  EXPECT_EQ(pads::Block().pads[pad].openDevices, 1) << "the old device was kept";
+  // Button 1 now runs nothing; button 2 runs the new entry once.
+  pads::HoldButtons(pad, {1});
+  ASSERT_TRUE(WaitForFreshReads(pad, 8));
+  EXPECT_EQ(Logged(), std::vector<std::string>{" Old"});
+  pads::HoldButtons(pad, {2});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  // Held across another reload: the loaded copy's first tick only acquires,
+  // later ticks see the held button as a new press.
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  EXPECT_EQ(Logged(), (std::vector<std::string>{" Old", " New"}));
+  // Closing releases the controller and the input system.
+  kit::StopAnyRuntime();
+  kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+  EXPECT_EQ(pads::Block().pads[pad].openDevices, 0);
+  EXPECT_EQ(pads::Block().inputSystems, 0);
+}
+
+}  // namespace
+}  // namespace quillon
