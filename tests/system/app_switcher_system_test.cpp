@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "runtime/seams/app_switcher.h"
 #include "runtime/win32/main_window_handle.h"
 #include "tests/kit/runtime_control.h"
+#include "tests/kit/screen_capture.h"
 
 namespace quillon {
 namespace {
@@ -98,6 +101,34 @@ int IndexOf(const MenuSeen& seen, const std::string& text) {
   return -1;
 }
 
+bool SameArea(const kit::ScreenImage& a, const kit::ScreenImage& b, const RECT& area) {
+  if (a.width != b.width || a.height != b.height) return false;
+  for (int y = std::max(0, int(area.top)); y < std::min(a.height, int(area.bottom)); ++y)
+    for (int x = std::max(0, int(area.left)); x < std::min(a.width, int(area.right)); ++x)
+      if (a.PixelAt(x, y) != b.PixelAt(x, y)) return false;
+  return true;
+}
+
+// Captures the screen once the open menu at `area` has been painted: its
+// background colour covers much of it, something (text, pictures) is drawn
+// on it, and two captures in a row agree, so painting has finished.
+bool CaptureDrawnMenu(const RECT& area, kit::ScreenImage& image) {
+  const uint32_t background = GetSysColor(COLOR_MENU);
+  const size_t areaPixels = size_t(area.right - area.left) * size_t(area.bottom - area.top);
+  kit::ScreenImage previous;
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < kit::kGenerousTimeoutMs) {
+    if (kit::CaptureScreen(image) &&
+        kit::CountPixelsOf(image, area.left, area.top, area.right, area.bottom, background) * 3 >= areaPixels &&
+        kit::HasSeveralColours(image, area.left, area.top, area.right, area.bottom) &&
+        SameArea(image, previous, area))
+      return true;
+    previous = image;
+    Sleep(50);
+  }
+  return false;
+}
+
 class AppSwitcherSystemTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -141,13 +172,15 @@ class AppSwitcherSystemTest : public ::testing::Test {
     ASSERT_EQ(GetForegroundWindow(), window);
   }
 
-  // Opens the switcher on this thread while a helper reads the menu and
-  // picks `choice` (a menu text; anything else presses Esc).
-  MenuSeen ShowAndChoose(const std::string& choice) {
+  // Opens the switcher on this thread while a helper reads the menu, runs
+  // `whileOpen` (if any) and picks `choice` (a menu text; anything else
+  // presses Esc).
+  MenuSeen ShowAndChoose(const std::string& choice, const std::function<void(const MenuSeen&)>& whileOpen = {}) {
     MenuSeen seen;
     std::atomic<bool> found{false};
     driver_ = std::thread([&] {
       found = WaitForMenu(seen);
+      if (found && whileOpen) whileOpen(seen);
       ChooseItem(seen, choice);
     });
     ShowAppSwitcher();
@@ -198,6 +231,34 @@ TEST_F(AppSwitcherSystemTest, ListsVisibleTitledWindowsThenDesktopAndDismiss) {
   // Esc changed nothing.
   kit::PumpMessagesFor(200);
   EXPECT_EQ(GetForegroundWindow(), alpha);
+}
+
+// A picture of the open menu is left in "artifacts" beside the test program:
+// the checks above read the menu's items, this shows whether they were
+// really drawn, with their pictures, where a user would look.
+TEST_F(AppSwitcherSystemTest, LeavesAPictureOfTheOpenMenu) {
+  HWND alpha = Shown("Quillon Switch Alpha");
+  Shown("Quillon Switch Beta");
+  BringToFront(alpha);
+  const std::string path = kit::ArtifactsFolder() + "app_switcher_menu.bmp";
+  DeleteFileA(path.c_str());
+  bool drawn = false;
+  bool saved = false;
+  RECT menuArea = {};
+  ShowAndChoose("none: dismiss with Esc", [&](const MenuSeen& seen) {
+    menuArea = seen.rect;
+    kit::ScreenImage image;
+    drawn = CaptureDrawnMenu(seen.rect, image);
+    saved = kit::SaveBmp(image, path);
+  });
+  EXPECT_TRUE(drawn) << "the menu was never seen painted on the screen";
+  ASSERT_TRUE(saved) << path;
+  kit::ScreenImage written;
+  ASSERT_TRUE(kit::LoadBmp(path, written)) << path;
+  EXPECT_EQ(written.width, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(written.height, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_TRUE(kit::HasSeveralColours(written, 0, 0, written.width, written.height));
+  EXPECT_TRUE(kit::HasSeveralColours(written, menuArea.left, menuArea.top, menuArea.right, menuArea.bottom));
 }
 
 TEST_F(AppSwitcherSystemTest, ChoosingAWindowBringsItToTheFront) {
