@@ -110,7 +110,8 @@ TEST_F(ActionSystemTest, AReloadBetweenAStepAndItsHandOverDropsTheChange) {
   reg::WriteText(reg::SettingsPath(), "UltraMapPath", kit::StandInMapperPath());
   reg::WriteText(reg::SettingsPath(), "UltraMapOptions", "%s");
   reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);  // the reload itself hands nothing over
-  RequestMapChange(MapRequest::Next, std::nullopt);  // within the time-out of the "load": steps
+  g_settings.lastAnnounce = ProcessClockMs();         // as a load leaves it
+  RequestMapChange(MapRequest::Next, std::nullopt);  // within the time-out: steps
   ASSERT_TRUE(MapChangePending());
   SendMessageA(window_, WM_APP + 1, 0, 0);  // the reload request
   kit::PumpMessagesFor(2500);
