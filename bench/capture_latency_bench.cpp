@@ -1,6 +1,8 @@
 // Under Wine, against the real quillon.exe: the time from a key-down that
-// this program injects to the first key of the action's sequence arriving at
-// a focused window, in hot-key mode and in hook mode.
+// this program injects, or from a button of a virtual controller going down,
+// to the first key of the action's sequence arriving at a focused window: in
+// hot-key mode, in hook mode, and with the controller polled 16 and 100
+// times a second.
 #include <windows.h>
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "tests/kit/controller_double/virtual_pads_control.h"
 #include "tests/kit/key_recorder_window.h"
 #include "tests/kit/runtime_control.h"
 #include "tests/kit/test_registry.h"
@@ -49,6 +52,50 @@ kit::Child StartRuntime() {
   return runtime;
 }
 
+void PrintFigures(const char* what, std::vector<double> latencies) {
+  if (latencies.empty()) return;
+  std::sort(latencies.begin(), latencies.end());
+  std::printf("%s: %zu presses, median %.2f ms, 95th percentile %.2f ms\n", what, latencies.size(),
+              latencies[latencies.size() / 2], latencies[std::min(latencies.size() - 1, latencies.size() * 95 / 100)]);
+}
+
+void MeasureButtonLatency(uint32_t pollPerSecond, int presses) {
+  namespace pads = quillon::virtual_pads;
+  reg::DeleteSettingsTree();
+  reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
+  reg::WriteNumber(reg::SettingsPath(), "UseJoystick", 1);
+  reg::WriteNumber(reg::SettingsPath(), "PollPerSecond", pollPerSecond);
+  reg::WriteText(reg::SettingsPath(), "SwitchDevice", "Bench Pad");
+  reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 1);
+  reg::WriteText(reg::ButtonActionPath(1), "KeySeq", "a");
+  pads::ResetSharedBlock();
+  int pad = pads::AddPad("Bench Pad", 4);
+  pads::PreferDoubleInRuntime();
+  kit::Child runtime = StartRuntime();
+  rec::Focus();
+  const DWORD interval = 1000 / pollPerSecond;
+  rec::PumpFor(3 * interval);  // the first tick only acquires the pad
+  std::vector<double> latencies;
+  for (int press = 0; press < presses; ++press) {
+    rec::Clear();
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    pads::HoldButtons(pad, {1});
+    bool arrived = rec::PumpUntil(ArrivedA, 5000);
+    QueryPerformanceCounter(&end);
+    pads::ReleaseEveryButton();
+    rec::PumpFor(2 * interval + 10);  // let the runtime see the release
+    if (arrived) latencies.push_back(Milliseconds(start, end));
+    else std::printf("  press %d: no key arrived\n", press);
+  }
+  kit::StopAnyRuntime();
+  kit::WaitForExit(runtime, 10000, nullptr);
+  pads::PreferBuiltInInRuntime();
+  char what[80];
+  std::snprintf(what, sizeof what, "button to first typed key (%u polls a second)", pollPerSecond);
+  PrintFigures(what, latencies);
+}
+
 void MeasureKeyLatency(bool hookMode, int presses) {
   reg::DeleteSettingsTree();
   reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
@@ -74,11 +121,8 @@ void MeasureKeyLatency(bool hookMode, int presses) {
   }
   kit::StopAnyRuntime();
   kit::WaitForExit(runtime, 10000, nullptr);
-  std::sort(latencies.begin(), latencies.end());
-  if (latencies.empty()) return;
-  std::printf("key-down to first typed key (%s mode): %zu presses, median %.2f ms, 95th percentile %.2f ms\n",
-              hookMode ? "hook" : "hot-key", latencies.size(), latencies[latencies.size() / 2],
-              latencies[std::min(latencies.size() - 1, latencies.size() * 95 / 100)]);
+  PrintFigures(hookMode ? "key-down to first typed key (hook mode)" : "key-down to first typed key (hot-key mode)",
+               latencies);
 }
 
 }  // namespace
@@ -90,6 +134,8 @@ int main(int argc, char** argv) {
   if (rec::Create("Latency recorder") == nullptr) return 1;
   MeasureKeyLatency(false, presses);
   MeasureKeyLatency(true, presses);
+  MeasureButtonLatency(16, presses / 4 + 1);
+  MeasureButtonLatency(100, presses / 4 + 1);
   rec::Destroy();
   reg::DeleteSettingsTree();
   return 0;
