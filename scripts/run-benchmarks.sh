@@ -13,7 +13,7 @@
 # build or a benchmark fails.
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$repo"
+cd "$repo" || exit 1
 "$repo/scripts/install-deps.sh" || exit 1
 
 native_dir="${QUILLON_BENCH_NATIVE_DIR:-$repo/build/native-release}"
@@ -87,6 +87,7 @@ for target in $(bench_targets "$windows_dir"); do
   [ -f "$windows_dir/bin/$target.exe" ] && echo "$target" >>"$list"
 done
 # One display for all of them; the inner script reports its failure count.
+# shellcheck disable=SC2016  # expanded by the inner shell, from its arguments
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   failed=0
   while read -r target; do
