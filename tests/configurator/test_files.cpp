@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace quillon::test_files {
@@ -9,7 +10,9 @@ namespace quillon::test_files {
 namespace fs = std::filesystem;
 
 std::string MakeScratchFolder(const std::string& name) {
-  fs::path folder = fs::temp_directory_path() / ("quillon-config-" + name);
+  // ctest runs test cases in parallel processes: each gets folders of its own.
+  static const std::string processTag = std::to_string(std::random_device{}());
+  fs::path folder = fs::temp_directory_path() / ("quillon-config-" + processTag + "-" + name);
   std::error_code error;
   fs::remove_all(folder, error);
   fs::create_directories(folder);
