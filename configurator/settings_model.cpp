@@ -85,6 +85,15 @@ int64_t FieldNumber(TextField field, const std::string& text, const char* fallba
 bool FitsInt16Field(int64_t n) { return FitsInt16(n); }
 bool FitsInt32Field(int64_t n) { return FitsInt32(n); }
 
+// The four texts that keyboard and controller entries share.
+template <typename Entry>
+void ReadEntryTexts(const std::string& key, Entry& entry) {
+  entry.select = modRegistry::ReadText(kHkcu, key, kSelectValue, "");
+  entry.keySeq = modRegistry::ReadText(kHkcu, key, kKeySeqValue, "");
+  entry.appName = modRegistry::ReadText(kHkcu, key, kAppNameValue, "");
+  entry.appParms = modRegistry::ReadText(kHkcu, key, kAppParmsValue, "");
+}
+
 }  // namespace
 
 void FillDefaultConfigNames() {
@@ -160,10 +169,7 @@ void LoadFromRegistry() {
     entry.virtualKey = Number16(key, kVirtualKeyValue, 13);
     entry.sendType = Number16(key, kSendTypeValue, 0);
     entry.action = Number16(key, kActionValue, NextMap);
-    entry.select = modRegistry::ReadText(kHkcu, key, kSelectValue, "");
-    entry.keySeq = modRegistry::ReadText(kHkcu, key, kKeySeqValue, "");
-    entry.appName = modRegistry::ReadText(kHkcu, key, kAppNameValue, "");
-    entry.appParms = modRegistry::ReadText(kHkcu, key, kAppParmsValue, "");
+    ReadEntryTexts(key, entry);
     g_model.keyActions[g_model.keyCount++] = entry;
   }
 
@@ -176,10 +182,7 @@ void LoadFromRegistry() {
     if (status != modRegistry::kStatusOk) continue;
     entry.sendType = Number16(key, kSendTypeValue, 0);
     entry.action = Number16(key, kActionValue, NextMap);
-    entry.select = modRegistry::ReadText(kHkcu, key, kSelectValue, "");
-    entry.keySeq = modRegistry::ReadText(kHkcu, key, kKeySeqValue, "");
-    entry.appName = modRegistry::ReadText(kHkcu, key, kAppNameValue, "");
-    entry.appParms = modRegistry::ReadText(kHkcu, key, kAppParmsValue, "");
+    ReadEntryTexts(key, entry);
     g_model.buttonActions[g_model.buttonCount++] = entry;
   }
 
