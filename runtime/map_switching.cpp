@@ -49,6 +49,9 @@ void RequestMapChange(MapRequest kind, const std::optional<std::string>& keySeq)
 }
 
 void CompleteMapChange() {
+  // A tick that was already queued when a reload dropped the change finds
+  // nothing pending and hands nothing over.
+  if (g_changeTimer == 0) return;
   StopWindowTimer(ChangeTimerId);
   g_changeTimer = 0;
   if (g_pendingKeySeq) {
