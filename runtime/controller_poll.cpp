@@ -83,7 +83,9 @@ TickEnd RunHeldCombination(ControllerHandle controller, uint32_t generation) {
     if (entry == nullptr) return TickEnd::Done;
     if (!actionRan) {
       actionRan = true;
-      RunAction(*entry);
+      // A copy: a reload while the action runs would free the entry's texts.
+      ButtonAction running = *entry;
+      RunAction(running);
       if (generation != g_controllerGeneration) return TickEnd::Done;
     }
     if (!PollControllerDevice(controller)) return TickEnd::Reacquire;
