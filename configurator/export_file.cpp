@@ -146,24 +146,27 @@ bool ExportToFile(const std::string& path) {
   return written;
 }
 
-void SaveCommand() {
+// Asks for one export file; false when the user cancels or picks nothing.
+static bool ChooseExportFile(const char* title, uint32_t flags, std::string* path) {
   FileDialogChoice choice;
-  if (!ShowFileDialog(ExportDialog("Save configuration", kOfnLongNames | kOfnExplorer | kOfnHideReadOnly |
-                                                             kOfnOverwritePrompt),
-                      &choice) ||
-      choice.fileNames.empty())
-    return;
-  ExportToFile(JoinPath(choice.folder, choice.fileNames[0]));
+  if (!ShowFileDialog(ExportDialog(title, flags), &choice) || choice.fileNames.empty()) return false;
+  *path = JoinPath(choice.folder, choice.fileNames[0]);
+  return true;
+}
+
+void SaveCommand() {
+  std::string path;
+  if (ChooseExportFile("Save configuration", kOfnLongNames | kOfnExplorer | kOfnHideReadOnly | kOfnOverwritePrompt,
+                       &path))
+    ExportToFile(path);
 }
 
 void LoadCommand() {
-  FileDialogChoice choice;
-  if (!ShowFileDialog(ExportDialog("Load configuration", kOfnLongNames | kOfnExplorer | kOfnNoDereferenceLinks |
-                                                             kOfnCreatePrompt),
-                      &choice) ||
-      choice.fileNames.empty())
-    return;
-  if (ImportFromFile(JoinPath(choice.folder, choice.fileNames[0]))) RefreshFromModel();
+  std::string path;
+  if (ChooseExportFile("Load configuration",
+                       kOfnLongNames | kOfnExplorer | kOfnNoDereferenceLinks | kOfnCreatePrompt, &path) &&
+      ImportFromFile(path))
+    RefreshFromModel();
 }
 
 bool ImportFromFile(const std::string& path) {
