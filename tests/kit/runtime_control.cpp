@@ -1,5 +1,6 @@
 #include "tests/kit/runtime_control.h"
 
+#include <cstdio>
 #include <fstream>
 
 namespace quillon::test_kit {
@@ -145,6 +146,36 @@ void StopAnyRuntime() {
   // Wine may list a window of an ended process for a moment; a copy started
   // before it is gone would take itself for the second one.
   WaitUntil(kGenerousTimeoutMs, [] { return FindWindowA("Quillon", nullptr) == nullptr; });
+}
+
+HWND StartRuntime(Child* runtime) {
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    *runtime = StartChild(RuntimePath(), "");
+    if (runtime->process == nullptr) {
+      std::printf("attempt %d: quillon.exe could not be started (error %lu)\n", attempt,
+                  static_cast<unsigned long>(GetLastError()));
+      continue;
+    }
+    HWND window = nullptr;
+    HWND box = nullptr;
+    WaitUntil(kGenerousTimeoutMs, [&] {
+      window = WaitForTopLevelWindow("Quillon", "Quillon", runtime->id, 0);
+      if (window == nullptr) box = WaitForTopLevelWindow("#32770", "Quillon", runtime->id, 0);
+      return window != nullptr || box != nullptr || !IsRunning(*runtime);
+    });
+    if (window != nullptr) return window;
+    DWORD exitCode = 0;
+    if (!IsRunning(*runtime)) GetExitCodeProcess(runtime->process, &exitCode);
+    std::printf("attempt %d: the runtime %s\n", attempt,
+                box != nullptr         ? "asked \"Exit Quillon?\" as if another copy ran"
+                : IsRunning(*runtime) ? "showed no window in time"
+                                      : "ended before showing its window");
+    if (!IsRunning(*runtime)) std::printf("  exit status %lu\n", static_cast<unsigned long>(exitCode));
+    StopAnyRuntime();
+    if (IsRunning(*runtime)) TerminateProcess(runtime->process, 9);
+    WaitForExit(*runtime, kGenerousTimeoutMs, nullptr);
+  }
+  return nullptr;
 }
 
 std::string UseFreshStandInLog(const std::string& name) {

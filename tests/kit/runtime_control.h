@@ -41,6 +41,12 @@ HWND WaitForTopLevelWindow(const char* className, const char* title, DWORD proce
 bool WaitForWindowGone(HWND window, DWORD timeoutMs = kGenerousTimeoutMs);
 // Closes any running copy of the runtime and waits for its process to end.
 void StopAnyRuntime();
+// Starts a first copy of the runtime (empty command tail) into `runtime` and
+// returns its main window, or nullptr when no attempt produced one. A copy
+// that ended at once or asked "Exit Quillon?" took a window of an ended copy
+// for a running one; it is cleared away and started again, with the reason
+// printed.
+HWND StartRuntime(Child* runtime);
 
 // The stand-in's log: a fresh file for this test, named in the environment
 // that started programs inherit.

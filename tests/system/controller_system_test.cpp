@@ -67,8 +67,7 @@ class ControllerSystemTest : public ::testing::Test {
 
   // Starts the runtime and waits until its first tick has acquired `pad`.
   HWND StartRuntime(int pad = 0) {
-    runtime_ = kit::StartChild(kit::RuntimePath(), "");
-    HWND window = kit::WaitForRuntimeWindow();
+    HWND window = kit::StartRuntime(&runtime_);
     EXPECT_NE(window, nullptr) << "the runtime's window never appeared";
     EXPECT_TRUE(WaitFor([&] { return pads::Block().pads[pad].acquired == 1; }))
         << "the pad was never acquired: was the double loaded?";

@@ -109,8 +109,7 @@ class KeyboardCaptureTest : public ::testing::Test {
   // Starts the runtime and waits until it has loaded and armed its keys.
   void StartRuntime(bool hookMode) {
     reg::WriteNumber(reg::SettingsPath(), "UseHook", hookMode ? 1 : 0);
-    runtime_ = kit::StartChild(kit::RuntimePath(), "");
-    HWND window = kit::WaitForRuntimeWindowOf(runtime_);
+    HWND window = kit::StartRuntime(&runtime_);
     ASSERT_NE(window, nullptr);
     // The window answers once start-up, settings included, is over.
     DWORD_PTR ignored = 0;
@@ -227,10 +226,10 @@ TEST_F(KeyboardCaptureTest, DemonstrationSettingsTypeTheGreetingOnF9) {
   kit::Child import = kit::StartChild("C:\\windows\\regedit.exe", "/S \"" + demo + "\"");
   DWORD exitCode = 99;
   ASSERT_TRUE(kit::WaitForExit(import, kit::kGenerousTimeoutMs, &exitCode));
-  runtime_ = kit::StartChild(kit::RuntimePath(), "");
-  ASSERT_NE(kit::WaitForRuntimeWindowOf(runtime_), nullptr);
+  HWND window = kit::StartRuntime(&runtime_);
+  ASSERT_NE(window, nullptr);
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(kit::WaitForRuntimeWindowOf(runtime_), WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
   ASSERT_TRUE(rec::Focus());
   rec::Clear();
   Press(VK_F9);
