@@ -112,13 +112,16 @@ HWND WaitForRuntimeWindowOf(const Child& runtime, DWORD timeoutMs) {
   return WaitForTopLevelWindow("Quillon", "Quillon", runtime.id, timeoutMs);
 }
 
-HWND WaitForTopLevelWindow(const char* className, const char* title, DWORD processId, DWORD timeoutMs) {
+HWND FindTopLevelWindow(const char* className, const char* title, DWORD processId) {
   WindowQuery query{className, title, processId, nullptr};
-  WaitUntil(timeoutMs, [&] {
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
-    return query.found != nullptr;
-  });
+  EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
   return query.found;
+}
+
+HWND WaitForTopLevelWindow(const char* className, const char* title, DWORD processId, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(timeoutMs, [&] { return (found = FindTopLevelWindow(className, title, processId)) != nullptr; });
+  return found;
 }
 
 bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
@@ -151,28 +154,20 @@ void StopAnyRuntime() {
 HWND StartRuntime(Child* runtime) {
   for (int attempt = 1; attempt <= 3; ++attempt) {
     *runtime = StartChild(RuntimePath(), "");
-    if (runtime->process == nullptr) {
-      std::printf("attempt %d: quillon.exe could not be started (error %lu)\n", attempt,
-                  static_cast<unsigned long>(GetLastError()));
-      continue;
-    }
+    if (runtime->process == nullptr) return nullptr;
     HWND window = nullptr;
     HWND box = nullptr;
     WaitUntil(kGenerousTimeoutMs, [&] {
-      window = WaitForTopLevelWindow("Quillon", "Quillon", runtime->id, 0);
-      if (window == nullptr) box = WaitForTopLevelWindow("#32770", "Quillon", runtime->id, 0);
+      window = FindTopLevelWindow("Quillon", "Quillon", runtime->id);
+      box = FindTopLevelWindow("#32770", "Quillon", runtime->id);
       return window != nullptr || box != nullptr || !IsRunning(*runtime);
     });
-    if (window != nullptr) return window;
-    DWORD exitCode = 0;
-    if (!IsRunning(*runtime)) GetExitCodeProcess(runtime->process, &exitCode);
-    std::printf("attempt %d: the runtime %s\n", attempt,
-                box != nullptr         ? "asked \"Exit Quillon?\" as if another copy ran"
-                : IsRunning(*runtime) ? "showed no window in time"
-                                      : "ended before showing its window");
-    if (!IsRunning(*runtime)) std::printf("  exit status %lu\n", static_cast<unsigned long>(exitCode));
+    // Only a copy that took a leftover window for a running one is started
+    // again; one that ended or hung is the runtime's own fault and fails.
+    if (window != nullptr || box == nullptr) return window;
+    std::printf("attempt %d: the runtime asked \"Exit Quillon?\" as if another copy ran; starting again\n",
+                attempt);
     StopAnyRuntime();
-    if (IsRunning(*runtime)) TerminateProcess(runtime->process, 9);
     WaitForExit(*runtime, kGenerousTimeoutMs, nullptr);
   }
   return nullptr;

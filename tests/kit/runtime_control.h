@@ -36,16 +36,16 @@ HWND WaitForRuntimeWindow(DWORD timeoutMs = kGenerousTimeoutMs);
 HWND WaitForRuntimeWindowOf(const Child& runtime, DWORD timeoutMs = kGenerousTimeoutMs);
 // A top-level window of `className` with title `title` belonging to process
 // `processId` (0: any process).
+HWND FindTopLevelWindow(const char* className, const char* title, DWORD processId);
 HWND WaitForTopLevelWindow(const char* className, const char* title, DWORD processId,
                            DWORD timeoutMs = kGenerousTimeoutMs);
 bool WaitForWindowGone(HWND window, DWORD timeoutMs = kGenerousTimeoutMs);
 // Closes any running copy of the runtime and waits for its process to end.
 void StopAnyRuntime();
 // Starts a first copy of the runtime (empty command tail) into `runtime` and
-// returns its main window, or nullptr when no attempt produced one. A copy
-// that ended at once or asked "Exit Quillon?" took a window of an ended copy
-// for a running one; it is cleared away and started again, with the reason
-// printed.
+// returns its main window, or nullptr. Wine may still list the window of a
+// copy that just ended; a new copy that asks "Exit Quillon?" because of it is
+// dismissed and started again, with a printed line saying so.
 HWND StartRuntime(Child* runtime);
 
 // The stand-in's log: a fresh file for this test, named in the environment
