@@ -1,0 +1,13 @@
+// The "Configurations" page: the change-timeout field and the start/apply
+// box. (The two configuration lists and their buttons come with their own
+// logic.)
+#pragma once
+
+#include "configurator/settings_model.h"
+
+namespace quillon {
+
+// The change timeout in decimal, and the start/apply box.
+void ShowConfigurationsPage(const ConfiguratorSettings& model);
+
+}  // namespace quillon

@@ -1,0 +1,31 @@
+// The main window's own logic: its four pages, loading, refreshing every
+// control from the model, the Apply button, the menus, the help key and
+// leaving. The pages' controls are reached through the control primitives.
+#pragma once
+
+namespace quillon {
+
+inline constexpr int kPageCount = 4;
+inline constexpr int kPageConfigurations = 0;
+inline constexpr int kPageActions = 1;
+inline constexpr int kPageOtherSettings = 2;
+inline constexpr int kPageAbout = 3;
+// The tab captions, by page index.
+inline constexpr const char* kPageCaptions[kPageCount] = {"Configurations", "Actions", "Other settings", "About"};
+
+inline constexpr int kHelpContextOverview = 1;
+inline constexpr int kHelpContextFirstPage = 3;  // pages 0..3 have contexts 3..6
+
+// The window's load: the version label, then the settings (ReloadSettings).
+void LoadMainWindow();
+// Sets every control from the model.
+void RefreshWindow();
+// The Apply button and the menu entries; true when the window is to close.
+bool OnMainWindowCommand(int id);
+// F1 with page `shownPage` showing opens its help. The key is consumed
+// whatever happens.
+void OnHelpKey(int shownPage);
+// The help file at a context number; a missing file shows nothing here.
+void ShowHelp(int context);
+
+}  // namespace quillon

@@ -1,0 +1,79 @@
+// Resource ids of the configurator's window: dialogs, controls, menu entries,
+// pictures. Read by the resource compiler and by the portable page logic, so
+// plain defines only. A control's tool tip is the string resource with the
+// control's own id. Ids are unique across all pages: the control primitives
+// find a control by its id alone.
+#pragma once
+
+// Dialog templates: the main window and its four pages, in tab order.
+#define IDD_MAIN 100
+#define IDD_PAGE_CONFIGURATIONS 101
+#define IDD_PAGE_ACTIONS 102
+#define IDD_PAGE_OTHER_SETTINGS 103
+#define IDD_PAGE_ABOUT 104
+
+#define IDR_MAIN_MENU 110
+
+// Pictures: the program's icon, then the decorative ones.
+#define IDI_QUILLON_CONFIG 120
+#define IDI_PICTURE_CONFIGURATIONS 121
+#define IDI_PICTURE_MAPPER 122
+#define IDI_PICTURE_KEYBOARD 123
+#define IDI_PICTURE_JOYSTICK 124
+
+// Main window, outside the pages.
+#define IDC_SSTab1 1000
+#define IDC_cmdApply 1001
+
+// Page "Configurations". 1100..1149 are kept for the configuration lists.
+#define IDC_imgConfigurations 1150
+#define IDC_labSwitchTimeout 1151
+#define IDC_txtSwitchTimeout 1152
+#define IDC_chkLoadConfigOnApply 1153
+
+// Page "Actions": 1200..1299.
+
+// Page "Other settings".
+#define IDC_frmMiscSettings 1300
+#define IDC_imgMiscSettings 1301
+#define IDC_labUltraMap 1302
+#define IDC_txtUltraMap 1303
+#define IDC_cmdBrowseUltramap 1304
+#define IDC_labUltraParameters 1305
+#define IDC_txtUltraParameters 1306
+#define IDC_labParametersHint 1307
+#define IDC_frmKeyboardSettings 1310
+#define IDC_imgKeyboardSettings 1311
+#define IDC_chkUseKeyboard 1312
+#define IDC_optModeHotkey 1313
+#define IDC_optModeHook 1314
+#define IDC_frmJoystick 1320
+#define IDC_imgJoystick 1321
+#define IDC_chkUseJoystick 1322
+#define IDC_labDeviceName 1323
+#define IDC_cmbDeviceName 1324
+#define IDC_cmdRefreshDevices 1325
+#define IDC_labPollsPerSecond 1326
+#define IDC_txtPollsPerSecond 1327
+
+// Page "About".
+#define IDC_imgAboutProgram 1400
+#define IDC_imgAboutJoystick 1401
+#define IDC_Label22_0 1402
+#define IDC_labVersion 1403
+#define IDC_labRights 1404
+#define IDC_Label22_1 1405
+
+// Menu entries.
+#define IDM_mnuReload 40001
+#define IDM_mnuLoad 40002
+#define IDM_mnuSave 40003
+#define IDM_mnuUnloadQuillon 40004
+#define IDM_Exit 40005
+#define IDM_mnuAddDesktop 40010
+#define IDM_mnuAddPrograms 40011
+#define IDM_mnuAddStartup 40012
+#define IDM_mnuHelp 40020
+
+// Text limit of the two mapping-program fields.
+#define QUILLON_PATH_FIELD_LIMIT 250

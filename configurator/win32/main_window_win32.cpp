@@ -1,0 +1,167 @@
+// The configurator's main window: a modeless dialog from its template, with
+// the four pages as child dialogs over the tab control's display area and a
+// message loop of its own, so F1 reaches the window before any control.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+
+#include "configurator/main_window.h"
+#include "configurator/resource_ids.h"
+#include "configurator/seams/configurator_view.h"
+#include "configurator/win32/window_win32.h"
+
+namespace quillon {
+
+namespace {
+struct PageTemplate {
+  int templateId;
+  DLGPROC procedure;
+};
+constexpr std::array<PageTemplate, kPageCount> kPages = {{
+    {IDD_PAGE_CONFIGURATIONS, ConfigurationsPageProc},
+    {IDD_PAGE_ACTIONS, ActionsPageProc},
+    {IDD_PAGE_OTHER_SETTINGS, OtherSettingsPageProc},
+    {IDD_PAGE_ABOUT, AboutPageProc},
+}};
+
+HWND g_main = nullptr;
+std::array<HWND, kPageCount> g_pages = {};
+
+HWND Tab() { return GetDlgItem(g_main, IDC_SSTab1); }
+int ShownPage() { return int(SendMessageA(Tab(), TCM_GETCURSEL, 0, 0)); }
+
+void ShowPage(int shown) {
+  for (int i = 0; i < kPageCount; ++i) ShowWindow(g_pages[size_t(i)], i == shown ? SW_SHOW : SW_HIDE);
+}
+
+// The pages follow the tab control in z-order, so Tab moves from the tabs
+// into the page shown and on to Apply, in reading order.
+void CreatePages(HWND window) {
+  HWND tab = GetDlgItem(window, IDC_SSTab1);
+  for (int i = 0; i < kPageCount; ++i) {
+    TCITEMA item;
+    ZeroMemory(&item, sizeof item);
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(kPageCaptions[i]);
+    SendMessageA(tab, TCM_INSERTITEMA, WPARAM(i), LPARAM(&item));
+  }
+  RECT area;
+  GetWindowRect(tab, &area);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+  SendMessageA(tab, TCM_ADJUSTRECT, FALSE, LPARAM(&area));
+  HWND previous = tab;
+  for (size_t i = 0; i < kPages.size(); ++i) {
+    HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPages[i].templateId), window,
+                                   kPages[i].procedure, 0);
+    SetWindowPos(page, previous, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOACTIVATE);
+    AddControlParent(page);
+    g_pages[i] = page;
+    previous = page;
+  }
+}
+
+void SetIcons(HWND window) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  auto icon = [&](int metricX, int metricY) {
+    return LPARAM(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLON_CONFIG), IMAGE_ICON, GetSystemMetrics(metricX),
+                             GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
+  };
+  SendMessageA(window, WM_SETICON, ICON_BIG, icon(SM_CXICON, SM_CYICON));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON, SM_CYSMICON));
+}
+
+INT_PTR OnInitDialog(HWND window) {
+  g_main = window;
+  AddControlParent(window);
+  SetIcons(window);
+  CreatePages(window);
+  AddToolTips(window);
+  ShowPage(0);
+  return TRUE;
+}
+
+INT_PTR OnCommand(int id, int notification) {
+  // Enter and Escape reach a dialog as IDOK and IDCANCEL; this window has
+  // neither, and leaves only by Exit or its close box.
+  if (id == IDOK || id == IDCANCEL) return TRUE;
+  if (notification == 0 || notification == BN_CLICKED) {
+    if (OnMainWindowCommand(id)) DestroyWindow(g_main);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+INT_PTR OnNotify(const NMHDR* header) {
+  if (header->idFrom == IDC_SSTab1 && header->code == TCN_SELCHANGE) ShowPage(ShownPage());
+  return FALSE;
+}
+
+// A second start of the configurator sends this to the open window: bring
+// it back to the user, restored if it was minimised.
+INT_PTR OnSetFocus(HWND window) {
+  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  SetForegroundWindow(window);
+  return FALSE;
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: return OnInitDialog(window);
+    case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case WM_SETFOCUS: return OnSetFocus(window);
+    case WM_CLOSE: DestroyWindow(window); return TRUE;
+    case WM_DESTROY: PostQuitMessage(0); return TRUE;
+    default: return FALSE;
+  }
+}
+
+bool IsHelpKey(const MSG& message) {
+  return message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
+         (message.hwnd == g_main || IsChild(g_main, message.hwnd));
+}
+}  // namespace
+
+HWND MainWindow() { return g_main; }
+void* MainWindowHandle() { return g_main; }
+
+MessageAnswer ShowMessageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                             MessageButtons buttons) {
+  UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+  style |= icon == MessageIcon::Critical ? MB_ICONERROR
+           : icon == MessageIcon::Question ? MB_ICONQUESTION
+                                           : MB_ICONINFORMATION;
+  int answer = MessageBoxA(g_main, text.c_str(), title.c_str(), style);
+  if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+  return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+int RunMainWindow() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  if (CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0) ==
+      nullptr)
+    return 1;
+  LoadMainWindow();
+  ShowWindow(g_main, SW_SHOW);
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // F1 never reaches a control: the window opens the help of the page
+    // shown (a dialog would otherwise turn it into WM_HELP).
+    if (IsHelpKey(message)) {
+      OnHelpKey(ShownPage());
+      continue;
+    }
+    if (IsDialogMessageA(g_main, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  ForgetControlParents();
+  g_main = nullptr;
+  return 0;
+}
+
+}  // namespace quillon

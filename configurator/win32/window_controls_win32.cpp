@@ -1,0 +1,85 @@
+// The control primitives over real controls: lists and drop-down lists are
+// told apart by their window class, since their messages differ.
+#include <windows.h>
+
+#include <vector>
+
+#include "configurator/win32/window_win32.h"
+
+namespace quillon {
+
+namespace {
+std::vector<HWND> g_parents;
+
+bool IsComboBox(HWND control) {
+  char name[16] = {};
+  GetClassNameA(control, name, sizeof name);
+  return lstrcmpiA(name, "ComboBox") == 0;
+}
+
+// The message of a list box or of a drop-down list.
+LRESULT ListMessage(int id, UINT listMessage, UINT comboMessage, WPARAM wParam, LPARAM lParam) {
+  HWND control = ControlWindow(id);
+  if (control == nullptr) return -1;
+  return SendMessageA(control, IsComboBox(control) ? comboMessage : listMessage, wParam, lParam);
+}
+}  // namespace
+
+void AddControlParent(HWND dialog) { g_parents.push_back(dialog); }
+void ForgetControlParents() { g_parents.clear(); }
+
+HWND ControlWindow(int id) {
+  for (HWND parent : g_parents)
+    if (HWND control = GetDlgItem(parent, id)) return control;
+  return nullptr;
+}
+
+std::string ControlText(int id) {
+  HWND control = ControlWindow(id);
+  if (control == nullptr) return std::string();
+  std::string text(size_t(GetWindowTextLengthA(control)) + 1, '\0');
+  text.resize(size_t(GetWindowTextA(control, text.data(), int(text.size()))));
+  return text;
+}
+void SetControlText(int id, const std::string& text) { SetWindowTextA(ControlWindow(id), text.c_str()); }
+bool IsChecked(int id) { return SendMessageA(ControlWindow(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void SetChecked(int id, bool checked) {
+  SendMessageA(ControlWindow(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+void SetEnabled(int id, bool enabled) { EnableWindow(ControlWindow(id), enabled); }
+void SetVisible(int id, bool visible) { ShowWindow(ControlWindow(id), visible ? SW_SHOWNA : SW_HIDE); }
+
+int InsertRow(int id, int row, const std::string& text, intptr_t itemData) {
+  LRESULT index = ListMessage(id, LB_INSERTSTRING, CB_INSERTSTRING, WPARAM(row), LPARAM(text.c_str()));
+  if (index >= 0) ListMessage(id, LB_SETITEMDATA, CB_SETITEMDATA, WPARAM(index), LPARAM(itemData));
+  return int(index);
+}
+void RemoveRow(int id, int row) { ListMessage(id, LB_DELETESTRING, CB_DELETESTRING, WPARAM(row), 0); }
+void ClearRows(int id) { ListMessage(id, LB_RESETCONTENT, CB_RESETCONTENT, 0, 0); }
+int RowCount(int id) {
+  LRESULT count = ListMessage(id, LB_GETCOUNT, CB_GETCOUNT, 0, 0);
+  return count < 0 ? 0 : int(count);
+}
+std::string RowText(int id, int row) {
+  LRESULT length = ListMessage(id, LB_GETTEXTLEN, CB_GETLBTEXTLEN, WPARAM(row), 0);
+  if (length < 0) return std::string();
+  std::string text(size_t(length) + 1, '\0');
+  LRESULT copied = ListMessage(id, LB_GETTEXT, CB_GETLBTEXT, WPARAM(row), LPARAM(text.data()));
+  text.resize(copied < 0 ? 0 : size_t(copied));
+  return text;
+}
+intptr_t RowData(int id, int row) {
+  LRESULT data = ListMessage(id, LB_GETITEMDATA, CB_GETITEMDATA, WPARAM(row), 0);
+  return data == LB_ERR ? 0 : intptr_t(data);
+}
+int SelectedRow(int id) {
+  LRESULT row = ListMessage(id, LB_GETCURSEL, CB_GETCURSEL, 0, 0);
+  return row < 0 ? -1 : int(row);
+}
+void SelectRow(int id, int row) { ListMessage(id, LB_SETCURSEL, CB_SETCURSEL, WPARAM(row), 0); }
+
+void ReplaceSelection(int id, const std::string& text) {
+  SendMessageA(ControlWindow(id), EM_REPLACESEL, TRUE, LPARAM(text.c_str()));
+}
+
+}  // namespace quillon

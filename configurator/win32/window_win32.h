@@ -1,0 +1,34 @@
+// What the configurator window's Win32 files share: the main window, the
+// page dialog procedures, and the few helpers every page needs.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "configurator/seams/window_controls.h"
+
+namespace quillon {
+
+HWND MainWindow();
+// The control primitives find a control by its id in these dialogs.
+void AddControlParent(HWND dialog);
+void ForgetControlParents();
+HWND ControlWindow(int id);
+
+// Themed background, as a property page has; done in each page's
+// WM_INITDIALOG.
+void PreparePage(HWND page);
+// One tool tip for every control below `window` that has a string resource
+// of its own id.
+void AddToolTips(HWND window);
+// A WM_COMMAND notification as the page logic names it; none for the
+// notifications it does not hear.
+std::optional<ControlEvent> EventOf(HWND control, int notification);
+
+INT_PTR CALLBACK ConfigurationsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK ActionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK OtherSettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace quillon

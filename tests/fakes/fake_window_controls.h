@@ -1,0 +1,35 @@
+// The configurator window's controls in memory, for the page logic's tests:
+// every control that is touched comes into being with the defaults of a new
+// Win32 control (empty, unchecked, enabled, visible, no rows, nothing
+// selected) and keeps its state as the real one would. A test reads and sets
+// that state directly to play the user.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "configurator/seams/window_controls.h"
+
+namespace quillon::fake_window_controls {
+
+struct ControlState {
+  std::string text;
+  bool checked = false;
+  bool enabled = true;
+  bool visible = true;
+  std::vector<std::pair<std::string, intptr_t>> rows;
+  int selectedRow = -1;
+  // The edit field's selection, as character offsets.
+  size_t selectionStart = 0;
+  size_t selectionEnd = 0;
+};
+
+// Forgets every control.
+void Reset();
+ControlState& State(int id);
+// Row texts of a list, top first.
+std::vector<std::string> RowTexts(int id);
+
+}  // namespace quillon::fake_window_controls

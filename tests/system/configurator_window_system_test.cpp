@@ -1,0 +1,223 @@
+// The real QuillonConfig.exe under Wine, worked as a user would: controls are
+// found by their labels and captions, fields read back and changed, Apply
+// and the menus clicked. Each page leaves a screen picture in bin/artifacts.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "tests/kit/dialog_probe.h"
+#include "tests/kit/runtime_control.h"
+#include "tests/kit/screen_capture.h"
+#include "tests/kit/test_registry.h"
+
+namespace quillon {
+namespace {
+
+namespace kit = test_kit;
+namespace reg = test_registry;
+
+constexpr const char* kTitle = " Quillon Configurator";
+
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = kit::kGenerousTimeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    kit::PumpMessagesFor(20);
+  }
+  return true;
+}
+
+DWORD StoredNumber(const char* name) {
+  DWORD value = 0xDEADBEEF;
+  DWORD size = sizeof value;
+  RegGetValueA(HKEY_CURRENT_USER, reg::SettingsPath().c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+  return value;
+}
+
+bool IsChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+class ConfiguratorWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    kit::StopAnyRuntime();
+    reg::DeleteSettingsTree();
+    log_ = kit::UseFreshStandInLog("configurator_window");
+    // The stand-in is an existing mapping program, and every load of the
+    // runtime hands it the first map: its log counts the runtime's loads.
+    const std::string path = reg::SettingsPath();
+    reg::WriteText(path, "Config0", "Race");
+    reg::WriteText(path, "Config1", "Fly");
+    reg::WriteText(path, "UltraMapPath", kit::StandInMapperPath());
+    reg::WriteText(path, "UltraMapOptions", "/load %s");
+    reg::WriteNumber(path, "ChangeTimeout", 1500);
+    reg::WriteNumber(path, "UseHook", 1);
+    reg::WriteNumber(path, "PollPerSecond", 25);
+    reg::WriteNumber(path, "UseJoystick", 0);
+    reg::WriteNumber(path, "UseKeyboard", 1);
+    reg::WriteNumber(path, "ApplyOnStart", 1);
+  }
+  void TearDown() override {
+    if (configurator_.process) {
+      if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
+      kit::WaitForExit(configurator_, kit::kGenerousTimeoutMs, nullptr);
+    }
+    kit::StopAnyRuntime();
+    if (runtime_.process) kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+    reg::DeleteSettingsTree();
+  }
+
+  static std::string ConfiguratorPath() { return kit::ProgramFolder() + "QuillonConfig.exe"; }
+
+  // Starts the configurator and waits until its window shows the settings.
+  HWND StartConfigurator() {
+    configurator_ = kit::StartChild(ConfiguratorPath(), "");
+    window_ = kit::WaitForTopLevelWindow("#32770", kTitle, configurator_.id);
+    EXPECT_NE(window_, nullptr) << "the configurator's window never appeared";
+    if (window_ != nullptr) {
+      EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window_) != FALSE; }));
+    }
+    return window_;
+  }
+
+  HWND Tab() const { return kit::ControlsOfClass(window_, WC_TABCONTROLA).at(0); }
+
+  HWND Labelled(const char* label) const {
+    HWND control = kit::ControlLabelled(window_, label);
+    EXPECT_NE(control, nullptr) << "no control labelled \"" << label << "\"";
+    return control;
+  }
+  HWND Captioned(const char* caption) const {
+    HWND control = kit::ControlCaptioned(window_, caption);
+    EXPECT_NE(control, nullptr) << "no control captioned \"" << caption << "\"";
+    return control;
+  }
+  std::string TextLabelled(const char* label) const { return kit::VisibleText(Labelled(label)); }
+
+  // Shows a page and leaves a picture of the window in the artifacts.
+  void ShowPageAndPicture(const char* caption, const char* pictureName) {
+    ASSERT_TRUE(kit::SelectTab(Tab(), caption)) << caption;
+    SetForegroundWindow(window_);
+    kit::PumpMessagesFor(400);
+    kit::ScreenImage image;
+    ASSERT_TRUE(kit::CaptureScreen(image));
+    EXPECT_TRUE(kit::SaveBmp(image, kit::ArtifactsFolder() + pictureName));
+  }
+
+  // Clicks Apply; the click is posted, since a message box may answer it.
+  void ClickApply() { PostMessageA(Captioned("Apply"), BM_CLICK, 0, 0); }
+
+  std::string log_;
+  kit::Child configurator_;
+  kit::Child runtime_;
+  HWND window_ = nullptr;
+};
+
+TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
+  ASSERT_NE(StartConfigurator(), nullptr);
+  EXPECT_EQ(kit::TabCaptions(Tab()),
+            (std::vector<std::string>{"Configurations", "Actions", "Other settings", "About"}));
+
+  ShowPageAndPicture("Configurations", "configurator_configurations.bmp");
+  EXPECT_EQ(TextLabelled("Config switch timeout (ms):"), "1500");
+  EXPECT_TRUE(IsChecked(Captioned("Load first configuration upon start/apply")));
+
+  ShowPageAndPicture("Actions", "configurator_actions.bmp");
+
+  ShowPageAndPicture("Other settings", "configurator_other_settings.bmp");
+  EXPECT_TRUE(IsChecked(Captioned("Use keyboard hook")));
+  EXPECT_FALSE(IsChecked(Captioned("Use hotkeys")));
+  EXPECT_FALSE(IsChecked(Captioned("Poll joystick")));
+  EXPECT_TRUE(IsChecked(Captioned("Watch keyboard")));
+  EXPECT_EQ(TextLabelled("Polls per second:"), "25");
+  EXPECT_EQ(TextLabelled("Ultramap exe:"), kit::StandInMapperPath());
+  EXPECT_EQ(TextLabelled("Parameters:"), "/load %s");
+  for (const char* label : {"Ultramap exe:", "Parameters:"})
+    EXPECT_EQ(SendMessageA(Labelled(label), EM_GETLIMITTEXT, 0, 0), 250) << label;
+  EXPECT_NE(kit::ControlCaptioned(window_, " Misc Settings"), nullptr);
+  EXPECT_NE(kit::ControlCaptioned(window_, " Keyboard settings"), nullptr);
+  EXPECT_NE(kit::ControlCaptioned(window_, "Joystick settings"), nullptr);
+  EXPECT_NE(kit::ControlCaptioned(window_, "Browse"), nullptr);
+  EXPECT_NE(kit::ControlCaptioned(window_, "Refresh"), nullptr);
+  EXPECT_NE(Labelled("Device name:"), nullptr);
+
+  ShowPageAndPicture("About", "configurator_about.bmp");
+  EXPECT_NE(kit::ControlCaptioned(window_, "Version 1.0"), nullptr);
+  EXPECT_NE(kit::ControlCaptioned(window_, "All rights reserved"), nullptr);
+  EXPECT_NE(kit::ControlCaptioned(window_, "Quillon Configurator for Ultrastick 360"), nullptr);
+
+  EXPECT_NE(GetMenu(window_), nullptr);
+  std::vector<kit::Menu> bar = kit::MenuBarOf(ConfiguratorPath());
+  ASSERT_EQ(bar.size(), 3u);
+  auto captions = [](const kit::Menu& menu) {
+    std::vector<std::string> texts{menu.caption};
+    for (const auto& entry : menu.entries) texts.push_back(entry.caption);
+    return texts;
+  };
+  EXPECT_EQ(captions(bar[0]), (std::vector<std::string>{"&File", "&Reload current configuration",
+                                                         "&Load configuration from file", "&Save configuration to file",
+                                                         "-", "&Unload resident Quillon", "&Exit"}));
+  EXPECT_EQ(captions(bar[1]),
+            (std::vector<std::string>{"Links", "Add to &Desktop", "Add to &Programs", "Add to &Startup"}));
+  EXPECT_EQ(captions(bar[2]), (std::vector<std::string>{"?", "Help"}));
+
+  // A changed field that is not applied is lost when the window goes.
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Configurations"));
+  SendMessageA(Labelled("Config switch timeout (ms):"), WM_SETTEXT, 0, LPARAM("4000"));
+  PostMessageA(window_, WM_COMMAND, kit::MenuCommand(ConfiguratorPath(), "Exit"), 0);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(kit::WaitForExit(configurator_, kit::kGenerousTimeoutMs, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(StoredNumber("ChangeTimeout"), 1500u);
+}
+
+TEST_F(ConfiguratorWindowTest, ApplyStoresTheTimeoutAndTheRuntimeReloadsOnce) {
+  ASSERT_NE(kit::StartRuntime(&runtime_), nullptr);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1)) << "the runtime's first load handed nothing over";
+  ASSERT_NE(StartConfigurator(), nullptr);
+  SendMessageA(Labelled("Config switch timeout (ms):"), WM_SETTEXT, 0, LPARAM("3000"));
+  ClickApply();
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2)) << "the runtime did not reload";
+  EXPECT_EQ(StoredNumber("ChangeTimeout"), 3000u);
+  EXPECT_EQ(StoredNumber("UseHook"), 1u);
+  EXPECT_EQ(StoredNumber("PollPerSecond"), 25u);
+  kit::PumpMessagesFor(500);
+  EXPECT_EQ(kit::LoggedCommandLines(log_).size(), 2u) << "one Apply, one reload";
+}
+
+TEST_F(ConfiguratorWindowTest, ApplyWithAMissingMappingProgramShowsTheErrorAndWritesNothing) {
+  reg::WriteText(reg::SettingsPath(), "UltraMapPath", "C:\\Nowhere\\UltraMap.exe");
+  ASSERT_NE(StartConfigurator(), nullptr);
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Other settings"));
+  SendMessageA(Labelled("Ultramap exe:"), WM_SETTEXT, 0, LPARAM("  C:\\Nowhere\\UltraMap.exe  "));
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Configurations"));
+  SendMessageA(Labelled("Config switch timeout (ms):"), WM_SETTEXT, 0, LPARAM("3000"));
+  ClickApply();
+  HWND box = kit::WaitForTopLevelWindow("#32770", "Error", configurator_.id);
+  ASSERT_NE(box, nullptr) << "no error box";
+  EXPECT_NE(kit::ControlCaptioned(box, "Check UltraMap path: file not found."), nullptr);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(kit::WaitForWindowGone(box));
+  EXPECT_EQ(StoredNumber("ChangeTimeout"), 1500u);
+  // The path lost its outer blanks; everything else is as it was.
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Other settings"));
+  EXPECT_EQ(TextLabelled("Ultramap exe:"), "C:\\Nowhere\\UltraMap.exe");
+}
+
+TEST_F(ConfiguratorWindowTest, ASecondStartBringsBackTheFirstWindowAndEnds) {
+  ASSERT_NE(StartConfigurator(), nullptr);
+  ShowWindow(window_, SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(window_) != FALSE; }));
+  kit::Child second = kit::StartChild(ConfiguratorPath(), "");
+  DWORD exitCode = 99;
+  ASSERT_TRUE(kit::WaitForExit(second, kit::kGenerousTimeoutMs, &exitCode)) << "the second copy kept running";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window_) && GetForegroundWindow() == window_; }))
+      << "the first window was not brought back";
+  EXPECT_TRUE(kit::IsRunning(configurator_));
+  EXPECT_EQ(FindWindowExA(nullptr, window_, "#32770", kTitle), nullptr) << "a second window";
+}
+
+}  // namespace
+}  // namespace quillon
