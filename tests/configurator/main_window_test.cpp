@@ -1,0 +1,202 @@
+// The main window's logic against the fake controls: what the window shows
+// after its load, the controller selection, the help contexts, the menus,
+// Apply, Browse and leaving.
+#include <gtest/gtest.h>
+
+#include "configurator/configurator_main.h"
+#include "configurator/main_window.h"
+#include "configurator/mod_registry.h"
+#include "configurator/other_settings_page.h"
+#include "configurator/resource_ids.h"
+#include "configurator/settings_model.h"
+#include "tests/configurator/test_files.h"
+#include "tests/fakes/fake_configurator_shell.h"
+#include "tests/fakes/fake_window_controls.h"
+#include "tests/fakes/stub_help_and_controllers.h"
+#include "tests/kit/test_registry.h"
+
+namespace quillon {
+namespace {
+
+namespace reg = test_registry;
+namespace shell = fake_configurator_shell;
+namespace controls = fake_window_controls;
+namespace help = stub_help_and_controllers;
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shell::Reset();
+    controls::Reset();
+    help::HelpCalls().clear();
+    help::SetControllers({});
+    reg::DeleteSettingsTree();
+    g_model = ConfiguratorSettings{};
+    FillDefaultConfigNames();
+    g_model.dataFolder = "C:\\ProgramData\\KWP\\QuillonConfig";
+    folder_ = test_files::MakeScratchFolder("main_window");
+    mapper_ = test_files::InFolder(folder_, "UltraMap.exe");
+    test_files::WriteFile(mapper_, "MZ");
+    const std::string main = reg::SettingsPath();
+    reg::WriteText(main, "Config0", "Race");
+    reg::WriteText(main, "UltraMapPath", mapper_);
+    reg::WriteText(main, "UltraMapOptions", "/l %s");
+    reg::WriteNumber(main, "UseHook", 1);
+    reg::WriteNumber(main, "UseJoystick", 0);
+    reg::WriteNumber(main, "UseKeyboard", 1);
+    reg::WriteNumber(main, "ApplyOnStart", 1);
+    reg::WriteNumber(main, "PollPerSecond", 16);
+    reg::WriteNumber(main, "ChangeTimeout", 2048);
+  }
+  void TearDown() override {
+    test_files::RemoveScratchFolder(folder_);
+    reg::DeleteSettingsTree();
+  }
+  static int64_t Stored(const char* name) { return modRegistry::ReadNumber("HKCU", reg::SettingsPath(), name, -999); }
+
+  std::string folder_;
+  std::string mapper_;
+};
+
+TEST_F(MainWindowTest, TheLoadShowsTheStoredSettingsAndTheVersion) {
+  controls::SetProgramVersion(1, 2);
+  LoadMainWindow();
+  EXPECT_EQ(ControlText(IDC_labVersion), "Version 1.2");
+  EXPECT_TRUE(IsChecked(IDC_optModeHook));
+  EXPECT_FALSE(IsChecked(IDC_optModeHotkey));
+  EXPECT_FALSE(IsChecked(IDC_chkUseJoystick));
+  EXPECT_TRUE(IsChecked(IDC_chkUseKeyboard));
+  EXPECT_TRUE(IsChecked(IDC_chkLoadConfigOnApply));
+  EXPECT_EQ(ControlText(IDC_txtPollsPerSecond), "16");
+  EXPECT_EQ(ControlText(IDC_txtSwitchTimeout), "2048");
+  EXPECT_EQ(ControlText(IDC_txtUltraMap), mapper_);
+  EXPECT_EQ(ControlText(IDC_txtUltraParameters), "/l %s");
+
+  // A Reload puts the stored values back over unapplied edits, and the
+  // other option button is cleared.
+  reg::WriteNumber(reg::SettingsPath(), "UseHook", 0);
+  SetControlText(IDC_txtSwitchTimeout, "999");
+  EXPECT_FALSE(OnMainWindowCommand(IDM_mnuReload));
+  EXPECT_EQ(ControlText(IDC_txtSwitchTimeout), "2048");
+  EXPECT_TRUE(IsChecked(IDC_optModeHotkey));
+  EXPECT_FALSE(IsChecked(IDC_optModeHook));
+}
+
+TEST_F(MainWindowTest, TheStoredControllerIsSelectedOnlyWhenAttached) {
+  struct Case {
+    std::vector<std::string> attached;
+    const char* stored;
+    int selected;
+  };
+  const Case cases[] = {
+      {{"Pad A", "Pad B"}, "Pad B", 1},
+      {{"Pad A", "Pad B"}, "pad b", 0},  // the comparison is exact
+      {{"Pad A", "Pad B"}, "Pad C", 0},  // not attached: the first one
+      {{"Pad A", "Pad B"}, "", 0},
+      {{"Twin", "Twin"}, "Twin", 0},
+      {{}, "Pad A", -1},
+  };
+  for (const Case& c : cases) {
+    help::SetControllers(c.attached);
+    reg::WriteText(reg::SettingsPath(), "SwitchDevice", c.stored);
+    LoadMainWindow();
+    EXPECT_EQ(controls::RowTexts(IDC_cmbDeviceName), c.attached) << c.stored;
+    EXPECT_EQ(SelectedRow(IDC_cmbDeviceName), c.selected) << c.stored;
+  }
+}
+
+TEST_F(MainWindowTest, RefreshKeepsTheSelectedControllerByName) {
+  struct Case {
+    std::vector<std::string> before;
+    int selectedBefore;
+    std::vector<std::string> after;
+    int selectedAfter;
+  };
+  const Case cases[] = {
+      {{"Pad A", "Pad B"}, 1, {"Pad A", "Pad B"}, 1},
+      {{"Pad A", "Pad B"}, 1, {"Pad B", "Pad A"}, 0},
+      {{"Twin", "Twin"}, 1, {"Twin", "Twin"}, 0},
+      {{"Pad A", "Pad B"}, 1, {"Pad C", "Pad A"}, 0},  // unplugged: the first one
+      {{"Pad A"}, 0, {}, -1},
+      {{}, -1, {"Pad A"}, 0},
+  };
+  for (const Case& c : cases) {
+    help::SetControllers(c.before);
+    EnumerateControllers();
+    SelectRow(IDC_cmbDeviceName, c.selectedBefore);
+    help::SetControllers(c.after);
+    OnOtherSettingsEvent(IDC_cmdRefreshDevices, ControlEvent::Click);
+    EXPECT_EQ(SelectedRow(IDC_cmbDeviceName), c.selectedAfter);
+  }
+}
+
+TEST_F(MainWindowTest, HelpOpensAtThePageContextAndTheMenuAtTheOverview) {
+  for (int page = 0; page < kPageCount; ++page) OnHelpKey(page);
+  OnMainWindowCommand(IDM_mnuHelp);
+  std::vector<std::pair<std::string, int>> expected;
+  for (int context : {3, 4, 5, 6, 1}) expected.emplace_back(HelpFilePath(), context);
+  EXPECT_EQ(help::HelpCalls(), expected);
+}
+
+TEST_F(MainWindowTest, ApplyWithAMissingMappingProgramWritesNothing) {
+  LoadMainWindow();
+  const std::string missing = test_files::InFolder(folder_, "Gone.exe");
+  SetControlText(IDC_txtUltraMap, "  " + missing + " ");
+  SetControlText(IDC_txtSwitchTimeout, "3000");
+  EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
+  ASSERT_EQ(controls::Messages().size(), 1u);
+  EXPECT_EQ(controls::Messages()[0].text, "Check UltraMap path: file not found.");
+  EXPECT_EQ(controls::Messages()[0].title, "Error");
+  EXPECT_EQ(Stored("ChangeTimeout"), 2048);
+  EXPECT_TRUE(shell::Calls().empty()) << "the runtime is not touched";
+  EXPECT_EQ(ControlText(IDC_txtUltraMap), missing);
+  EXPECT_EQ(ControlText(IDC_txtSwitchTimeout), "3000");
+}
+
+TEST_F(MainWindowTest, ApplyStoresTheFieldsAndLeavingStoresNothing) {
+  LoadMainWindow();
+  SetControlText(IDC_txtSwitchTimeout, "fast");
+  SetChecked(IDC_optModeHook, false);
+  SetChecked(IDC_optModeHotkey, true);
+  SetChecked(IDC_chkLoadConfigOnApply, false);
+  EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
+  EXPECT_TRUE(controls::Messages().empty());
+  EXPECT_EQ(ControlText(IDC_txtSwitchTimeout), "2048");
+  EXPECT_EQ(Stored("UseHook"), 0);
+  EXPECT_EQ(Stored("ApplyOnStart"), 0);
+
+  SetControlText(IDC_txtPollsPerSecond, "50");
+  EXPECT_TRUE(OnMainWindowCommand(IDM_Exit));
+  EXPECT_EQ(Stored("PollPerSecond"), 16);
+}
+
+TEST_F(MainWindowTest, BrowseStartsAtTheFieldsProgramAndTakesTheChoice) {
+  SetControlText(IDC_txtUltraMap, " C:\\Tools\\Map\\prog.exe ");
+  shell::SetDialogAnswer(std::string("C:\\New\\mapper.exe\0", 19));
+  OnOtherSettingsEvent(IDC_cmdBrowseUltramap, ControlEvent::Click);
+  ASSERT_EQ(shell::DialogsShown().size(), 1u);
+  const OpenFileDialogBlock& dialog = shell::DialogsShown()[0];
+  EXPECT_EQ(dialog.fileBuffer.substr(0, 9), "prog.exe ");
+  EXPECT_EQ(dialog.initialFolder, std::string("C:\\Tools\\Map\\\0\0", 15));
+  EXPECT_EQ(dialog.title, "Select executable");
+  EXPECT_EQ(dialog.flags, 0x382000u);
+  EXPECT_EQ(dialog.filter.substr(0, 16), std::string("EXE files\0*.exe\0", 16));
+  EXPECT_EQ(ControlText(IDC_txtUltraMap), "C:\\New\\mapper.exe");
+
+  shell::SetDialogCancelled();
+  OnOtherSettingsEvent(IDC_cmdBrowseUltramap, ControlEvent::Click);
+  EXPECT_EQ(ControlText(IDC_txtUltraMap), "C:\\New\\mapper.exe");
+}
+
+TEST_F(MainWindowTest, MenuCommandsReachTheRuntimeAndTheShortcuts) {
+  OnMainWindowCommand(IDM_mnuUnloadQuillon);
+  ASSERT_EQ(controls::Messages().size(), 1u);
+  EXPECT_EQ(controls::Messages()[0].text, "Quillon is not resident.");
+  shell::SetFolderPath(16, "C:\\Users\\me\\Desktop");
+  OnMainWindowCommand(IDM_mnuAddDesktop);
+  ASSERT_EQ(shell::SavedLinks().size(), 1u);
+  EXPECT_EQ(shell::SavedLinks()[0].linkPath, "C:\\Users\\me\\Desktop\\Quillon.lnk");
+}
+
+}  // namespace
+}  // namespace quillon
