@@ -1,0 +1,32 @@
+// The yardstick of the configurator's start-up benchmark: a Win32 program
+// that opens one plain window and waits to be closed, nothing else.
+#include <windows.h>
+
+namespace {
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = "QuillonTrivialWindow";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowA("QuillonTrivialWindow", "Trivial window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+  ShowWindow(window, SW_SHOW);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
