@@ -5,6 +5,10 @@
 #include "configurator/seams/process_control.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandTail, int) {
+  // A second start hands the foreground on to the open window it finds:
+  // Windows lets a background program take it only when the foreground one
+  // allows that.
+  AllowSetForegroundWindow(ASFW_ANY);
   std::string name = quillon::FileNameOf(quillon::OwnExecutablePath());
   size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);

@@ -141,6 +141,10 @@ TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
   EXPECT_NE(kit::ControlCaptioned(window_, "Browse"), nullptr);
   EXPECT_NE(kit::ControlCaptioned(window_, "Refresh"), nullptr);
   EXPECT_NE(Labelled("Device name:"), nullptr);
+  // Every control of the table above and Apply carry their tool tips.
+  HWND tips = kit::FindTopLevelWindow(TOOLTIPS_CLASSA, "", configurator_.id);
+  ASSERT_NE(tips, nullptr);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13);
 
   ShowPageAndPicture("About", "configurator_about.bmp");
   EXPECT_NE(kit::ControlCaptioned(window_, "Version 1.0"), nullptr);
