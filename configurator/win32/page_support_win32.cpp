@@ -48,6 +48,12 @@ void AddToolTips(HWND window) {
   EnumChildWindows(window, AddToolTipOf, 0);
 }
 
+INT_PTR CALLBACK DisplayPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+  if (message != WM_INITDIALOG) return FALSE;
+  PreparePage(page);
+  return TRUE;
+}
+
 std::optional<ControlEvent> EventOf(HWND control, int notification) {
   char name[16] = {};
   GetClassNameA(control, name, sizeof name);
