@@ -10,4 +10,18 @@ void ShowConfigurationsPage(const ConfiguratorSettings& model) {
   SetChecked(IDC_chkLoadConfigOnApply, model.applyOnStart != 0);
 }
 
+// Until the configuration lists are on the page, the active configurations
+// are those loaded.
+void ReadConfigurationsFields(GlobalFields& fields) {
+  fields.activeConfigs.clear();
+  for (const std::string& name : g_model.configNames)
+    if (!name.empty()) fields.activeConfigs.push_back(name);
+  fields.changeTimeoutText = ControlText(IDC_txtSwitchTimeout);
+  fields.applyOnStart = IsChecked(IDC_chkLoadConfigOnApply);
+}
+
+void ShowConfigurationsFields(const GlobalFields& fields) {
+  SetControlText(IDC_txtSwitchTimeout, fields.changeTimeoutText);
+}
+
 }  // namespace quillon

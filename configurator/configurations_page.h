@@ -3,11 +3,16 @@
 // logic.)
 #pragma once
 
+#include "configurator/seams/configurator_view.h"
 #include "configurator/settings_model.h"
 
 namespace quillon {
 
 // The change timeout in decimal, and the start/apply box.
 void ShowConfigurationsPage(const ConfiguratorSettings& model);
+// The page's part of the window's global settings, as its controls hold it.
+void ReadConfigurationsFields(GlobalFields& fields);
+// The change timeout as the settings took it.
+void ShowConfigurationsFields(const GlobalFields& fields);
 
 }  // namespace quillon

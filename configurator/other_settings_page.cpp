@@ -28,6 +28,22 @@ void ShowOtherSettingsPage(const ConfiguratorSettings& model) {
   SetControlText(IDC_txtUltraParameters, model.ultraMapOptions);
 }
 
+void ReadOtherSettingsFields(GlobalFields& fields) {
+  fields.pollPerSecondText = ControlText(IDC_txtPollsPerSecond);
+  fields.hotKeyMode = IsChecked(IDC_optModeHotkey);
+  fields.useJoystick = IsChecked(IDC_chkUseJoystick);
+  fields.useKeyboard = IsChecked(IDC_chkUseKeyboard);
+  const int selected = SelectedRow(IDC_cmbDeviceName);
+  fields.selectedController = selected >= 0 ? RowText(IDC_cmbDeviceName, selected) : std::string();
+  fields.ultraMapPath = ControlText(IDC_txtUltraMap);
+  fields.ultraMapOptions = ControlText(IDC_txtUltraParameters);
+}
+
+void ShowOtherSettingsFields(const GlobalFields& fields) {
+  SetControlText(IDC_txtPollsPerSecond, fields.pollPerSecondText);
+  SetControlText(IDC_txtUltraMap, fields.ultraMapPath);
+}
+
 void OnOtherSettingsEvent(int id, ControlEvent event) {
   if (event != ControlEvent::Click) return;
   if (id == IDC_cmdBrowseUltramap) BrowseUltraMap();

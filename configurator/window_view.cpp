@@ -1,5 +1,6 @@
 // What the settings model reads from and sets in the main window, over the
 // control primitives.
+#include "configurator/configurations_page.h"
 #include "configurator/main_window.h"
 #include "configurator/other_settings_page.h"
 #include "configurator/resource_ids.h"
@@ -10,19 +11,9 @@ namespace quillon {
 
 GlobalFields ReadGlobalFields() {
   GlobalFields fields;
-  for (auto& name : g_model.configNames)
-    if (!name.empty()) fields.activeConfigs.push_back(name);
-  fields.changeTimeoutText = ControlText(IDC_txtSwitchTimeout);
-  fields.pollPerSecondText = ControlText(IDC_txtPollsPerSecond);
-  fields.hotKeyMode = IsChecked(IDC_optModeHotkey);
-  fields.useJoystick = IsChecked(IDC_chkUseJoystick);
-  fields.useKeyboard = IsChecked(IDC_chkUseKeyboard);
-  fields.applyOnStart = IsChecked(IDC_chkLoadConfigOnApply);
+  ReadConfigurationsFields(fields);
+  ReadOtherSettingsFields(fields);
   fields.controllerListEmpty = RowCount(IDC_cmbDeviceName) == 0;
-  const int selected = SelectedRow(IDC_cmbDeviceName);
-  fields.selectedController = selected >= 0 ? RowText(IDC_cmbDeviceName, selected) : std::string();
-  fields.ultraMapPath = ControlText(IDC_txtUltraMap);
-  fields.ultraMapOptions = ControlText(IDC_txtUltraParameters);
   return fields;
 }
 
