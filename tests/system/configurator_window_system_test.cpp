@@ -38,6 +38,36 @@ DWORD StoredNumber(const char* name) {
 
 bool IsChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+void Key(WORD key, bool down) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof input);
+}
+// Alt and a letter, as a user presses an access key.
+void PressAlt(char letter) {
+  Key(VK_MENU, true);
+  Key(WORD(letter), true);
+  Key(WORD(letter), false);
+  Key(VK_MENU, false);
+  kit::PumpMessagesFor(200);
+}
+void TypeDigits(const std::string& digits) {
+  for (char digit : digits) {
+    Key(WORD(digit), true);
+    Key(WORD(digit), false);
+  }
+  kit::PumpMessagesFor(200);
+}
+// The control that has the keyboard focus in another program's window.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
 class ConfiguratorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -180,8 +210,22 @@ TEST_F(ConfiguratorWindowTest, ApplyStoresTheTimeoutAndTheRuntimeReloadsOnce) {
   ASSERT_NE(kit::StartRuntime(&runtime_), nullptr);
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1)) << "the runtime's first load handed nothing over";
   ASSERT_NE(StartConfigurator(), nullptr);
-  SendMessageA(Labelled("Config switch timeout (ms):"), WM_SETTEXT, 0, LPARAM("3000"));
-  ClickApply();
+  // All by keyboard: the label's access key selects the field, the digits
+  // replace its text, and Apply has its own access key.
+  SetForegroundWindow(window_);
+  kit::PumpMessagesFor(200);
+  PressAlt('C');
+  ASSERT_EQ(FocusOf(window_), Labelled("Config switch timeout (ms):"));
+  TypeDigits("3000");
+  EXPECT_EQ(TextLabelled("Config switch timeout (ms):"), "3000");
+  // Tab goes on in reading order: the page, Apply, then the tabs again.
+  for (HWND next : {Captioned("Load first configuration upon start/apply"), Captioned("Apply"), Tab()}) {
+    Key(VK_TAB, true);
+    Key(VK_TAB, false);
+    kit::PumpMessagesFor(100);
+    EXPECT_EQ(FocusOf(window_), next) << kit::VisibleText(next);
+  }
+  PressAlt('A');
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2)) << "the runtime did not reload";
   EXPECT_EQ(StoredNumber("ChangeTimeout"), 3000u);
   EXPECT_EQ(StoredNumber("UseHook"), 1u);
