@@ -55,6 +55,30 @@ TEST(ShellServicesTest, AShortcutIsWrittenAndReplaced) {
   test_files::RemoveScratchFolder(folder);
 }
 
+TEST(ShellServicesTest, TheFileDialogAnswersWithTheChosenPathAlone) {
+  // The user types a path shorter than the initial name and confirms: the
+  // dialog leaves the rest of that name behind the path's NUL.
+  std::thread user([] {
+    HWND dialog = nullptr;
+    for (int i = 0; i < 400 && dialog == nullptr; ++i) {
+      Sleep(50);
+      dialog = FindWindowA(nullptr, "Pick a file");
+    }
+    if (dialog == nullptr) return;
+    SetDlgItemTextA(dialog, 0x47C, "C:\\q.qlf");  // cmb13, the file-name box
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  });
+  FileDialogOptions options;
+  options.kind = FileDialogKind::Save;
+  options.title = "Pick a file";
+  options.initialFileName = "SomeLongProgram.exe";
+  options.filters = {{"All files", "*.*"}};
+  std::string path;
+  EXPECT_TRUE(ShowFileDialog(options, &path));
+  user.join();
+  EXPECT_EQ(path, "C:\\q.qlf");
+}
+
 TEST(ProcessServicesTest, ARequestToAWindowThatHangsEndsInBoundedTime) {
   HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
