@@ -7,26 +7,18 @@ namespace quillon {
 namespace {
 
 TEST(ActionEntryTextTest, AKeyRowReadsTheModifiersWindowsShiftControlAltThenTheKey) {
-  const struct {
-    int modifier;
-    int virtualKey;
-    const char* text;
-  } cases[] = {
+  const struct { int modifier; int virtualKey; const char* text; } cases[] = {
       {0, 106, "Multiply key"},
       {3, 112, "Control + Alt + F1 key"},
-      {5, 112, "Shift + Alt + F1 key"},
       {15, 65, "Windows + Shift + Control + Alt + A"},
       {8, 133, "Windows + F22 key (Key used to lock device)"},
       {0, 145, "SCROLL LOCK key"},
-      {2, 254, "Control + CLEAR key"},
       {16 + 4, 48, "Shift + 0"},  // bits above the Windows key are not shown
       {-1, 13, "Windows + Shift + Control + Alt + ENTER key"},
       // Codes the catalogue does not list: the prefixes alone, or nothing.
       {0, 7, ""},
       {4, 7, "Shift + "},
-      {1, 0, "Alt + "},
-      {0, -1, ""},
-      {0, 256 + 65, ""},
+      {1, -1, "Alt + "},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(KeyEntryText(c.modifier, c.virtualKey), c.text) << c.modifier << ' ' << c.virtualKey;
@@ -38,15 +30,10 @@ TEST(ActionEntryTextTest, AKeyRowReadsTheModifiersWindowsShiftControlAltThenTheK
 }
 
 TEST(ActionEntryTextTest, AButtonRowListsTheHeldButtonsInOrder) {
-  const struct {
-    int32_t buttons;
-    const char* text;
-  } cases[] = {
+  const struct { int32_t buttons; const char* text; } cases[] = {
       {0, "(No buttons)"},
-      {0b1010, "Button 2 + 4"},
       {0b10'0000'0101, "Button 1 + 3 + 10"},
       {0b10'0000'0000, "Button 10"},
-      {0x3FF, "Button 1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10"},
       {1 << 10, "(No buttons)"},  // bits beyond button 10 are not shown
       {(1 << 12) | 1, "Button 1"},
       {-1, "Button 1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10"},

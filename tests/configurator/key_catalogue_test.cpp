@@ -9,33 +9,15 @@
 namespace quillon {
 namespace {
 
-TEST(KeyCatalogueTest, HoldsTheRowsFromLeftMouseButtonToNineWithValidKeyCodes) {
-  ASSERT_EQ(std::size(KeyCatalogue), 139u);
-  EXPECT_STREQ(KeyCatalogue[0].description, "Left mouse button");
-  EXPECT_EQ(KeyCatalogue[0].code, 1);
-  EXPECT_STREQ(KeyCatalogue[138].description, "9");
-  EXPECT_EQ(KeyCatalogue[138].code, 57);
-  for (const CatalogueRow& row : KeyCatalogue) {
-    EXPECT_GE(row.code, 1) << row.description;
-    EXPECT_LE(row.code, 254) << row.description;
-  }
-}
-
 TEST(KeyCatalogueTest, ACodeFindsItsFirstRowFromTheTop) {
-  const struct {
-    int code;
-    int row;
-    const char* text;
-  } cases[] = {
+  ASSERT_EQ(std::size(KeyCatalogue), 139u);
+  const struct { int code; int row; const char* text; } cases[] = {
       {1, 0, "Left mouse button"},
       {12, 6, "CLEAR key"},
-      {254, 87, "CLEAR key"},  // the same text, its own code
+      {254, 87, "CLEAR key"},        // the same text, its own code
       {145, 73, "SCROLL LOCK key"},  // never the later "OEM Scroll"
-      {96, 32, "Numeric keypad 0 key"},
       {105, 41, "Numeric keypad 9 key"},
-      {106, 42, "Multiply key"},
       {112, 48, "F1 key"},
-      {132, 68, "F21 key"},
       {133, 69, "F22 key (Key used to lock device)"},
       {135, 71, "F24 key"},
       {220, 97, "'\\|' for US."},
@@ -43,8 +25,6 @@ TEST(KeyCatalogueTest, ACodeFindsItsFirstRowFromTheTop) {
       {222, 99, "''"},
       {226, 102, "'<>' or '\\|' on RT 102-key keyboard."},
       {65, 103, "A"},
-      {90, 128, "Z"},
-      {48, 129, "0"},
       {57, 138, "9"},
   };
   for (const auto& c : cases) {
@@ -52,17 +32,10 @@ TEST(KeyCatalogueTest, ACodeFindsItsFirstRowFromTheTop) {
     ASSERT_EQ(row, c.row) << c.code;
     EXPECT_STREQ(KeyCatalogue[row].description, c.text) << c.code;
   }
-}
-
-TEST(KeyCatalogueTest, EveryRowButOemScrollIsTheRowItsCodeFinds) {
+  // Every other row is the one its own code finds.
   for (size_t row = 0; row < std::size(KeyCatalogue); ++row) {
-    const int found = FindCatalogueRow(KeyCatalogue[row].code);
-    if (std::string(KeyCatalogue[row].description) == "OEM Scroll") {
-      EXPECT_EQ(found, FindCatalogueRow(145));
-      EXPECT_LT(found, static_cast<int>(row));
-    } else {
-      EXPECT_EQ(found, static_cast<int>(row)) << KeyCatalogue[row].description;
-    }
+    const bool oemScroll = std::string(KeyCatalogue[row].description) == "OEM Scroll";
+    EXPECT_EQ(FindCatalogueRow(KeyCatalogue[row].code), oemScroll ? 73 : static_cast<int>(row)) << row;
   }
 }
 
@@ -72,18 +45,15 @@ TEST(KeyCatalogueTest, CodesWithoutARowAndCodesOutOfRangeFindNone) {
       {58, 64},   {94, 95},   {136, 143}, {146, 159}, {166, 185}, {193, 218}, {224, 224},
       {227, 245}, {252, 252}, {255, 255},
   };
-  std::set<int> expected;
+  std::set<int> expected, found;
   for (const auto& [first, last] : rowless) {
     for (int code = first; code <= last; ++code) expected.insert(code);
   }
-  std::set<int> found;
   for (int code = 0; code <= 255; ++code) {
     if (FindCatalogueRow(code) == kNoCatalogueRow) found.insert(code);
   }
   EXPECT_EQ(found, expected);
-  for (int code : {-1, -111, 256, 256 + 65, 32767, -32768}) {
-    EXPECT_EQ(FindCatalogueRow(code), kNoCatalogueRow) << code;
-  }
+  for (int code : {-1, -111, 256 + 65, 32767, -32768}) EXPECT_EQ(FindCatalogueRow(code), kNoCatalogueRow) << code;
 }
 
 }  // namespace
