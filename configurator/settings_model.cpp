@@ -1,6 +1,7 @@
 #include "configurator/settings_model.h"
 
 #include <cstdlib>
+#include <type_traits>
 
 #include "configurator/env_helpers.h"
 #include "configurator/export_file.h"
@@ -144,9 +145,11 @@ int16_t ReadEntries(const Place& at, std::string (*pathOf)(int), std::array<Entr
     for (const ActionFieldSpec& spec : kActionFields) {
       if (!Holds<Entry>(spec)) continue;
       long status = ReadField(at, path, spec.name, spec.fallback, Bind(entry, spec.field));
-      if (first && status != modRegistry::kStatusOk) counts = false;
+      if (first && status != modRegistry::kStatusOk) {
+        counts = false;
+        break;
+      }
       first = false;
-      if (!counts) break;
     }
     if (!counts) continue;
     if constexpr (requires { entry.buttons; }) entry.buttons &= int32_t(kButtonsMask);  // buttons 1 to 10 only
