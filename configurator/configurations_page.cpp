@@ -12,7 +12,7 @@ void ShowConfigurationsPage(const ConfiguratorSettings& model) {
 
 // Until the configuration lists are on the page, the active configurations
 // are those loaded.
-void ReadConfigurationsFields(GlobalFields& fields) {
+void ReadConfigurationsFields(WindowFields& fields) {
   fields.activeConfigs.clear();
   for (const std::string& name : g_model.configNames)
     if (!name.empty()) fields.activeConfigs.push_back(name);
@@ -20,7 +20,7 @@ void ReadConfigurationsFields(GlobalFields& fields) {
   fields.applyOnStart = IsChecked(IDC_chkLoadConfigOnApply);
 }
 
-void ShowConfigurationsFields(const GlobalFields& fields) {
+void ShowConfigurationsFields(const WindowFields& fields) {
   SetControlText(IDC_txtSwitchTimeout, fields.changeTimeoutText);
 }
 

@@ -3,7 +3,6 @@
 // logic.)
 #pragma once
 
-#include "configurator/seams/configurator_view.h"
 #include "configurator/settings_model.h"
 
 namespace quillon {
@@ -11,8 +10,8 @@ namespace quillon {
 // The change timeout in decimal, and the start/apply box.
 void ShowConfigurationsPage(const ConfiguratorSettings& model);
 // The page's part of the window's global settings, as its controls hold it.
-void ReadConfigurationsFields(GlobalFields& fields);
+void ReadConfigurationsFields(WindowFields& fields);
 // The change timeout as the settings took it.
-void ShowConfigurationsFields(const GlobalFields& fields);
+void ShowConfigurationsFields(const WindowFields& fields);
 
 }  // namespace quillon

@@ -2,20 +2,57 @@
 
 #include "configurator/about_page.h"
 #include "configurator/configurations_page.h"
-#include "configurator/configurator_main.h"
 #include "configurator/export_file.h"
 #include "configurator/other_settings_page.h"
 #include "configurator/resource_ids.h"
 #include "configurator/runtime_control.h"
 #include "configurator/seams/help_viewer.h"
-#include "configurator/seams/shell_services.h"
+#include "configurator/seams/special_folders.h"
 #include "configurator/settings_model.h"
 
 namespace quillon {
 
+namespace {
+// The global settings as the controls of both pages hold them.
+WindowFields ReadWindowFields() {
+  WindowFields fields;
+  ReadConfigurationsFields(fields);
+  ReadOtherSettingsFields(fields);
+  return fields;
+}
+
+// Collecting mends a numeric field that is not a number, and Apply trims the
+// mapping program's path: the window shows what was taken.
+void ShowTakenFields(const WindowFields& fields) {
+  ShowConfigurationsFields(fields);
+  ShowOtherSettingsFields(fields);
+}
+
+// The entry open in the action editor; the action page has none yet.
+EditorEntry OpenEditorEntry() { return EditorEntry{}; }
+
+void Apply() {
+  WindowFields fields = ReadWindowFields();
+  ApplySettings(fields, OpenEditorEntry());
+  ShowTakenFields(fields);
+}
+
+void Save() {
+  WindowFields fields = ReadWindowFields();
+  SaveCommand(fields, OpenEditorEntry());
+  ShowTakenFields(fields);
+}
+}  // namespace
+
 void LoadMainWindow() {
   ShowAboutPage();
-  ReloadSettings();
+  ReloadWindow();
+}
+
+void ReloadWindow() {
+  EnumerateControllers();
+  LoadFromRegistry();
+  RefreshWindow();
 }
 
 // The pages touch disjoint controls, so the order between them matters only
@@ -27,10 +64,12 @@ void RefreshWindow() {
 
 bool OnMainWindowCommand(int id) {
   switch (id) {
-    case IDC_cmdApply: ApplySettings(); break;
-    case IDM_mnuReload: ReloadSettings(); break;
-    case IDM_mnuLoad: LoadCommand(); break;
-    case IDM_mnuSave: SaveCommand(); break;
+    case IDC_cmdApply: Apply(); break;
+    case IDM_mnuReload: ReloadWindow(); break;
+    case IDM_mnuLoad:
+      if (LoadCommand()) RefreshWindow();
+      break;
+    case IDM_mnuSave: Save(); break;
     case IDM_mnuUnloadQuillon: UnloadRuntime(); break;
     case IDM_Exit: return true;
     case IDM_mnuAddDesktop: AddShortcut(kFolderDesktopDirectory); break;
@@ -46,6 +85,6 @@ void OnHelpKey(int shownPage) {
   if (shownPage >= 0 && shownPage < kPageCount) ShowHelp(kHelpContextFirstPage + shownPage);
 }
 
-void ShowHelp(int context) { OpenHelpAtContext(HelpFilePath(), context); }
+void ShowHelp(int context) { OpenHelpAtContext(g_session.helpFilePath, context); }
 
 }  // namespace quillon

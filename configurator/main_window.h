@@ -16,8 +16,12 @@ inline constexpr const char* kPageCaptions[kPageCount] = {"Configurations", "Act
 inline constexpr int kHelpContextOverview = 1;
 inline constexpr int kHelpContextFirstPage = 3;  // pages 0..3 have contexts 3..6
 
-// The window's load: the version label, then the settings (ReloadSettings).
+// The window's load: the version label, then the settings as Reload reads
+// them.
 void LoadMainWindow();
+// The Reload command: the lists are built again, the settings read from the
+// registry and shown; edits that were not applied are lost.
+void ReloadWindow();
 // Sets every control from the model.
 void RefreshWindow();
 // The Apply button and the menu entries; true when the window is to close.

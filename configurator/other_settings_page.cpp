@@ -3,7 +3,7 @@
 #include "configurator/env_helpers.h"
 #include "configurator/path_helpers.h"
 #include "configurator/resource_ids.h"
-#include "configurator/seams/configurator_view.h"
+#include "configurator/seams/main_window.h"
 #include "configurator/seams/controller_list.h"
 
 namespace quillon {
@@ -28,7 +28,7 @@ void ShowOtherSettingsPage(const ConfiguratorSettings& model) {
   SetControlText(IDC_txtUltraParameters, model.ultraMapOptions);
 }
 
-void ReadOtherSettingsFields(GlobalFields& fields) {
+void ReadOtherSettingsFields(WindowFields& fields) {
   fields.pollPerSecondText = ControlText(IDC_txtPollsPerSecond);
   fields.hotKeyMode = IsChecked(IDC_optModeHotkey);
   fields.useJoystick = IsChecked(IDC_chkUseJoystick);
@@ -39,7 +39,7 @@ void ReadOtherSettingsFields(GlobalFields& fields) {
   fields.ultraMapOptions = ControlText(IDC_txtUltraParameters);
 }
 
-void ShowOtherSettingsFields(const GlobalFields& fields) {
+void ShowOtherSettingsFields(const WindowFields& fields) {
   SetControlText(IDC_txtPollsPerSecond, fields.pollPerSecondText);
   SetControlText(IDC_txtUltraMap, fields.ultraMapPath);
 }
@@ -52,20 +52,20 @@ void OnOtherSettingsEvent(int id, ControlEvent event) {
 
 void BrowseUltraMap() {
   const std::string current = TrimBlanks(ControlText(IDC_txtUltraMap));
+  // An open dialog: it offers to create a missing file and does not follow
+  // shortcuts.
   FileDialogOptions options;
-  options.filter = std::string("EXE files") + '\0' + "*.exe" + '\0';
-  options.filterIndex = 1;
+  options.kind = FileDialogKind::Open;
+  options.filters = {{"EXE files", "*.exe"}};
   if (!current.empty()) {
     options.initialFileName = FileNameOf(current);
     options.initialFolder = FolderOf(current);
   }
   options.defaultExtension = ".exe";
   options.title = "Select executable";
-  options.flags = kOfnLongNames | kOfnNoDereferenceLinks | kOfnExplorer | kOfnCreatePrompt;
   options.owner = MainWindowHandle();
-  FileDialogChoice choice;
-  if (ShowFileDialog(options, &choice) && !choice.fileNames.empty())
-    SetControlText(IDC_txtUltraMap, JoinPath(choice.folder, choice.fileNames[0]));
+  std::string chosen;
+  if (ShowFileDialog(options, &chosen)) SetControlText(IDC_txtUltraMap, chosen);
 }
 
 void EnumerateControllers() {

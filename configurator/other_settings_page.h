@@ -2,7 +2,6 @@
 // controller that the runtime polls.
 #pragma once
 
-#include "configurator/seams/configurator_view.h"
 #include "configurator/seams/window_controls.h"
 #include "configurator/settings_model.h"
 
@@ -12,10 +11,10 @@ namespace quillon {
 // per second and the mapping program's path and options.
 void ShowOtherSettingsPage(const ConfiguratorSettings& model);
 // The page's part of the window's global settings, as its controls hold it.
-void ReadOtherSettingsFields(GlobalFields& fields);
+void ReadOtherSettingsFields(WindowFields& fields);
 // The polls per second and the mapping program's path as the settings took
 // them.
-void ShowOtherSettingsFields(const GlobalFields& fields);
+void ShowOtherSettingsFields(const WindowFields& fields);
 // A click on one of the page's buttons.
 void OnOtherSettingsEvent(int id, ControlEvent event);
 

@@ -8,7 +8,7 @@
 
 #include "configurator/main_window.h"
 #include "configurator/resource_ids.h"
-#include "configurator/seams/configurator_view.h"
+#include "configurator/seams/main_window.h"
 #include "configurator/win32/window_win32.h"
 
 namespace quillon {
@@ -126,17 +126,6 @@ bool IsHelpKey(const MSG& message) {
 
 HWND MainWindow() { return g_main; }
 void* MainWindowHandle() { return g_main; }
-
-MessageAnswer ShowMessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                             MessageButtons buttons) {
-  UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
-  style |= icon == MessageIcon::Critical ? MB_ICONERROR
-           : icon == MessageIcon::Question ? MB_ICONQUESTION
-                                           : MB_ICONINFORMATION;
-  int answer = MessageBoxA(g_main, text.c_str(), title.c_str(), style);
-  if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-  return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
-}
 
 int RunMainWindow() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};

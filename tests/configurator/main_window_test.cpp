@@ -3,13 +3,13 @@
 // Apply, Browse and leaving.
 #include <gtest/gtest.h>
 
-#include "configurator/configurator_main.h"
 #include "configurator/main_window.h"
 #include "configurator/mod_registry.h"
 #include "configurator/other_settings_page.h"
 #include "configurator/resource_ids.h"
 #include "configurator/settings_model.h"
 #include "tests/configurator/test_files.h"
+#include "tests/fakes/fake_configurator_messages.h"
 #include "tests/fakes/fake_configurator_shell.h"
 #include "tests/fakes/fake_window_controls.h"
 #include "tests/fakes/stub_help_and_controllers.h"
@@ -21,6 +21,7 @@ namespace {
 namespace reg = test_registry;
 namespace shell = fake_configurator_shell;
 namespace controls = fake_window_controls;
+namespace messages = fake_configurator_messages;
 namespace help = stub_help_and_controllers;
 
 class MainWindowTest : public ::testing::Test {
@@ -28,12 +29,14 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     shell::Reset();
     controls::Reset();
+    messages::Reset();
     help::HelpCalls().clear();
     help::SetControllers({});
     reg::DeleteSettingsTree();
     g_model = ConfiguratorSettings{};
     FillDefaultConfigNames();
-    g_model.dataFolder = "C:\\ProgramData\\KWP\\QuillonConfig";
+    g_session.dataFolder = "C:\\ProgramData\\KWP\\QuillonConfig";
+    g_session.helpFilePath = "C:\\Program Files\\Quillon\\quillon.chm";
     folder_ = test_files::MakeScratchFolder("main_window");
     mapper_ = test_files::InFolder(folder_, "UltraMap.exe");
     test_files::WriteFile(mapper_, "MZ");
@@ -134,7 +137,7 @@ TEST_F(MainWindowTest, HelpOpensAtThePageContextAndTheMenuAtTheOverview) {
   for (int page = 0; page < kPageCount; ++page) OnHelpKey(page);
   OnMainWindowCommand(IDM_mnuHelp);
   std::vector<std::pair<std::string, int>> expected;
-  for (int context : {3, 4, 5, 6, 1}) expected.emplace_back(HelpFilePath(), context);
+  for (int context : {3, 4, 5, 6, 1}) expected.emplace_back(g_session.helpFilePath, context);
   EXPECT_EQ(help::HelpCalls(), expected);
 }
 
@@ -144,9 +147,9 @@ TEST_F(MainWindowTest, ApplyWithAMissingMappingProgramWritesNothing) {
   SetControlText(IDC_txtUltraMap, "  " + missing + " ");
   SetControlText(IDC_txtSwitchTimeout, "3000");
   EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
-  ASSERT_EQ(controls::Messages().size(), 1u);
-  EXPECT_EQ(controls::Messages()[0].text, "Check UltraMap path: file not found.");
-  EXPECT_EQ(controls::Messages()[0].title, "Error");
+  ASSERT_EQ(messages::Messages().size(), 1u);
+  EXPECT_EQ(messages::Messages()[0].text, "Check UltraMap path: file not found.");
+  EXPECT_EQ(messages::Messages()[0].title, "Error");
   EXPECT_EQ(Stored("ChangeTimeout"), 2048);
   EXPECT_TRUE(shell::Calls().empty()) << "the runtime is not touched";
   EXPECT_EQ(ControlText(IDC_txtUltraMap), missing);
@@ -160,7 +163,7 @@ TEST_F(MainWindowTest, ApplyStoresTheFieldsAndLeavingStoresNothing) {
   SetChecked(IDC_optModeHotkey, true);
   SetChecked(IDC_chkLoadConfigOnApply, false);
   EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
-  EXPECT_TRUE(controls::Messages().empty());
+  EXPECT_TRUE(messages::Messages().empty());
   EXPECT_EQ(ControlText(IDC_txtSwitchTimeout), "2048");
   EXPECT_EQ(Stored("UseHook"), 0);
   EXPECT_EQ(Stored("ApplyOnStart"), 0);
@@ -172,15 +175,15 @@ TEST_F(MainWindowTest, ApplyStoresTheFieldsAndLeavingStoresNothing) {
 
 TEST_F(MainWindowTest, BrowseStartsAtTheFieldsProgramAndTakesTheChoice) {
   SetControlText(IDC_txtUltraMap, " C:\\Tools\\Map\\prog.exe ");
-  shell::SetDialogAnswer(std::string("C:\\New\\mapper.exe\0", 19));
+  shell::SetDialogAnswer("C:\\New\\mapper.exe");
   OnOtherSettingsEvent(IDC_cmdBrowseUltramap, ControlEvent::Click);
   ASSERT_EQ(shell::DialogsShown().size(), 1u);
-  const OpenFileDialogBlock& dialog = shell::DialogsShown()[0];
-  EXPECT_EQ(dialog.fileBuffer.substr(0, 9), "prog.exe ");
-  EXPECT_EQ(dialog.initialFolder, std::string("C:\\Tools\\Map\\\0\0", 15));
+  const FileDialogOptions& dialog = shell::DialogsShown()[0];
+  EXPECT_EQ(dialog.kind, FileDialogKind::Open);
+  EXPECT_EQ(dialog.initialFileName, "prog.exe");
+  EXPECT_EQ(dialog.initialFolder, "C:\\Tools\\Map\\");
   EXPECT_EQ(dialog.title, "Select executable");
-  EXPECT_EQ(dialog.flags, 0x382000u);
-  EXPECT_EQ(dialog.filter.substr(0, 16), std::string("EXE files\0*.exe\0", 16));
+  EXPECT_EQ(dialog.filters, (std::vector<std::pair<std::string, std::string>>{{"EXE files", "*.exe"}}));
   EXPECT_EQ(ControlText(IDC_txtUltraMap), "C:\\New\\mapper.exe");
 
   shell::SetDialogCancelled();
@@ -190,8 +193,8 @@ TEST_F(MainWindowTest, BrowseStartsAtTheFieldsProgramAndTakesTheChoice) {
 
 TEST_F(MainWindowTest, MenuCommandsReachTheRuntimeAndTheShortcuts) {
   OnMainWindowCommand(IDM_mnuUnloadQuillon);
-  ASSERT_EQ(controls::Messages().size(), 1u);
-  EXPECT_EQ(controls::Messages()[0].text, "Quillon is not resident.");
+  ASSERT_EQ(messages::Messages().size(), 1u);
+  EXPECT_EQ(messages::Messages()[0].text, "Quillon is not resident.");
   shell::SetFolderPath(16, "C:\\Users\\me\\Desktop");
   OnMainWindowCommand(IDM_mnuAddDesktop);
   ASSERT_EQ(shell::SavedLinks().size(), 1u);

@@ -9,7 +9,6 @@ namespace quillon::fake_window_controls {
 
 namespace {
 std::map<int, ControlState> g_controls;
-std::vector<ShownMessage> g_messages;
 ProgramVersion g_version{1, 0};
 
 bool HasRow(const ControlState& control, int row) { return row >= 0 && size_t(row) < control.rows.size(); }
@@ -17,10 +16,8 @@ bool HasRow(const ControlState& control, int row) { return row >= 0 && size_t(ro
 
 void Reset() {
   g_controls.clear();
-  g_messages.clear();
   g_version = {1, 0};
 }
-const std::vector<ShownMessage>& Messages() { return g_messages; }
 void SetProgramVersion(int major, int minor) { g_version = {major, minor}; }
 ControlState& State(int id) { return g_controls[id]; }
 
@@ -99,12 +96,6 @@ void ReplaceSelection(int id, const std::string& text) {
   control.selectionStart = control.selectionEnd = start + text.size();
 }
 
-MessageAnswer ShowMessageBox(const std::string& text, const std::string& title, MessageIcon, MessageButtons buttons) {
-  fake_window_controls::g_messages.push_back({text, title});
-  return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
-}
-void* MainWindowHandle() { return nullptr; }
-int RunMainWindow() { return 0; }
 ProgramVersion OwnProgramVersion() { return fake_window_controls::g_version; }
 
 }  // namespace quillon
