@@ -1,21 +1,199 @@
 #include "configurator/configurations_page.h"
 
+#include <algorithm>
+#include <cctype>
+
+#include "configurator/env_helpers.h"
+#include "configurator/path_helpers.h"
 #include "configurator/resource_ids.h"
-#include "configurator/seams/window_controls.h"
+#include "configurator/seams/file_system.h"
+#include "configurator/seams/message_boxes.h"
+#include "shared/settings_tree.h"
 
 namespace quillon {
 
+namespace {
+constexpr int kAvailable = IDC_lstAvailableConfigs;
+constexpr int kActive = IDC_lstActiveConfigs;
+constexpr const char* kMapExtension = ".ugc";
+constexpr const char* kSoundExtension = ".wav";
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+void ShowError(const std::string& text) {
+  ShowMessageBox(text, "Error", MessageIcon::Critical, MessageButtons::Ok);
+}
+bool AnsweredYes(const std::string& text, const std::string& title) {
+  return ShowMessageBox(text, title, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+// A configuration's name and the map file it is listed from.
+struct MapFile {
+  std::string name;
+  std::string file;
+};
+
+// The map files of the data folder, in the order the system returns them,
+// each name once. The system's "*.ugc" also finds longer extensions such as
+// "x.ugcx" (its short name X~1.UGC matches), and the runtime, which asks for
+// name + ".ugc", could never find those: only an extension of exactly
+// ".ugc", in any case, counts. A file called ".ugc" alone has no name.
+std::vector<MapFile> MapFilesOfDataFolder() {
+  std::vector<MapFile> maps;
+  for (const std::string& file : ListFiles(JoinPath(g_session.dataFolder, std::string("*") + kMapExtension))) {
+    if (!SameIgnoringCase(ExtensionOf(file), kMapExtension)) continue;
+    std::string name = ReplaceAll(file, kMapExtension, "");
+    bool listed = std::any_of(maps.begin(), maps.end(), [&](const MapFile& map) { return map.name == name; });
+    if (!name.empty() && !listed) maps.push_back({name, file});
+  }
+  return maps;
+}
+
+int RowReading(int list, const std::string& text) {
+  for (int row = 0; row < RowCount(list); ++row)
+    if (RowText(list, row) == text) return row;
+  return -1;
+}
+
+// The available list from the folder; the list box sorts the names itself.
+void ListDataFolder() {
+  ClearRows(kAvailable);
+  for (const MapFile& map : MapFilesOfDataFolder()) InsertRow(kAvailable, -1, map.name);
+}
+
+void MoveToActiveList(int availableRow) {
+  InsertRow(kActive, -1, RowText(kAvailable, availableRow));
+  RemoveRow(kAvailable, availableRow);
+}
+
+void InsertConfiguration() {
+  const int row = SelectedRow(kAvailable);
+  if (row < 0) return;
+  if (RowCount(kActive) >= kMaxConfigs) {
+    ShowError("There is a limit of 10 active configurations.");
+    return;
+  }
+  MoveToActiveList(row);
+}
+
+void UnselectConfiguration() {
+  const int row = SelectedRow(kActive);
+  if (row < 0) return;
+  InsertRow(kAvailable, -1, RowText(kActive, row));
+  RemoveRow(kActive, row);
+}
+
+// Rows `upper` and `upper` + 1 of the active list change places.
+void ExchangeActiveRows(int upper) {
+  const std::string lower = RowText(kActive, upper + 1);
+  RemoveRow(kActive, upper + 1);
+  InsertRow(kActive, upper, lower);
+}
+
+void MoveUp() {
+  const int row = SelectedRow(kActive);
+  if (row <= 0) return;
+  ExchangeActiveRows(row - 1);
+  SelectRow(kActive, row - 1);
+}
+
+void MoveDown() {
+  const int row = SelectedRow(kActive);
+  if (row < 0 || row >= RowCount(kActive) - 1) return;
+  ExchangeActiveRows(row);
+  SelectRow(kActive, row + 1);
+}
+
+// A file that is not there is no error (a map without a sound is usual); a
+// file that stays after its deletion (read-only, in use, another user's)
+// is named, so no one believes it gone.
+void RemoveDataFile(const std::string& file) {
+  const std::string path = JoinPath(g_session.dataFolder, file);
+  if (!DeleteFileAt(path) && PathAttributesReadable(path)) ShowError(file + ": error deleting file.");
+}
+
+void ImportDroppedFile(const std::string& path) {
+  const std::string name = FileNameOf(path);
+  const std::string extension = ExtensionOf(name);
+  if (!SameIgnoringCase(extension, kMapExtension) && !SameIgnoringCase(extension, kSoundExtension)) return;
+  const std::string target = JoinPath(g_session.dataFolder, name);
+  // A file dragged out of the data folder onto its own list is already in
+  // place: copying it onto itself would ask to overwrite it, then fail.
+  if (IsSameFile(path, target)) return;
+  if (FileExists(target) && !AnsweredYes(name + ": file exists, overwrite?", "Warning")) return;
+  if (!CopyFileReplacing(path, target)) ShowError(name + ": error copying file.");
+}
+}  // namespace
+
+void FillConfigLists(const ConfiguratorSettings& model) {
+  ListDataFolder();
+  ClearRows(kActive);
+  // Empty slots, names whose file has gone and names stored twice find no
+  // available row and drop out: the next Apply stores the cleaned list.
+  for (int i = 0; i < kMaxConfigs; ++i) {
+    const int row = RowReading(kAvailable, model.configNames[size_t(i)]);
+    if (row >= 0) MoveToActiveList(row);
+  }
+}
+
+void RefreshConfigLists() {
+  ListDataFolder();
+  for (int row = 0; row < RowCount(kActive);) {
+    const int available = RowReading(kAvailable, RowText(kActive, row));
+    if (available >= 0) {
+      RemoveRow(kAvailable, available);
+      ++row;
+    } else {
+      RemoveRow(kActive, row);
+    }
+  }
+}
+
+void DeleteConfiguration() {
+  const int row = SelectedRow(kAvailable);
+  if (row < 0) return;
+  if (!AnsweredYes("Permanently delete selected configuration?", "Request")) return;
+  // The files go by the name as listed: its map file as found in the folder
+  // (an upper-cased name would miss it on a folder that tells case apart),
+  // and the sound of the same name.
+  const std::string name = RowText(kAvailable, row);
+  std::string mapFile = name + kMapExtension;
+  for (const MapFile& map : MapFilesOfDataFolder())
+    if (map.name == name) mapFile = map.file;
+  RemoveDataFile(mapFile);
+  RemoveDataFile(name + kSoundExtension);
+  RefreshConfigLists();
+}
+
+void ImportDroppedFiles(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) ImportDroppedFile(path);
+  RefreshConfigLists();
+}
+
+void OnConfigurationsEvent(int id, ControlEvent event) {
+  const bool click = event == ControlEvent::Click;
+  const bool doubleClick = event == ControlEvent::DoubleClick;
+  if ((id == IDC_cmdInsert && click) || (id == kAvailable && doubleClick)) InsertConfiguration();
+  else if ((id == IDC_cmdRemove && click) || (id == kActive && doubleClick)) UnselectConfiguration();
+  else if (id == IDC_cmdUp && click) MoveUp();
+  else if (id == IDC_cmdDown && click) MoveDown();
+  else if (id == IDC_cmdRefresh && click) RefreshConfigLists();
+  else if (id == IDC_cmdDelete && click) DeleteConfiguration();
+}
+
 void ShowConfigurationsPage(const ConfiguratorSettings& model) {
+  FillConfigLists(model);
   SetControlText(IDC_txtSwitchTimeout, std::to_string(model.changeTimeout));
   SetChecked(IDC_chkLoadConfigOnApply, model.applyOnStart != 0);
 }
 
-// Until the configuration lists are on the page, the active configurations
-// are those loaded.
 void ReadConfigurationsFields(WindowFields& fields) {
   fields.activeConfigs.clear();
-  for (const std::string& name : g_model.configNames)
-    if (!name.empty()) fields.activeConfigs.push_back(name);
+  for (int row = 0; row < RowCount(kActive); ++row) fields.activeConfigs.push_back(RowText(kActive, row));
   fields.changeTimeoutText = ControlText(IDC_txtSwitchTimeout);
   fields.applyOnStart = IsChecked(IDC_chkLoadConfigOnApply);
 }

@@ -20,12 +20,25 @@
 #define IDI_PICTURE_MAPPER 122
 #define IDI_PICTURE_KEYBOARD 123
 #define IDI_PICTURE_JOYSTICK 124
+#define IDI_PICTURE_UP 130
+#define IDI_PICTURE_DOWN 131
 
 // Main window, outside the pages.
 #define IDC_SSTab1 1000
 #define IDC_cmdApply 1001
 
-// Page "Configurations". 1100..1149 are kept for the configuration lists.
+// Page "Configurations": the configuration lists and their buttons, then
+// the change timeout and the start/apply box.
+#define IDC_labAvailableConfigs 1100
+#define IDC_lstAvailableConfigs 1101
+#define IDC_cmdInsert 1102
+#define IDC_cmdRemove 1103
+#define IDC_labActiveConfigs 1104
+#define IDC_lstActiveConfigs 1105
+#define IDC_cmdUp 1106
+#define IDC_cmdDown 1107
+#define IDC_cmdRefresh 1108
+#define IDC_cmdDelete 1109
 #define IDC_imgConfigurations 1150
 #define IDC_labSwitchTimeout 1151
 #define IDC_txtSwitchTimeout 1152

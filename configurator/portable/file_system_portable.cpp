@@ -27,12 +27,20 @@ bool FindFirstEntry(const std::string& path) {
   if (leaf.find_first_of("*?") == std::string::npos) {
     return !leaf.empty() && leaf[0] != '.' && fs::is_regular_file(where, error);
   }
+  return !ListFiles(path).empty();
+}
+
+std::vector<std::string> ListFiles(const std::string& pattern) {
+  std::vector<std::string> names;
+  std::error_code error;
+  fs::path where(pattern);
+  std::string leaf = where.filename().string();
   fs::path folder = where.has_parent_path() ? where.parent_path() : fs::path(".");
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     std::string name = it->path().filename().string();
-    if (name[0] != '.' && Matches(leaf.c_str(), name.c_str()) && it->is_regular_file(error)) return true;
+    if (name[0] != '.' && Matches(leaf.c_str(), name.c_str()) && it->is_regular_file(error)) names.push_back(name);
   }
-  return false;
+  return names;
 }
 
 bool PathAttributesReadable(const std::string& path) {
@@ -53,6 +61,17 @@ bool DeleteFileAt(const std::string& path) {
 bool CreateEmptyFile(const std::string& path) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   return bool(out);
+}
+
+bool CopyFileReplacing(const std::string& source, const std::string& target) {
+  std::error_code error;
+  fs::copy_file(fs::path(source), fs::path(target), fs::copy_options::overwrite_existing, error);
+  return !error;
+}
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+  std::error_code error;
+  return fs::equivalent(fs::path(first), fs::path(second), error) && !error;
 }
 
 bool ReplaceFileWith(const std::string& source, const std::string& target) {

@@ -4,16 +4,44 @@
 
 namespace quillon {
 
+namespace {
+// What a directory search passes over: folders, hidden and system files.
+constexpr DWORD kNotListed = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
+// The volume and the file's index on it: the same for every path that
+// reaches the file (other case, short name, another spelling of the folder).
+bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION* identity) {
+  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool known = GetFileInformationByHandle(file, identity) != FALSE;
+  CloseHandle(file);
+  return known;
+}
+}  // namespace
+
 bool FindFirstEntry(const std::string& path) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   bool any = false;
   do {
-    if ((found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY)) == 0) any = true;
+    if ((found.dwFileAttributes & kNotListed) == 0) any = true;
   } while (!any && FindNextFileA(search, &found));
   FindClose(search);
   return any;
+}
+
+std::vector<std::string> ListFiles(const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if ((found.dwFileAttributes & kNotListed) == 0) names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
 }
 
 bool PathAttributesReadable(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -27,6 +55,16 @@ bool CreateEmptyFile(const std::string& path) {
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
+}
+
+bool CopyFileReplacing(const std::string& source, const std::string& target) {
+  return CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+}
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+  BY_HANDLE_FILE_INFORMATION a, b;
+  return FileIdentity(first, &a) && FileIdentity(second, &b) && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+         a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 bool ReplaceFileWith(const std::string& source, const std::string& target) {

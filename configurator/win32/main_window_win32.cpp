@@ -19,7 +19,7 @@ struct PageTemplate {
   DLGPROC procedure;
 };
 constexpr std::array<PageTemplate, kPageCount> kPages = {{
-    {IDD_PAGE_CONFIGURATIONS, DisplayPageProc},
+    {IDD_PAGE_CONFIGURATIONS, ConfigurationsPageProc},
     {IDD_PAGE_ACTIONS, DisplayPageProc},
     {IDD_PAGE_OTHER_SETTINGS, OtherSettingsPageProc},
     {IDD_PAGE_ABOUT, DisplayPageProc},

@@ -49,8 +49,11 @@ void SetChecked(int id, bool checked) {
 void SetEnabled(int id, bool enabled) { EnableWindow(ControlWindow(id), enabled); }
 void SetVisible(int id, bool visible) { ShowWindow(ControlWindow(id), visible ? SW_SHOWNA : SW_HIDE); }
 
+// Only the "add" messages sort: LB_INSERTSTRING puts a row exactly where it
+// is told, even in a sorted list.
 int InsertRow(int id, int row, const std::string& text, intptr_t itemData) {
-  LRESULT index = ListMessage(id, LB_INSERTSTRING, CB_INSERTSTRING, WPARAM(row), LPARAM(text.c_str()));
+  LRESULT index = row < 0 ? ListMessage(id, LB_ADDSTRING, CB_ADDSTRING, 0, LPARAM(text.c_str()))
+                          : ListMessage(id, LB_INSERTSTRING, CB_INSERTSTRING, WPARAM(row), LPARAM(text.c_str()));
   if (index >= 0) ListMessage(id, LB_SETITEMDATA, CB_SETITEMDATA, WPARAM(index), LPARAM(itemData));
   return int(index);
 }

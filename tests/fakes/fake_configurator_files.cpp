@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "configurator/portable/profile_text.h"
 #include "configurator/seams/file_system.h"
@@ -16,6 +17,7 @@ std::map<std::string, std::string> g_files;
 // name in lower case: a load reads hundreds of sections of one unchanged
 // file, most of them missing.
 std::map<std::string, std::map<std::string, std::string>> g_sections;
+std::set<std::string> g_locked;
 
 std::string Lower(std::string text) {
   for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
@@ -50,26 +52,78 @@ std::map<std::string, std::string> CutSections(const std::string& content) {
 void Reset() {
   g_files.clear();
   g_sections.clear();
+  g_locked.clear();
 }
 void SetFile(const std::string& path, const std::string& content) {
   g_files[path] = content;
   g_sections[path] = CutSections(content);
 }
+void Remove(const std::string& path) {
+  g_files.erase(path);
+  g_sections.erase(path);
+}
+bool Exists(const std::string& path) { return g_files.count(path) != 0; }
+std::string Content(const std::string& path) { return Exists(path) ? g_files[path] : std::string(); }
+void SetLocked(const std::string& path) { g_locked.insert(path); }
+
+namespace {
+// "*" and "?" as a directory search matches them, without case.
+bool Matches(const char* pattern, const char* name) {
+  if (*pattern == '\0') return *name == '\0';
+  if (*pattern == '*') return Matches(pattern + 1, name) || (*name != '\0' && Matches(pattern, name + 1));
+  if (*name == '\0') return false;
+  return (*pattern == '?' || std::tolower(static_cast<unsigned char>(*pattern)) ==
+                                 std::tolower(static_cast<unsigned char>(*name))) &&
+         Matches(pattern + 1, name + 1);
+}
+// The short name's extension: at most three characters.
+std::string ShortForm(const std::string& name) {
+  size_t dot = name.rfind('.');
+  return dot == std::string::npos || name.size() - dot <= 4 ? name : name.substr(0, dot + 4);
+}
+}  // namespace
 
 }  // namespace quillon::fake_configurator_files
 
 namespace quillon {
 
 using fake_configurator_files::g_files;
+using fake_configurator_files::g_locked;
 using fake_configurator_files::g_sections;
+using fake_configurator_files::Matches;
+using fake_configurator_files::ShortForm;
 
-// Wildcards are not matched: paths name files exactly.
+// Wildcards are not matched here: paths name files exactly.
 bool FindFirstEntry(const std::string& path) { return g_files.count(path) != 0; }
 bool PathAttributesReadable(const std::string& path) { return g_files.count(path) != 0; }
 bool CreateFolder(const std::string&) { return true; }
+std::vector<std::string> ListFiles(const std::string& pattern) {
+  std::vector<std::string> names;
+  const size_t cut = pattern.rfind('\\') + 1;
+  const std::string folder = pattern.substr(0, cut);
+  const std::string leaf = pattern.substr(cut);
+  for (const auto& [path, content] : g_files) {
+    if (path.compare(0, folder.size(), folder) != 0 || path.find('\\', folder.size()) != std::string::npos) continue;
+    const std::string name = path.substr(folder.size());
+    if (Matches(leaf.c_str(), name.c_str()) || Matches(leaf.c_str(), ShortForm(name).c_str())) names.push_back(name);
+  }
+  return names;
+}
 bool DeleteFileAt(const std::string& path) {
+  if (g_locked.count(path) != 0) return false;
   g_sections.erase(path);
   return g_files.erase(path) != 0;
+}
+// Copying a file onto itself fails as the system's copy does: the source
+// is open while the target is replaced.
+bool CopyFileReplacing(const std::string& source, const std::string& target) {
+  if (g_files.count(source) == 0 || source == target || g_locked.count(target) != 0)
+    return false;
+  fake_configurator_files::SetFile(target, g_files[source]);
+  return true;
+}
+bool IsSameFile(const std::string& first, const std::string& second) {
+  return first == second && g_files.count(first) != 0;
 }
 bool CreateEmptyFile(const std::string& path) {
   fake_configurator_files::SetFile(path, "");

@@ -3,6 +3,7 @@
 #include "configurator/seams/program_version.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 
 namespace quillon::fake_window_controls {
@@ -12,6 +13,11 @@ std::map<int, ControlState> g_controls;
 ProgramVersion g_version{1, 0};
 
 bool HasRow(const ControlState& control, int row) { return row >= 0 && size_t(row) < control.rows.size(); }
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+  });
+}
 }  // namespace
 
 void Reset() {
@@ -32,6 +38,7 @@ std::vector<std::string> RowTexts(int id) {
 namespace quillon {
 
 using fake_window_controls::HasRow;
+using fake_window_controls::LessIgnoringCase;
 using fake_window_controls::State;
 
 // A drop-down list shows its selected row as its text.
@@ -52,6 +59,11 @@ void SetVisible(int id, bool visible) { State(id).visible = visible; }
 
 int InsertRow(int id, int row, const std::string& text, intptr_t itemData) {
   auto& control = State(id);
+  if (row < 0 && control.sorted) {
+    // After the rows that do not sort behind it, without regard to case.
+    auto before = [&](const std::pair<std::string, intptr_t>& r) { return !LessIgnoringCase(text, r.first); };
+    row = int(std::find_if_not(control.rows.begin(), control.rows.end(), before) - control.rows.begin());
+  }
   if (row < 0 || size_t(row) > control.rows.size()) row = int(control.rows.size());
   control.rows.insert(control.rows.begin() + row, {text, itemData});
   if (control.selectedRow >= row) ++control.selectedRow;

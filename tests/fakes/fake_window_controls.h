@@ -21,6 +21,8 @@ struct ControlState {
   bool visible = true;
   std::vector<std::pair<std::string, intptr_t>> rows;
   int selectedRow = -1;
+  // A list that sorts its rows (LBS_SORT, CBS_SORT), as its template says.
+  bool sorted = false;
   // The edit field's selection, as character offsets.
   size_t selectionStart = 0;
   size_t selectionEnd = 0;

@@ -116,12 +116,36 @@ def keyboard(c):
     c.rect(8, 23, 24, 24.5, LIGHT)
 
 
+def arrow(c, up):
+    """A blue arrow head over its shaft; upside down when not `up`."""
+    def y(v):
+        return v if up else 32 - v
+    for i in range(60):
+        t = i / 60
+        row = 4 + 14 * t
+        half = 13 * t
+        a, b = sorted((y(row), y(row + 14 / 60)))
+        c.rect(16 - half, a, 16 + half, b + 0.3, BLUE)
+    a, b = sorted((y(18), y(29)))
+    c.rect(11, a, 21, b, BLUE)
+
+
+def up_arrow(c):
+    arrow(c, True)
+
+
+def down_arrow(c):
+    arrow(c, False)
+
+
 ICONS = {
     "quillon_config.ico": program,
     "configurations.ico": configurations,
     "mapper.ico": mapper,
     "keyboard.ico": keyboard,
     "joystick.ico": joystick,
+    "up.ico": up_arrow,
+    "down.ico": down_arrow,
 }
 
 

@@ -1,0 +1,85 @@
+// The "Configurations" page's dialog: clicks and double-clicks go to the
+// page's logic, and so do files dropped on the available list.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "configurator/configurations_page.h"
+#include "configurator/resource_ids.h"
+#include "configurator/win32/window_win32.h"
+
+namespace quillon {
+
+namespace {
+constexpr UINT_PTR kDropTargetSubclass = 1;
+
+// The paths of a drop, as the shell hands them over. The configurator
+// works in the ANSI code page throughout, so the paths are read in it too.
+std::vector<std::string> DroppedPaths(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+    std::string path(size_t(length) + 1, '\0');
+    path.resize(DragQueryFileA(drop, i, path.data(), length + 1));
+    paths.push_back(path);
+  }
+  return paths;
+}
+
+// WM_DROPFILES goes to the window that accepted the files, here the list
+// itself and not its dialog, so the list is subclassed to hear it. The
+// drop's memory is released before the questions of the import: the
+// source has long finished its part.
+LRESULT CALLBACK DropTargetProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_DROPFILES) {
+    const HDROP drop = HDROP(wParam);
+    const std::vector<std::string> paths = DroppedPaths(drop);
+    DragFinish(drop);
+    ImportDroppedFiles(paths);
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, DropTargetProc, kDropTargetSubclass);
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+// A picture button shows its icon; its window text stays the tool tip's
+// text, which screen readers read as its name.
+void SetButtonPicture(HWND page, int buttonId, int iconId) {
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, size, size,
+                           LR_DEFAULTCOLOR | LR_SHARED);
+  SendDlgItemMessageA(page, buttonId, BM_SETIMAGE, IMAGE_ICON, LPARAM(icon));
+}
+
+INT_PTR OnInitDialog(HWND page) {
+  PreparePage(page);
+  SetButtonPicture(page, IDC_cmdUp, IDI_PICTURE_UP);
+  SetButtonPicture(page, IDC_cmdDown, IDI_PICTURE_DOWN);
+  HWND available = GetDlgItem(page, IDC_lstAvailableConfigs);
+  SetWindowSubclass(available, DropTargetProc, kDropTargetSubclass, 0);
+  DragAcceptFiles(available, TRUE);
+  return TRUE;
+}
+
+INT_PTR OnCommand(HWND control, int id, int notification) {
+  if (std::optional<ControlEvent> event = EventOf(control, notification)) {
+    OnConfigurationsEvent(id, *event);
+    return TRUE;
+  }
+  return FALSE;
+}
+}  // namespace
+
+INT_PTR CALLBACK ConfigurationsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: return OnInitDialog(page);
+    case WM_COMMAND: return OnCommand(HWND(lParam), LOWORD(wParam), HIWORD(wParam));
+    default: return FALSE;
+  }
+}
+
+}  // namespace quillon
