@@ -65,17 +65,26 @@ std::string ReadFileAt(const std::string& path) {
 }
 bool FileThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// The rows of a list box in the configurator: LB_GETTEXT is copied between
-// processes like WM_GETTEXT.
+// The rows of a list box in the configurator. LB_GETTEXT is copied between
+// processes, but Wine's ANSI copy keeps only the first character: the rows
+// are read in UTF-16.
 Names Rows(HWND list) {
   Names rows;
-  const int count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  const int count = int(SendMessageW(list, LB_GETCOUNT, 0, 0));
   for (int row = 0; row < count; ++row) {
-    char text[256] = "";
-    SendMessageA(list, LB_GETTEXT, WPARAM(row), LPARAM(text));
+    wchar_t wide[256] = L"";
+    char text[512] = "";
+    if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(row), 0) < 256 &&
+        SendMessageW(list, LB_GETTEXT, WPARAM(row), LPARAM(wide)) != LB_ERR)
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     rows.push_back(text);
   }
   return rows;
+}
+std::string Joined(const Names& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+  return text;
 }
 bool SelectRowReading(HWND list, const std::string& text) {
   const LRESULT row = SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str()));
@@ -152,7 +161,9 @@ class ConfigurationsPageTest : public ::testing::Test {
     configurator_ = kit::StartChild(kit::ProgramFolder() + "QuillonConfig.exe", "");
     window_ = kit::WaitForTopLevelWindow("#32770", kTitle, configurator_.id);
     EXPECT_NE(window_, nullptr) << "the configurator's window never appeared";
-    if (window_ != nullptr) EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window_) != FALSE; }));
+    if (window_ != nullptr) {
+      EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window_) != FALSE; }));
+    }
     return window_;
   }
   HWND Control(const char* caption) const {
@@ -164,8 +175,11 @@ class ConfigurationsPageTest : public ::testing::Test {
   HWND Active() const { return kit::ControlLabelled(window_, "Active configurations (topmost = default):"); }
   // Posted, since the click may open a message box.
   void Click(const char* caption) const { PostMessageA(Control(caption), BM_CLICK, 0, 0); }
-  bool ListsBecome(const Names& active, const Names& available) const {
-    return WaitUntil([&] { return Rows(Active()) == active && Rows(Available()) == available; }, 5000);
+  ::testing::AssertionResult ListsBecome(const Names& active, const Names& available) const {
+    if (WaitUntil([&] { return Rows(Active()) == active && Rows(Available()) == available; }, 5000))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "active: " << Joined(Rows(Active()))
+                                         << "; available: " << Joined(Rows(Available()));
   }
   // Waits for the box of `title` showing `text` and answers it.
   void Answer(const char* title, const std::string& text, int button) {
