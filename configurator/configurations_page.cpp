@@ -1,7 +1,6 @@
 #include "configurator/configurations_page.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "configurator/env_helpers.h"
 #include "configurator/path_helpers.h"
@@ -17,12 +16,6 @@ constexpr int kAvailable = IDC_lstAvailableConfigs;
 constexpr int kActive = IDC_lstActiveConfigs;
 constexpr const char* kMapExtension = ".ugc";
 constexpr const char* kSoundExtension = ".wav";
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 void ShowError(const std::string& text) {
   ShowMessageBox(text, "Error", MessageIcon::Critical, MessageButtons::Ok);
@@ -45,7 +38,7 @@ struct MapFile {
 std::vector<MapFile> MapFilesOfDataFolder() {
   std::vector<MapFile> maps;
   for (const std::string& file : ListFiles(JoinPath(g_session.dataFolder, std::string("*") + kMapExtension))) {
-    if (!SameIgnoringCase(ExtensionOf(file), kMapExtension)) continue;
+    if (!HasExtension(file, kMapExtension)) continue;
     std::string name = ReplaceAll(file, kMapExtension, "");
     bool listed = std::any_of(maps.begin(), maps.end(), [&](const MapFile& map) { return map.name == name; });
     if (!name.empty() && !listed) maps.push_back({name, file});
@@ -118,8 +111,7 @@ void RemoveDataFile(const std::string& file) {
 
 void ImportDroppedFile(const std::string& path) {
   const std::string name = FileNameOf(path);
-  const std::string extension = ExtensionOf(name);
-  if (!SameIgnoringCase(extension, kMapExtension) && !SameIgnoringCase(extension, kSoundExtension)) return;
+  if (!HasExtension(name, kMapExtension) && !HasExtension(name, kSoundExtension)) return;
   const std::string target = JoinPath(g_session.dataFolder, name);
   // A file dragged out of the data folder onto its own list is already in
   // place: copying it onto itself would ask to overwrite it, then fail.

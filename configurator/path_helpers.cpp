@@ -1,5 +1,8 @@
 #include "configurator/path_helpers.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace quillon {
 
 std::string TrimBlanks(const std::string& text) {
@@ -11,6 +14,14 @@ std::string TrimBlanks(const std::string& text) {
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '\\') return TrimBlanks(folder + name);
   return TrimBlanks(folder + "\\" + name);
+}
+
+bool HasExtension(const std::string& path, const std::string& extension) {
+  const std::string actual = ExtensionOf(path);
+  return actual.size() == extension.size() &&
+         std::equal(actual.begin(), actual.end(), extension.begin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+         });
 }
 
 std::string FolderOf(const std::string& path) {

@@ -14,6 +14,9 @@ std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
 // From the last "." to the end, dot included; "" when there is none.
 std::string ExtensionOf(const std::string& path);
+// True when the path ends with `extension` (".ugc"), whatever the case of
+// its letters, as Windows compares names.
+bool HasExtension(const std::string& path, const std::string& extension);
 // Every occurrence of `search` replaced, left to right without overlaps. An
 // empty search text finds nothing, so the text comes back unchanged.
 std::string ReplaceAll(const std::string& text, const std::string& search, const std::string& replacement);

@@ -5,27 +5,24 @@
 namespace quillon::test_kit {
 
 bool DropFilesOn(HWND target, const std::vector<std::string>& paths) {
-  // DROPFILES, then each path in UTF-16 with its NUL, then one more NUL.
+  // The header, then each path with its NUL, then one more NUL.
   std::wstring list;
   for (const std::string& path : paths) {
     std::wstring wide(path.size() + 1, L'\0');
     wide.resize(size_t(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), int(wide.size()))));
-    list += wide;  // keeps the NUL that ends each path
+    list += wide;
   }
   list += L'\0';
-  std::vector<char> block(sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-  auto* header = reinterpret_cast<DROPFILES*>(block.data());
-  header->pFiles = sizeof(DROPFILES);
-  RECT area;
-  GetClientRect(target, &area);
-  header->pt = {area.right / 2, area.bottom / 2};
-  header->fNC = FALSE;
-  header->fWide = TRUE;
-  memcpy(block.data() + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+  DROPFILES header = {};
+  header.pFiles = sizeof header;
+  header.fWide = TRUE;
+  std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+  block.append(reinterpret_cast<const char*>(list.data()), list.size() * sizeof(wchar_t));
 
   // An HDROP is a global memory handle of the receiving process. A fixed
   // block's handle is its address, which GlobalLock gives back as it is, so
-  // committed memory in that process serves as one.
+  // memory committed in that process serves as one; DragFinish's attempt to
+  // free it there fails quietly.
   DWORD processId = 0;
   GetWindowThreadProcessId(target, &processId);
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);

@@ -1,5 +1,5 @@
 // Dropping files on another program's window as the shell does: a
-// WM_DROPFILES whose DROPFILES block, with its list of wide paths, lies in
+// WM_DROPFILES whose DROPFILES block, with its list of UTF-16 paths, lies in
 // the receiving program's memory.
 #pragma once
 
@@ -11,7 +11,6 @@
 namespace quillon::test_kit {
 
 // Posts the drop to `target`; false when the block could not be placed.
-// The block stays in the receiver, which frees it (or not) with DragFinish.
 bool DropFilesOn(HWND target, const std::vector<std::string>& paths);
 
 }  // namespace quillon::test_kit
