@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <fstream>
+
 #include "shared/settings_tree.h"
 #include "tests/kit/dialog_probe.h"
 #include "tests/kit/runtime_control.h"
@@ -31,15 +33,10 @@ std::string DataFolder() {
   CreateDirectoryA((std::string(common) + "\\KWP\\QuillonConfig").c_str(), nullptr);
   return std::string(common) + "\\KWP\\QuillonConfig\\";
 }
-void WriteFileAt(const std::string& path, const std::string& content) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr);
-  CloseHandle(file);
-}
-DWORD FileSize(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0xFFFFFFFF;
+void WriteFileAt(const std::string& path, const std::string& content) { std::ofstream(path) << content; }
+std::string Content(const std::string& path) {
+  std::ifstream file(path);
+  return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "(none)";
 }
 
 // LB_GETTEXT is copied between processes, but Wine's ANSI copy keeps only
@@ -189,17 +186,16 @@ TEST_F(ConfigurationsPageTest, DroppedFilesAreCopiedAndListedAndDeleteRemovesThe
                                             data_ + "Other.ugc"}));
   Answer("Warning", "Road.wav: file exists, overwrite?");
   EXPECT_TRUE(ListsBecome({}, {"Other", "Road"}));
-  EXPECT_EQ(FileSize(data_ + "Road.ugc"), 7u);
-  EXPECT_EQ(FileSize(data_ + "Road.wav"), 7u);
-  EXPECT_EQ(FileSize(data_ + "Other.ugc"), 3u);
-  EXPECT_EQ(FileSize(data_ + "notes.txt"), 0xFFFFFFFFu);
+  EXPECT_EQ(Content(data_ + "Road.ugc"), "dropped");
+  EXPECT_EQ(Content(data_ + "Road.wav"), "dropped");
+  EXPECT_EQ(Content(data_ + "Other.ugc"), "map");
+  EXPECT_EQ(Content(data_ + "notes.txt"), "(none)");
 
   Select(available_, "Road");
   Click("Delete");
   Answer("Request", "Permanently delete selected configuration?");
   EXPECT_TRUE(ListsBecome({}, {"Other"}));
-  EXPECT_EQ(FileSize(data_ + "Road.ugc"), 0xFFFFFFFFu);
-  EXPECT_EQ(FileSize(data_ + "Road.wav"), 0xFFFFFFFFu);
+  EXPECT_EQ(Content(data_ + "Road.ugc") + Content(data_ + "Road.wav"), "(none)(none)");
   EXPECT_EQ(kit::FindTopLevelWindow("#32770", "Error", configurator_.id), nullptr);
   for (const char* name : {"Road.ugc", "Road.wav", "notes.txt"}) DeleteFileA((source + name).c_str());
   RemoveDirectoryA(source.c_str());
