@@ -1,5 +1,7 @@
 #include "tests/kit/runtime_control.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
 #include <fstream>
 
@@ -71,6 +73,15 @@ std::string ProgramFolder() {
 
 std::string RuntimePath() { return ProgramFolder() + "quillon.exe"; }
 std::string StandInMapperPath() { return ProgramFolder() + "stand_in_mapper.exe"; }
+
+std::string ConfiguratorDataFolder() {
+  char common[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, common);
+  const std::string kwp = std::string(common) + "\\KWP";
+  CreateDirectoryA(kwp.c_str(), nullptr);
+  CreateDirectoryA((kwp + "\\QuillonConfig").c_str(), nullptr);
+  return kwp + "\\QuillonConfig\\";
+}
 
 Child StartChild(const std::string& program, const std::string& tail) {
   std::string commandLine = "\"" + program + "\"" + (tail.empty() ? "" : " " + tail);

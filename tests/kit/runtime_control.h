@@ -17,6 +17,9 @@ inline constexpr DWORD kGenerousTimeoutMs = 20000;
 std::string ProgramFolder();
 std::string RuntimePath();
 std::string StandInMapperPath();
+// The configurator's data folder (common application data, "KWP", its
+// program name), ending with "\"; created when missing.
+std::string ConfiguratorDataFolder();
 
 struct Child {
   HANDLE process = nullptr;

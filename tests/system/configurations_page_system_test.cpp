@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shlobj.h>
-
 #include <fstream>
 
 #include "shared/settings_tree.h"
@@ -26,13 +24,6 @@ using Names = std::vector<std::string>;
 
 constexpr DWORD kChangeTimeoutMs = 1000;
 
-std::string DataFolder() {
-  char common[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, common);
-  CreateDirectoryA((std::string(common) + "\\KWP").c_str(), nullptr);
-  CreateDirectoryA((std::string(common) + "\\KWP\\QuillonConfig").c_str(), nullptr);
-  return std::string(common) + "\\KWP\\QuillonConfig\\";
-}
 void WriteFileAt(const std::string& path, const std::string& content) { std::ofstream(path) << content; }
 std::string Content(const std::string& path) {
   std::ifstream file(path);
@@ -114,7 +105,7 @@ class ConfigurationsPageTest : public ::testing::Test {
     ASSERT_TRUE(kit::WaitForWindowGone(box));
   }
 
-  const std::string data_ = DataFolder();
+  const std::string data_ = kit::ConfiguratorDataFolder();
   std::string log_;
   kit::Child configurator_;
   HWND window_ = nullptr, available_ = nullptr, active_ = nullptr;

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <fstream>
+
 #include "tests/kit/dialog_probe.h"
 #include "tests/kit/runtime_control.h"
 #include "tests/kit/screen_capture.h"
@@ -87,8 +89,11 @@ class ConfiguratorWindowTest : public ::testing::Test {
     reg::WriteNumber(path, "UseJoystick", 0);
     reg::WriteNumber(path, "UseKeyboard", 1);
     reg::WriteNumber(path, "ApplyOnStart", 1);
+    // The configurations are listed, and so applied, while their maps exist.
+    for (const char* map : {"Race", "Fly"}) std::ofstream(kit::ConfiguratorDataFolder() + map + ".ugc") << map;
   }
   void TearDown() override {
+    for (const char* map : {"Race", "Fly"}) DeleteFileA((kit::ConfiguratorDataFolder() + map + ".ugc").c_str());
     if (configurator_.process) {
       if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
       kit::WaitForExit(configurator_, kit::kGenerousTimeoutMs, nullptr);
