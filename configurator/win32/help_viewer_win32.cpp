@@ -15,7 +15,7 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND owner, LPCSTR file, UINT command, DW
 
 // The library stays loaded for the rest of the run: the viewer's window lives
 // in it and outlasts the call.
-HtmlHelpFunction HtmlHelp() {
+HtmlHelpFunction LoadedHtmlHelp() {
   static HtmlHelpFunction function =
       LibraryFunction<HtmlHelpFunction>(LoadSystemLibrary(L"hhctrl.ocx"), "HtmlHelpA");
   return function;
@@ -24,7 +24,7 @@ HtmlHelpFunction HtmlHelp() {
 }  // namespace
 
 void OpenHelpAtContext(const std::string& helpFilePath, int context) {
-  HtmlHelpFunction htmlHelp = HtmlHelp();
+  HtmlHelpFunction htmlHelp = LoadedHtmlHelp();
   if (htmlHelp == nullptr) return;
   // F1 and the Help menu reach us on the main window's thread while that
   // window is active, so the active window is the main window. The viewer
