@@ -65,6 +65,18 @@ void TypeDigits(const std::string& digits) {
   }
   kit::PumpMessagesFor(200);
 }
+// The HTML Help viewer's window in that process, if one is open.
+HWND HelpViewerOf(DWORD processId) {
+  for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+    char name[32] = "";
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == processId && GetClassNameA(window, name, sizeof name) && lstrcmpA(name, "HH Parent") == 0)
+      return window;
+  }
+  return nullptr;
+}
+
 // The control that has the keyboard focus in another program's window.
 HWND FocusOf(HWND window) {
   GUITHREADINFO info = {};
@@ -286,6 +298,21 @@ TEST_F(ConfiguratorWindowTest, TheControllerListNamesThePadsAndKeepsTheStoredOne
                         &size) == ERROR_SUCCESS &&
            std::string(name) == "Ultimarc UltraStik 360";
   }));
+}
+
+TEST_F(ConfiguratorWindowTest, F1OpensTheHelpOverTheWindowWhateverControlHasTheFocus) {
+  ASSERT_NE(StartConfigurator(), nullptr);
+  SetForegroundWindow(window_);
+  kit::PumpMessagesFor(200);
+  PressAlt('C');  // the focus in a text field, which would take F1 as a key
+  ASSERT_EQ(FocusOf(window_), Labelled("Config switch timeout (ms):"));
+  Key(VK_F1, true);
+  Key(VK_F1, false);
+  HWND viewer = nullptr;
+  EXPECT_TRUE(WaitUntil([&] { return (viewer = HelpViewerOf(configurator_.id)) != nullptr; }));
+  ASSERT_NE(viewer, nullptr) << "no help viewer opened";
+  EXPECT_EQ(GetWindow(viewer, GW_OWNER), window_);
+  EXPECT_EQ(TextLabelled("Config switch timeout (ms):"), "1500") << "F1 reached the field";
 }
 
 TEST_F(ConfiguratorWindowTest, ASecondStartBringsBackTheFirstWindowAndEnds) {
