@@ -245,6 +245,24 @@ TEST_F(ConfiguratorWindowTest, ApplyStoresTheTimeoutAndTheRuntimeReloadsOnce) {
   }
   PressAlt('A');
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2)) << "the runtime did not reload";
+  // Ctrl+Tab and Ctrl+Shift+Tab step through the pages.
+  Key(VK_CONTROL, true);
+  for (int i = 0; i < 2; ++i) {
+    Key(VK_TAB, true);
+    Key(VK_TAB, false);
+  }
+  Key(VK_CONTROL, false);
+  kit::PumpMessagesFor(200);
+  EXPECT_EQ(SendMessageA(Tab(), TCM_GETCURSEL, 0, 0), 2);
+  EXPECT_TRUE(IsWindowVisible(Labelled("Polls per second:")));
+  Key(VK_CONTROL, true);
+  Key(VK_SHIFT, true);
+  Key(VK_TAB, true);
+  Key(VK_TAB, false);
+  Key(VK_SHIFT, false);
+  Key(VK_CONTROL, false);
+  kit::PumpMessagesFor(200);
+  EXPECT_EQ(SendMessageA(Tab(), TCM_GETCURSEL, 0, 0), 1);
   EXPECT_EQ(StoredNumber("ChangeTimeout"), 3000u);
   EXPECT_EQ(StoredNumber("UseHook"), 1u);
   EXPECT_EQ(StoredNumber("PollPerSecond"), 25u);
