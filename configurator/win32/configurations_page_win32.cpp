@@ -30,18 +30,19 @@ std::vector<std::string> DroppedPaths(HDROP drop) {
   return paths;
 }
 
-// WM_DROPFILES goes to the window that accepted the files, here the list
-// itself and not its dialog, so the list is subclassed to hear it. The
-// drop's memory is released before the questions of the import: the
+// The drop's memory is released before the questions of the import: the
 // source has long finished its part.
+LRESULT OnDropFiles(HDROP drop) {
+  const std::vector<std::string> paths = DroppedPaths(drop);
+  DragFinish(drop);
+  ImportDroppedFiles(paths);
+  return 0;
+}
+
+// WM_DROPFILES goes to the window that accepted the files, here the list
+// itself and not its dialog, so the list is subclassed to hear it.
 LRESULT CALLBACK DropTargetProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  if (message == WM_DROPFILES) {
-    const HDROP drop = HDROP(wParam);
-    const std::vector<std::string> paths = DroppedPaths(drop);
-    DragFinish(drop);
-    ImportDroppedFiles(paths);
-    return 0;
-  }
+  if (message == WM_DROPFILES) return OnDropFiles(HDROP(wParam));
   if (message == WM_NCDESTROY) RemoveWindowSubclass(list, DropTargetProc, kDropTargetSubclass);
   return DefSubclassProc(list, message, wParam, lParam);
 }
