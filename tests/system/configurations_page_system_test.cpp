@@ -84,6 +84,9 @@ class ConfigurationsPageTest : public ::testing::Test {
     configurator_ = kit::StartChild(kit::ProgramFolder() + "QuillonConfig.exe", "");
     window_ = kit::WaitForTopLevelWindow("#32770", " Quillon Configurator", configurator_.id);
     ASSERT_NE(window_, nullptr);
+    // Shown once its pages are made and filled.
+    const DWORD start = GetTickCount();
+    while (!IsWindowVisible(window_) && GetTickCount() - start < kit::kGenerousTimeoutMs) kit::PumpMessagesFor(20);
     available_ = kit::ControlLabelled(window_, "Available configurations:");
     active_ = kit::ControlLabelled(window_, "Active configurations (topmost = default):");
   }

@@ -310,7 +310,8 @@ TEST_F(ConfiguratorWindowTest, TheControllerListNamesThePadsAndKeepsTheStoredOne
 
   // Unplugged: Refresh falls back to the first pad, and Apply stores it.
   block.padCount = 1;
-  PostMessageA(Captioned("Refresh"), BM_CLICK, 0, 0);
+  // The page's own Refresh: the configuration lists have one too.
+  PostMessageA(kit::ControlCaptioned(GetParent(devices), "Refresh"), BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(devices, CB_GETCOUNT, 0, 0) == 1; }));
   EXPECT_EQ(kit::VisibleText(devices), "Ultimarc UltraStik 360");
   ClickApply();
