@@ -65,22 +65,10 @@ INT_PTR OnInitDialog(HWND page) {
   DragAcceptFiles(available, TRUE);
   return TRUE;
 }
-
-INT_PTR OnCommand(HWND control, int id, int notification) {
-  if (std::optional<ControlEvent> event = EventOf(control, notification)) {
-    OnConfigurationsEvent(id, *event);
-    return TRUE;
-  }
-  return FALSE;
-}
 }  // namespace
 
 INT_PTR CALLBACK ConfigurationsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(page);
-    case WM_COMMAND: return OnCommand(HWND(lParam), LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
-  }
+  return PageMessage(page, message, wParam, lParam, OnInitDialog, OnConfigurationsEvent);
 }
 
 }  // namespace quillon

@@ -12,22 +12,10 @@ INT_PTR OnInitDialog(HWND page) {
   SendDlgItemMessageA(page, IDC_txtUltraParameters, EM_LIMITTEXT, QUILLON_PATH_FIELD_LIMIT, 0);
   return TRUE;
 }
-
-INT_PTR OnCommand(HWND control, int id, int notification) {
-  if (std::optional<ControlEvent> event = EventOf(control, notification)) {
-    OnOtherSettingsEvent(id, *event);
-    return TRUE;
-  }
-  return FALSE;
-}
 }  // namespace
 
 INT_PTR CALLBACK OtherSettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(page);
-    case WM_COMMAND: return OnCommand(HWND(lParam), LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
-  }
+  return PageMessage(page, message, wParam, lParam, OnInitDialog, OnOtherSettingsEvent);
 }
 
 }  // namespace quillon

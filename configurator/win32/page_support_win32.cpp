@@ -54,6 +54,15 @@ INT_PTR CALLBACK DisplayPageProc(HWND page, UINT message, WPARAM, LPARAM) {
   return TRUE;
 }
 
+INT_PTR PageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR (*onInit)(HWND page),
+                    void (*onEvent)(int id, ControlEvent event)) {
+  if (message == WM_INITDIALOG) return onInit(page);
+  if (message != WM_COMMAND) return FALSE;
+  std::optional<ControlEvent> event = EventOf(HWND(lParam), HIWORD(wParam));
+  if (event) onEvent(LOWORD(wParam), *event);
+  return event ? TRUE : FALSE;
+}
+
 std::optional<ControlEvent> EventOf(HWND control, int notification) {
   char name[16] = {};
   GetClassNameA(control, name, sizeof name);

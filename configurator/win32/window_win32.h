@@ -26,6 +26,12 @@ void AddToolTips(HWND window);
 // notifications it does not hear.
 std::optional<ControlEvent> EventOf(HWND control, int notification);
 
+// The dialog procedure of a page whose logic hears its controls: the page's
+// WM_INITDIALOG runs `onInit`, and the notifications of EventOf go to
+// `onEvent`.
+INT_PTR PageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR (*onInit)(HWND page),
+                    void (*onEvent)(int id, ControlEvent event));
+
 // A page whose controls only show what the logic sets (About, and the
 // pages whose own controls are still to come).
 INT_PTR CALLBACK DisplayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
