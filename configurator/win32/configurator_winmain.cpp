@@ -3,8 +3,11 @@
 #include "configurator/configurator_main.h"
 #include "configurator/path_helpers.h"
 #include "configurator/seams/process_control.h"
+#include "shared/win32/system_libraries.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandTail, int) {
+  // Before anything can load a library (DirectInput, the help viewer ...).
+  quillon::LoadLibrariesFromSystemFolderOnly();
   std::string name = quillon::FileNameOf(quillon::OwnExecutablePath());
   size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);
