@@ -2,8 +2,9 @@
 ;   makensis -DVERSION=1.0.0 -DOUTFILE=... -DRUNTIME=.../quillon.exe
 ;            -DCONFIGURATOR=.../QuillonConfig.exe [-DHELPFILE=.../quillon.chm]
 ;            -DICON=.../quillon.ico quillon.nsi
-; /S installs and uninstalls silently (administrators, tests); /D=folder
-; (last on the command line) chooses the program folder.
+; /S installs and uninstalls silently (administrators, tests); /STARTUP ticks
+; the start-up link; /D=folder (last on the command line) chooses the
+; program folder.
 ;
 ; Where things go:
 ;   program folder (Program Files\Quillon): QuillonConfig.exe, quillon.chm,
@@ -12,7 +13,9 @@
 ;     where the configurator starts it from. The user's maps, sounds and
 ;     export files live there too and are never touched.
 
-Unicode true
+; A 64-bit installer for the 64-bit programs: it needs no 32-bit layer, and
+; it sees the 64-bit Program Files and registry as they are.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true
@@ -20,7 +23,7 @@ ManifestDPIAware true
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
-!include x64.nsh
+!include Sections.nsh
 !include WinMessages.nsh
 
 !define PRODUCT "Quillon"
@@ -99,15 +102,6 @@ FunctionEnd
   StrCpy $DataFolder "$APPDATA\${DATA_SUBFOLDER}"
 !macroend
 
-Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "Quillon needs 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
-  SetRegView 64
-  !insertmacro SetDataFolder
-FunctionEnd
-
 Function un.onInit
   SetRegView 64
   !insertmacro SetDataFolder
@@ -175,6 +169,18 @@ Section /o "Start Quillon when I log on" SectionStartup
   WriteRegStr HKLM "${UNINSTALL_KEY}" "StartupLink" "$SMSTARTUP\Quillon.lnk"
   SetShellVarContext all
 SectionEnd
+
+Function .onInit
+  SetRegView 64
+  !insertmacro SetDataFolder
+  ; /STARTUP ticks the start-up link, also for a silent install.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/STARTUP" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SectionStartup}
+  ${EndIf}
+FunctionEnd
 
 Section "Uninstall"
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "DataFolder"
