@@ -40,21 +40,9 @@ std::string StartMenuLink() { return SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\Q
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string Contents(const std::string& path) {
-  std::string bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
-
 bool SameContents(const std::string& installed, const std::string& built) {
-  std::string bytes = Contents(installed);
-  return !bytes.empty() && bytes == Contents(built);
+  std::string bytes = kit::FileContents(installed);
+  return !bytes.empty() && bytes == kit::FileContents(built);
 }
 
 void Write(const std::string& path, const std::string& text) {
@@ -232,7 +220,7 @@ TEST_F(InstallerSystemTest, InstallsRunsUpgradesAndUninstallsWithoutLoadingPlant
   ASSERT_NE(runtime, nullptr) << "the import started no runtime";
   EXPECT_TRUE(SamePath(image, data + "quillon.exe")) << image;
   RunAndWait(program + "QuillonConfig.exe", "", data);  // opens its window, where it has one, and closes it
-  EXPECT_FALSE(Exists(data + "planted-loads.txt")) << Contents(data + "planted-loads.txt");
+  EXPECT_FALSE(Exists(data + "planted-loads.txt")) << kit::FileContents(data + "planted-loads.txt");
   for (const char* name : kPlantedNames) DeleteFileA((data + name).c_str());
 
   // An upgrade over the running runtime stops it and replaces the files;
@@ -249,7 +237,7 @@ TEST_F(InstallerSystemTest, InstallsRunsUpgradesAndUninstallsWithoutLoadingPlant
   EXPECT_TRUE(SamePath(linkFolder + "\\", data));
   // The show command as stored (offset 0x3C of the link's header): Wine's
   // shell link object was seen to read this one back as SW_SHOWNORMAL.
-  std::string link = Contents(StartupLink());
+  std::string link = kit::FileContents(StartupLink());
   ASSERT_GT(link.size(), 0x40u);
   EXPECT_EQ(link[0x3C], SW_SHOWMINNOACTIVE);
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/kit/runtime_control.h"
+
 namespace quillon::virtual_pads {
 
 SharedBlock& Block() {
@@ -45,41 +47,18 @@ void ReleaseEveryButton() {
   for (uint32_t pad = 0; pad < kMaxPads; ++pad) HoldButtons(int(pad), {});
 }
 
-namespace {
-
-std::string FolderOfModule(HMODULE module) {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-  std::string folder(path, length < MAX_PATH ? length : 0);
-  return folder.substr(0, folder.rfind('\\') + 1);
-}
-
-std::string Contents(const std::string& path) {
-  std::string bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
-
-}  // namespace
-
 bool InstallControllerDoubleInSystemFolder() {
   char system[MAX_PATH];
   UINT length = GetSystemDirectoryA(system, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
-  std::string source = FolderOfModule(nullptr);
+  std::string source = test_kit::ProgramFolder();
   for (const char* library : {"dinput.dll", "dinput8.dll"}) {
     std::string from = source + library, to = std::string(system) + "\\" + library;
-    std::string wanted = Contents(from);
+    std::string wanted = test_kit::FileContents(from);
     if (wanted.empty()) return false;
     // A program still holding the double keeps it from being replaced; the
     // same file in place is as good.
-    if (!CopyFileA(from.c_str(), to.c_str(), FALSE) && Contents(to) != wanted) return false;
+    if (!CopyFileA(from.c_str(), to.c_str(), FALSE) && test_kit::FileContents(to) != wanted) return false;
   }
   return true;
 }
