@@ -3,7 +3,7 @@
 #pragma once
 
 #include "configurator/app_error.h"
-#include "configurator/seams/configurator_view.h"
+#include "configurator/seams/message_boxes.h"
 
 namespace quillon {
 

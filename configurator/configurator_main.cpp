@@ -6,14 +6,13 @@
 #include "configurator/runtime_control.h"
 #include "configurator/seams/file_system.h"
 #include "configurator/seams/process_control.h"
-#include "configurator/seams/shell_services.h"
+#include "configurator/seams/main_window.h"
+#include "configurator/seams/special_folders.h"
 #include "configurator/settings_model.h"
 
 namespace quillon {
 
 namespace {
-std::vector<std::string> g_arguments;
-std::string g_helpFile;
 
 std::string WithoutLeadingBlanks(const std::string& text) {
   size_t first = text.find_first_not_of(' ');
@@ -50,22 +49,20 @@ std::vector<std::string> SplitCommandLine(const std::string& programName, const 
 }
 
 std::string CommandArg(int index) {
-  if (index < 0 || size_t(index) >= g_arguments.size()) return std::string();
-  return g_arguments[size_t(index)];
+  if (index < 0 || size_t(index) >= g_session.arguments.size()) return std::string();
+  return g_session.arguments[size_t(index)];
 }
-
-const std::string& HelpFilePath() { return g_helpFile; }
 
 int ConfiguratorMain(const std::string& programName, const std::string& commandTail) {
   const std::string name = programName.empty() ? std::string("QuillonConfig") : programName;
-  g_arguments = SplitCommandLine(name, commandTail);
+  g_session.arguments = SplitCommandLine(name, commandTail);
 
   // Without its data folder the configurator has nowhere to work: the
   // error's text is shown and nothing is written.
-  if (!RunShowingErrors([&] { g_model.dataFolder = SettleDataFolder(name); })) return 1;
+  if (!RunShowingErrors([&] { g_session.dataFolder = SettleDataFolder(name); })) return 1;
   FillDefaultConfigNames();
 
-  if (g_arguments.size() > 1) {
+  if (g_session.arguments.size() > 1) {
     if (ImportFromFile(CommandArg(1))) {
       ApplyToRegistry();
       SignalRuntime();
@@ -78,7 +75,7 @@ int ConfiguratorMain(const std::string& programName, const std::string& commandT
     return 0;
   }
 
-  g_helpFile = JoinPath(FolderOf(OwnExecutablePath()), "quillon.chm");
+  g_session.helpFilePath = JoinPath(FolderOf(OwnExecutablePath()), "quillon.chm");
   return RunMainWindow();
 }
 

@@ -14,8 +14,6 @@ inline constexpr unsigned kWmSetFocus = 7;
 std::vector<std::string> SplitCommandLine(const std::string& programName, const std::string& commandTail);
 // The argument at `index`, or "" beyond the last.
 std::string CommandArg(int index);
-// The help file beside the configurator's executable.
-const std::string& HelpFilePath();
 
 // `programName` is the executable's file name without folder and extension;
 // `commandTail` the text after the program name. Returns the exit status.

@@ -4,24 +4,29 @@
 
 #include <string>
 
+#include "configurator/settings_model.h"
+
 namespace quillon {
 
 inline constexpr const char* kExportSection = "Quillon";
-inline constexpr const char* kExportKeySectionFormat = "Key %02d";
-inline constexpr const char* kExportJoySectionFormat = "Joy %02d";
+inline std::string ExportKeySection(int number) { return "Key " + TwoDigits(number); }
+inline std::string ExportJoySection(int number) { return "Joy " + TwoDigits(number); }
 inline constexpr const char* kExportFilterText = "Quillon configuration files";
 inline constexpr const char* kExportFilterPattern = "*.qlf";
 inline constexpr const char* kExportExtension = ".qlf";
 
-// The menu command "Save configuration to file".
-void SaveCommand();
-// Writes the main window's state to `path`. The file is built beside the
-// target and only replaces it when complete; false when nothing was written
-// (refused overwrite or a failed write, which is reported).
-bool ExportToFile(const std::string& path);
-// The menu command "Load configuration from file".
-void LoadCommand();
-// Reads a file into the model; false (after an error box) when it is missing.
+// The menu command "Save configuration to file", with what the window holds.
+void SaveCommand(WindowFields& fields, const EditorEntry& editor);
+// Collects the window's fields, commits the editor's entry and writes the
+// model to `path`. The file is built beside the target and only replaces it
+// when complete; false when nothing was written (refused overwrite or a
+// failed write, which is reported).
+bool ExportToFile(const std::string& path, WindowFields& fields, const EditorEntry& editor);
+// The menu command "Load configuration from file"; true when the model was
+// loaded (the window then shows it again).
+bool LoadCommand();
+// Reads a file into the model; false (after an error box) when it is missing
+// or its path holds wildcards.
 bool ImportFromFile(const std::string& path);
 
 // The name of the file that an export is built in before it replaces `path`.

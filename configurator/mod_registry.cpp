@@ -72,17 +72,17 @@ std::string DecimalText(long long number) {
 // the section was cut at the buffer's end, its last line may be cut too and
 // is not trusted.
 std::vector<std::string> SectionLines(const std::string& file, const std::string& section) {
-  std::vector<char> buffer(kIniSectionBuffer, '\0');
-  uint32_t length = ReadProfileSection(file, section, buffer.data(), kIniSectionBuffer);
+  char buffer[kIniSectionBuffer];  // only the part the call fills is looked at
+  uint32_t length = ReadProfileSection(file, section, buffer, kIniSectionBuffer);
   if (length > kIniSectionBuffer - 2) length = kIniSectionBuffer - 2;
   std::vector<std::string> lines;
   size_t start = 0;
   for (size_t i = 0; i < length; ++i) {
     if (buffer[i] != '\0') continue;
-    if (i > start) lines.emplace_back(buffer.data() + start, i - start);
+    if (i > start) lines.emplace_back(buffer + start, i - start);
     start = i + 1;
   }
-  if (start < length) lines.emplace_back(buffer.data() + start, length - start);
+  if (start < length) lines.emplace_back(buffer + start, length - start);
   if (length == kIniSectionBuffer - 2 && !lines.empty()) lines.pop_back();
   return lines;
 }
@@ -90,6 +90,23 @@ std::vector<std::string> SectionLines(const std::string& file, const std::string
 // Profile lines cannot hold line breaks; a text with one would write lines of
 // its own into the file.
 bool FitsOnOneLine(const std::string& text) { return text.find_first_of("\r\n") == std::string::npos; }
+
+// The profile functions drop the blanks at both ends of a value, and reading
+// a single value also drops one pair of outer double quotes. A value that
+// would lose either is written in one extra pair of quotes, which the reader
+// takes off again. Other quoted values are kept as they stand, so files
+// written before load as they always did.
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool NeedsWrapping(const std::string& text) {
+  if (text.empty()) return false;
+  return IsBlank(text.front()) || IsBlank(text.back()) || (text.size() >= 2 && text.front() == '"' && text.back() == '"');
+}
+std::string WrappedIniValue(const std::string& text) { return NeedsWrapping(text) ? '"' + text + '"' : text; }
+std::string UnwrappedIniValue(const std::string& text) {
+  if (text.size() < 2 || text.front() != '"' || text.back() != '"') return text;
+  std::string inner = text.substr(1, text.size() - 2);
+  return NeedsWrapping(inner) ? inner : text;
+}
 
 int64_t LittleEndian(const uint8_t* bytes, size_t count) {
   uint64_t number = 0;
@@ -110,7 +127,9 @@ Root ResolveRoot(const std::string& root) {
   };
   for (const auto& entry : kHives)
     if (SameTextIgnoringCase(root, entry.name)) return Root{RootKind::Hive, entry.hive};
-  if (FileExists(root)) return Root{RootKind::Ini, RegistryHive::CurrentUser};
+  // The existence test matches wildcards, which the profile functions take
+  // literally: such a root names no file that could be read or written.
+  if (!HasWildcards(root) && FileExists(root)) return Root{RootKind::Ini, RegistryHive::CurrentUser};
   return Root{};
 }
 
@@ -136,7 +155,7 @@ long ReadValue(const std::string& root, const std::string& path, const std::stri
     for (const std::string& line : SectionLines(root, path)) {
       std::string lineName, lineValue;
       if (SplitIniLine(line, &lineName, &lineValue) && lineName == name) {
-        value->text = lineValue;
+        value->text = UnwrappedIniValue(lineValue);
         break;
       }
     }
@@ -185,7 +204,7 @@ long WriteValue(const std::string& root, const std::string& path, const std::str
     if (letter == TypeLetter::Other) return kStatusOk;
     if (letter != TypeLetter::Text) return kStatusInvalidRoot;
     if (!FitsOnOneLine(value.text) || !FitsOnOneLine(name) || !FitsOnOneLine(path)) return kErrorInvalidParameter;
-    return WriteProfileKey(root, path, name, value.text);
+    return WriteProfileKey(root, path, name, WrappedIniValue(value.text));
   }
 
   OpenKey key;

@@ -1,266 +1,312 @@
 #include "configurator/settings_model.h"
 
-#include <cstdio>
+#include <cstdlib>
+#include <type_traits>
 
 #include "configurator/env_helpers.h"
+#include "configurator/export_file.h"
 #include "configurator/mod_registry.h"
 #include "configurator/numeric_text.h"
 #include "configurator/path_helpers.h"
-#include "configurator/seams/configurator_view.h"
-#include "configurator/seams/shell_services.h"
 #include "configurator/runtime_control.h"
+#include "configurator/seams/main_window.h"
+#include "configurator/seams/message_boxes.h"
 
 namespace quillon {
 
 ConfiguratorSettings g_model;
+ConfiguratorSession g_session;
 
 namespace {
 
-constexpr const char* kHkcu = "HKCU";
+// Where the tree is read from or written to: the registry, or an export
+// file whose sections stand for the keys.
+struct Place {
+  std::string root;
+  bool file = false;
+  std::string main;
+  std::string (*keyEntry)(int number);
+  std::string (*buttonEntry)(int number);
+};
 
-std::string Numbered(const char* format, int number) {
-  char text[32];
-  std::snprintf(text, sizeof text, format, number);
-  return text;
+Place InRegistry() {
+  return {"HKCU", false, kSettingsKeyPath,
+          [](int n) { return std::string(kSettingsKeyPath) + "\\" + KeyActionSubkey(n); },
+          [](int n) { return std::string(kSettingsKeyPath) + "\\" + ButtonActionSubkey(n); }};
+}
+Place InFile(const std::string& file) { return {file, true, kExportSection, ExportKeySection, ExportJoySection}; }
+
+// One field of the model, whatever its type.
+struct FieldRef {
+  std::string* text = nullptr;
+  int16_t* small = nullptr;
+  int32_t* wide = nullptr;
+};
+
+FieldRef Bind(ConfiguratorSettings& m, GlobalField field) {
+  switch (field) {
+    case GlobalField::UltraMapPath: return {&m.ultraMapPath};
+    case GlobalField::UltraMapOptions: return {&m.ultraMapOptions};
+    case GlobalField::UseJoystick: return {nullptr, &m.useJoystick};
+    case GlobalField::UseKeyboard: return {nullptr, &m.useKeyboard};
+    case GlobalField::ApplyOnStart: return {nullptr, &m.applyOnStart};
+    case GlobalField::SwitchDevice: return {&m.switchDevice};
+    case GlobalField::DefaultConfig: return {nullptr, &m.defaultConfig};
+    case GlobalField::ChangeTimeout: return {nullptr, nullptr, &m.changeTimeout};
+    case GlobalField::UseHook: return {nullptr, &m.useHook};
+    case GlobalField::PollPerSecond: return {nullptr, &m.pollPerSecond};
+  }
+  return {};
 }
 
-std::string KeyActionKey(int number) { return std::string(kSettingsKeyPath) + "\\" + Numbered(kKeyActionSubkeyFormat, number); }
-std::string ButtonActionKey(int number) {
-  return std::string(kSettingsKeyPath) + "\\" + Numbered(kButtonActionSubkeyFormat, number);
+template <typename Entry>
+FieldRef Bind(Entry& entry, ActionField field) {
+  switch (field) {
+    case ActionField::Modifier:
+      if constexpr (requires { entry.modifier; }) return {nullptr, &entry.modifier};
+      break;
+    case ActionField::VirtualKey:
+      if constexpr (requires { entry.virtualKey; }) return {nullptr, &entry.virtualKey};
+      break;
+    case ActionField::Buttons:
+      if constexpr (requires { entry.buttons; }) return {nullptr, nullptr, &entry.buttons};
+      break;
+    case ActionField::SendType: return {nullptr, &entry.sendType};
+    case ActionField::Action: return {nullptr, &entry.action};
+    case ActionField::Select: return {&entry.select};
+    case ActionField::KeySeq: return {&entry.keySeq};
+    case ActionField::AppName: return {&entry.appName};
+    case ActionField::AppParms: return {&entry.appParms};
+  }
+  return {};
 }
 
-std::string MainText(const char* name, const std::string& fallback) {
-  return modRegistry::ReadText(kHkcu, kSettingsKeyPath, name, fallback);
+template <typename Entry>
+constexpr bool Holds(const ActionFieldSpec& spec) {
+  return std::is_same_v<Entry, KeyActionEntry> ? spec.keyboard : spec.controller;
 }
 
-// A stored number that does not fit its field leaves the field's default.
-int16_t Number16(const std::string& path, const char* name, int16_t fallback, long* status = nullptr) {
-  int64_t number = modRegistry::ReadNumber(kHkcu, path, name, fallback, status);
-  return FitsInt16(number) ? int16_t(number) : fallback;
-}
-int32_t Number32(const std::string& path, const char* name, int32_t fallback, long* status = nullptr) {
-  int64_t number = modRegistry::ReadNumber(kHkcu, path, name, fallback, status);
-  return FitsInt32(number) ? int32_t(number) : fallback;
+int64_t NumberOf(const char* text) { return std::strtoll(text, nullptr, 10); }
+
+// A number goes into its field only when it fits; the caller's fallback
+// stays otherwise.
+void SetNumber(FieldRef field, int64_t number) {
+  if (field.small != nullptr && FitsInt16(number)) *field.small = int16_t(number);
+  if (field.wide != nullptr && FitsInt32(number)) *field.wide = int32_t(number);
 }
 
-void WriteCommonActionValues(const std::string& key, int16_t sendType, int16_t action, const std::string& select,
-                             const std::string& keySeq, const std::string& appName, const std::string& appParms) {
-  modRegistry::WriteNumber(kHkcu, key, kSendTypeValue, sendType);
-  modRegistry::WriteNumber(kHkcu, key, kActionValue, action);
-  modRegistry::WriteText(kHkcu, key, kSelectValue, select);
-  modRegistry::WriteText(kHkcu, key, kKeySeqValue, keySeq);
-  modRegistry::WriteText(kHkcu, key, kAppNameValue, appName);
-  modRegistry::WriteText(kHkcu, key, kAppParmsValue, appParms);
+std::string TextOf(FieldRef field) {
+  if (field.text != nullptr) return *field.text;
+  return std::to_string(field.small != nullptr ? int64_t(*field.small) : int64_t(*field.wide));
 }
 
-void WriteKeyAction(int number, const KeyActionEntry& entry) {
-  const std::string key = KeyActionKey(number);
-  modRegistry::WriteNumber(kHkcu, key, kModifierValue, entry.modifier);
-  modRegistry::WriteNumber(kHkcu, key, kVirtualKeyValue, entry.virtualKey);
-  WriteCommonActionValues(key, entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms);
+// Reads one value into its field, which holds the fallback on return when
+// the value is missing or does not fit. The registry's status comes back; a
+// file always answers 0. A number in a file is the one at the start of its
+// text.
+long ReadField(const Place& at, const std::string& path, const char* name, const std::string& fallback,
+               FieldRef field) {
+  long status = 0;
+  if (field.text != nullptr) {
+    *field.text = modRegistry::ReadText(at.root, path, name, fallback, &status);
+    return status;
+  }
+  SetNumber(field, NumberOf(fallback.c_str()));
+  if (at.file) {
+    std::optional<int64_t> number = LeadingNumber(modRegistry::ReadText(at.root, path, name, fallback, &status));
+    if (number) SetNumber(field, *number);
+  } else {
+    SetNumber(field, modRegistry::ReadNumber(at.root, path, name, NumberOf(fallback.c_str()), &status));
+  }
+  return status;
 }
 
-void WriteButtonAction(int number, const ButtonActionEntry& entry) {
-  const std::string key = ButtonActionKey(number);
-  modRegistry::WriteNumber(kHkcu, key, kButtonsValue, entry.buttons);
-  WriteCommonActionValues(key, entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms);
+std::string Resolved(const char* fallback) {
+  if (fallback == kMapperInDataFolder) return JoinPath(g_session.dataFolder, kUltraMapProgramName);
+  return fallback;
 }
 
-void DeleteActionSubkeys() {
-  for (int n = 1; n <= kMaxActions; ++n)
-    modRegistry::DeleteKey(kHkcu, kSettingsKeyPath, Numbered(kKeyActionSubkeyFormat, n));
-  for (int n = 1; n <= kMaxActions; ++n)
-    modRegistry::DeleteKey(kHkcu, kSettingsKeyPath, Numbered(kButtonActionSubkeyFormat, n));
+bool SectionHasLines(const std::string& file, const std::string& section) {
+  std::string entries;
+  return modRegistry::ListValues(file, section, &entries) == modRegistry::kStatusOk;
+}
+
+// Reads entries 1..99 of one kind into `entries`; the loaded list has no
+// holes. In the registry the first value of the kind decides whether a
+// subkey counts; in a file, whether its section has any line.
+template <typename Entry>
+int16_t ReadEntries(const Place& at, std::string (*pathOf)(int), std::array<Entry, kActionSlots>& entries) {
+  int16_t count = 0;
+  for (int n = 1; n <= kMaxActions; ++n) {
+    const std::string path = pathOf(n);
+    if (at.file && !SectionHasLines(at.root, path)) continue;
+    Entry entry;
+    bool first = true, counts = true;
+    for (const ActionFieldSpec& spec : kActionFields) {
+      if (!Holds<Entry>(spec)) continue;
+      long status = ReadField(at, path, spec.name, spec.fallback, Bind(entry, spec.field));
+      if (first && status != modRegistry::kStatusOk) {
+        counts = false;
+        break;
+      }
+      first = false;
+    }
+    if (!counts) continue;
+    if constexpr (requires { entry.buttons; }) entry.buttons &= int32_t(kButtonsMask);  // buttons 1 to 10 only
+    entries[size_t(count++)] = entry;
+  }
+  return count;
+}
+
+void ReadTree(const Place& at, ConfiguratorSettings& m) {
+  for (int i = 0; i < kMaxConfigs; ++i)
+    m.configNames[i] = modRegistry::ReadText(at.root, at.main, ConfigValueName(i), g_session.defaultConfigNames[i]);
+  m.configNames[kConfigSlots - 1].clear();
+  for (const GlobalFieldSpec& spec : kGlobalFields)
+    ReadField(at, at.main, spec.name, Resolved(at.file ? spec.fileDefault : spec.registryDefault),
+              Bind(m, spec.field));
+  m.keyCount = ReadEntries(at, at.keyEntry, m.keyActions);
+  m.buttonCount = ReadEntries(at, at.buttonEntry, m.buttonActions);
+}
+
+// Writes values in order and keeps the first failure.
+struct Writer {
+  const Place& at;
+  long failure = modRegistry::kStatusOk;
+  void Put(const std::string& path, const std::string& name, FieldRef field) {
+    long status = field.text != nullptr || at.file
+                      ? modRegistry::WriteText(at.root, path, name, TextOf(field))
+                      : modRegistry::WriteNumber(at.root, path, name, field.small ? *field.small : *field.wide);
+    if (failure == modRegistry::kStatusOk) failure = status;
+  }
+  template <typename Entry>
+  void PutEntries(std::string (*pathOf)(int), const std::array<Entry, kActionSlots>& entries, int count) {
+    for (int k = 0; k < count && k < kMaxActions; ++k) {
+      Entry entry = entries[size_t(k)];
+      for (const ActionFieldSpec& spec : kActionFields)
+        if (Holds<Entry>(spec)) Put(pathOf(k + 1), spec.name, Bind(entry, spec.field));
+    }
+  }
+};
+
+long WriteTree(const Place& at, const ConfiguratorSettings& model) {
+  ConfiguratorSettings m = model;
+  m.defaultConfig = 0;  // the topmost active configuration is always the default one
+  Writer out{at};
+  for (int i = 0; i < kMaxConfigs; ++i) out.Put(at.main, ConfigValueName(i), {&m.configNames[i]});
+  for (const GlobalFieldSpec& spec : kGlobalFields) {
+    if (spec.field == GlobalField::SwitchDevice && m.switchDevice.empty()) {
+      if (!at.file) modRegistry::DeleteValue(at.root, at.main, spec.name);
+      continue;
+    }
+    out.Put(at.main, spec.name, Bind(m, spec.field));
+  }
+  if (!at.file) {
+    for (int n = 1; n <= kMaxActions; ++n) modRegistry::DeleteKey(at.root, at.main, KeyActionSubkey(n));
+    for (int n = 1; n <= kMaxActions; ++n) modRegistry::DeleteKey(at.root, at.main, ButtonActionSubkey(n));
+  }
+  out.PutEntries(at.keyEntry, m.keyActions, m.keyCount);
+  out.PutEntries(at.buttonEntry, m.buttonActions, m.buttonCount);
+  return out.failure;
+}
+
+// The program-files folder for the mapping program: the 32-bit one, the
+// plain one, or the data folder.
+std::string ProgramFilesFolder() {
+  std::string folder;
+  if (GetSpecialFolder(MainWindowHandle(), kFolderProgramFilesX86, &folder) && !folder.empty()) return folder;
+  folder.clear();
+  if (GetSpecialFolder(MainWindowHandle(), kFolderProgramFiles, &folder) && !folder.empty()) return folder;
+  return g_session.dataFolder;
+}
+
+ConfiguratorSettings FactoryModel() {
+  ConfiguratorSettings m;
+  for (int i = 0; i < kMaxConfigs; ++i) m.configNames[i] = g_session.defaultConfigNames[i];
+  for (const GlobalFieldSpec& spec : kGlobalFields) {
+    FieldRef field = Bind(m, spec.field);
+    if (field.text != nullptr) *field.text = spec.factory;
+    else SetNumber(field, NumberOf(spec.factory));
+  }
+  m.ultraMapPath = JoinPath(JoinPath(ProgramFilesFolder(), "UltraMap"), kUltraMapProgramName);
+
+  m.keyCount = 3;
+  m.keyActions[0].virtualKey = 106;  // keypad multiply
+  m.keyActions[0].action = NextMap;
+  m.keyActions[1].virtualKey = 107;  // keypad plus
+  m.keyActions[1].action = ShowSwitcher;
+  m.keyActions[2].virtualKey = 109;  // keypad minus: the game-controller control panel
+  m.keyActions[2].action = RunApplication;
+  m.keyActions[2].appName = JoinPath(GetSystemFolder(), "rundll32.exe");
+  m.keyActions[2].appParms = "shell32.dll,Control_RunDLL joy.cpl";
+  return m;
 }
 
 // A numeric field's number; a text that is not a number, or one that does
 // not fit its model field, puts the fallback text into the field and uses it.
-int64_t FieldNumber(TextField field, const std::string& text, const char* fallbackText, bool (*fits)(int64_t)) {
+int64_t FieldNumber(std::string& text, const char* fallbackText, bool (*fits)(int64_t)) {
   std::optional<int64_t> number = ParseWholeNumberText(text);
   if (number && fits(*number)) return *number;
-  SetFieldText(field, fallbackText);
+  text = fallbackText;
   return *ParseWholeNumberText(fallbackText);
 }
-
-bool FitsInt16Field(int64_t n) { return FitsInt16(n); }
-bool FitsInt32Field(int64_t n) { return FitsInt32(n); }
-
-// The four texts that keyboard and controller entries share.
-template <typename Entry>
-void ReadEntryTexts(const std::string& key, Entry& entry) {
-  entry.select = modRegistry::ReadText(kHkcu, key, kSelectValue, "");
-  entry.keySeq = modRegistry::ReadText(kHkcu, key, kKeySeqValue, "");
-  entry.appName = modRegistry::ReadText(kHkcu, key, kAppNameValue, "");
-  entry.appParms = modRegistry::ReadText(kHkcu, key, kAppParmsValue, "");
-}
+bool Fits16(int64_t n) { return FitsInt16(n); }
+bool Fits32(int64_t n) { return FitsInt32(n); }
 
 }  // namespace
 
 void FillDefaultConfigNames() {
-  for (auto& name : g_model.defaultConfigNames) name.clear();
+  for (auto& name : g_session.defaultConfigNames) name.clear();
   int slot = 0;
-  for (const char* name : kFactoryConfigNames) g_model.defaultConfigNames[slot++] = name;
+  for (const char* name : kFactoryConfigNames) g_session.defaultConfigNames[slot++] = name;
 }
 
-void WriteDefaultSettings() {
-  for (int i = 0; i < kMaxConfigs; ++i)
-    modRegistry::WriteText(kHkcu, kSettingsKeyPath, Numbered(kConfigValueFormat, i), g_model.defaultConfigNames[i]);
-
-  std::string programFiles;
-  if (!GetSpecialFolder(MainWindowHandle(), kFolderProgramFilesX86, &programFiles) || programFiles.empty()) {
-    programFiles.clear();
-    if (!GetSpecialFolder(MainWindowHandle(), kFolderProgramFiles, &programFiles) || programFiles.empty())
-      programFiles = g_model.dataFolder;
-  }
-  modRegistry::WriteText(kHkcu, kSettingsKeyPath, kUltraMapPathValue,
-                         JoinPath(JoinPath(programFiles, "UltraMap"), kUltraMapProgramName));
-  modRegistry::WriteText(kHkcu, kSettingsKeyPath, kUltraMapOptionsValue, kFactoryUltraMapOptions);
-  modRegistry::DeleteValue(kHkcu, kSettingsKeyPath, kSwitchDeviceValue);
-
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kDefaultConfigValue, 0);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kChangeTimeoutValue, kFactoryChangeTimeout);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kUseHookValue, 0);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kPollPerSecondValue, kFactoryPollPerSecond);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kUseJoystickValue, 0);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kUseKeyboardValue, kFactoryUseKeyboard);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kApplyOnStartValue, 1);
-
-  DeleteActionSubkeys();
-
-  KeyActionEntry entry;
-  entry.virtualKey = 106;  // keypad multiply
-  entry.action = NextMap;
-  WriteKeyAction(1, entry);
-  entry.virtualKey = 107;  // keypad plus
-  entry.action = ShowSwitcher;
-  WriteKeyAction(2, entry);
-  entry.virtualKey = 109;  // keypad minus: the game-controller control panel
-  entry.action = RunApplication;
-  entry.appName = JoinPath(GetSystemFolder(), "rundll32.exe");
-  entry.appParms = "shell32.dll,Control_RunDLL joy.cpl";
-  WriteKeyAction(3, entry);
-}
+void WriteDefaultSettings() { WriteTree(InRegistry(), FactoryModel()); }
 
 void LoadFromRegistry() {
   std::string entries;
-  if (modRegistry::ListValues(kHkcu, kSettingsKeyPath, &entries) != modRegistry::kStatusOk) WriteDefaultSettings();
-
-  for (int i = 0; i < kMaxConfigs; ++i)
-    g_model.configNames[i] = MainText(Numbered(kConfigValueFormat, i).c_str(), g_model.defaultConfigNames[i]);
-  g_model.configNames[kConfigSlots - 1].clear();
-  g_model.ultraMapPath = MainText(kUltraMapPathValue, JoinPath(g_model.dataFolder, kUltraMapProgramName));
-  g_model.ultraMapOptions = MainText(kUltraMapOptionsValue, kFactoryUltraMapOptions);
-  g_model.switchDevice = MainText(kSwitchDeviceValue, "");
-  g_model.defaultConfig = Number16(kSettingsKeyPath, kDefaultConfigValue, 0);
-  g_model.changeTimeout = Number32(kSettingsKeyPath, kChangeTimeoutValue, int32_t(kFactoryChangeTimeout));
-  g_model.useHook = Number16(kSettingsKeyPath, kUseHookValue, 0);
-  g_model.pollPerSecond = Number16(kSettingsKeyPath, kPollPerSecondValue, int16_t(kFactoryPollPerSecond));
-  g_model.useJoystick = Number16(kSettingsKeyPath, kUseJoystickValue, 0);
-  g_model.useKeyboard = Number16(kSettingsKeyPath, kUseKeyboardValue, 1);
-  g_model.applyOnStart = Number16(kSettingsKeyPath, kApplyOnStartValue, 1);
-
-  g_model.keyCount = 0;
-  for (int n = 1; n <= kMaxActions; ++n) {
-    const std::string key = KeyActionKey(n);
-    KeyActionEntry entry;
-    long status = 0;
-    entry.modifier = Number16(key, kModifierValue, 0, &status);
-    if (status != modRegistry::kStatusOk) continue;
-    entry.virtualKey = Number16(key, kVirtualKeyValue, 13);
-    entry.sendType = Number16(key, kSendTypeValue, 0);
-    entry.action = Number16(key, kActionValue, NextMap);
-    ReadEntryTexts(key, entry);
-    g_model.keyActions[g_model.keyCount++] = entry;
-  }
-
-  g_model.buttonCount = 0;
-  for (int n = 1; n <= kMaxActions; ++n) {
-    const std::string key = ButtonActionKey(n);
-    ButtonActionEntry entry;
-    long status = 0;
-    entry.buttons = Number32(key, kButtonsValue, 0, &status);
-    if (status != modRegistry::kStatusOk) continue;
-    entry.sendType = Number16(key, kSendTypeValue, 0);
-    entry.action = Number16(key, kActionValue, NextMap);
-    ReadEntryTexts(key, entry);
-    g_model.buttonActions[g_model.buttonCount++] = entry;
-  }
-
-  RefreshFromModel();
+  if (modRegistry::ListValues("HKCU", kSettingsKeyPath, &entries) != modRegistry::kStatusOk) WriteDefaultSettings();
+  ReadTree(InRegistry(), g_model);
 }
 
-void CollectGlobalSettings() {
-  GlobalFields fields = ReadGlobalFields();
+void ApplyToRegistry() { WriteTree(InRegistry(), g_model); }
+
+void ReadFromFile(const std::string& file) { ReadTree(InFile(file), g_model); }
+
+long WriteToFile(const std::string& file) { return WriteTree(InFile(file), g_model); }
+
+void CollectGlobalSettings(WindowFields& fields) {
   for (auto& name : g_model.configNames) name.clear();
   for (size_t i = 0; i < fields.activeConfigs.size() && i < size_t(kMaxConfigs); ++i)
     g_model.configNames[i] = fields.activeConfigs[i];
-
-  g_model.changeTimeout = int32_t(
-      FieldNumber(TextField::ChangeTimeout, fields.changeTimeoutText, kChangeTimeoutFallbackText, FitsInt32Field));
+  g_model.changeTimeout = int32_t(FieldNumber(fields.changeTimeoutText, kChangeTimeoutFallbackText, Fits32));
   g_model.useHook = fields.hotKeyMode ? 0 : 1;
   g_model.useJoystick = fields.useJoystick ? 1 : 0;
   g_model.useKeyboard = fields.useKeyboard ? 1 : 0;
   g_model.applyOnStart = fields.applyOnStart ? 1 : 0;
   g_model.switchDevice = fields.selectedController;
-  g_model.pollPerSecond = int16_t(
-      FieldNumber(TextField::PollPerSecond, fields.pollPerSecondText, kPollPerSecondFallbackText, FitsInt16Field));
+  g_model.pollPerSecond = int16_t(FieldNumber(fields.pollPerSecondText, kPollPerSecondFallbackText, Fits16));
   g_model.ultraMapPath = fields.ultraMapPath;
   g_model.ultraMapOptions = fields.ultraMapOptions;
 }
 
-void ApplyToRegistry() {
-  for (int i = 0; i < kMaxConfigs; ++i)
-    modRegistry::WriteText(kHkcu, kSettingsKeyPath, Numbered(kConfigValueFormat, i), g_model.configNames[i]);
-  modRegistry::WriteText(kHkcu, kSettingsKeyPath, kUltraMapPathValue, g_model.ultraMapPath);
-  modRegistry::WriteText(kHkcu, kSettingsKeyPath, kUltraMapOptionsValue, g_model.ultraMapOptions);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kUseJoystickValue, g_model.useJoystick);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kUseKeyboardValue, g_model.useKeyboard);
-  if (!g_model.switchDevice.empty())
-    modRegistry::WriteText(kHkcu, kSettingsKeyPath, kSwitchDeviceValue, g_model.switchDevice);
-  else
-    modRegistry::DeleteValue(kHkcu, kSettingsKeyPath, kSwitchDeviceValue);
-  // The topmost active configuration is always the default one.
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kDefaultConfigValue, 0);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kChangeTimeoutValue, g_model.changeTimeout);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kUseHookValue, g_model.useHook);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kPollPerSecondValue, g_model.pollPerSecond);
-  modRegistry::WriteNumber(kHkcu, kSettingsKeyPath, kApplyOnStartValue, g_model.applyOnStart);
-
-  DeleteActionSubkeys();
-  for (int k = 0; k < g_model.keyCount && k < kMaxActions; ++k) WriteKeyAction(k + 1, g_model.keyActions[k]);
-  for (int k = 0; k < g_model.buttonCount && k < kMaxActions; ++k) WriteButtonAction(k + 1, g_model.buttonActions[k]);
+void CommitEditorEntry(const EditorEntry& editor) {
+  if (editor.index < 0 || editor.index >= kActionSlots) return;
+  if (editor.list == ActionList::Keyboard) g_model.keyActions[size_t(editor.index)] = editor.key;
+  else g_model.buttonActions[size_t(editor.index)] = editor.button;
 }
 
-void CommitKeyEditorIfOpen() {
-  if (g_model.currentKeyIndex >= 0 && g_model.currentKeyIndex < kActionSlots)
-    CommitKeyEditor(g_model.keyActions[g_model.currentKeyIndex]);
-}
-
-void CommitButtonEditorIfOpen() {
-  if (g_model.currentButtonIndex >= 0 && g_model.currentButtonIndex < kActionSlots)
-    CommitButtonEditor(g_model.buttonActions[g_model.currentButtonIndex]);
-}
-
-bool ApplySettings() {
-  std::string path = TrimBlanks(ReadGlobalFields().ultraMapPath);
-  SetFieldText(TextField::UltraMapPath, path);
-  if (!FileExists(path)) {
+bool ApplySettings(WindowFields& fields, const EditorEntry& editor) {
+  fields.ultraMapPath = TrimBlanks(fields.ultraMapPath);
+  if (!FileExists(fields.ultraMapPath)) {
     ShowMessageBox("Check UltraMap path: file not found.", "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }
-  CollectGlobalSettings();
-  if (SelectedActionPage() == ActionPage::Keyboard) CommitKeyEditorIfOpen();
-  else CommitButtonEditorIfOpen();
+  CollectGlobalSettings(fields);
+  CommitEditorEntry(editor);
   ApplyToRegistry();
   SignalRuntime();
   return true;
-}
-
-void ReloadSettings() {
-  g_model.currentKeyIndex = -1;
-  g_model.currentButtonIndex = -1;
-  RebuildLists();
-  LoadFromRegistry();
 }
 
 }  // namespace quillon

@@ -1,10 +1,24 @@
 // The configurator's copy of the whole settings tree, edited in memory and
 // written back in one go on Apply or a command-line import.
+//
+// How the main window's logic uses this layer:
+// - It keeps its own editing state (the entry open in the action editor, the
+//   list being shown); the model holds only what is stored.
+// - Commands hand over what the window holds: its global fields as
+//   WindowFields, and the action editor's entry as EditorEntry.
+//   CollectGlobalSettings(fields) copies the fields into g_model and mends a
+//   numeric field that is not a number in `fields` (show it again);
+//   ApplySettings(fields, editor) and, in export_file.h, SaveCommand(fields,
+//   editor) collect, commit the editor's entry, and write. LoadCommand() and
+//   LoadFromRegistry() fill g_model; the window then shows it again.
+// - The Reload command: the window forgets its open entries, rebuilds its
+//   lists, calls LoadFromRegistry() and shows the model.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "shared/settings_tree.h"
 
@@ -34,9 +48,9 @@ struct ButtonActionEntry {
   std::string appParms;
 };
 
+// What is stored: one field per value of the tree (shared/settings_tree.h).
 struct ConfiguratorSettings {
   std::array<std::string, kConfigSlots> configNames;
-  std::array<std::string, kConfigSlots> defaultConfigNames;
   std::string ultraMapPath;
   std::string ultraMapOptions;
   std::string switchDevice;
@@ -51,13 +65,43 @@ struct ConfiguratorSettings {
   int16_t keyCount = 0;
   std::array<ButtonActionEntry, kActionSlots> buttonActions;
   int16_t buttonCount = 0;
-  int16_t currentKeyIndex = -1;  // entry open in the action editor, -1 none
-  int16_t currentButtonIndex = -1;
-  std::string dataFolder;
 };
 
-// The one model of the configurator's run.
+// Facts of the configurator's run, settled at start and never stored.
+struct ConfiguratorSession {
+  std::string dataFolder;
+  std::array<std::string, kConfigSlots> defaultConfigNames;
+  std::vector<std::string> arguments;  // argument 0 is the program name
+  std::string helpFilePath;
+};
+
+// The one model and the one session of the configurator's run.
 extern ConfiguratorSettings g_model;
+extern ConfiguratorSession g_session;
+
+// The global settings as the main window's controls hold them.
+struct WindowFields {
+  std::vector<std::string> activeConfigs;  // the active-configurations list, top first
+  std::string changeTimeoutText;
+  std::string pollPerSecondText;
+  bool hotKeyMode = true;  // false: low-level hook mode
+  bool useJoystick = false;
+  bool useKeyboard = true;
+  bool applyOnStart = true;
+  std::string selectedController;  // "" when none is selected (or the list is empty)
+  std::string ultraMapPath;
+  std::string ultraMapOptions;
+};
+
+// The entry the action editor holds, read from its controls: only the list
+// being shown has one, and `index` -1 means no entry is open.
+enum class ActionList { Keyboard, Controller };
+struct EditorEntry {
+  ActionList list = ActionList::Keyboard;
+  int index = -1;
+  KeyActionEntry key;        // the editor's fields when list is Keyboard
+  ButtonActionEntry button;  // ... and when it is Controller
+};
 
 // Texts of the factory defaults.
 inline constexpr const char* kFactoryConfigNames[] = {
@@ -66,25 +110,29 @@ inline constexpr const char* kFactoryConfigNames[] = {
 inline constexpr const char* kChangeTimeoutFallbackText = "2048";
 inline constexpr const char* kPollPerSecondFallbackText = "16";
 
-// Puts the factory configuration names into g_model.defaultConfigNames.
+// Puts the factory configuration names into g_session.defaultConfigNames.
 void FillDefaultConfigNames();
 
 // Fills the model from the tree, writing the factory defaults first when the
-// main key is missing or unreadable; then refreshes the main window.
+// main key is missing or unreadable.
 void LoadFromRegistry();
 // Writes the factory defaults into the registry (not into the model).
 void WriteDefaultSettings();
-// Copies the global settings from the main window into the model.
-void CollectGlobalSettings();
+// Copies the window's global settings into the model; a numeric field whose
+// text is not a number (or does not fit) gets its fallback text in `fields`.
+void CollectGlobalSettings(WindowFields& fields);
+// Copies the editor's entry into the model, when one is open.
+void CommitEditorEntry(const EditorEntry& editor);
 // Writes the whole model into the tree, replacing every action subkey.
 void ApplyToRegistry();
-// The Apply command. False when the path check stopped it.
-bool ApplySettings();
-// The Reload command: forgets unapplied edits and loads again.
-void ReloadSettings();
+// The Apply command: `fields.ultraMapPath` is trimmed in place. False when
+// the path check stopped it (the message was shown, nothing written).
+bool ApplySettings(WindowFields& fields, const EditorEntry& editor);
 
-// Commits the editor of the given kind into its open entry, if one is open.
-void CommitKeyEditorIfOpen();
-void CommitButtonEditorIfOpen();
+// The tree read from, or written to, an export file (root = the file's
+// path). Writing returns the first failed write's status; a file root never
+// deletes anything.
+void ReadFromFile(const std::string& file);
+long WriteToFile(const std::string& file);
 
 }  // namespace quillon

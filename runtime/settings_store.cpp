@@ -53,18 +53,12 @@ std::string DirectoryOf(const std::string& path) {
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-std::string ActionSubkeyPath(const char* format, int number) {
-  char name[16];
-  std::snprintf(name, sizeof name, format, number);
-  return std::string(kSettingsKeyPath) + "\\" + name;
-}
+std::string ActionSubkeyPath(const std::string& subkey) { return std::string(kSettingsKeyPath) + "\\" + subkey; }
 
 void ReadGlobals(RegistryKeyHandle key) {
   RuntimeSettings& s = g_settings;
   for (int slot = 0; slot < kMaxConfigs; ++slot) {
-    char valueName[16];
-    std::snprintf(valueName, sizeof valueName, kConfigValueFormat, slot);
-    std::optional<std::string> name = ReadText(key, valueName);
+    std::optional<std::string> name = ReadText(key, ConfigValueName(slot).c_str());
     if (name && !name->empty()) s.configNames[s.configCount++] = *name;
   }
   s.defaultConfig = ReadNumber(key, kDefaultConfigValue, 0);
@@ -94,7 +88,7 @@ void ReadActionTexts(RegistryKeyHandle key, std::string& select, std::optional<s
 void ReadKeyActions() {
   RuntimeSettings& s = g_settings;
   for (int n = 1; n <= kMaxActions; ++n) {
-    RegistryKeyHandle key = OpenUserKeyForReading(ActionSubkeyPath(kKeyActionSubkeyFormat, n).c_str());
+    RegistryKeyHandle key = OpenUserKeyForReading(ActionSubkeyPath(KeyActionSubkey(n)).c_str());
     if (key == nullptr) break;
     KeyAction& entry = s.keyActions[n];
     entry.modifier = ReadNumber(key, kModifierValue, 0);
@@ -112,7 +106,7 @@ void ReadKeyActions() {
 void ReadButtonActions() {
   RuntimeSettings& s = g_settings;
   for (int n = 1; n <= kMaxActions; ++n) {
-    RegistryKeyHandle key = OpenUserKeyForReading(ActionSubkeyPath(kButtonActionSubkeyFormat, n).c_str());
+    RegistryKeyHandle key = OpenUserKeyForReading(ActionSubkeyPath(ButtonActionSubkey(n)).c_str());
     if (key == nullptr) break;
     ButtonAction& entry = s.buttonActions[s.buttonCount];
     entry.buttons = ReadNumber(key, kButtonsValue, 0);

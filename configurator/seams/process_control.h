@@ -11,8 +11,11 @@ using TopWindowHandle = void*;
 
 TopWindowHandle FindTopWindowByClass(const std::string& className);
 TopWindowHandle FindTopWindowByTitle(const std::string& title);
-// Sends synchronously; the answer is not used.
-void SendWindowMessage(TopWindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
+// Sends synchronously and waits at most kMessageAnswerTimeoutMs for the
+// window to handle it; false when it did not in time (a hung program) or is
+// gone. The answer itself is not used.
+inline constexpr unsigned kMessageAnswerTimeoutMs = 5000;
+bool SendWindowMessage(TopWindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
 
 // CreateProcessA from the command line alone, handles inherited, normal
 // priority, the configurator's environment and folder; the start-up

@@ -10,8 +10,14 @@ TopWindowHandle FindTopWindowByClass(const std::string& className) { return Find
 
 TopWindowHandle FindTopWindowByTitle(const std::string& title) { return FindWindowA(nullptr, title.c_str()); }
 
-void SendWindowMessage(TopWindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
-  SendMessageA(static_cast<HWND>(window), message, WPARAM(wParam), LPARAM(lParam));
+bool SendWindowMessage(TopWindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+  // A plain SendMessage waits for ever on a window whose thread hangs.
+  // SMTO_ABORTIFHUNG gives up at once on one the system already knows to be
+  // hung; SMTO_BLOCK keeps other sent messages out meanwhile, so that
+  // nothing runs in the middle of the command that sends.
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutA(static_cast<HWND>(window), message, WPARAM(wParam), LPARAM(lParam),
+                             SMTO_BLOCK | SMTO_ABORTIFHUNG, kMessageAnswerTimeoutMs, &answer) != 0;
 }
 
 bool StartProcess(const std::string& commandLine, const std::string& windowTitle, int showState) {

@@ -11,14 +11,14 @@
 #include "configurator/settings_model.h"
 #include "tests/configurator/test_files.h"
 #include "tests/fakes/fake_configurator_shell.h"
-#include "tests/fakes/fake_configurator_view.h"
+#include "tests/fakes/fake_configurator_messages.h"
 #include "tests/kit/test_registry.h"
 
 namespace quillon {
 namespace {
 
 namespace shell = fake_configurator_shell;
-namespace view = fake_configurator_view;
+namespace boxes = fake_configurator_messages;
 using Args = std::vector<std::string>;
 
 TEST(CommandLineTest, SplitsAtBlanksAndKeepsQuotedTextWhole) {
@@ -44,10 +44,10 @@ class ConfiguratorMainTest : public ::testing::Test {
  protected:
   void SetUp() override {
     shell::Reset();
-    view::Reset();
-    AppEx::ResetForTests();
+    boxes::Reset();
     test_registry::DeleteSettingsTree();
     g_model = ConfiguratorSettings{};
+    g_session = ConfiguratorSession{};
     appData_ = test_files::MakeScratchFolder("appdata");
     shell::SetFolderPath(kFolderCommonAppData, appData_);
     dataFolder_ = JoinPath(JoinPath(appData_, "KWP"), "QuillonConfig");
@@ -69,16 +69,16 @@ class ConfiguratorMainTest : public ::testing::Test {
 
 TEST_F(ConfiguratorMainTest, FirstStartCreatesBothFolderLevelsAndOpensTheWindow) {
   EXPECT_EQ(ConfiguratorMain("QuillonConfig", ""), 0);
-  EXPECT_EQ(g_model.dataFolder, dataFolder_);
+  EXPECT_EQ(g_session.dataFolder, dataFolder_);
   EXPECT_TRUE(PathExists(JoinPath(appData_, "KWP")));
   EXPECT_TRUE(PathExists(dataFolder_));
   EXPECT_EQ(shell::LastFolderIdAsked(), kFolderCommonAppData | kFolderFlagCreate);
-  EXPECT_EQ(g_model.defaultConfigNames[3], "4-Way, Diagonals Only");
-  EXPECT_EQ(HelpFilePath(), "C:\\Program Files\\KWP\\quillon.chm");
+  EXPECT_EQ(g_session.defaultConfigNames[3], "4-Way, Diagonals Only");
+  EXPECT_EQ(g_session.helpFilePath, "C:\\Program Files\\KWP\\quillon.chm");
   EXPECT_EQ(CommandArg(0), "QuillonConfig");
   EXPECT_EQ(CommandArg(1), "");
   EXPECT_EQ(CommandArg(-1), "");
-  EXPECT_TRUE(view::Messages().empty());
+  EXPECT_TRUE(boxes::Messages().empty());
 }
 
 TEST_F(ConfiguratorMainTest, ASecondStartFocusesTheFirstAndEnds) {
@@ -100,7 +100,6 @@ TEST_F(ConfiguratorMainTest, ACommandLineImportWritesTheTreeAndSignalsWithoutAWi
   EXPECT_EQ(modRegistry::ReadText("HKCU", test_registry::KeyActionPath(1), "AppParms", ""), "--config=x.ini");
   ASSERT_FALSE(shell::Calls().empty());
   EXPECT_EQ(shell::Calls().back(), "StartProcess \"" + JoinPath(dataFolder_, "quillon.exe") + "\" R|_quillon|0");
-  EXPECT_EQ(view::Refreshes(), 0);
 }
 
 TEST_F(ConfiguratorMainTest, ACommandLineImportTellsARunningRuntime) {
@@ -108,46 +107,63 @@ TEST_F(ConfiguratorMainTest, ACommandLineImportTellsARunningRuntime) {
   shell::SetWindowWithClass("Quillon", true);
   EXPECT_EQ(ConfiguratorMain("QuillonConfig", file), 0);
   EXPECT_EQ(shell::Calls().back(), "SendMessage Quillon 32769 0 0");
+
+  // A runtime that does not answer is left alone; no second copy is started.
+  shell::ClearCalls();
+  shell::SetWindowHung("Quillon", true);
+  EXPECT_EQ(ConfiguratorMain("QuillonConfig", file), 0);
+  EXPECT_EQ(shell::Calls().back(), "SendMessage Quillon 32769 0 0 (timed out)");
 }
 
 TEST_F(ConfiguratorMainTest, AMissingImportFileChangesNothing) {
   EXPECT_EQ(ConfiguratorMain("QuillonConfig", "missing.qlf"), 0);
-  ASSERT_EQ(view::Messages().size(), 1u);
-  EXPECT_EQ(view::Messages()[0].text, "File \"missing.qlf\" does not exist.");
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].text, "File \"missing.qlf\" does not exist.");
   std::string entries;
   EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0);
   for (const std::string& call : shell::Calls()) EXPECT_NE(call.rfind("FolderPath", 0), std::string::npos) << call;
+}
+
+TEST_F(ConfiguratorMainTest, AnImportPathWithWildcardsIsAMissingFileAndWritesNothing) {
+  WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n");
+  const std::string pattern = test_files::InFolder(appData_, "f*.qlf");
+  EXPECT_EQ(ConfiguratorMain("QuillonConfig", pattern), 0);
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].text, "File \"" + pattern + "\" does not exist.");
+  std::string entries;
+  EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0);
+  EXPECT_NE(modRegistry::ListValues(pattern, "Quillon", &entries), 0) << "nor is it an INI root";
 }
 
 TEST_F(ConfiguratorMainTest, WithoutItsDataFolderTheConfiguratorStopsWithTheErrorShown) {
   shell::SetFolderResult(kFolderCommonAppData, 1, "");
   std::string file = WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n");
   EXPECT_NE(ConfiguratorMain("QuillonConfig", file), 0);
-  ASSERT_EQ(view::Messages().size(), 1u);
-  EXPECT_EQ(view::Messages()[0].text, "Valid PathId but folder doesn't exist");
-  EXPECT_EQ(view::Messages()[0].title, "Error");
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].text, "Valid PathId but folder doesn't exist");
+  EXPECT_EQ(boxes::Messages()[0].title, "Error");
   std::string entries;
   EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0) << "nothing written";
 }
 
 TEST_F(ConfiguratorMainTest, UnloadAsksTheRuntimeToQuitOnlyWhenItRuns) {
-  g_model.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
+  g_session.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
   UnloadRuntime();
-  ASSERT_EQ(view::Messages().size(), 1u);
-  EXPECT_EQ(view::Messages()[0].text, "Quillon is not resident.");
-  EXPECT_EQ(view::Messages()[0].title, "Information");
-  EXPECT_EQ(view::Messages()[0].icon, MessageIcon::Information);
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].text, "Quillon is not resident.");
+  EXPECT_EQ(boxes::Messages()[0].title, "Information");
+  EXPECT_EQ(boxes::Messages()[0].icon, MessageIcon::Information);
   EXPECT_TRUE(shell::Calls().empty());
 
   shell::SetWindowWithClass("Quillon", true);
   UnloadRuntime();
   EXPECT_EQ(shell::Calls(), (std::vector<std::string>{
                                 "StartProcess \"C:\\Program Data\\KWP\\QuillonConfig\\quillon.exe\" Q|_quillon|0"}));
-  EXPECT_EQ(view::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages().size(), 1u);
 }
 
 TEST_F(ConfiguratorMainTest, ShortcutsPointAtTheRuntimeInTheDataFolder) {
-  g_model.dataFolder = "C:\\Data\\KWP\\QuillonConfig";
+  g_session.dataFolder = "C:\\Data\\KWP\\QuillonConfig";
   shell::SetFolderPath(kFolderStartup, "C:\\Users\\me\\Start Menu\\Programs\\Startup");
   AddShortcut(kFolderStartup);
   EXPECT_EQ(shell::LastFolderIdAsked(), kFolderStartup) << "without creation";
@@ -160,15 +176,15 @@ TEST_F(ConfiguratorMainTest, ShortcutsPointAtTheRuntimeInTheDataFolder) {
   EXPECT_EQ(link.iconFile, link.target);
   EXPECT_EQ(link.iconIndex, 0);
   EXPECT_EQ(link.showCommand, 7);
-  EXPECT_TRUE(view::Messages().empty());
+  EXPECT_TRUE(boxes::Messages().empty());
 }
 
 TEST_F(ConfiguratorMainTest, AShortcutFolderThatCannotBeHadStopsTheCommandWithItsText) {
   AddShortcut(kFolderDesktopDirectory);  // the fake knows no such folder: invalid id
   EXPECT_TRUE(shell::SavedLinks().empty());
-  ASSERT_EQ(view::Messages().size(), 1u);
-  EXPECT_EQ(view::Messages()[0].text, "Invalid PathId for requested function");
-  EXPECT_EQ(view::Messages()[0].title, "Error");
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].text, "Invalid PathId for requested function");
+  EXPECT_EQ(boxes::Messages()[0].title, "Error");
 }
 
 }  // namespace

@@ -15,10 +15,7 @@ namespace shell = fake_configurator_shell;
 
 class EnvHelpersTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    shell::Reset();
-    AppEx::ResetForTests();
-  }
+  void SetUp() override { shell::Reset(); }
 };
 
 TEST_F(EnvHelpersTest, PathHelpers) {
@@ -86,48 +83,6 @@ TEST_F(EnvHelpersTest, AppExPathAsksForCreationAndCutsAtTheFirstNul) {
   EXPECT_EQ(shell::LastFolderIdAsked(), kFolderCommonAppData);
 }
 
-TEST_F(EnvHelpersTest, PathAndSubDirNeedsXpAndReportsItsOwnErrors) {
-  shell::SetFolderPath(kFolderCommonAppData, "C:\\ProgramData");
-  EXPECT_EQ(AppEx::PathAndSubDir(kFolderCommonAppData, "KWP", false, 0), "C:\\ProgramData\\KWP");
-
-  shell::SetFolderResult(kFolderCommonAppData, 1, "");
-  try {
-    AppEx::PathAndSubDir(kFolderCommonAppData, "KWP", false, 0);
-    ADD_FAILURE();
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.number, kErrSubDirMissing);
-    EXPECT_EQ(error.source, "AppEx.PathAndSubDir");
-  }
-
-  AppEx::ResetForTests();
-  shell::SetOsVersion(true, 5, 0);
-  try {
-    AppEx::PathAndSubDir(kFolderCommonAppData, "KWP", false, 0);
-    ADD_FAILURE();
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.number, kErrSubDirNeedsXp);
-    EXPECT_STREQ(error.what(), "Requires Windows XP or later");
-  }
-}
-
-TEST_F(EnvHelpersTest, OsVersionIsReadOnceAndAFailedReadIsAnError) {
-  shell::SetOsVersion(true, 5, 1);
-  EXPECT_FLOAT_EQ(AppEx::OSVersion(), 5.1f);
-  shell::SetOsVersion(true, 10, 0);
-  EXPECT_FLOAT_EQ(AppEx::OSVersion(), 5.1f) << "read once, when first used";
-
-  AppEx::ResetForTests();
-  shell::SetOsVersion(false, 0, 0, 87);
-  try {
-    AppEx::OSVersion();
-    ADD_FAILURE();
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.number, kErrOsVersion);
-    EXPECT_EQ(error.source, "AppEx.OSVersion");
-    EXPECT_STREQ(error.what(), "System error retrieving information 87");
-  }
-}
-
 TEST_F(EnvHelpersTest, SpecialAndSystemFolders) {
   std::string path = "unchanged";
   EXPECT_FALSE(GetSpecialFolder(nullptr, kFolderProgramFiles, &path));
@@ -144,42 +99,26 @@ TEST_F(EnvHelpersTest, SpecialAndSystemFolders) {
   EXPECT_EQ(GetSystemFolder(), "");
 }
 
-TEST_F(EnvHelpersTest, FileDialogCancelledGivesNoNames) {
-  FileDialogChoice choice;
-  choice.fileNames.push_back("stale");
-  EXPECT_FALSE(ShowFileDialog(FileDialogOptions{}, &choice));
-  EXPECT_TRUE(choice.fileNames.empty());
+TEST_F(EnvHelpersTest, FileDialogCancelledGivesNoPath) {
+  std::string path = "stale";
+  EXPECT_FALSE(ShowFileDialog(FileDialogOptions{}, &path));
+  EXPECT_EQ(path, "");
 }
 
-TEST_F(EnvHelpersTest, FileDialogBuildsTheBlockAndSplitsItsAnswer) {
-  FileDialogOptions options;
-  options.filter = std::string("Quillon configuration files\0*.qlf\0", 34);
-  options.initialFileName = "start";
-  options.defaultExtension = ".qlf";
-  options.initialFolder = "C:\\Data";
-  options.title = "Load configuration";
-  options.flags = kOfnExplorer;
-  shell::SetDialogAnswer(std::string("C:\\Data\\My maps\\arcade.qlf\0", 27));
-  FileDialogChoice choice;
-  ASSERT_TRUE(ShowFileDialog(options, &choice));
-  EXPECT_EQ(choice.folder, "C:\\Data\\My maps\\");
-  ASSERT_EQ(choice.fileNames.size(), 1u);
-  EXPECT_EQ(choice.fileNames[0], "arcade.qlf");
-
-  const OpenFileDialogBlock& block = shell::DialogsShown().back();
-  EXPECT_EQ(block.filter, options.filter + std::string(2, '\0'));
-  EXPECT_EQ(block.fileBuffer.size(), 5u + 4096u + 2u);
-  EXPECT_EQ(block.fileBuffer.substr(0, 5), "start");
-  EXPECT_EQ(block.defaultExtension, std::string(".qlf\0\0", 6));
-  EXPECT_EQ(block.initialFolder, std::string("C:\\Data\0\0", 9));
-  EXPECT_EQ(block.title, "Load configuration");
-  EXPECT_EQ(block.flags, kOfnExplorer);
-
-  shell::SetDialogAnswer(std::string("C:\\Data\0one.qlf\0two.qlf\0\0", 25));
-  ASSERT_TRUE(ShowFileDialog(FileDialogOptions{}, &choice));
-  EXPECT_EQ(choice.folder, "C:\\Data");
-  ASSERT_EQ(choice.fileNames.size(), 2u);
-  EXPECT_EQ(choice.fileNames[1], "two.qlf");
+TEST_F(EnvHelpersTest, FileDialogTakesTheDefaultExtensionWithoutItsPeriod) {
+  const struct {
+    const char* given;
+    const char* asked;
+  } cases[] = {{".qlf", "qlf"}, {".exe", "exe"}, {".*", ""}, {"", ""}};
+  shell::SetDialogAnswer("C:\\Data\\My maps\\arcade.qlf");
+  for (const auto& c : cases) {
+    FileDialogOptions options;
+    options.defaultExtension = c.given;
+    std::string path;
+    ASSERT_TRUE(ShowFileDialog(options, &path));
+    EXPECT_EQ(path, "C:\\Data\\My maps\\arcade.qlf");
+    EXPECT_EQ(shell::DialogsShown().back().defaultExtension, c.asked) << c.given;
+  }
 }
 
 TEST_F(EnvHelpersTest, ShortcutWithoutTargetOrLinkPathIsNotWritten) {

@@ -8,32 +8,33 @@
 #include "configurator/settings_model.h"
 #include "tests/configurator/test_files.h"
 #include "tests/fakes/fake_configurator_shell.h"
-#include "tests/fakes/fake_configurator_view.h"
+#include "tests/fakes/fake_configurator_messages.h"
 #include "tests/kit/test_registry.h"
 
 namespace quillon {
 namespace {
 
 namespace shell = fake_configurator_shell;
-namespace view = fake_configurator_view;
+namespace boxes = fake_configurator_messages;
 
 class ExportFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     shell::Reset();
-    view::Reset();
+    boxes::Reset();
     test_registry::DeleteSettingsTree();
     g_model = ConfiguratorSettings{};
+    g_session = ConfiguratorSession{};
     FillDefaultConfigNames();
     folder_ = test_files::MakeScratchFolder("export");
-    g_model.dataFolder = folder_;
+    g_session.dataFolder = folder_;
     file_ = test_files::InFolder(folder_, "arcade.qlf");
   }
   void TearDown() override { test_files::RemoveScratchFolder(folder_); }
 
   // A configuration with every kind of value, shown in the window's fields.
-  static void RichConfiguration() {
-    GlobalFields& f = view::Fields();
+  static WindowFields RichConfiguration() {
+    WindowFields f;
     f.activeConfigs = {"Analog", "4-Way, Diagonals Only", "Fly=High"};
     f.changeTimeoutText = "1500";
     f.pollPerSecondText = "-20";
@@ -41,7 +42,6 @@ class ExportFileTest : public ::testing::Test {
     f.useJoystick = true;
     f.useKeyboard = true;
     f.applyOnStart = false;
-    f.controllerListEmpty = false;
     f.selectedController = "Ultrastick 360";
     f.ultraMapPath = "C:\\Tools\\UltraMap.exe";
     f.ultraMapOptions = "/load %s /quiet=yes";
@@ -54,19 +54,18 @@ class ExportFileTest : public ::testing::Test {
     g_model.buttonActions[1] = ButtonActionEntry{1, 1, ChangeConfiguration, "@Class", "%{F4}",
                                                  "C:\\Q\\QuillonConfig.exe", "C:\\Q\\two=2.qlf"};
     g_model.buttonActions[2] = ButtonActionEntry{512, 0, -1, "", "", "", ""};
+    return f;
   }
   std::string folder_;
   std::string file_;
 };
 
 TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
-  RichConfiguration();
+  WindowFields fields = RichConfiguration();
   g_model.defaultConfig = 2;
-  ASSERT_TRUE(ExportToFile(file_));
+  ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
   const ConfiguratorSettings saved = g_model;
   g_model = ConfiguratorSettings{};
-  FillDefaultConfigNames();
-  g_model.dataFolder = folder_;
   ASSERT_TRUE(ImportFromFile(file_));
   const ConfiguratorSettings& m = g_model;
   for (int i = 0; i < kConfigSlots; ++i) EXPECT_EQ(m.configNames[i], saved.configNames[i]) << i;
@@ -101,10 +100,10 @@ TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
 }
 
 TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
-  RichConfiguration();
-  view::Fields().changeTimeoutText = "soon";
-  ASSERT_TRUE(ExportToFile(file_));
-  EXPECT_EQ(view::Fields().changeTimeoutText, "2048") << "the field was mended before saving";
+  WindowFields fields = RichConfiguration();
+  fields.changeTimeoutText = "soon";
+  ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
+  EXPECT_EQ(fields.changeTimeoutText, "2048") << "the field was mended before saving";
   std::string entries;
   ASSERT_EQ(modRegistry::ListValues(file_, "Quillon", &entries), 0);
   std::string expected;
@@ -123,43 +122,60 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
 }
 
 TEST_F(ExportFileTest, AnEmptyControllerListWritesNoSwitchDevice) {
-  RichConfiguration();
-  view::Fields().controllerListEmpty = true;
-  ASSERT_TRUE(ExportToFile(file_));
+  WindowFields fields = RichConfiguration();
+  fields.selectedController = "";  // the list is empty, so nothing is selected
+  ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
   EXPECT_EQ(modRegistry::ReadText(file_, "Quillon", "SwitchDevice", "<none>"), "<none>");
   g_model.switchDevice = "stale";
   ASSERT_TRUE(ImportFromFile(file_));
   EXPECT_EQ(g_model.switchDevice, "");
 }
 
-TEST_F(ExportFileTest, TheOpenEditorsAreCommittedBeforeTheActionsAreWritten) {
-  RichConfiguration();
-  g_model.currentKeyIndex = 1;
-  g_model.currentButtonIndex = 0;
-  KeyActionEntry edited;
-  edited.virtualKey = 0x7B;
-  view::SetKeyEditor(edited);
-  ButtonActionEntry pressed;
-  pressed.buttons = 4;
-  view::SetButtonEditor(pressed);
-  ASSERT_TRUE(ExportToFile(file_));
+TEST_F(ExportFileTest, OnlyTheEntryOfTheListShownIsCommittedBeforeTheActionsAreWritten) {
+  WindowFields fields = RichConfiguration();
+  EditorEntry editor;
+  editor.list = ActionList::Keyboard;
+  editor.index = 1;
+  editor.key.virtualKey = 0x7B;
+  editor.button.buttons = 4;  // the controller boxes hold nothing of a keyboard entry
+  ASSERT_TRUE(ExportToFile(file_, fields, editor));
   EXPECT_EQ(modRegistry::ReadText(file_, "Key 02", "VirtualKey", ""), "123");
-  EXPECT_EQ(modRegistry::ReadText(file_, "Joy 01", "Buttons", ""), "4");
+  EXPECT_EQ(modRegistry::ReadText(file_, "Joy 01", "Buttons", ""), "1023") << "the controller entry is untouched";
+  EXPECT_EQ(modRegistry::ReadText(file_, "Joy 02", "Buttons", ""), "1");
+}
+
+TEST_F(ExportFileTest, TextsWithOuterQuotesOrBlanksComeBackAsTheyWere) {
+  WindowFields fields = RichConfiguration();
+  const char* const texts[] = {"\"C:\\My Configs\\race.qlf\"", "  padded  ", "\"", "\"\"", " \"x\" ", "\"a\" b \"c\""};
+  ButtonActionEntry& entry = g_model.buttonActions[1];
+  for (const char* text : texts) {
+    entry.appParms = entry.select = text;
+    ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
+    g_model = ConfiguratorSettings{};
+    ASSERT_TRUE(ImportFromFile(file_));
+    EXPECT_EQ(g_model.buttonActions[1].appParms, text);
+    EXPECT_EQ(g_model.buttonActions[1].select, text);
+  }
+  // Files written before keep loading as they did: quotes stay when the
+  // value inside them would not have needed any.
+  test_files::WriteFile(file_, "[Joy 01]\r\nAppParms=\"C:\\My Configs\\race.qlf\"\r\n");
+  ASSERT_TRUE(ImportFromFile(file_));
+  EXPECT_EQ(g_model.buttonActions[0].appParms, "\"C:\\My Configs\\race.qlf\"");
 }
 
 TEST_F(ExportFileTest, OverwritingAsksAndLeavesOnlyTheNewContent) {
   test_files::WriteFile(file_, "[Quillon]\r\nConfig0=Old\r\n[Key 07]\r\nAction=3\r\n[Notes]\r\nx=1\r\n");
-  RichConfiguration();
-  view::SetYesNoAnswer(MessageAnswer::No);
-  EXPECT_FALSE(ExportToFile(file_));
-  ASSERT_EQ(view::Messages().size(), 1u);
-  EXPECT_EQ(view::Messages()[0].text, "Overwrite existing configuration?");
-  EXPECT_EQ(view::Messages()[0].title, "Request");
-  EXPECT_EQ(view::Messages()[0].buttons, MessageButtons::YesNo);
+  WindowFields fields = RichConfiguration();
+  boxes::SetYesNoAnswer(MessageAnswer::No);
+  EXPECT_FALSE(ExportToFile(file_, fields, EditorEntry{}));
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].text, "Overwrite existing configuration?");
+  EXPECT_EQ(boxes::Messages()[0].title, "Request");
+  EXPECT_EQ(boxes::Messages()[0].buttons, MessageButtons::YesNo);
   EXPECT_EQ(modRegistry::ReadText(file_, "Quillon", "Config0", ""), "Old");
 
-  view::SetYesNoAnswer(MessageAnswer::Yes);
-  EXPECT_TRUE(ExportToFile(file_));
+  boxes::SetYesNoAnswer(MessageAnswer::Yes);
+  EXPECT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
   std::string entries;
   EXPECT_EQ(modRegistry::ListValues(file_, "Key 07", &entries), -1);
   EXPECT_EQ(modRegistry::ListValues(file_, "Notes", &entries), -1);
@@ -170,32 +186,32 @@ TEST_F(ExportFileTest, AFailedWriteKeepsTheOldFileAndSaysSo) {
   const std::string old = "[Quillon]\r\nConfig0=Old\r\n";
   test_files::WriteFile(file_, old);
   test_files::MakeFolder(ExportWorkFile(file_));  // the work file cannot be created
-  RichConfiguration();
-  EXPECT_FALSE(ExportToFile(file_));
+  WindowFields fields = RichConfiguration();
+  EXPECT_FALSE(ExportToFile(file_, fields, EditorEntry{}));
   EXPECT_EQ(test_files::ReadFile(file_), old);
-  ASSERT_EQ(view::Messages().size(), 2u);
-  EXPECT_EQ(view::Messages()[1].text, "File \"" + file_ + "\" could not be written.");
-  EXPECT_EQ(view::Messages()[1].title, "Error");
-  EXPECT_EQ(view::Messages()[1].icon, MessageIcon::Critical);
+  ASSERT_EQ(boxes::Messages().size(), 2u);
+  EXPECT_EQ(boxes::Messages()[1].text, "File \"" + file_ + "\" could not be written.");
+  EXPECT_EQ(boxes::Messages()[1].title, "Error");
+  EXPECT_EQ(boxes::Messages()[1].icon, MessageIcon::Critical);
 }
 
 TEST_F(ExportFileTest, AValueThatCannotBeWrittenFailsTheWholeSave) {
-  RichConfiguration();
+  WindowFields fields = RichConfiguration();
   g_model.keyActions[0].keySeq = "line one\r\nline two";
-  EXPECT_FALSE(ExportToFile(file_));
+  EXPECT_FALSE(ExportToFile(file_, fields, EditorEntry{}));
   EXPECT_FALSE(test_files::Exists(file_));
   EXPECT_FALSE(test_files::Exists(ExportWorkFile(file_)));
-  ASSERT_EQ(view::Messages().size(), 1u);
-  EXPECT_EQ(view::Messages()[0].title, "Error");
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].title, "Error");
 }
 
 TEST_F(ExportFileTest, AMissingFileIsReportedAndChangesNothing) {
   g_model.configNames[0] = "Mine";
   const std::string missing = test_files::InFolder(folder_, "none.qlf");
   EXPECT_FALSE(ImportFromFile(missing));
-  ASSERT_EQ(view::Messages().size(), 1u);
-  EXPECT_EQ(view::Messages()[0].text, "File \"" + missing + "\" does not exist.");
-  EXPECT_EQ(view::Messages()[0].title, "Error");
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].text, "File \"" + missing + "\" does not exist.");
+  EXPECT_EQ(boxes::Messages()[0].title, "Error");
   EXPECT_EQ(g_model.configNames[0], "Mine");
 }
 
@@ -252,8 +268,8 @@ TEST_F(ExportFileTest, KeysBeyondTheFirst8192CharactersOfASectionAreNotFound) {
 }
 
 TEST_F(ExportFileTest, LoadingWritesNothingToTheRegistry) {
-  RichConfiguration();
-  ASSERT_TRUE(ExportToFile(file_));
+  WindowFields fields = RichConfiguration();
+  ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
   ASSERT_TRUE(ImportFromFile(file_));
   std::string entries;
   EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0);
@@ -261,29 +277,31 @@ TEST_F(ExportFileTest, LoadingWritesNothingToTheRegistry) {
 }
 
 TEST_F(ExportFileTest, TheSaveAndLoadCommandsAskForAFile) {
-  RichConfiguration();
-  SaveCommand();
+  WindowFields fields = RichConfiguration();
+  SaveCommand(fields, EditorEntry{});
   EXPECT_FALSE(test_files::Exists(file_)) << "cancelled";
   ASSERT_EQ(shell::DialogsShown().size(), 1u);
-  const OpenFileDialogBlock& save = shell::DialogsShown()[0];
+  const FileDialogOptions& save = shell::DialogsShown()[0];
   EXPECT_EQ(save.title, "Save configuration");
-  EXPECT_EQ(save.filter, std::string("Quillon configuration files\0*.qlf\0\0\0", 36));
-  EXPECT_EQ(save.flags, 0x200000u | 0x80000u | 0x4u | 0x2u);
-  EXPECT_EQ(save.initialFolder, folder_ + std::string(2, '\0'));
+  EXPECT_EQ(save.kind, FileDialogKind::Save);
+  ASSERT_EQ(save.filters.size(), 1u);
+  EXPECT_EQ(save.filters[0].first, "Quillon configuration files");
+  EXPECT_EQ(save.filters[0].second, "*.qlf");
+  EXPECT_EQ(save.defaultExtension, "qlf");
+  EXPECT_EQ(save.initialFolder, folder_);
 
   // The dialog answers with a Windows path, which natively names a file in
   // the scratch folder's parent.
   const std::string chosen = JoinPath(folder_, "chosen.qlf");
-  shell::SetDialogAnswer(chosen + '\0');
-  SaveCommand();
+  shell::SetDialogAnswer(chosen);
+  SaveCommand(fields, EditorEntry{});
   EXPECT_TRUE(test_files::Exists(chosen));
 
   g_model.keyCount = 0;
-  LoadCommand();
+  EXPECT_TRUE(LoadCommand());
   EXPECT_EQ(shell::DialogsShown().back().title, "Load configuration");
-  EXPECT_EQ(shell::DialogsShown().back().flags, 0x200000u | 0x80000u | 0x100000u | 0x2000u);
+  EXPECT_EQ(shell::DialogsShown().back().kind, FileDialogKind::Open);
   EXPECT_EQ(g_model.keyCount, 2);
-  EXPECT_EQ(view::Refreshes(), 1);
   test_files::RemoveScratchFolder(chosen);
 }
 

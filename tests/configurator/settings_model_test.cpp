@@ -6,7 +6,7 @@
 #include "configurator/settings_model.h"
 #include "tests/configurator/test_files.h"
 #include "tests/fakes/fake_configurator_shell.h"
-#include "tests/fakes/fake_configurator_view.h"
+#include "tests/fakes/fake_configurator_messages.h"
 #include "tests/kit/test_registry.h"
 #if QUILLON_FAKE_REGISTRY
 #include "tests/fakes/fake_registry.h"
@@ -17,7 +17,7 @@ namespace {
 
 namespace reg = test_registry;
 namespace shell = fake_configurator_shell;
-namespace view = fake_configurator_view;
+namespace boxes = fake_configurator_messages;
 
 int64_t Stored(const std::string& path, const char* name, int64_t fallback = -999) {
   return modRegistry::ReadNumber("HKCU", path, name, fallback);
@@ -34,11 +34,12 @@ class SettingsModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     shell::Reset();
-    view::Reset();
+    boxes::Reset();
     reg::DeleteSettingsTree();
     g_model = ConfiguratorSettings{};
+    g_session = ConfiguratorSession{};
     FillDefaultConfigNames();
-    g_model.dataFolder = "C:\\ProgramData\\KWP\\QuillonConfig";
+    g_session.dataFolder = "C:\\ProgramData\\KWP\\QuillonConfig";
     shell::SetSpecialFolder(42, true, "C:\\Program Files (x86)");
   }
   void TearDown() override {
@@ -52,8 +53,8 @@ class SettingsModelTest : public ::testing::Test {
     reg::WriteNumber(reg::KeyActionPath(number), "VirtualKey", virtualKey);
   }
   // Fields as a user leaves them after loading a typical configuration.
-  static void TypicalFields() {
-    GlobalFields& f = view::Fields();
+  static WindowFields TypicalFields() {
+    WindowFields f;
     f.activeConfigs = {"Analog", "8-Way"};
     f.changeTimeoutText = "2048";
     f.pollPerSecondText = "16";
@@ -62,6 +63,7 @@ class SettingsModelTest : public ::testing::Test {
     f.applyOnStart = true;
     f.ultraMapPath = "C:\\U\\UltraMap.exe";
     f.ultraMapOptions = "%s";
+    return f;
   }
   const std::string main_ = reg::SettingsPath();
 };
@@ -91,7 +93,6 @@ TEST_F(SettingsModelTest, FirstStartWritesAndLoadsTheFactoryDefaults) {
   EXPECT_EQ(m.keyActions[2].appParms, "shell32.dll,Control_RunDLL joy.cpl");
   EXPECT_EQ(m.buttonCount, 0);
   EXPECT_EQ(StoredText(main_, "SwitchDevice"), "<missing>");
-  EXPECT_EQ(view::Refreshes(), 1);
 }
 
 TEST_F(SettingsModelTest, TheMappingProgramFolderFallsBackStepByStep) {
@@ -162,20 +163,19 @@ TEST_F(SettingsModelTest, NumericFieldsThatAreNotNumbersFallBackVisibly) {
       {"40000", 40000, "40000", "32767", 32767, "32767"},
   };
   for (const auto& c : cases) {
-    TypicalFields();
-    view::Fields().changeTimeoutText = c.timeoutText;
-    view::Fields().pollPerSecondText = c.pollText;
-    CollectGlobalSettings();
+    WindowFields f = TypicalFields();
+    f.changeTimeoutText = c.timeoutText;
+    f.pollPerSecondText = c.pollText;
+    CollectGlobalSettings(f);
     EXPECT_EQ(g_model.changeTimeout, c.timeout) << c.timeoutText;
-    EXPECT_EQ(view::Fields().changeTimeoutText, c.timeoutShown) << c.timeoutText;
+    EXPECT_EQ(f.changeTimeoutText, c.timeoutShown) << c.timeoutText;
     EXPECT_EQ(g_model.pollPerSecond, c.poll) << c.pollText;
-    EXPECT_EQ(view::Fields().pollPerSecondText, c.pollShown) << c.pollText;
+    EXPECT_EQ(f.pollPerSecondText, c.pollShown) << c.pollText;
   }
 }
 
 TEST_F(SettingsModelTest, CollectTakesTheSwitchesAndAtMostTenConfigurations) {
-  TypicalFields();
-  GlobalFields& f = view::Fields();
+  WindowFields f = TypicalFields();
   f.activeConfigs.clear();
   for (int i = 0; i < 14; ++i) f.activeConfigs.push_back("Map" + std::to_string(i));
   f.hotKeyMode = false;
@@ -184,7 +184,7 @@ TEST_F(SettingsModelTest, CollectTakesTheSwitchesAndAtMostTenConfigurations) {
   f.applyOnStart = false;
   f.selectedController = "Ultrastick 360";
   g_model.defaultConfig = 4;
-  CollectGlobalSettings();
+  CollectGlobalSettings(f);
   EXPECT_EQ(g_model.configNames[9], "Map9");
   EXPECT_EQ(g_model.configNames[10], "");
   EXPECT_EQ(g_model.useHook, 1);
@@ -233,8 +233,8 @@ class ApplySettingsTest : public SettingsModelTest {
     folder_ = test_files::MakeScratchFolder("apply");
     mapper_ = test_files::InFolder(folder_, "UltraMap.exe");
     test_files::WriteFile(mapper_, "MZ");
-    TypicalFields();
-    view::Fields().ultraMapPath = "  " + mapper_ + "  ";
+    fields_ = TypicalFields();
+    fields_.ultraMapPath = "  " + mapper_ + "  ";
   }
   void TearDown() override {
     test_files::RemoveScratchFolder(folder_);
@@ -242,63 +242,71 @@ class ApplySettingsTest : public SettingsModelTest {
   }
   std::string folder_;
   std::string mapper_;
+  WindowFields fields_;
 };
 
 TEST_F(ApplySettingsTest, AMissingMappingProgramStopsEverything) {
-  view::Fields().ultraMapPath = test_files::InFolder(folder_, "Nothing.exe");
-  EXPECT_FALSE(ApplySettings());
-  ASSERT_EQ(view::Messages().size(), 1u);
-  EXPECT_EQ(view::Messages()[0].text, "Check UltraMap path: file not found.");
-  EXPECT_EQ(view::Messages()[0].title, "Error");
-  EXPECT_EQ(view::Messages()[0].icon, MessageIcon::Critical);
+  fields_.ultraMapPath = test_files::InFolder(folder_, "Nothing.exe");
+  EXPECT_FALSE(ApplySettings(fields_, EditorEntry{}));
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].text, "Check UltraMap path: file not found.");
+  EXPECT_EQ(boxes::Messages()[0].title, "Error");
+  EXPECT_EQ(boxes::Messages()[0].icon, MessageIcon::Critical);
   EXPECT_FALSE(KeyPresent(main_));
   EXPECT_TRUE(shell::Calls().empty()) << "the runtime is not touched";
 }
 
 TEST_F(ApplySettingsTest, BlanksAroundThePathAreTrimmedAndTheApplyGoesAhead) {
   shell::SetWindowWithClass("Quillon", true);
-  EXPECT_TRUE(ApplySettings());
-  EXPECT_EQ(view::Fields().ultraMapPath, mapper_);
+  EXPECT_TRUE(ApplySettings(fields_, EditorEntry{}));
+  EXPECT_EQ(fields_.ultraMapPath, mapper_);
   EXPECT_EQ(StoredText(main_, "UltraMapPath"), mapper_);
   EXPECT_EQ(shell::Calls(), (std::vector<std::string>{"SendMessage Quillon 32769 0 0"}));
 }
 
 TEST_F(ApplySettingsTest, WithoutARunningRuntimeItIsStartedHiddenWithItsQuotedPath) {
-  g_model.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
-  EXPECT_TRUE(ApplySettings());
+  g_session.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
+  EXPECT_TRUE(ApplySettings(fields_, EditorEntry{}));
   EXPECT_EQ(shell::Calls(), (std::vector<std::string>{
                                 "StartProcess \"C:\\Program Data\\KWP\\QuillonConfig\\quillon.exe\" R|_quillon|0"}));
 }
 
-TEST_F(ApplySettingsTest, OnlyTheSelectedEditorPageIsCommitted) {
+TEST_F(ApplySettingsTest, OnlyTheEntryOfTheListShownIsCommitted) {
   g_model.keyCount = 1;
   g_model.buttonCount = 1;
-  g_model.currentKeyIndex = 0;
-  g_model.currentButtonIndex = 0;
-  KeyActionEntry edited;
-  edited.virtualKey = 0x75;
-  view::SetKeyEditor(edited);
-  view::SetSelectedPage(ActionPage::Keyboard);
-  ApplySettings();
-  EXPECT_EQ(view::KeyCommits(), 1);
-  EXPECT_EQ(view::ButtonCommits(), 0);
+  g_model.buttonActions[0].buttons = 5;
+  EditorEntry editor;
+  editor.list = ActionList::Keyboard;
+  editor.index = 0;
+  editor.key.virtualKey = 0x75;
+  editor.button.buttons = 1;  // what the shared controls would give: not a controller entry
+  ASSERT_TRUE(ApplySettings(fields_, editor));
   EXPECT_EQ(Stored(reg::KeyActionPath(1), "VirtualKey"), 0x75);
-  view::SetSelectedPage(ActionPage::Controller);
-  ApplySettings();
-  EXPECT_EQ(view::KeyCommits(), 1);
-  EXPECT_EQ(view::ButtonCommits(), 1);
+  EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Buttons"), 5);
+  editor.list = ActionList::Controller;
+  editor.key.virtualKey = 0x41;
+  ASSERT_TRUE(ApplySettings(fields_, editor));
+  EXPECT_EQ(Stored(reg::KeyActionPath(1), "VirtualKey"), 0x75);
+  EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Buttons"), 1);
 }
 
-TEST_F(SettingsModelTest, ReloadForgetsEditsAndTheOpenEntries) {
+TEST_F(SettingsModelTest, LoadingAgainForgetsEdits) {
   LoadFromRegistry();
   g_model.keyCount = 0;
-  g_model.currentKeyIndex = 2;
-  g_model.currentButtonIndex = 0;
-  ReloadSettings();
+  LoadFromRegistry();
   EXPECT_EQ(g_model.keyCount, 3);
-  EXPECT_EQ(g_model.currentKeyIndex, -1);
-  EXPECT_EQ(g_model.currentButtonIndex, -1);
-  EXPECT_EQ(view::ListRebuilds(), 1);
+}
+
+TEST_F(SettingsModelTest, StoredButtonsBeyondTenBitsAreMaskedAndSurviveApply) {
+  reg::CreateKey(main_);
+  reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 0x10003);
+  LoadFromRegistry();
+  ASSERT_EQ(g_model.buttonCount, 1);
+  EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
+  ApplyToRegistry();
+  LoadFromRegistry();
+  ASSERT_EQ(g_model.buttonCount, 1) << "the entry is still there after an apply";
+  EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
-// The real shell services under Wine: special folders, the version, the
-// system folder and shell links.
+// The real shell and process services under Wine: special folders, the
+// system folder, shell links, and messages to a window whose thread hangs.
+#include <windows.h>
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "configurator/app_error.h"
 #include "configurator/env_helpers.h"
 #include "configurator/path_helpers.h"
-#include "configurator/seams/shell_services.h"
+#include "configurator/seams/process_control.h"
+#include "shared/settings_tree.h"
 #include "tests/configurator/test_files.h"
 
 namespace quillon {
@@ -30,8 +34,7 @@ TEST(ShellServicesTest, AnInvalidFolderIdIsAnAppError) {
   }
 }
 
-TEST(ShellServicesTest, VersionAndSystemFolder) {
-  EXPECT_GE(AppEx::OSVersion(), 5.1f);
+TEST(ShellServicesTest, SystemAndProgramFolders) {
   std::string system = GetSystemFolder();
   EXPECT_FALSE(system.empty());
   EXPECT_TRUE(PathExists(JoinPath(system, "rundll32.exe")));
@@ -50,6 +53,56 @@ TEST(ShellServicesTest, AShortcutIsWrittenAndReplaced) {
   EXPECT_FALSE(CreateShortcut(JoinPath(folder, "None.lnk"), "", "", "", "", 0, 7));
   EXPECT_FALSE(FileExists(JoinPath(folder, "None.lnk")));
   test_files::RemoveScratchFolder(folder);
+}
+
+TEST(ShellServicesTest, TheFileDialogAnswersWithTheChosenPathAlone) {
+  // The user types a path shorter than the initial name and confirms: the
+  // dialog leaves the rest of that name behind the path's NUL.
+  std::thread user([] {
+    HWND dialog = nullptr;
+    for (int i = 0; i < 400 && dialog == nullptr; ++i) {
+      Sleep(50);
+      dialog = FindWindowA(nullptr, "Pick a file");
+    }
+    if (dialog == nullptr) return;
+    SetDlgItemTextA(dialog, 0x47C, "C:\\q.qlf");  // cmb13, the file-name box
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  });
+  FileDialogOptions options;
+  options.kind = FileDialogKind::Save;
+  options.title = "Pick a file";
+  options.initialFileName = "SomeLongProgram.exe";
+  options.filters = {{"All files", "*.*"}};
+  std::string path;
+  EXPECT_TRUE(ShowFileDialog(options, &path));
+  user.join();
+  EXPECT_EQ(path, "C:\\q.qlf");
+}
+
+TEST(ProcessServicesTest, ARequestToAWindowThatHangsEndsInBoundedTime) {
+  HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HWND window = nullptr;
+  std::thread hung([&] {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuillonHungProbe";
+    RegisterClassA(&windowClass);
+    window = CreateWindowA("QuillonHungProbe", "", 0, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance, nullptr);
+    SetEvent(created);
+    WaitForSingleObject(release, INFINITE);  // its messages are never handled meanwhile
+    DestroyWindow(window);
+  });
+  WaitForSingleObject(created, INFINITE);
+  ASSERT_NE(window, nullptr);
+  const DWORD start = GetTickCount();
+  EXPECT_FALSE(SendWindowMessage(window, WM_RELOAD_SETTINGS, 0, 0));
+  EXPECT_LT(GetTickCount() - start, 2 * kMessageAnswerTimeoutMs);
+  SetEvent(release);
+  hung.join();
+  CloseHandle(created);
+  CloseHandle(release);
 }
 
 }  // namespace

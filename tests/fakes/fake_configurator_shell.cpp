@@ -3,6 +3,7 @@
 #include <set>
 
 #include "configurator/seams/process_control.h"
+#include "configurator/seams/special_folders.h"
 
 namespace quillon::fake_configurator_shell {
 
@@ -19,18 +20,16 @@ std::vector<std::string> g_calls;
 std::map<int, FolderAnswer> g_folders;
 std::map<int, SpecialAnswer> g_special;
 int g_lastFolderId = -1;
-bool g_versionReadable = true;
-OsVersionInfo g_version;
-uint32_t g_versionError = 0;
 bool g_systemFolderReadable = true;
 std::string g_systemFolder;
 bool g_linkSaves = true;
 std::vector<ShellLinkSpec> g_links;
 bool g_dialogCancelled = true;
 std::string g_dialogAnswer;
-std::vector<OpenFileDialogBlock> g_dialogs;
+std::vector<FileDialogOptions> g_dialogs;
 std::set<std::string> g_classes;
 std::set<std::string> g_titles;
+std::set<std::string> g_hung;
 bool g_processStarts = true;
 std::string g_executablePath;
 
@@ -48,11 +47,6 @@ void Reset() {
   g_folders.clear();
   g_special.clear();
   g_lastFolderId = -1;
-  g_versionReadable = true;
-  g_version = OsVersionInfo{};
-  g_version.major = 6;
-  g_version.minor = 1;
-  g_versionError = 0;
   g_systemFolderReadable = true;
   g_systemFolder = "C:\\Windows\\system32";
   g_linkSaves = true;
@@ -62,6 +56,7 @@ void Reset() {
   g_dialogs.clear();
   g_classes.clear();
   g_titles.clear();
+  g_hung.clear();
   g_processStarts = true;
   g_executablePath = "C:\\Program Files\\KWP\\QuillonConfig.exe";
 }
@@ -72,12 +67,6 @@ void SetFolderResult(int folderId, long result, const std::string& path) { g_fol
 void SetFolderPath(int folderId, const std::string& path) { SetFolderResult(folderId, 0, path); }
 int LastFolderIdAsked() { return g_lastFolderId; }
 void SetSpecialFolder(int folderId, bool found, const std::string& path) { g_special[folderId] = {found, path}; }
-void SetOsVersion(bool readable, uint32_t major, uint32_t minor, uint32_t errorCode) {
-  g_versionReadable = readable;
-  g_version.major = major;
-  g_version.minor = minor;
-  g_versionError = errorCode;
-}
 void SetSystemFolder(bool readable, const std::string& path) {
   g_systemFolderReadable = readable;
   g_systemFolder = path;
@@ -85,11 +74,11 @@ void SetSystemFolder(bool readable, const std::string& path) {
 void SetShellLinkSaves(bool saves) { g_linkSaves = saves; }
 const std::vector<ShellLinkSpec>& SavedLinks() { return g_links; }
 void SetDialogCancelled() { g_dialogCancelled = true; }
-void SetDialogAnswer(const std::string& fileBufferStart) {
+void SetDialogAnswer(const std::string& path) {
   g_dialogCancelled = false;
-  g_dialogAnswer = fileBufferStart;
+  g_dialogAnswer = path;
 }
-const std::vector<OpenFileDialogBlock>& DialogsShown() { return g_dialogs; }
+const std::vector<FileDialogOptions>& DialogsShown() { return g_dialogs; }
 void SetWindowWithClass(const std::string& className, bool exists) {
   if (exists) g_classes.insert(className);
   else g_classes.erase(className);
@@ -97,6 +86,10 @@ void SetWindowWithClass(const std::string& className, bool exists) {
 void SetWindowWithTitle(const std::string& title, bool exists) {
   if (exists) g_titles.insert(title);
   else g_titles.erase(title);
+}
+void SetWindowHung(const std::string& className, bool hung) {
+  if (hung) g_hung.insert(className);
+  else g_hung.erase(className);
 }
 void SetProcessStarts(bool starts) { g_processStarts = starts; }
 void SetExecutablePath(const std::string& path) { g_executablePath = path; }
@@ -116,30 +109,11 @@ long FolderPath(int folderId, uint32_t flags, std::string* path) {
   return answer->second.result;
 }
 
-long FolderPathAndSubDir(int folderId, uint32_t flags, const std::string& subFolder, std::string* path) {
-  g_calls.push_back("FolderPathAndSubDir " + std::to_string(folderId) + " " + std::to_string(flags) + " " + subFolder);
-  auto answer = g_folders.find(folderId & ~kFolderFlagCreate);
-  if (answer == g_folders.end()) return kInvalidArgument;
-  if (answer->second.result == 0) *path = answer->second.path + "\\" + subFolder;
-  return answer->second.result;
-}
-
 bool SpecialFolderLocation(void* owner, int folderId, std::string* path) {
   g_calls.push_back("SpecialFolderLocation " + std::to_string(folderId) + (owner != nullptr ? " owned" : ""));
   auto answer = g_special.find(folderId);
   if (answer == g_special.end() || !answer->second.found) return false;
   *path = answer->second.path;
-  return true;
-}
-
-bool ReadOsVersion(OsVersionInfo* version, uint32_t* errorCode) {
-  g_calls.push_back("ReadOsVersion");
-  if (!g_versionReadable) {
-    *errorCode = g_versionError;
-    return false;
-  }
-  *version = g_version;
-  *errorCode = 0;
   return true;
 }
 
@@ -158,20 +132,21 @@ bool SaveShellLink(const ShellLinkSpec& link) {
   return true;
 }
 
-bool RunOpenFileDialog(OpenFileDialogBlock* block) {
-  g_dialogs.push_back(*block);
+bool AskForFile(const FileDialogOptions& options, std::string* path) {
+  g_dialogs.push_back(options);
   if (g_dialogCancelled) return false;
-  size_t length = g_dialogAnswer.size() < block->fileBuffer.size() ? g_dialogAnswer.size() : block->fileBuffer.size();
-  block->fileBuffer.replace(0, length, g_dialogAnswer, 0, length);
+  *path = g_dialogAnswer;
   return true;
 }
 
 TopWindowHandle FindTopWindowByClass(const std::string& className) { return HandleOf(g_classes, className); }
 TopWindowHandle FindTopWindowByTitle(const std::string& title) { return HandleOf(g_titles, title); }
 
-void SendWindowMessage(TopWindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
-  g_calls.push_back("SendMessage " + *static_cast<std::string*>(window) + " " + std::to_string(message) + " " +
-                    std::to_string(wParam) + " " + std::to_string(lParam));
+bool SendWindowMessage(TopWindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+  const std::string& name = *static_cast<std::string*>(window);
+  g_calls.push_back("SendMessage " + name + " " + std::to_string(message) + " " + std::to_string(wParam) + " " +
+                    std::to_string(lParam) + (g_hung.count(name) != 0 ? " (timed out)" : ""));
+  return g_hung.count(name) == 0;
 }
 
 bool StartProcess(const std::string& commandLine, const std::string& windowTitle, int showState) {

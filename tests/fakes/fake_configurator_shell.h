@@ -1,6 +1,6 @@
 // Scriptable fakes of the configurator's shell services (special folders,
-// Windows version, system folder, shell links, open-file dialog) and of its
-// process and window calls. Calls are recorded in order as lines of text.
+// system folder, shell links, file dialog) and of its process and window
+// calls. Calls are recorded in order as lines of text.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "configurator/seams/shell_services.h"
+#include "configurator/seams/file_dialog.h"
+#include "configurator/seams/shortcuts.h"
+#include "configurator/seams/special_folders.h"
 
 namespace quillon::fake_configurator_shell {
 
-// Forgets everything: no folders known (every id answers 0x80070057), version
-// 6.1, system folder "C:\Windows\system32", no windows, processes start.
+// Forgets everything: no folders known (every id answers 0x80070057), system
+// folder "C:\Windows\system32", no windows, processes start.
 void Reset();
 
 // Lines such as "StartProcess \"C:\D\quillon.exe\" R|_quillon|0",
@@ -21,7 +23,7 @@ void Reset();
 const std::vector<std::string>& Calls();
 void ClearCalls();
 
-// What FolderPath / FolderPathAndSubDir answer for an id (flags stripped):
+// What FolderPath answers for an id (flags stripped):
 // a result code and a path. SetFolderPath(id, path) is the usual case.
 void SetFolderResult(int folderId, long result, const std::string& path);
 void SetFolderPath(int folderId, const std::string& path);
@@ -29,19 +31,19 @@ void SetFolderPath(int folderId, const std::string& path);
 int LastFolderIdAsked();
 // What SpecialFolderLocation answers.
 void SetSpecialFolder(int folderId, bool found, const std::string& path);
-void SetOsVersion(bool readable, uint32_t major, uint32_t minor, uint32_t errorCode = 0);
 void SetSystemFolder(bool readable, const std::string& path);
 void SetShellLinkSaves(bool saves);
 const std::vector<ShellLinkSpec>& SavedLinks();
-// The next open-file dialogs: cancelled, or answering with a file buffer as
-// the system leaves it (written over the start of the buffer).
+// The next file dialogs: cancelled, or choosing a path.
 void SetDialogCancelled();
-void SetDialogAnswer(const std::string& fileBufferStart);
-const std::vector<OpenFileDialogBlock>& DialogsShown();
+void SetDialogAnswer(const std::string& path);
+const std::vector<FileDialogOptions>& DialogsShown();
 
 // Top-level windows that exist, by class and by title.
 void SetWindowWithClass(const std::string& className, bool exists);
 void SetWindowWithTitle(const std::string& title, bool exists);
+// A window (by class) whose program hangs: messages sent to it time out.
+void SetWindowHung(const std::string& className, bool hung);
 void SetProcessStarts(bool starts);
 void SetExecutablePath(const std::string& path);
 

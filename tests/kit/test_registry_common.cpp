@@ -6,16 +6,12 @@
 namespace quillon::test_registry {
 
 namespace {
-std::string Numbered(const char* format, int number) {
-  char name[16];
-  std::snprintf(name, sizeof name, format, number);
-  return SettingsPath() + "\\" + name;
-}
+std::string Below(const std::string& subkey) { return SettingsPath() + "\\" + subkey; }
 }  // namespace
 
 std::string SettingsPath() { return kSettingsKeyPath; }
-std::string KeyActionPath(int number) { return Numbered(kKeyActionSubkeyFormat, number); }
-std::string ButtonActionPath(int number) { return Numbered(kButtonActionSubkeyFormat, number); }
+std::string KeyActionPath(int number) { return Below(KeyActionSubkey(number)); }
+std::string ButtonActionPath(int number) { return Below(ButtonActionSubkey(number)); }
 
 void WriteText(const std::string& path, const std::string& name, const std::string& text) {
   std::vector<uint8_t> bytes(text.begin(), text.end());

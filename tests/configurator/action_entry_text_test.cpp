@@ -1,0 +1,48 @@
+// The row texts of the keyboard and controller action lists.
+#include <gtest/gtest.h>
+
+#include "configurator/action_entry_text.h"
+
+namespace quillon {
+namespace {
+
+TEST(ActionEntryTextTest, AKeyRowReadsTheModifiersWindowsShiftControlAltThenTheKey) {
+  const struct { int modifier; int virtualKey; const char* text; } cases[] = {
+      {0, 106, "Multiply key"},
+      {3, 112, "Control + Alt + F1 key"},
+      {15, 65, "Windows + Shift + Control + Alt + A"},
+      {8, 133, "Windows + F22 key (Key used to lock device)"},
+      {0, 145, "SCROLL LOCK key"},
+      {16 + 4, 48, "Shift + 0"},  // bits above the Windows key are not shown
+      {-1, 13, "Windows + Shift + Control + Alt + ENTER key"},
+      // Codes the catalogue does not list: the prefixes alone, or nothing.
+      {0, 7, ""},
+      {4, 7, "Shift + "},
+      {1, -1, "Alt + "},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(KeyEntryText(c.modifier, c.virtualKey), c.text) << c.modifier << ' ' << c.virtualKey;
+  }
+  KeyActionEntry entry;
+  entry.modifier = ModifierShift | ModifierAlt;
+  entry.virtualKey = 112;
+  EXPECT_EQ(KeyEntryText(entry), "Shift + Alt + F1 key");
+}
+
+TEST(ActionEntryTextTest, AButtonRowListsTheHeldButtonsInOrder) {
+  const struct { int32_t buttons; const char* text; } cases[] = {
+      {0, "(No buttons)"},
+      {0b10'0000'0101, "Button 1 + 3 + 10"},
+      {0b10'0000'0000, "Button 10"},
+      {1 << 10, "(No buttons)"},  // bits beyond button 10 are not shown
+      {(1 << 12) | 1, "Button 1"},
+      {-1, "Button 1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ButtonEntryText(c.buttons), c.text) << c.buttons;
+  ButtonActionEntry entry;
+  entry.buttons = ButtonBit(2) | ButtonBit(4);
+  EXPECT_EQ(ButtonEntryText(entry), "Button 2 + 4");
+}
+
+}  // namespace
+}  // namespace quillon

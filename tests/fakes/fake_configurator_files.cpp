@@ -1,0 +1,107 @@
+#include "tests/fakes/fake_configurator_files.h"
+
+#include <cctype>
+#include <cstring>
+#include <map>
+
+#include "configurator/portable/profile_text.h"
+#include "configurator/seams/file_system.h"
+#include "configurator/seams/profile_file.h"
+
+namespace quillon::fake_configurator_files {
+
+namespace {
+std::map<std::string, std::string> g_files;
+// The sections of each file, cut out once per content and found by their
+// name in lower case: a load reads hundreds of sections of one unchanged
+// file, most of them missing.
+std::map<std::string, std::map<std::string, std::string>> g_sections;
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+std::string Trimmed(const std::string& text) {
+  size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Every section named in a header line, as the profile format reads it.
+std::map<std::string, std::string> CutSections(const std::string& content) {
+  std::map<std::string, std::string> sections;
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    std::string line = Trimmed(content.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (!line.empty() && line.back() == '\r') line = Trimmed(line.substr(0, line.size() - 1));
+    if (!line.empty() && line[0] == '[') {
+      std::string name = Trimmed(line.substr(1, line.find(']') == std::string::npos ? std::string::npos
+                                                                                  : line.find(']') - 1));
+      if (sections.count(Lower(name)) == 0) sections[Lower(name)] = profile_text::SectionLines(content, name);
+    }
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return sections;
+}
+}  // namespace
+
+void Reset() {
+  g_files.clear();
+  g_sections.clear();
+}
+void SetFile(const std::string& path, const std::string& content) {
+  g_files[path] = content;
+  g_sections[path] = CutSections(content);
+}
+
+}  // namespace quillon::fake_configurator_files
+
+namespace quillon {
+
+using fake_configurator_files::g_files;
+using fake_configurator_files::g_sections;
+
+// Wildcards are not matched: paths name files exactly.
+bool FindFirstEntry(const std::string& path) { return g_files.count(path) != 0; }
+bool PathAttributesReadable(const std::string& path) { return g_files.count(path) != 0; }
+bool CreateFolder(const std::string&) { return true; }
+bool DeleteFileAt(const std::string& path) {
+  g_sections.erase(path);
+  return g_files.erase(path) != 0;
+}
+bool CreateEmptyFile(const std::string& path) {
+  fake_configurator_files::SetFile(path, "");
+  return true;
+}
+bool ReplaceFileWith(const std::string& source, const std::string& target) {
+  auto found = g_files.find(source);
+  if (found == g_files.end()) return false;
+  fake_configurator_files::SetFile(target, found->second);
+  return DeleteFileAt(source);
+}
+
+uint32_t ReadProfileSection(const std::string& file, const std::string& section, char* buffer, uint32_t size) {
+  if (size < 2) return 0;
+  static const std::string kNone;
+  auto sections = g_sections.find(file);
+  auto found = sections == g_sections.end() ? decltype(sections->second.end()){}
+                                             : sections->second.find(fake_configurator_files::Lower(section));
+  const std::string& lines =
+      sections == g_sections.end() || found == sections->second.end() ? kNone : found->second;
+  uint32_t length = lines.size() > size - 2 ? size - 2 : uint32_t(lines.size());
+  std::memcpy(buffer, lines.data(), length);
+  buffer[length] = buffer[length + 1] = '\0';
+  return length;
+}
+
+long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) {
+  fake_configurator_files::SetFile(file, profile_text::WithKeySet(g_files[file], section, key, value));
+  return 0;
+}
+
+long FlushProfileFile(const std::string&) { return 0; }
+
+}  // namespace quillon
