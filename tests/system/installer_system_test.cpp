@@ -9,7 +9,6 @@
 #include <shlobj.h>
 
 #include <string>
-#include <vector>
 
 #include "quillon_version.h"
 #include "tests/kit/runtime_control.h"
