@@ -70,6 +70,7 @@ void MeasureButtonLatency(uint32_t pollPerSecond, int presses) {
   reg::WriteText(reg::ButtonActionPath(1), "KeySeq", "a");
   pads::ResetSharedBlock();
   int pad = pads::AddPad("Bench Pad", 4);
+  pads::InstallControllerDoubleInSystemFolder();
   pads::PreferDoubleInRuntime();
   kit::Child runtime = StartRuntime();
   rec::Focus();

@@ -8,6 +8,7 @@
 #include "runtime/win32/main_window.h"
 #include "runtime/win32/resource_ids.h"
 #include "shared/settings_tree.h"
+#include "shared/win32/system_libraries.h"
 
 namespace {
 
@@ -43,6 +44,9 @@ int RunMessageLoop(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before anything can load a library: this program's folder is one that
+  // every user may add files to.
+  quillon::LoadLibrariesFromSystemFolderOnly();
   // Working memory that cannot be had ends the runtime at once.
   std::set_new_handler([] { ExitProcess(1); });
 
