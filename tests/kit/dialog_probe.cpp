@@ -48,13 +48,14 @@ std::vector<HWND> Descendants(HWND root) {
 
 HWND ControlLabelled(HWND root, const std::string& label) {
   for (HWND window : Descendants(root))
-    if (IsClass(window, "Static") && VisibleText(window) == label) return GetWindow(window, GW_HWNDNEXT);
+    if (IsWindowVisible(window) && IsClass(window, "Static") && VisibleText(window) == label)
+      return GetWindow(window, GW_HWNDNEXT);
   return nullptr;
 }
 
 HWND ControlCaptioned(HWND root, const std::string& caption) {
   for (HWND window : Descendants(root))
-    if (VisibleText(window) == caption) return window;
+    if (IsWindowVisible(window) && VisibleText(window) == caption) return window;
   return nullptr;
 }
 

@@ -14,6 +14,7 @@ namespace quillon::test_kit {
 std::string VisibleText(HWND window);
 // Every window below `root`, depth first in z-order (tab order).
 std::vector<HWND> Descendants(HWND root);
+// Only what is on screen counts, as for a user: pages share labels ("Parameters:").
 // The control right after the label reading `label` (without "&"), or null.
 HWND ControlLabelled(HWND root, const std::string& label);
 // The control (button, check box, frame...) whose caption reads `caption`.
