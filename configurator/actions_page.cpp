@@ -1,11 +1,11 @@
 #include "configurator/actions_page.h"
 
 #include "configurator/action_entry_text.h"
+#include "configurator/env_helpers.h"
 #include "configurator/key_catalogue.h"
 #include "configurator/key_sequence_frame.h"
 #include "configurator/path_helpers.h"
 #include "configurator/resource_ids.h"
-#include "configurator/seams/file_dialog.h"
 #include "configurator/seams/main_window.h"
 #include "configurator/seams/message_boxes.h"
 #include "configurator/seams/process_control.h"
@@ -296,25 +296,25 @@ void BrowseExecutable() {
     options.initialFileName = FileNameOf(current);
     options.initialFolder = FolderOf(current);
   }
-  options.defaultExtension = "exe";
+  options.defaultExtension = ".exe";
   options.title = "Select executable";
   options.owner = MainWindowHandle();
   std::string path;
-  if (AskForFile(options, &path)) SetControlText(IDC_txtExecutable, path);
+  if (ShowFileDialog(options, &path)) SetControlText(IDC_txtExecutable, path);
 }
 
 // The chosen path goes into the parameters as it is, without quotes: a path
-// with blanks needs them typed around it. No default extension is given: a
-// name typed without one is taken as typed.
+// with blanks needs them typed around it.
 void BrowseParameterFile() {
   const std::string executable = TrimBlanks(ControlText(IDC_txtExecutable));
   FileDialogOptions options;
   options.filters = {{"All files", "*.*"}};
   if (!executable.empty()) options.initialFolder = FolderOf(executable);
+  options.defaultExtension = ".*";  // any: a name is taken as typed
   options.title = "Select file";
   options.owner = MainWindowHandle();
   std::string path;
-  if (AskForFile(options, &path)) ReplaceSelection(IDC_txtParameters, path);
+  if (ShowFileDialog(options, &path)) ReplaceSelection(IDC_txtParameters, path);
 }
 
 bool IsEditorBox(int id) {

@@ -197,8 +197,6 @@ TEST_F(ActionsPageSystemTest, NewKeyboardEntryIsMultiplyAndTheBoxesRenameItsRow)
   EXPECT_TRUE(Checked("Keyboard"));
   EXPECT_EQ(ListRows(), (Rows{"F5 key"}));
   EXPECT_EQ(ChosenText("Virtual Key:"), "F5 key");
-  EXPECT_EQ(RowsOf(Labelled("Virtual Key:"), true).size(), 139u);
-  EXPECT_EQ(RowsOf(Labelled("Add special key:"), true).size(), 88u);
   EXPECT_EQ(SendMessageA(Labelled("Key sequence:"), EM_GETLIMITTEXT, 0, 0), 250);
 
   Click("Add a new action");
@@ -245,7 +243,6 @@ TEST_F(ActionsPageSystemTest, NewControllerEntryShowsItsButtonsBeforeAnyCommitAn
   ASSERT_TRUE(WaitUntil([] { return StoredNumber(reg::ButtonActionPath(1), "Buttons") == 10; }));
   EXPECT_EQ(StoredNumber(reg::ButtonActionPath(1), "Action"), DWORD(RunApplication));
   EXPECT_EQ(StoredText(reg::ButtonActionPath(1), "AppName"), "C:\\Games\\emu.exe");
-  EXPECT_EQ(StoredText(reg::ButtonActionPath(1), "AppParms"), "-fast");
   EXPECT_EQ(StoredNumber(reg::KeyActionPath(1), "VirtualKey"), DWORD(VK_F5)) << "the keyboard entry stays";
 }
 
