@@ -6,11 +6,7 @@
 namespace quillon {
 
 inline constexpr int kPageCount = 4;
-inline constexpr int kPageConfigurations = 0;
-inline constexpr int kPageActions = 1;
-inline constexpr int kPageOtherSettings = 2;
-inline constexpr int kPageAbout = 3;
-// The tab captions, by page index.
+// The tab captions, by page index (the order of the dialog templates).
 inline constexpr const char* kPageCaptions[kPageCount] = {"Configurations", "Actions", "Other settings", "About"};
 
 inline constexpr int kHelpContextOverview = 1;

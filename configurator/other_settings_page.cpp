@@ -3,8 +3,8 @@
 #include "configurator/env_helpers.h"
 #include "configurator/path_helpers.h"
 #include "configurator/resource_ids.h"
-#include "configurator/seams/main_window.h"
 #include "configurator/seams/controller_list.h"
+#include "configurator/seams/main_window.h"
 
 namespace quillon {
 

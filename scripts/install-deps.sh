@@ -8,6 +8,7 @@ required=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth
   googletest clang
+  fp-utils
 )
 # libFuzzer's runtime has its own package on some releases.
 optional=(libclang-rt-dev)

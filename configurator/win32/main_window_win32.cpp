@@ -118,6 +118,23 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+// Ctrl+Tab and Ctrl+Page Down show the next page, with Shift or Page Up the
+// previous one, as in every tabbed dialog of Windows; 0 for other keys.
+int PageStep(const MSG& message) {
+  if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 ||
+      (message.hwnd != g_main && !IsChild(g_main, message.hwnd)))
+    return 0;
+  if (message.wParam == VK_TAB) return GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+  if (message.wParam == VK_NEXT) return 1;
+  if (message.wParam == VK_PRIOR) return -1;
+  return 0;
+}
+
+// Through the tab control, so that the page changes as by a click.
+void StepPage(int step) {
+  SendMessageA(Tab(), TCM_SETCURFOCUS, WPARAM((ShownPage() + step + kPageCount) % kPageCount), 0);
+}
+
 bool IsHelpKey(const MSG& message) {
   return message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
          (message.hwnd == g_main || IsChild(g_main, message.hwnd));
@@ -142,6 +159,10 @@ int RunMainWindow() {
     // shown (a dialog would otherwise turn it into WM_HELP).
     if (IsHelpKey(message)) {
       OnHelpKey(ShownPage());
+      continue;
+    }
+    if (int step = PageStep(message)) {
+      StepPage(step);
       continue;
     }
     if (IsDialogMessageA(g_main, &message)) continue;

@@ -12,7 +12,8 @@
 #include "tests/fakes/fake_configurator_messages.h"
 #include "tests/fakes/fake_configurator_shell.h"
 #include "tests/fakes/fake_window_controls.h"
-#include "tests/fakes/stub_help_and_controllers.h"
+#include "tests/fakes/fake_controller_list.h"
+#include "tests/fakes/fake_help_viewer.h"
 #include "tests/kit/test_registry.h"
 
 namespace quillon {
@@ -22,7 +23,6 @@ namespace reg = test_registry;
 namespace shell = fake_configurator_shell;
 namespace controls = fake_window_controls;
 namespace messages = fake_configurator_messages;
-namespace help = stub_help_and_controllers;
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -30,8 +30,8 @@ class MainWindowTest : public ::testing::Test {
     shell::Reset();
     controls::Reset();
     messages::Reset();
-    help::HelpCalls().clear();
-    help::SetControllers({});
+    HelpViewerCalls().clear();
+    SetAttachedControllers({});
     reg::DeleteSettingsTree();
     g_model = ConfiguratorSettings{};
     FillDefaultConfigNames();
@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, TheStoredControllerIsSelectedOnlyWhenAttached) {
       {{}, "Pad A", -1},
   };
   for (const Case& c : cases) {
-    help::SetControllers(c.attached);
+    SetAttachedControllers(c.attached);
     reg::WriteText(reg::SettingsPath(), "SwitchDevice", c.stored);
     LoadMainWindow();
     EXPECT_EQ(controls::RowTexts(IDC_cmbDeviceName), c.attached) << c.stored;
@@ -124,10 +124,10 @@ TEST_F(MainWindowTest, RefreshKeepsTheSelectedControllerByName) {
       {{}, -1, {"Pad A"}, 0},
   };
   for (const Case& c : cases) {
-    help::SetControllers(c.before);
+    SetAttachedControllers(c.before);
     EnumerateControllers();
     SelectRow(IDC_cmbDeviceName, c.selectedBefore);
-    help::SetControllers(c.after);
+    SetAttachedControllers(c.after);
     OnOtherSettingsEvent(IDC_cmdRefreshDevices, ControlEvent::Click);
     EXPECT_EQ(SelectedRow(IDC_cmbDeviceName), c.selectedAfter);
   }
@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, HelpOpensAtThePageContextAndTheMenuAtTheOverview) {
   OnMainWindowCommand(IDM_mnuHelp);
   std::vector<std::pair<std::string, int>> expected;
   for (int context : {3, 4, 5, 6, 1}) expected.emplace_back(g_session.helpFilePath, context);
-  EXPECT_EQ(help::HelpCalls(), expected);
+  EXPECT_EQ(HelpViewerCalls(), expected);
 }
 
 TEST_F(MainWindowTest, ApplyWithAMissingMappingProgramWritesNothing) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "tests/kit/controller_double/virtual_pads_control.h"
 #include "tests/kit/dialog_probe.h"
 #include "tests/kit/runtime_control.h"
 #include "tests/kit/screen_capture.h"
@@ -16,8 +17,12 @@ namespace {
 
 namespace kit = test_kit;
 namespace reg = test_registry;
+namespace pads = virtual_pads;
 
 constexpr const char* kTitle = " Quillon Configurator";
+// Wine's own DLL overrides for the configurator: the DirectInput double in
+// the system folder before Wine's built-in one.
+constexpr const char* kConfiguratorOverrides = "Software\\Wine\\AppDefaults\\QuillonConfig.exe\\DllOverrides";
 
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs = kit::kGenerousTimeoutMs) {
@@ -60,6 +65,18 @@ void TypeDigits(const std::string& digits) {
   }
   kit::PumpMessagesFor(200);
 }
+// The HTML Help viewer's window in that process, if one is open.
+HWND HelpViewerOf(DWORD processId) {
+  for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+    char name[32] = "";
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == processId && GetClassNameA(window, name, sizeof name) && lstrcmpA(name, "HH Parent") == 0)
+      return window;
+  }
+  return nullptr;
+}
+
 // The control that has the keyboard focus in another program's window.
 HWND FocusOf(HWND window) {
   GUITHREADINFO info = {};
@@ -96,6 +113,7 @@ class ConfiguratorWindowTest : public ::testing::Test {
     kit::StopAnyRuntime();
     if (runtime_.process) kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
     reg::DeleteSettingsTree();
+    RegDeleteKeyA(HKEY_CURRENT_USER, kConfiguratorOverrides);
   }
 
   static std::string ConfiguratorPath() { return kit::ProgramFolder() + "QuillonConfig.exe"; }
@@ -228,6 +246,24 @@ TEST_F(ConfiguratorWindowTest, ApplyStoresTheTimeoutAndTheRuntimeReloadsOnce) {
   }
   PressAlt('A');
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2)) << "the runtime did not reload";
+  // Ctrl+Tab and Ctrl+Shift+Tab step through the pages.
+  Key(VK_CONTROL, true);
+  for (int i = 0; i < 2; ++i) {
+    Key(VK_TAB, true);
+    Key(VK_TAB, false);
+  }
+  Key(VK_CONTROL, false);
+  kit::PumpMessagesFor(200);
+  EXPECT_EQ(SendMessageA(Tab(), TCM_GETCURSEL, 0, 0), 2);
+  EXPECT_TRUE(IsWindowVisible(Labelled("Polls per second:")));
+  Key(VK_CONTROL, true);
+  Key(VK_SHIFT, true);
+  Key(VK_TAB, true);
+  Key(VK_TAB, false);
+  Key(VK_SHIFT, false);
+  Key(VK_CONTROL, false);
+  kit::PumpMessagesFor(200);
+  EXPECT_EQ(SendMessageA(Tab(), TCM_GETCURSEL, 0, 0), 1);
   EXPECT_EQ(StoredNumber("ChangeTimeout"), 3000u);
   EXPECT_EQ(StoredNumber("UseHook"), 1u);
   EXPECT_EQ(StoredNumber("PollPerSecond"), 25u);
@@ -252,6 +288,50 @@ TEST_F(ConfiguratorWindowTest, ApplyWithAMissingMappingProgramShowsTheErrorAndWr
   // The path lost its outer blanks; everything else is as it was.
   ASSERT_TRUE(kit::SelectTab(Tab(), "Other settings"));
   EXPECT_EQ(TextLabelled("Ultramap exe:"), "C:\\Nowhere\\UltraMap.exe");
+}
+
+TEST_F(ConfiguratorWindowTest, TheControllerListNamesThePadsAndKeepsTheStoredOneSelected) {
+  ASSERT_TRUE(pads::InstallControllerDoubleInSystemFolder());
+  for (const char* library : {"dinput", "dinput8"})
+    RegSetKeyValueA(HKEY_CURRENT_USER, kConfiguratorOverrides, library, REG_SZ, "native,builtin", 15);
+  pads::SharedBlock& block = pads::ResetSharedBlock();
+  pads::AddPad("Ultimarc UltraStik 360", 16);
+  pads::AddPad("Generic USB Gamepad", 10);
+  reg::WriteText(reg::SettingsPath(), "SwitchDevice", "Generic USB Gamepad");
+  ASSERT_NE(StartConfigurator(), nullptr);
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Other settings"));
+  HWND devices = Labelled("Device name:");
+  ASSERT_EQ(SendMessageA(devices, CB_GETCOUNT, 0, 0), 2) << "the virtual pads are not listed";
+  EXPECT_EQ(kit::VisibleText(devices), "Generic USB Gamepad");
+
+  // Unplugged: Refresh falls back to the first pad, and Apply stores it.
+  block.padCount = 1;
+  PostMessageA(Captioned("Refresh"), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(devices, CB_GETCOUNT, 0, 0) == 1; }));
+  EXPECT_EQ(kit::VisibleText(devices), "Ultimarc UltraStik 360");
+  ClickApply();
+  EXPECT_TRUE(WaitUntil([] {
+    char name[64] = "";
+    DWORD size = sizeof name;
+    return RegGetValueA(HKEY_CURRENT_USER, reg::SettingsPath().c_str(), "SwitchDevice", RRF_RT_REG_SZ, nullptr, name,
+                        &size) == ERROR_SUCCESS &&
+           std::string(name) == "Ultimarc UltraStik 360";
+  }));
+}
+
+TEST_F(ConfiguratorWindowTest, F1OpensTheHelpOverTheWindowWhateverControlHasTheFocus) {
+  ASSERT_NE(StartConfigurator(), nullptr);
+  SetForegroundWindow(window_);
+  kit::PumpMessagesFor(200);
+  PressAlt('C');  // the focus in a text field, which would take F1 as a key
+  ASSERT_EQ(FocusOf(window_), Labelled("Config switch timeout (ms):"));
+  Key(VK_F1, true);
+  Key(VK_F1, false);
+  HWND viewer = nullptr;
+  EXPECT_TRUE(WaitUntil([&] { return (viewer = HelpViewerOf(configurator_.id)) != nullptr; }));
+  ASSERT_NE(viewer, nullptr) << "no help viewer opened";
+  EXPECT_EQ(GetWindow(viewer, GW_OWNER), window_);
+  EXPECT_EQ(TextLabelled("Config switch timeout (ms):"), "1500") << "F1 reached the field";
 }
 
 TEST_F(ConfiguratorWindowTest, ASecondStartBringsBackTheFirstWindowAndEnds) {

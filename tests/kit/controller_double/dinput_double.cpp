@@ -65,8 +65,10 @@ void Describe(uint32_t number, bool version8, DIDEVICEINSTANCEA* instance) {
   instance->dwDevType = version8 ? (DI8DEVTYPE_GAMEPAD | (DI8DEVTYPEGAMEPAD_STANDARD << 8))
                                  : (DIDEVTYPE_JOYSTICK | (DIDEVTYPEJOYSTICK_GAMEPAD << 8));
   const char* name = SharedPads()->pads[number].productName;
-  lstrcpynA(instance->tszInstanceName, name, sizeof instance->tszInstanceName);
   lstrcpynA(instance->tszProductName, name, sizeof instance->tszProductName);
+  // Windows often gives the instance the product's name; here it always
+  // differs, so a test sees which of the two a program takes.
+  std::snprintf(instance->tszInstanceName, sizeof instance->tszInstanceName, "%s (pad %u)", name, number + 1);
 }
 
 // One device object; its interface serves as IDirectInputDevice2A for the

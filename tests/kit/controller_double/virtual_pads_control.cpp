@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 namespace quillon::virtual_pads {
 
@@ -60,5 +61,20 @@ void PreferDoubleInRuntime() {
 }
 
 void PreferBuiltInInRuntime() { RegDeleteKeyA(HKEY_CURRENT_USER, kRuntimeOverridesKey); }
+
+bool InstallControllerDoubleInSystemFolder() {
+  char own[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, own, MAX_PATH);
+  char system[MAX_PATH];
+  UINT systemLength = GetSystemDirectoryA(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH || systemLength == 0 || systemLength >= MAX_PATH) return false;
+  std::string folder(own, length);
+  folder.erase(folder.find_last_of("\\/") + 1);
+  for (const char* library : {"dinput.dll", "dinput8.dll"}) {
+    std::string target = std::string(system, systemLength) + "\\" + library;
+    if (!CopyFileA((folder + library).c_str(), target.c_str(), FALSE)) return false;
+  }
+  return true;
+}
 
 }  // namespace quillon::virtual_pads

@@ -28,4 +28,11 @@ void ReleaseEveryButton();
 void PreferDoubleInRuntime();
 void PreferBuiltInInRuntime();
 
+// Copies the double (dinput.dll, dinput8.dll beside the test program) into
+// the system folder of the prefix the test runs in, for programs that load
+// DirectInput from there only. Wine still runs its built-in DirectInput for
+// a program unless "dinput,dinput8=n,b" is among its DLL overrides. False
+// when a copy fails.
+bool InstallControllerDoubleInSystemFolder();
+
 }  // namespace quillon::virtual_pads
