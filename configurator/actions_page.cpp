@@ -289,16 +289,8 @@ void DeleteEntry() {
 }
 
 void BrowseExecutable() {
-  const std::string current = TrimBlanks(ControlText(IDC_txtExecutable));
-  FileDialogOptions options;
+  FileDialogOptions options = ProgramDialogOptions(ControlText(IDC_txtExecutable));
   options.filters = {{"EXE files", "*.exe"}, {"COM files", "*.com"}, {"CMD files", "*.cmd"}, {"BAT files", "*.bat"}};
-  if (!current.empty()) {
-    options.initialFileName = FileNameOf(current);
-    options.initialFolder = FolderOf(current);
-  }
-  options.defaultExtension = ".exe";
-  options.title = "Select executable";
-  options.owner = MainWindowHandle();
   std::string path;
   if (ShowFileDialog(options, &path)) SetControlText(IDC_txtExecutable, path);
 }
