@@ -29,6 +29,7 @@ std::optional<ControlEvent> EventOf(HWND control, int notification);
 // A page whose controls only show what the logic sets (About, and the
 // pages whose own controls are still to come).
 INT_PTR CALLBACK DisplayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK ActionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK OtherSettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace quillon
