@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "runtime/app_launch.h"
-#include "runtime/key_injection.h"
+#include "runtime/keyboard_capture.h"
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_store.h"
@@ -55,8 +55,10 @@ void CompleteMapChange() {
   StopWindowTimer(ChangeTimerId);
   g_changeTimer = 0;
   if (g_pendingKeySeq) {
-    (void)SendKeySequence(g_pendingKeySeq->c_str(), 0);
+    // Typed before the hand-over: the mapping program may take the focus.
+    std::string keySeq = std::move(*g_pendingKeySeq);
     g_pendingKeySeq.reset();
+    TypeOwnKeys(keySeq.c_str());
   }
   HandOffMap();
 }

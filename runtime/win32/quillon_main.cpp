@@ -4,7 +4,7 @@
 #include <new>
 
 #include "runtime/command_tail.h"
-#include "runtime/settings_store.h"
+#include "runtime/settings_lifecycle.h"
 #include "runtime/win32/main_window.h"
 #include "runtime/win32/resource_ids.h"
 #include "shared/settings_tree.h"

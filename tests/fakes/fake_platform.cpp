@@ -103,7 +103,9 @@ bool InstallKeyboardHook() {
   return true;
 }
 
-void PostShowSwitcherRequest() { g_calls.push_back("PostShowSwitcher"); }
+void PostHookActionRequest() { g_calls.push_back("PostHookAction"); }
+void PostOwnKeysMarker() { g_calls.push_back("PostOwnKeysMarker"); }
+void SendNeutralKeyPress() { g_calls.push_back("NeutralKey"); }
 
 void RemoveKeyboardHook() {
   g_calls.push_back("RemoveHook");

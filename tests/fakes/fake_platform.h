@@ -16,7 +16,8 @@ void Reset();
 // Lines such as "StartProgram C:\UltraMap.exe| \"C:\Q\Fly.ugc\"",
 // "RegisterHotKey 100 2 116", "StartTimer 2 62", "StopTimer 1",
 // "InstallHook", "RemoveHook", "UnregisterHotKey 100", "StopSound",
-// "PlaySound C:\Q\Fly.wav", "PostShowSwitcher".
+// "PlaySound C:\Q\Fly.wav", "PostHookAction", "PostOwnKeysMarker",
+// "NeutralKey".
 const std::vector<std::string>& Calls();
 // Recorded calls that start with `prefix`.
 std::vector<std::string> CallsStartingWith(const std::string& prefix);
