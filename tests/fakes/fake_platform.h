@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ void AdvanceClock(uint32_t milliseconds);
 void SetExistingFiles(std::set<std::string> paths);
 void SetRefusedHotKeyIds(std::set<int> ids);
 void SetHookInstallFails(bool fails);
+// Runs `action` at each program start (nullptr: nothing).
+void WhileStartingPrograms(std::function<void()> action);
 
 // Timers currently running, by id.
 const std::set<unsigned>& RunningTimers();

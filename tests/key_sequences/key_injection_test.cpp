@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/key_injection.h"
+#include "runtime/key_sequence_parser.h"
 #include "tests/fakes/fake_keyboard.h"
 
 namespace quillon {
@@ -208,6 +209,21 @@ TEST_F(KeyInjection, EveryEventCarriesTheRuntimesTag) {
   for (const KeyEvent& event : fake_keyboard::InsertedEvents()) tags.push_back(event.extraInfo);
   EXPECT_EQ(tags, (std::vector<uintptr_t>{kInjectedHoldEventTag, kInjectedEventTag, kInjectedEventTag,
                                           kInjectedHoldEventTag}));
+}
+
+// The parser keeps its state to itself: a parse started while another runs
+// (from the layout, here) leaves the outer one whole.
+TEST_F(KeyInjection, AParseNestedInAnotherLeavesItWhole) {
+  KeyEventList inner;
+  int32_t innerResult = 99;
+  fake_keyboard::OnceWhileReadingLayout([&] { innerResult = ParseKeySequence("xyz}", &inner); });
+  KeyEventList outer;
+  EXPECT_EQ(ParseKeySequence("ab", &outer), 0);
+  EXPECT_EQ(innerResult, 4);
+  ASSERT_EQ(outer.count, 4u);
+  EXPECT_EQ(outer.events[0].virtualKey, 'A');
+  EXPECT_EQ(outer.events[3].virtualKey, 'B');
+  FreeKeyEventList(&outer);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "runtime/action_dispatch.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/settings_lifecycle.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_window_system.h"
@@ -155,6 +156,21 @@ TEST_F(ActionDispatchTest, HotKeysThatTheRuntimesOwnKeysSetOffAreDropped) {
   OwnKeysMarkerArrived();
   RunHotKeyAction(100);  // the user's next press
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
+}
+
+// A reload while the action clicks its target (the runtime handles messages
+// while it waits) frees the loaded entries; the action goes on with its copy.
+TEST_F(ActionDispatchTest, AReloadDuringAHotKeysActionTouchesNothingItFreed) {
+  g_settings.keyCount = 1;
+  g_settings.keyActions[1].sendType = SelectWindow;
+  g_settings.keyActions[1].select = "Untitled*";
+  g_settings.keyActions[1].keySeq = "a sequence long enough to live on the heap";  // 42 characters
+  fake_window_system::WhileHandlingMessages([] {
+    fake_window_system::WhileHandlingMessages(nullptr);
+    UnloadSettings();
+  });
+  RunHotKeyAction(100);
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 84u);
 }
 
 }  // namespace
