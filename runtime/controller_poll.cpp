@@ -146,7 +146,13 @@ void PollController() {
   uint32_t generation = g_controllerGeneration;
   bool reacquire = !PollControllerDevice(controller);
   if (!reacquire) reacquire = RunHeldCombination(controller, generation, g_tickDepth > 1) == TickEnd::Reacquire;
-  if (reacquire && generation == g_controllerGeneration) Reacquire(controller);
+  if (reacquire && generation == g_controllerGeneration) {
+    Reacquire(controller);
+    // Input lost while held ends the press as a release would: a button
+    // still held once the pad is back is a new press. Not for a nested
+    // tick, whose outer action is still running.
+    if (g_tickDepth == 1) g_pressFired = false;
+  }
   --g_tickDepth;
 }
 

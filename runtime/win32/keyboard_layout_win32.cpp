@@ -15,21 +15,12 @@ CharacterKeys LayoutKeysOfCharacter(unsigned char character) {
   return CharacterKeys{true, static_cast<uint8_t>(bits & 0xFF), static_cast<uint8_t>(bits >> 8)};
 }
 
-// A thread's key state changes only as the thread takes keyboard messages
-// from its queue. The runtime's thread never has the keyboard focus, so its
-// own copy of the Caps Lock toggle is whatever it was when it last saw a key.
-// The toggle that decides what the user's program types is the one of the
-// thread that has the keyboard: read it there, sharing that thread's input
-// state for the moment of the read.
-bool CapsLockToggledOn() {
-  DWORD self = GetCurrentThreadId();
-  HWND foreground = GetForegroundWindow();
-  DWORD owner = foreground != nullptr ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-  bool attached = owner != 0 && owner != self && AttachThreadInput(self, owner, TRUE) != FALSE;
-  bool on = (GetKeyState(VK_CAPITAL) & 1) != 0;
-  if (attached) AttachThreadInput(self, owner, FALSE);
-  return on;
-}
+// The thread's own toggle. Under Wine a thread that is not handling a key
+// reads the desktop's current state here. Sharing the focused program's
+// input state (AttachThreadInput) to read its toggle was tried and dropped:
+// attaching and detaching disturbed that program's own key state, so a key
+// the runtime held down no longer counted there.
+bool CapsLockToggledOn() { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
 
 uint32_t SystemTickCount() { return GetTickCount(); }
 
