@@ -4,7 +4,7 @@
 #include <new>
 
 #include "runtime/command_tail.h"
-#include "runtime/settings_store.h"
+#include "runtime/settings_lifecycle.h"
 #include "runtime/win32/main_window.h"
 #include "runtime/win32/resource_ids.h"
 #include "shared/settings_tree.h"
@@ -32,13 +32,14 @@ int RemoteControl(HWND running, const char* tail) {
 
 int RunMessageLoop(HINSTANCE instance) {
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  MSG message = {};
+  BOOL got;
+  while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
     if (message.hwnd != nullptr && TranslateAcceleratorA(message.hwnd, accelerators, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  return static_cast<int>(message.wParam);
+  return got == 0 ? static_cast<int>(message.wParam) : 1;  // -1: the loop itself failed
 }
 
 }  // namespace
