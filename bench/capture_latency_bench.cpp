@@ -70,13 +70,20 @@ void MeasureButtonLatency(uint32_t pollPerSecond, int presses) {
   reg::WriteText(reg::ButtonActionPath(1), "KeySeq", "a");
   pads::ResetSharedBlock();
   int pad = pads::AddPad("Bench Pad", 4);
+  pads::InstallControllerDoubleInSystemFolder();
   pads::PreferDoubleInRuntime();
   kit::Child runtime = StartRuntime();
   rec::Focus();
   const DWORD interval = 1000 / pollPerSecond;
   rec::PumpFor(3 * interval);  // the first tick only acquires the pad
   std::vector<double> latencies;
+  unsigned phase = 12345;
   for (int press = 0; press < presses; ++press) {
+    // A user's press falls anywhere between two ticks. Pressing a fixed time
+    // after the release was seen would keep every press at the same point of
+    // the timer's period, and measure that point instead of the average.
+    phase = phase * 1103515245u + 12345u;
+    rec::PumpFor((phase >> 16) % interval);
     rec::Clear();
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
@@ -91,8 +98,9 @@ void MeasureButtonLatency(uint32_t pollPerSecond, int presses) {
   kit::StopAnyRuntime();
   kit::WaitForExit(runtime, 10000, nullptr);
   pads::PreferBuiltInInRuntime();
-  char what[80];
-  std::snprintf(what, sizeof what, "button to first typed key (%u polls a second)", pollPerSecond);
+  char what[120];
+  std::snprintf(what, sizeof what, "button to first typed key (%u polls a second; bound %.1f ms)", pollPerSecond,
+                interval / 2.0 + 1.0);
   PrintFigures(what, latencies);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/kit/test_registry.h"

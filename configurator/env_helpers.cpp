@@ -2,6 +2,7 @@
 
 #include "configurator/path_helpers.h"
 #include "configurator/seams/file_system.h"
+#include "configurator/seams/main_window.h"
 #include "configurator/seams/shortcuts.h"
 
 namespace quillon {
@@ -37,6 +38,21 @@ bool ShowFileDialog(const FileDialogOptions& options, std::string* path) {
   if (HasWildcards(extension)) extension.clear();
   path->clear();
   return AskForFile(asked, path) && !path->empty();
+}
+
+FileDialogOptions ProgramDialogOptions(const std::string& currentPath) {
+  const std::string current = TrimBlanks(currentPath);
+  FileDialogOptions options;
+  options.kind = FileDialogKind::Open;
+  options.filters = {{"EXE files", "*.exe"}};
+  if (!current.empty()) {
+    options.initialFileName = FileNameOf(current);
+    options.initialFolder = FolderOf(current);
+  }
+  options.defaultExtension = ".exe";
+  options.title = "Select executable";
+  options.owner = MainWindowHandle();
+  return options;
 }
 
 bool CreateShortcut(const std::string& linkPath, const std::string& target, const std::string& workingFolder,

@@ -26,6 +26,9 @@ void RemoveFile(const std::string& path);
 // The file dialog; true with the chosen path, false on cancel. The default
 // extension may be given with its period (".qlf"); ".*" means none.
 bool ShowFileDialog(const FileDialogOptions& options, std::string* path);
+// The open dialog's options for choosing a program (".exe"), owned by the
+// main window and starting at the program that `currentPath` names, if any.
+FileDialogOptions ProgramDialogOptions(const std::string& currentPath);
 
 // Writes a shell link; false when the link path or target is empty or the
 // link could not be saved.

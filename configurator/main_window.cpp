@@ -1,6 +1,7 @@
 #include "configurator/main_window.h"
 
 #include "configurator/about_page.h"
+#include "configurator/actions_page.h"
 #include "configurator/configurations_page.h"
 #include "configurator/export_file.h"
 #include "configurator/other_settings_page.h"
@@ -28,18 +29,15 @@ void ShowTakenFields(const WindowFields& fields) {
   ShowOtherSettingsFields(fields);
 }
 
-// The entry open in the action editor; the action page has none yet.
-EditorEntry OpenEditorEntry() { return EditorEntry{}; }
-
 void Apply() {
   WindowFields fields = ReadWindowFields();
-  ApplySettings(fields, OpenEditorEntry());
+  ApplySettings(fields, ReadEditorEntry());
   ShowTakenFields(fields);
 }
 
 void Save() {
   WindowFields fields = ReadWindowFields();
-  SaveCommand(fields, OpenEditorEntry());
+  SaveCommand(fields, ReadEditorEntry());
   ShowTakenFields(fields);
 }
 }  // namespace
@@ -50,6 +48,7 @@ void LoadMainWindow() {
 }
 
 void ReloadWindow() {
+  FillActionLists();
   EnumerateControllers();
   LoadFromRegistry();
   RefreshWindow();
@@ -60,6 +59,7 @@ void ReloadWindow() {
 void RefreshWindow() {
   ShowConfigurationsPage(g_model);
   ShowOtherSettingsPage(g_model);
+  ShowActionsPage(g_model);
 }
 
 bool OnMainWindowCommand(int id) {

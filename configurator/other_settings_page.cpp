@@ -1,10 +1,8 @@
 #include "configurator/other_settings_page.h"
 
 #include "configurator/env_helpers.h"
-#include "configurator/path_helpers.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/controller_list.h"
-#include "configurator/seams/main_window.h"
 
 namespace quillon {
 
@@ -51,21 +49,10 @@ void OnOtherSettingsEvent(int id, ControlEvent event) {
 }
 
 void BrowseUltraMap() {
-  const std::string current = TrimBlanks(ControlText(IDC_txtUltraMap));
   // An open dialog: it offers to create a missing file and does not follow
   // shortcuts.
-  FileDialogOptions options;
-  options.kind = FileDialogKind::Open;
-  options.filters = {{"EXE files", "*.exe"}};
-  if (!current.empty()) {
-    options.initialFileName = FileNameOf(current);
-    options.initialFolder = FolderOf(current);
-  }
-  options.defaultExtension = ".exe";
-  options.title = "Select executable";
-  options.owner = MainWindowHandle();
   std::string chosen;
-  if (ShowFileDialog(options, &chosen)) SetControlText(IDC_txtUltraMap, chosen);
+  if (ShowFileDialog(ProgramDialogOptions(ControlText(IDC_txtUltraMap)), &chosen)) SetControlText(IDC_txtUltraMap, chosen);
 }
 
 void EnumerateControllers() {

@@ -20,6 +20,10 @@
 #define IDI_PICTURE_MAPPER 122
 #define IDI_PICTURE_KEYBOARD 123
 #define IDI_PICTURE_JOYSTICK 124
+// The action page's picture buttons.
+#define IDI_PICTURE_NEW_ACTION 125
+#define IDI_PICTURE_DELETE_ACTION 126
+// The configuration lists' picture buttons.
 #define IDI_PICTURE_UP 130
 #define IDI_PICTURE_DOWN 131
 
@@ -45,6 +49,55 @@
 #define IDC_chkLoadConfigOnApply 1153
 
 // Page "Actions": 1200..1299.
+#define IDC_imgKey 1200
+#define IDC_imgJoystickActions 1201
+#define IDC_optKeyboard 1202
+#define IDC_optJoystick 1203
+#define IDC_lstKeys 1204
+#define IDC_lstJoyButtons 1205
+#define IDC_cmdNewKey 1206
+#define IDC_cmdDeleteKey 1207
+#define IDC_frmKey 1210
+#define IDC_labModifiers 1211
+#define IDC_chkAlt 1212
+#define IDC_chkCtrl 1213
+#define IDC_chkShift 1214
+#define IDC_chkWindows 1215
+#define IDC_labVirtualKey 1216
+#define IDC_cmbVirtualKey 1217
+#define IDC_labButtonCombo 1218
+// chkButton(k), k = 0..9, for buttons 1..10: consecutive ids.
+#define IDC_chkButton0 1220
+#define IDC_chkButton1 1221
+#define IDC_chkButton2 1222
+#define IDC_chkButton3 1223
+#define IDC_chkButton4 1224
+#define IDC_chkButton5 1225
+#define IDC_chkButton6 1226
+#define IDC_chkButton7 1227
+#define IDC_chkButton8 1228
+#define IDC_chkButton9 1229
+#define IDC_labAction 1230
+#define IDC_cmbAction 1231
+#define IDC_chkSelectWindow 1232
+#define IDC_labFinestra 1233
+#define IDC_txtFinestra 1234
+#define IDC_frmKeySeq 1240
+#define IDC_labKeySequence 1241
+#define IDC_txtKeySequence 1242
+#define IDC_labSpecialKey 1243
+#define IDC_cmbSpecialKey 1244
+#define IDC_cmdAddSpecialKey 1245
+#define IDC_labKeySeqHelp0 1246
+#define IDC_labKeySeqHelp1 1247
+#define IDC_labKeySeqHelp2 1248
+#define IDC_frmAppName 1250
+#define IDC_labExecutable 1251
+#define IDC_txtExecutable 1252
+#define IDC_cmdBrowse 1253
+#define IDC_labParameters 1254
+#define IDC_txtParameters 1255
+#define IDC_cmdBrowsePar 1256
 
 // Page "Other settings".
 #define IDC_frmMiscSettings 1300

@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool down[256] = {};
   for (uint32_t i = 0; i < list.count; ++i) {
     const KeyEvent& event = list.events[i];
-    Require(event.type == kInputKeyboard && event.extraInfo == 0);
+    Require(event.type == kInputKeyboard && IsRuntimeInjected(event.extraInfo));
     Require((event.flags & ~(kKeyEventExtended | kKeyEventKeyUp)) == 0);
     Require(event.virtualKey < 256);
     down[event.virtualKey] = (event.flags & kKeyEventKeyUp) == 0;

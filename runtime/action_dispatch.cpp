@@ -1,10 +1,9 @@
 #include "runtime/action_dispatch.h"
 
 #include "runtime/app_launch.h"
-#include "runtime/key_injection.h"
+#include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
 #include "runtime/seams/app_switcher.h"
-#include "runtime/seams/main_window_messages.h"
 #include "runtime/target_window.h"
 
 namespace quillon {
@@ -32,11 +31,11 @@ bool TargetReady(const ActionFields& entry) {
   }
 }
 
-void Run(const ActionFields& entry, CapturedBy source) {
+void Run(const ActionFields& entry) {
   if (entry.action > kLastActionKind) return;
   if (entry.action != ShowSwitcher && !TargetReady(entry)) return;
   if ((entry.action == StuffKeys || entry.action == IgnoreKey || entry.action == ShowSwitcher) && entry.keySeq)
-    (void)SendKeySequence(entry.keySeq->c_str(), 0);
+    TypeOwnKeys(entry.keySeq->c_str());
   switch (entry.action) {
     case NextMap:
       RequestMapChange(MapRequest::Next, entry.keySeq);
@@ -48,8 +47,7 @@ void Run(const ActionFields& entry, CapturedBy source) {
       RequestMapChange(MapRequest::Default, entry.keySeq);
       break;
     case ShowSwitcher:
-      if (source == CapturedBy::KeyboardHook) PostShowSwitcherRequest();
-      else ShowAppSwitcher();
+      ShowAppSwitcher();
       break;
     case RunApplication:
     case ChangeConfiguration:
@@ -62,19 +60,19 @@ void Run(const ActionFields& entry, CapturedBy source) {
 
 }  // namespace
 
-void RunAction(const KeyAction& entry, CapturedBy source) {
-  Run({entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms}, source);
+void RunAction(const KeyAction& entry) {
+  Run({entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
 }
 
 void RunAction(const ButtonAction& entry) {
-  Run({entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms},
-      CapturedBy::HotKeyOrController);
+  Run({entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
 }
 
 void RunHotKeyAction(uintptr_t hotKeyId) {
-  if (hotKeyId < 100 || hotKeyId - 99 > g_settings.keyCount) return;
+  uint32_t number = ActionNumberOfHotKey(hotKeyId);
+  if (number == 0 || OwnKeysStillQueued()) return;
   // Copy the entry: its action may reload the settings under it.
-  KeyAction entry = g_settings.keyActions[hotKeyId - 99];
+  KeyAction entry = g_settings.keyActions[number];
   RunAction(entry);
 }
 

@@ -5,14 +5,13 @@
 
 namespace quillon {
 
-// Where the action was captured. The keyboard hook must not open the
-// switcher's menu inside its callback, so it asks the main window to.
-enum class CapturedBy { HotKeyOrController, KeyboardHook };
-
-void RunAction(const KeyAction& entry, CapturedBy source = CapturedBy::HotKeyOrController);
+// Runs the entry's action. Callers pass a copy of a loaded entry: the action
+// may pump messages, and a reload meanwhile frees the loaded ones.
+void RunAction(const KeyAction& entry);
 void RunAction(const ButtonAction& entry);
 
-// WM_HOTKEY: hot key id 99 + n runs keyboard entry n; other ids do nothing.
+// WM_HOTKEY: hot key id 99 + n runs keyboard entry n; other ids do nothing,
+// and neither do hot keys that the runtime's own keys set off.
 void RunHotKeyAction(uintptr_t hotKeyId);
 
 }  // namespace quillon

@@ -25,11 +25,16 @@ bool g_inputSystem = false;
 ControllerHandle g_controller = nullptr;
 uint32_t g_controllerButtons = 0;
 uintptr_t g_pollTimer = 0;
-// An action can pump messages (the switcher's menu, a click sent to a target
-// window), and with them a nested PollTimer tick or a reload. A nested tick
-// must not run the held combination a second time, and the outer tick must
-// not touch a controller that a reload has released meanwhile.
-bool g_tickRunning = false;
+// An action can pump messages (the switcher's menu loop, a click sent to a
+// target window), and with them a nested PollTimer tick or a reload. A
+// nested tick still reads the controller: a cabinet without a keyboard moves
+// in an open switcher and dismisses it with buttons. But it must not run the
+// press whose action is still running a second time, so "this press has
+// fired" outlives the tick: it is cleared only by a read that matches no
+// entry. And the outer tick must not touch a controller that a reload has
+// released meanwhile, hence the generation.
+bool g_pressFired = false;
+int g_tickDepth = 0;
 uint32_t g_controllerGeneration = 0;
 
 // Picks the first attached controller whose product name equals
@@ -72,22 +77,27 @@ const ButtonAction* FirstHeldEntry(uint32_t held) {
 
 enum class TickEnd { Done, Reacquire };
 
-// Runs the held combination's action once, then keeps reading until no entry
-// matches any more, so a combination held for a long time fires only once.
-TickEnd RunHeldCombination(ControllerHandle controller, uint32_t generation) {
-  bool actionRan = false;
+// Runs the held combination's action once per press, then keeps reading
+// until no entry matches any more, so a combination held for a long time
+// fires only once. A nested tick reads once and leaves the waiting to the
+// tick it is nested in.
+TickEnd RunHeldCombination(ControllerHandle controller, uint32_t generation, bool nested) {
   for (;;) {
     uint32_t held = 0;
     if (!ReadHeldMask(controller, &held)) return TickEnd::Done;
     const ButtonAction* entry = held == 0 ? nullptr : FirstHeldEntry(held);
-    if (entry == nullptr) return TickEnd::Done;
-    if (!actionRan) {
-      actionRan = true;
+    if (entry == nullptr) {
+      g_pressFired = false;
+      return TickEnd::Done;
+    }
+    if (!g_pressFired) {
+      g_pressFired = true;
       // A copy: a reload while the action runs would free the entry's texts.
       ButtonAction running = *entry;
       RunAction(running);
       if (generation != g_controllerGeneration) return TickEnd::Done;
     }
+    if (nested) return TickEnd::Done;
     if (!PollControllerDevice(controller)) return TickEnd::Reacquire;
   }
 }
@@ -130,14 +140,20 @@ void InitController() {
 }
 
 void PollController() {
-  if (g_controller == nullptr || g_tickRunning) return;
-  g_tickRunning = true;
+  if (g_controller == nullptr) return;
+  ++g_tickDepth;
   ControllerHandle controller = g_controller;
   uint32_t generation = g_controllerGeneration;
   bool reacquire = !PollControllerDevice(controller);
-  if (!reacquire) reacquire = RunHeldCombination(controller, generation) == TickEnd::Reacquire;
-  if (reacquire && generation == g_controllerGeneration) Reacquire(controller);
-  g_tickRunning = false;
+  if (!reacquire) reacquire = RunHeldCombination(controller, generation, g_tickDepth > 1) == TickEnd::Reacquire;
+  if (reacquire && generation == g_controllerGeneration) {
+    Reacquire(controller);
+    // Input lost while held ends the press as a release would: a button
+    // still held once the pad is back is a new press. Not for a nested
+    // tick, whose outer action is still running.
+    if (g_tickDepth == 1) g_pressFired = false;
+  }
+  --g_tickDepth;
 }
 
 void StopPollTimer() {
@@ -158,6 +174,7 @@ void ReleaseController() {
     g_inputSystem = false;
   }
   g_controllerButtons = 0;
+  g_pressFired = false;
   ++g_controllerGeneration;
 }
 

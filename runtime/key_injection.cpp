@@ -22,27 +22,36 @@ class HeldKeys {
   void Note(const KeyEvent& event) {
     for (std::size_t i = 0; i < held_.size(); ++i) {
       if (held_[i].virtualKey != event.virtualKey) continue;
-      if (event.flags & kKeyEventKeyUp) held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
+      if (event.flags & kKeyEventKeyUp)
+        held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
+      else if (event.extraInfo == kInjectedHoldEventTag)
+        held_[i].extraInfo = kInjectedHoldEventTag;
       return;
     }
     if ((event.flags & kKeyEventKeyUp) == 0) held_.push_back(event);
   }
 
-  // Best effort, latest first: a burst that was cut short must not leave a
-  // key or modifier down system-wide.
-  void ReleaseAll() {
+  // Best effort, latest first. With `keepHoldWords` the keys that a hold
+  // word put down stay down: the user asked for them, and a later action
+  // (or the unload) releases them.
+  void Release(bool keepHoldWords) {
     for (std::size_t i = held_.size(); i-- > 0;) {
+      if (keepHoldWords && held_[i].extraInfo == kInjectedHoldEventTag) continue;
       KeyEvent release = held_[i];
+      held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
       release.flags |= kKeyEventKeyUp;
       release.time = SystemTickCount();
+      release.extraInfo = kInjectedEventTag;
       InjectKeyEvent(release);
     }
-    held_.clear();
   }
 
  private:
   std::vector<KeyEvent> held_;
 };
+
+// What the runtime has down system-wide, across bursts.
+HeldKeys g_held;
 
 }  // namespace
 
@@ -56,7 +65,6 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs) {
   }
 
   int32_t result = 0;
-  HeldKeys held;
   uint32_t next = 0;
   try {
     // Blocking may be refused; the burst goes out all the same.
@@ -66,20 +74,19 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs) {
         result = kRefused;
         break;
       }
-      held.Note(list.events[next]);
+      g_held.Note(list.events[next]);
       if (pauseMs != 0) SleepMilliseconds(pauseMs);
     }
   } catch (...) {
     result = kFault;
     // The event being submitted may or may not have gone out: count a key-down
     // as sent, and a key-up as not, so the release below covers both.
-    if (next < list.count && (list.events[next].flags & kKeyEventKeyUp) == 0) held.Note(list.events[next]);
+    if (next < list.count && (list.events[next].flags & kKeyEventKeyUp) == 0) g_held.Note(list.events[next]);
   }
-  // Whatever the burst left down goes up before input is unblocked: a burst
-  // cut short, and also a hold named without its release ("{ALT DOWN}"),
-  // which would otherwise leave the key down system-wide after the action.
+  // Before input is unblocked: a burst cut short releases everything it left
+  // down; a whole burst keeps only what its hold words put down.
   try {
-    held.ReleaseAll();
+    g_held.Release(result == 0);
   } catch (...) {
     if (result == 0) result = kFault;
   }
@@ -90,6 +97,14 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs) {
   }
   FreeKeyEventList(&list);
   return result;
+}
+
+void ReleaseHeldKeys() {
+  try {
+    g_held.Release(false);
+  } catch (...) {
+    // Best effort: the runtime is unloading or ending either way.
+  }
 }
 
 }  // namespace quillon

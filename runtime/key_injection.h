@@ -7,8 +7,15 @@ namespace quillon {
 
 // Parses `sequence` (nullptr or "" allowed) and injects its events, pausing
 // `pauseMs` after each. Returns 0 when every event went out (or there were
-// none), the parser's position (> 0) on a syntax error, -2 when the system
-// refused an event, -3 on any other fault. Never leaves a key held down.
+// none), the parser's position (> 0) on a syntax error, -1 when memory for
+// the events ran out, -2 when the system refused an event, -3 on any other
+// fault. Every event carries the runtime's injection tag. Keys that the
+// sequence's hold words put down ("{ALT DOWN}") stay down after a whole burst
+// until a later sequence releases them or ReleaseHeldKeys runs; everything
+// else is released, and a burst cut short releases everything.
 int32_t SendKeySequence(const char* sequence, uint32_t pauseMs);
+
+// Releases every key the runtime still holds down (unload, reload, exit).
+void ReleaseHeldKeys();
 
 }  // namespace quillon

@@ -66,218 +66,23 @@ constexpr size_t kHoldReleaseCount = sizeof HoldReleaseTable / sizeof HoldReleas
 // No entry of either table is longer, so a longer name can match nothing.
 constexpr size_t kLongestKeyName = 11;
 
-// Unwinds the whole parse from any depth to ParseKeySequence, the only place
-// that catches it. The position lives in g_outermostPosition.
+// Unwind the whole parse from any depth to ParseKeySequence, the only place
+// that catches them: a syntax error (the position is the parser's
+// outermostPosition) and memory that cannot be had.
 struct KeySequenceSyntaxError {};
-
-// The parse in progress. Process-wide, like the list the caller gets.
-KeyEventList g_building;
-const char* g_text = nullptr;
-size_t g_length = 0;
-// Where the outermost level stands: the character it is handling, the "(" of
-// the group it is inside, or the first character of the name it is reading.
-size_t g_outermostPosition = 0;
+struct KeySequenceOutOfMemory {};
 
 [[noreturn]] void FailSyntax() { throw KeySequenceSyntaxError{}; }
 
-void Append(uint16_t virtualKey, uint16_t scanCode, uint32_t flags) {
-  if (g_building.count == g_building.capacity) {
-    uint32_t room = g_building.capacity == 0 ? kInitialKeyEventCapacity : g_building.capacity * 2;
-    void* grown = std::realloc(g_building.events, size_t(room) * sizeof(KeyEvent));
-    // The runtime cannot go on without working memory.
-    if (grown == nullptr) std::exit(1);
-    g_building.events = static_cast<KeyEvent*>(grown);
-    g_building.capacity = room;
-  }
-  KeyEvent& event = g_building.events[g_building.count];
-  event = KeyEvent{};
-  event.virtualKey = virtualKey;
-  event.scanCode = scanCode;
-  event.flags = flags;
-  event.time = SystemTickCount();
-  ++g_building.count;
-}
+// One parse in progress: the list it builds and where it stands in the text.
+class Parser {
+ public:
+  Parser(const char* text, size_t length) : text_(text), length_(length) {}
+  ~Parser() { std::free(building_.events); }
+  Parser(const Parser&) = delete;
+  Parser& operator=(const Parser&) = delete;
 
-void AppendLayoutKey(uint16_t virtualKey, bool keyUp) {
-  Append(virtualKey, LayoutScanCode(virtualKey), keyUp ? kKeyEventKeyUp : 0);
-}
-
-void AppendPress(uint16_t virtualKey) {
-  AppendLayoutKey(virtualKey, false);
-  AppendLayoutKey(virtualKey, true);
-}
-
-void AppendModifiers(unsigned bits, bool keyUp) {
-  if (bits & kShiftBit) AppendLayoutKey(kShiftKey, keyUp);
-  if (bits & kCtrlBit) AppendLayoutKey(kCtrlKey, keyUp);
-  if (bits & kAltBit) AppendLayoutKey(kAltKey, keyUp);
-}
-
-void ReleasePrefixes(unsigned& prefixes) {
-  AppendModifiers(prefixes, true);
-  prefixes = 0;
-}
-
-// The character with exactly the modifiers the layout needs for it, whatever
-// prefixes are in force.
-void TypeCharacter(char character) {
-  CharacterKeys keys = LayoutKeysOfCharacter(static_cast<unsigned char>(character));
-  if (!keys.producible) FailSyntax();
-  unsigned needed = keys.shiftState & (kShiftBit | kCtrlBit | kAltBit);
-  AppendModifiers(needed, false);
-  AppendPress(keys.virtualKey);
-  AppendModifiers(needed, true);
-}
-
-void TypeNamedKey(const KeyName& entry) {
-  if (entry.character != 0) {
-    TypeCharacter(entry.character);
-  } else if (entry.keyCode >= kFirstFixedKeyCode) {
-    const FixedKey& fixed = kFixedKeys[entry.keyCode - kFirstFixedKeyCode];
-    uint32_t extended = fixed.extended ? kKeyEventExtended : 0;
-    Append(fixed.virtualKey, fixed.scanCode, extended);
-    Append(fixed.virtualKey, fixed.scanCode, extended | kKeyEventKeyUp);
-  } else {
-    AppendPress(entry.keyCode);
-  }
-}
-
-const HoldRelease* FindHoldRelease(const char* name, size_t length) {
-  size_t low = 0;
-  size_t high = kHoldReleaseCount;
-  while (low < high) {
-    size_t middle = low + (high - low) / 2;
-    int order = CompareKeyName(name, length, HoldReleaseTable[middle].name);
-    if (order == 0) return &HoldReleaseTable[middle];
-    if (order < 0)
-      high = middle;
-    else
-      low = middle + 1;
-  }
-  return nullptr;
-}
-
-// The name between braces whose "{" is at `open`; returns where reading
-// resumes. A "}" directly followed by another belongs to the name, so "{}}"
-// names "}".
-size_t ReadBracedName(size_t open) {
-  size_t start = open + 1;
-  const void* found = std::memchr(g_text + start, '}', g_length - start);
-  if (found == nullptr) FailSyntax();
-  size_t close = static_cast<size_t>(static_cast<const char*>(found) - g_text);
-  if (close + 1 < g_length && g_text[close + 1] == '}') ++close;
-  size_t length = close - start;
-  if (length <= kLongestKeyName) {
-    char name[kLongestKeyName];
-    for (size_t i = 0; i < length; ++i) {
-      char c = g_text[start + i];
-      name[i] = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-    }
-    if (const KeyName* entry = FindKeyName(name, length)) {
-      TypeNamedKey(*entry);
-    } else if (const HoldRelease* hold = FindHoldRelease(name, length)) {
-      AppendLayoutKey(hold->virtualKey, hold->keyUp);
-    }
-    // Any other name is skipped without complaint.
-  }
-  return close + 1;
-}
-
-// A group must be closed: from its "(" on, every "(" counts one up and every
-// ")" one down, braces included, and the count must come back to zero.
-bool GroupIsClosed(size_t open) {
-  long depth = 0;
-  for (size_t i = open; i < g_length; ++i) {
-    if (g_text[i] == '(') ++depth;
-    if (g_text[i] == ')' && --depth == 0) return true;
-  }
-  return false;
-}
-
-// Parses one level from `position`: to the end of the text, or for a group up
-// to its own ")". Returns where reading resumes; `prefixes` is the level's
-// set, still holding whatever prefixes were in force when the level ended.
-size_t ParseLevel(size_t position, bool outermost, unsigned& prefixes) {
-  while (position < g_length) {
-    if (outermost) g_outermostPosition = position;
-    char c = g_text[position];
-    switch (c) {
-      case '+':
-        AppendLayoutKey(kShiftKey, false);
-        prefixes |= kShiftBit;
-        ++position;
-        continue;
-      case '^':
-        AppendLayoutKey(kCtrlKey, false);
-        prefixes |= kCtrlBit;
-        ++position;
-        continue;
-      case '%':
-        AppendLayoutKey(kAltKey, false);
-        prefixes |= kAltBit;
-        ++position;
-        continue;
-      case '~':
-        // Enter leaves the prefixes in force for the next token.
-        AppendPress(kEnterKey);
-        ++position;
-        continue;
-      case '(': {
-        if (prefixes == 0 || !GroupIsClosed(position)) FailSyntax();
-        unsigned inner = 0;
-        position = ParseLevel(position + 1, false, inner);
-        // A prefix written just before the group's ")" (or left when the text
-        // ends inside the group) has gone down; without this it would stay
-        // held system-wide after the burst.
-        ReleasePrefixes(inner);
-        break;
-      }
-      case ')':
-        if (outermost) FailSyntax();
-        return position + 1;
-      case '{':
-        if (outermost) g_outermostPosition = position + 1;
-        position = ReadBracedName(position);
-        ReleasePrefixes(prefixes);
-        continue;
-      case '[':
-      case ']':
-      case '}':
-        FailSyntax();
-      default:
-        if (c >= '0' && c <= '9') {
-          AppendPress(uint16_t(c));  // the digit keys, whatever the layout
-        } else if (c >= 'A' && c <= 'Z') {
-          bool shiftHere = (prefixes & kShiftBit) == 0;
-          if (shiftHere) AppendLayoutKey(kShiftKey, false);
-          AppendPress(uint16_t(c));
-          if (shiftHere) AppendLayoutKey(kShiftKey, true);
-        } else {
-          TypeCharacter(c);
-        }
-        ++position;
-        break;
-    }
-    ReleasePrefixes(prefixes);
-  }
-  return position;
-}
-
-void DiscardBuilding() {
-  std::free(g_building.events);
-  g_building = KeyEventList{};
-}
-
-}  // namespace
-
-int32_t ParseKeySequence(const char* text, KeyEventList* list) {
-  *list = KeyEventList{};
-  g_building = KeyEventList{};
-  g_text = text == nullptr ? "" : text;
-  g_length = std::strlen(g_text);
-  g_outermostPosition = 0;
-  if (g_length == 0) return 0;
-  try {
+  void ParseAll() {
     // Caps Lock goes off for the burst and on again after it, so letters come
     // out in the case in which they are written.
     bool capsLockOn = CapsLockToggledOn();
@@ -286,16 +91,229 @@ int32_t ParseKeySequence(const char* text, KeyEventList* list) {
     ParseLevel(0, true, prefixes);
     ReleasePrefixes(prefixes);
     if (capsLockOn) AppendPress(kCapsLockKey);
-  } catch (const KeySequenceSyntaxError&) {
-    DiscardBuilding();
-    size_t result = g_outermostPosition + 1;
-    return result > size_t(INT32_MAX) ? INT32_MAX : int32_t(result);
-  } catch (...) {
-    DiscardBuilding();
-    throw;
   }
-  *list = g_building;
-  g_building = KeyEventList{};
+
+  // Hands the finished list over; the parser no longer owns it.
+  KeyEventList TakeList() {
+    KeyEventList list = building_;
+    building_ = KeyEventList{};
+    return list;
+  }
+
+  size_t OutermostPosition() const { return outermostPosition_; }
+
+ private:
+  void Append(uint16_t virtualKey, uint16_t scanCode, uint32_t flags, uintptr_t tag = kInjectedEventTag) {
+    if (building_.count == building_.capacity) Grow();
+    KeyEvent& event = building_.events[building_.count];
+    event = KeyEvent{};
+    event.virtualKey = virtualKey;
+    event.scanCode = scanCode;
+    event.flags = flags;
+    event.time = SystemTickCount();
+    event.extraInfo = tag;
+    ++building_.count;
+  }
+
+  void Grow() {
+    uint32_t room = building_.capacity == 0 ? kInitialKeyEventCapacity : building_.capacity * 2;
+    if (room <= building_.capacity) throw KeySequenceOutOfMemory{};
+    void* grown = std::realloc(building_.events, size_t(room) * sizeof(KeyEvent));
+    if (grown == nullptr) throw KeySequenceOutOfMemory{};
+    building_.events = static_cast<KeyEvent*>(grown);
+    building_.capacity = room;
+  }
+
+  void AppendLayoutKey(uint16_t virtualKey, bool keyUp, uintptr_t tag = kInjectedEventTag) {
+    Append(virtualKey, LayoutScanCode(virtualKey), keyUp ? kKeyEventKeyUp : 0, tag);
+  }
+
+  void AppendPress(uint16_t virtualKey) {
+    AppendLayoutKey(virtualKey, false);
+    AppendLayoutKey(virtualKey, true);
+  }
+
+  void AppendModifiers(unsigned bits, bool keyUp) {
+    if (bits & kShiftBit) AppendLayoutKey(kShiftKey, keyUp);
+    if (bits & kCtrlBit) AppendLayoutKey(kCtrlKey, keyUp);
+    if (bits & kAltBit) AppendLayoutKey(kAltKey, keyUp);
+  }
+
+  void ReleasePrefixes(unsigned& prefixes) {
+    AppendModifiers(prefixes, true);
+    prefixes = 0;
+  }
+
+  // The character with exactly the modifiers the layout needs for it, whatever
+  // prefixes are in force.
+  void TypeCharacter(char character) {
+    CharacterKeys keys = LayoutKeysOfCharacter(static_cast<unsigned char>(character));
+    if (!keys.producible) FailSyntax();
+    unsigned needed = keys.shiftState & (kShiftBit | kCtrlBit | kAltBit);
+    AppendModifiers(needed, false);
+    AppendPress(keys.virtualKey);
+    AppendModifiers(needed, true);
+  }
+
+  void TypeNamedKey(const KeyName& entry) {
+    if (entry.character != 0) {
+      TypeCharacter(entry.character);
+    } else if (entry.keyCode >= kFirstFixedKeyCode) {
+      const FixedKey& fixed = kFixedKeys[entry.keyCode - kFirstFixedKeyCode];
+      uint32_t extended = fixed.extended ? kKeyEventExtended : 0;
+      Append(fixed.virtualKey, fixed.scanCode, extended);
+      Append(fixed.virtualKey, fixed.scanCode, extended | kKeyEventKeyUp);
+    } else {
+      AppendPress(entry.keyCode);
+    }
+  }
+
+  // The name between braces whose "{" is at `open`; returns where reading
+  // resumes. A "}" directly followed by another belongs to the name, so "{}}"
+  // names "}".
+  size_t ReadBracedName(size_t open) {
+    size_t start = open + 1;
+    const void* found = std::memchr(text_ + start, '}', length_ - start);
+    if (found == nullptr) FailSyntax();
+    size_t close = static_cast<size_t>(static_cast<const char*>(found) - text_);
+    if (close + 1 < length_ && text_[close + 1] == '}') ++close;
+    size_t length = close - start;
+    if (length <= kLongestKeyName) {
+      char name[kLongestKeyName];
+      for (size_t i = 0; i < length; ++i) {
+        char c = text_[start + i];
+        name[i] = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+      }
+      if (const KeyName* entry = FindKeyName(name, length)) {
+        TypeNamedKey(*entry);
+      } else if (const HoldRelease* hold = FindHoldRelease(name, length)) {
+        AppendLayoutKey(hold->virtualKey, hold->keyUp, kInjectedHoldEventTag);
+      }
+      // Any other name is skipped without complaint.
+    }
+    return close + 1;
+  }
+
+  // A group must be closed: from its "(" on, every "(" counts one up and every
+  // ")" one down, braces included, and the count must come back to zero.
+  bool GroupIsClosed(size_t open) const {
+    long depth = 0;
+    for (size_t i = open; i < length_; ++i) {
+      if (text_[i] == '(') ++depth;
+      if (text_[i] == ')' && --depth == 0) return true;
+    }
+    return false;
+  }
+
+  // Parses one level from `position`: to the end of the text, or for a group
+  // up to its own ")". Returns where reading resumes; `prefixes` is the
+  // level's set, still holding whatever prefixes were in force when the level
+  // ended.
+  size_t ParseLevel(size_t position, bool outermost, unsigned& prefixes) {
+    while (position < length_) {
+      if (outermost) outermostPosition_ = position;
+      char c = text_[position];
+      switch (c) {
+        case '+':
+          AppendLayoutKey(kShiftKey, false);
+          prefixes |= kShiftBit;
+          ++position;
+          continue;
+        case '^':
+          AppendLayoutKey(kCtrlKey, false);
+          prefixes |= kCtrlBit;
+          ++position;
+          continue;
+        case '%':
+          AppendLayoutKey(kAltKey, false);
+          prefixes |= kAltBit;
+          ++position;
+          continue;
+        case '~':
+          // Enter leaves the prefixes in force for the next token.
+          AppendPress(kEnterKey);
+          ++position;
+          continue;
+        case '(': {
+          if (prefixes == 0 || !GroupIsClosed(position)) FailSyntax();
+          unsigned inner = 0;
+          position = ParseLevel(position + 1, false, inner);
+          // A prefix written just before the group's ")" (or left when the
+          // text ends inside the group) has gone down; without this it would
+          // stay held system-wide after the burst.
+          ReleasePrefixes(inner);
+          break;
+        }
+        case ')':
+          if (outermost) FailSyntax();
+          return position + 1;
+        case '{':
+          if (outermost) outermostPosition_ = position + 1;
+          position = ReadBracedName(position);
+          ReleasePrefixes(prefixes);
+          continue;
+        case '[':
+        case ']':
+        case '}':
+          FailSyntax();
+        default:
+          if (c >= '0' && c <= '9') {
+            AppendPress(uint16_t(c));  // the digit keys, whatever the layout
+          } else if (c >= 'A' && c <= 'Z') {
+            bool shiftHere = (prefixes & kShiftBit) == 0;
+            if (shiftHere) AppendLayoutKey(kShiftKey, false);
+            AppendPress(uint16_t(c));
+            if (shiftHere) AppendLayoutKey(kShiftKey, true);
+          } else {
+            TypeCharacter(c);
+          }
+          ++position;
+          break;
+      }
+      ReleasePrefixes(prefixes);
+    }
+    return position;
+  }
+
+  static const HoldRelease* FindHoldRelease(const char* name, size_t length) {
+    size_t low = 0;
+    size_t high = kHoldReleaseCount;
+    while (low < high) {
+      size_t middle = low + (high - low) / 2;
+      int order = CompareKeyName(name, length, HoldReleaseTable[middle].name);
+      if (order == 0) return &HoldReleaseTable[middle];
+      if (order < 0)
+        high = middle;
+      else
+        low = middle + 1;
+    }
+    return nullptr;
+  }
+
+  const char* text_;
+  size_t length_;
+  KeyEventList building_;
+  // Where the outermost level stands: the character it is handling, the "("
+  // of the group it is inside, or the first character of the name it is
+  // reading.
+  size_t outermostPosition_ = 0;
+};
+
+}  // namespace
+
+int32_t ParseKeySequence(const char* text, KeyEventList* list) {
+  *list = KeyEventList{};
+  if (text == nullptr || *text == '\0') return 0;
+  Parser parser(text, std::strlen(text));
+  try {
+    parser.ParseAll();
+  } catch (const KeySequenceSyntaxError&) {
+    size_t result = parser.OutermostPosition() + 1;
+    return result > size_t(INT32_MAX) ? INT32_MAX : int32_t(result);
+  } catch (const KeySequenceOutOfMemory&) {
+    return kParseOutOfMemory;
+  }
+  *list = parser.TakeList();
   return 0;
 }
 

@@ -7,40 +7,21 @@
 
 #include <cstdint>
 
+#include "runtime/key_event.h"
+
 namespace quillon {
-
-inline constexpr uint32_t kInputKeyboard = 1;
-inline constexpr uint32_t kKeyEventExtended = 1;
-inline constexpr uint32_t kKeyEventKeyUp = 2;
-
-// One keyboard event, field for field the platform's keyboard input record.
-struct KeyEvent {
-  uint32_t type = kInputKeyboard;
-  uint16_t virtualKey = 0;
-  uint16_t scanCode = 0;
-  uint32_t flags = 0;      // kKeyEventExtended, kKeyEventKeyUp
-  uint32_t time = 0;       // tick count when the event was added to the list
-  uintptr_t extraInfo = 0;
-};
-
-// The events of one sequence in sending order. The room starts at 40 events
-// and doubles whenever it is full.
-struct KeyEventList {
-  KeyEvent* events = nullptr;
-  uint32_t count = 0;
-  uint32_t capacity = 0;
-};
-
-inline constexpr uint32_t kInitialKeyEventCapacity = 40;
 
 // Parses `text` (nullptr or "" allowed) into `*list`, which the caller owns
 // afterwards and frees with FreeKeyEventList. Returns 0 on success (an empty
 // text gives no list), or on a syntax error one more than the position the
-// outermost level had reached, with no list at all. Exceptions other than a
-// syntax error (from the layout, say) pass on to the caller, with nothing
-// left allocated. Not reentrant: the list under construction is process-wide.
-// When memory runs out the process ends with exit status 1.
+// outermost level had reached, with no list at all; kParseOutOfMemory when
+// memory for the list cannot be had. Exceptions other than a syntax error
+// (from the layout, say) pass on to the caller, with nothing left allocated.
+// Every event carries the runtime's injection tag (the hold tag for hold
+// words). The parse keeps its state to itself, so parses may nest.
 int32_t ParseKeySequence(const char* text, KeyEventList* list);
+
+inline constexpr int32_t kParseOutOfMemory = -1;
 
 void FreeKeyEventList(KeyEventList* list);
 

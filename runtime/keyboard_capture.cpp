@@ -1,14 +1,36 @@
 #include "runtime/keyboard_capture.h"
 
+#include <deque>
+
 #include "runtime/action_dispatch.h"
+#include "runtime/key_event.h"
+#include "runtime/key_injection.h"
 #include "runtime/seams/hot_keys_and_hook.h"
+#include "runtime/seams/main_window_messages.h"
 #include "runtime/settings_store.h"
 
 namespace quillon {
 
 namespace {
+
 bool HookModeWithEntries() { return g_settings.useHook && g_settings.keyCount > 0; }
+
+// Copies of the entries the hook matched, oldest first, each waiting for its
+// posted request. A low-level hook must return quickly: one that overruns
+// the system's time-out is removed without notice and capture is dead until
+// the next reload. Typing, a pause per key, a program start or a click on a
+// hung window can all take that long, so the callback only decides and the
+// action runs from the message loop. Copies, because a reload may come first.
+std::deque<KeyAction> g_postedActions;
+
+bool g_ownKeysQueued = false;
+
 }  // namespace
+
+uint32_t ActionNumberOfHotKey(uintptr_t id) {
+  if (id < uintptr_t(kFirstHotKeyId) || id - (kFirstHotKeyId - 1) > g_settings.keyCount) return 0;
+  return uint32_t(id - (kFirstHotKeyId - 1));
+}
 
 void ArmKeyAction(uint32_t number) {
   RuntimeSettings& s = g_settings;
@@ -34,16 +56,40 @@ void ReleaseKeyboardCapture() {
   for (uint32_t n = 1; n <= g_settings.keyCount; ++n) UnregisterCaptureHotKey(HotKeyIdOf(n));
 }
 
-bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers) {
-  if (virtualKey > 255) return false;
+bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo) {
+  if (virtualKey > 255 || IsRuntimeInjected(extraInfo)) return false;
   uint32_t number = g_settings.keyIndex[virtualKey];
   if (number == 0 || number > g_settings.keyCount) return false;
   if (heldModifiers != g_settings.keyActions[number].modifier) return false;
-  // Swallowed whatever the action then does. It runs on a copy: a
-  // configuration change started from here may reload the settings.
-  KeyAction entry = g_settings.keyActions[number];
-  RunAction(entry, CapturedBy::KeyboardHook);
+  // Swallowed whatever the action then does. Without its key, Alt or the
+  // Windows key would go down and up alone, which opens the menu bar or the
+  // Start menu: a key that means nothing goes in between.
+  if (heldModifiers & (ModifierAlt | ModifierWin)) SendNeutralKeyPress();
+  g_postedActions.push_back(g_settings.keyActions[number]);
+  PostHookActionRequest();
   return true;
 }
+
+void RunPostedHookAction() {
+  if (g_postedActions.empty()) return;
+  KeyAction entry = std::move(g_postedActions.front());
+  g_postedActions.pop_front();
+  RunAction(entry);
+}
+
+void TypeOwnKeys(const char* sequence) {
+  (void)SendKeySequence(sequence, 0);
+  // By the time the burst has been submitted, the system has already matched
+  // its keys against the hot keys and queued what they set off, so a marker
+  // posted now arrives after all of it.
+  if (g_settings.useKeyboard && !g_settings.useHook && g_settings.keyCount > 0 && !g_ownKeysQueued) {
+    g_ownKeysQueued = true;
+    PostOwnKeysMarker();
+  }
+}
+
+void OwnKeysMarkerArrived() { g_ownKeysQueued = false; }
+
+bool OwnKeysStillQueued() { return g_ownKeysQueued; }
 
 }  // namespace quillon

@@ -1,4 +1,6 @@
-// Arming and releasing the capture of the keyboard actions' keys.
+// Arming and releasing the capture of the keyboard actions' keys, and what
+// capture does with a key: in hook mode the callback only decides and posts,
+// and the action runs once the callback has returned.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +9,10 @@ namespace quillon {
 
 // Hot key ids: keyboard action n is registered as id 99 + n.
 inline constexpr int kFirstHotKeyId = 100;
-inline int HotKeyIdOf(uint32_t actionNumber) { return 99 + int(actionNumber); }
+inline int HotKeyIdOf(uint32_t actionNumber) { return kFirstHotKeyId - 1 + int(actionNumber); }
+// The keyboard action that hot key `id` stands for; 0 when it names none of
+// the loaded entries.
+uint32_t ActionNumberOfHotKey(uintptr_t id);
 
 // Arms keyboard action `number` (already loaded into g_settings): in hook mode
 // it takes the key's keyIndex slot, otherwise its hot key is registered. An
@@ -20,8 +25,20 @@ void InstallCaptureHook();
 void ReleaseKeyboardCapture();
 
 // The hook saw a key-down of `virtualKey` while `heldModifiers` (Modifier
-// bits) were down. Runs the entry that captures exactly that combination and
-// returns true when the key-down must be swallowed; key-ups never come here.
-bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers);
+// bits) were down; `extraInfo` is the event's extra information. Returns true
+// when the key-down must be swallowed: it matched an entry, whose action is
+// then posted to the main window with a copy of the entry. The runtime's own
+// injected keys never match. Key-ups never come here.
+bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo);
+// The main window's turn for the oldest action the hook posted.
+void RunPostedHookAction();
+
+// Types an action's key sequence. In hot-key mode the runtime's own keys can
+// set off its hot keys, which carry no tag; those are dropped until the
+// marker posted after the burst arrives (OwnKeysMarkerArrived).
+void TypeOwnKeys(const char* sequence);
+void OwnKeysMarkerArrived();
+// Whether hot keys are being dropped as the runtime's own.
+bool OwnKeysStillQueued();
 
 }  // namespace quillon

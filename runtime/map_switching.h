@@ -1,5 +1,6 @@
 // Which joystick map is current: stepping through the maps with an
-// announcement per step, and the delayed hand-over to the mapping program.
+// announcement per step, and the delayed hand-over to the mapping program
+// with the map's file.
 #pragma once
 
 #include <optional>
@@ -29,5 +30,23 @@ void StopChangeTimer();
 
 // Whether a change is waiting for ChangeTimer.
 bool MapChangePending();
+
+// --- The hand-over to the mapping program and the announcement ---------
+
+// Expands the user's command-line template: the first "%s" becomes
+// `quotedPath`, "%%" becomes "%", every other "%" sequence stays as written.
+// The template is never used as a printf format.
+std::string ExpandUltraMapOptions(const std::string& options, const std::string& quotedPath);
+
+// The parameter line for handing the current map over, or nothing when there
+// is no current map or a built text would exceed kMaxBuiltTextLength.
+std::optional<std::string> HandOffParameters();
+
+// Starts the mapping program with the current map's ".ugc" file.
+void HandOffMap();
+
+// Announces the current map: "<dir><name>.wav", else "<dir><position>.wav".
+// Sets lastAnnounce even when there is no map to announce.
+void PlayMapSound();
 
 }  // namespace quillon

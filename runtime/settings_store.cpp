@@ -3,9 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "runtime/controller_poll.h"
-#include "runtime/keyboard_capture.h"
-#include "runtime/map_switching.h"
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/registry_reader.h"
 
@@ -98,7 +95,6 @@ void ReadKeyActions() {
     entry.action = ReadNumber(key, kActionValue, 0);
     ReadActionTexts(key, entry.select, entry.keySeq, entry.appName, entry.appParms);
     s.keyCount = uint32_t(n);
-    if (s.useKeyboard) ArmKeyAction(uint32_t(n));
     CloseRegistryKey(key);
   }
 }
@@ -120,7 +116,7 @@ void ReadButtonActions() {
 
 }  // namespace
 
-void LoadSettings() {
+void ReadSettings() {
   RuntimeSettings& s = g_settings;
   s = RuntimeSettings{};
   s.programDirectory = DirectoryOf(ExecutablePath());
@@ -132,22 +128,10 @@ void LoadSettings() {
 
   ReadKeyActions();
   ReadButtonActions();
-  if (s.useKeyboard) InstallCaptureHook();
-
-  s.firstRequestPending = !s.applyOnStart;
-  ResetToDefaultMap();
-  if (s.useJoystick) InitController();
 }
 
-void UnloadSettings() {
+void ClearSettings() {
   RuntimeSettings& s = g_settings;
-  if (s.useKeyboard) ReleaseKeyboardCapture();
-  if (s.useJoystick) {
-    StopPollTimer();
-    ReleaseController();
-  }
-  StopChangeTimer();
-
   // Give every text's memory back, not just its length.
   s.programDirectory = std::string();
   s.ultraMapOptions = std::string();

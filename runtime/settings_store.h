@@ -1,5 +1,6 @@
-// The runtime's model of the settings tree, loaded at start and on every
-// reload request, emptied again before each reload and at exit.
+// The runtime's model of the settings tree and how it is read from the
+// registry. Loading and unloading (arming capture and polling from what was
+// read) live in settings_lifecycle.h.
 #pragma once
 
 #include <array>
@@ -64,10 +65,10 @@ struct RuntimeSettings {
 // The runtime's single instance.
 extern RuntimeSettings g_settings;
 
-// Reads the tree into g_settings and arms key capture and controller polling.
-void LoadSettings();
-// Releases capture, polling and timers and frees every loaded text.
-void UnloadSettings();
+// Reads the whole tree into a fresh g_settings; arms nothing.
+void ReadSettings();
+// Frees every text read and forgets the entries.
+void ClearSettings();
 
 // The name of the current map, or nullptr when currentConfig names none
 // (an empty list, or a DefaultConfig beyond the list).

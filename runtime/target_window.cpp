@@ -17,6 +17,9 @@ constexpr size_t kMaxWindowTextChars = 254;
 // Bounds one search, so that a window list that changes under our feet (or
 // loops) cannot keep an action busy.
 constexpr int kMaxWindowsLookedAt = 150;
+// How long the click waits for the target to handle each button message. A
+// hung program must not hang the runtime with it.
+constexpr uint32_t kClickWaitMs = 500;
 
 char FoldAsciiLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -68,8 +71,10 @@ int SelectTargetWindow(const std::string& pattern) {
     BringWindowToForeground(target);
     // A click at the client origin without button flags: many programs only
     // take keyboard focus into their main control once it has been clicked.
-    SendWindowMessageAndWait(target, LeftButtonDownMessage, 0, 0);
-    SendWindowMessageAndWait(target, LeftButtonUpMessage, 0, 0);
+    // A target that does not take the button-down in time is not sent the
+    // button-up either: it would only wait as long again.
+    if (SendWindowMessageWithin(target, LeftButtonDownMessage, 0, 0, kClickWaitMs))
+      SendWindowMessageWithin(target, LeftButtonUpMessage, 0, 0, kClickWaitMs);
     return 1;
   }
   return 0;

@@ -9,6 +9,7 @@ required=(
   wine wine64 xvfb xauth
   googletest clang
   fp-utils
+  nsis
 )
 # libFuzzer's runtime has its own package on some releases.
 optional=(libclang-rt-dev)

@@ -101,30 +101,74 @@ windows_failed=$?
 rm -f "$list"
 failures=$((failures + windows_failed))
 
-# The runtime's own CPU time while it idles with PollTimer at 16 ticks a
-# second (Wine's built-in DirectInput attaches no pad here, so each tick finds
-# no device), read from the Linux process, Wine's share of the work included.
-idle_cpu() {
-  local key='HKCU\Software\KWP\Quillon' runtime="$windows_dir/bin/quillon.exe" pid ticks_before ticks_after
-  wine_reg() { WINEPREFIX="$QUILLON_WINEPREFIX" WINEDEBUG=-all wine reg "$@" >/dev/null 2>&1; }
+# The runtime's own CPU time while it idles for 60 seconds, with PollTimer at
+# 16 ticks a second (Wine's built-in DirectInput attaches no pad here, so
+# each tick finds no device) and with polling off, read from the Linux
+# process, Wine's share of the work included.
+idle_seconds="${QUILLON_BENCH_IDLE_SECONDS:-60}"
+
+wine_reg() { WINEPREFIX="$QUILLON_WINEPREFIX" WINEDEBUG=-all wine reg "$@" >/dev/null 2>&1; }
+
+# The Linux process of the runtime started with this build's prefix (other
+# copies may run for other prefixes); empty when there is none.
+runtime_pid() {
+  local pid
+  for pid in $(pgrep -x quillon.exe); do
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$QUILLON_WINEPREFIX" &&
+      { echo "$pid"; return; }
+  done
+}
+
+# Closes the runtime of this prefix, if one runs, and waits for it to end: a
+# copy started while another runs only asks "Exit Quillon?", and "Q" given to
+# a copy that finds none starts the runtime instead.
+stop_runtime() {
+  local pid
+  pid=$(runtime_pid)
+  [ -n "$pid" ] || return 0
+  "$repo/scripts/wine-run.sh" "$windows_dir/bin/quillon.exe" Q >/dev/null 2>&1
+  for _ in $(seq 1 60); do
+    [ -d "/proc/$pid" ] || return 0
+    sleep 0.5
+  done
+}
+
+idle_cpu_once() {  # label, UseJoystick
+  local runtime="$windows_dir/bin/quillon.exe" key='HKCU\Software\KWP\Quillon' pid="" ticks_before ticks_after
   wine_reg delete "$key" /f
-  wine_reg add "$key" /v UseJoystick /t REG_DWORD /d 1 /f
+  wine_reg add "$key" /v UseJoystick /t REG_DWORD /d "$2" /f
   wine_reg add "$key" /v PollPerSecond /t REG_DWORD /d 16 /f
   wine_reg add "$key" /v ApplyOnStart /t REG_DWORD /d 0 /f
   wine_reg add "$key" /v SwitchDevice /t REG_SZ /d "Ultrastick 360" /f
+  stop_runtime
+  # "wine reg" ran without a display, and a program started while the Wine
+  # server that it brought up still lives shares its display-less desktop,
+  # where the runtime cannot create its window and ends at once. A new
+  # server comes up with the runtime's display.
+  WINEPREFIX="$QUILLON_WINEPREFIX" wineserver -w
   setsid "$repo/scripts/wine-run.sh" "$runtime" >/dev/null 2>&1 </dev/null &
-  # Wine's loader hands the program over to a new process during start-up:
-  # look for it once start-up is over.
-  sleep 3
-  pid=$(pgrep -x quillon.exe | head -n 1)
+  # On a fresh machine the prefix, the display and Wine's loader (which
+  # hands the program over to a new process) take a while: wait for the
+  # runtime's own process rather than a fixed time, then let start-up end.
+  for _ in $(seq 1 120); do
+    pid=$(runtime_pid)
+    [ -n "$pid" ] && break
+    sleep 0.5
+  done
   [ -n "$pid" ] || { echo "*** the runtime did not start"; return 1; }
+  sleep 3
   ticks_before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  sleep 10
+  sleep "$idle_seconds"
   ticks_after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  echo "runtime CPU time over 10 idle seconds, polling 16 times a second:" \
-    "$(( (ticks_after - ticks_before) * 1000 / $(getconf CLK_TCK) )) ms"
-  "$repo/scripts/wine-run.sh" "$runtime" Q >/dev/null 2>&1
+  local ms=$(( (ticks_after - ticks_before) * 1000 / $(getconf CLK_TCK) ))
+  echo "runtime CPU time over $idle_seconds idle seconds, $1: $ms ms" \
+    "($(awk -v ms="$ms" -v s="$idle_seconds" 'BEGIN { printf "%.3f", ms / (s * 10) }') % of one core)"
+  stop_runtime
   wine_reg delete "$key" /f
+}
+
+idle_cpu() {
+  idle_cpu_once "polling 16 times a second" 1 && idle_cpu_once "polling off" 0
 }
 run_one "runtime idle CPU (windows, Wine)" idle_cpu
 

@@ -3,8 +3,11 @@
 #include "configurator/configurator_main.h"
 #include "configurator/path_helpers.h"
 #include "configurator/seams/process_control.h"
+#include "shared/win32/system_libraries.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandTail, int) {
+  // Before anything can load a library (DirectInput, the help viewer ...).
+  quillon::LoadLibrariesFromSystemFolderOnly();
   // A second start hands the foreground on to the open window it finds:
   // Windows lets a background program take it only when the foreground one
   // allows that.

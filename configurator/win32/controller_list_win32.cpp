@@ -7,7 +7,7 @@
 #include <dinput.h>
 
 #include "configurator/seams/controller_list.h"
-#include "configurator/win32/system_library.h"
+#include "shared/win32/system_libraries.h"
 
 namespace quillon {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "configurator/seams/help_viewer.h"
-#include "configurator/win32/system_library.h"
+#include "shared/win32/system_libraries.h"
 
 namespace quillon {
 

@@ -20,7 +20,7 @@ struct PageTemplate {
 };
 constexpr std::array<PageTemplate, kPageCount> kPages = {{
     {IDD_PAGE_CONFIGURATIONS, ConfigurationsPageProc},
-    {IDD_PAGE_ACTIONS, DisplayPageProc},
+    {IDD_PAGE_ACTIONS, ActionsPageProc},
     {IDD_PAGE_OTHER_SETTINGS, OtherSettingsPageProc},
     {IDD_PAGE_ABOUT, DisplayPageProc},
 }};

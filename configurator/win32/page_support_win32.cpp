@@ -5,6 +5,7 @@
 #include <uxtheme.h>
 
 #include "configurator/win32/window_win32.h"
+#include "shared/win32/system_libraries.h"
 
 namespace quillon {
 
@@ -33,8 +34,12 @@ BOOL CALLBACK AddToolTipOf(HWND control, LPARAM) {
 
 void PreparePage(HWND page) {
   // The tab control's themed body shows through the page, as in property
-  // sheets.
-  EnableThemeDialogTexture(page, ETDT_ENABLETAB);
+  // sheets. uxtheme.dll is not a protected library, so it comes from the
+  // system folder at run time; without it the page keeps the plain colour.
+  using EnableTextureFunction = HRESULT(WINAPI*)(HWND, DWORD);
+  static const auto enableTexture =
+      LibraryFunction<EnableTextureFunction>(LoadSystemLibrary(L"uxtheme.dll"), "EnableThemeDialogTexture");
+  if (enableTexture != nullptr) enableTexture(page, ETDT_ENABLETAB);
 }
 
 void AddToolTips(HWND window) {

@@ -1,7 +1,7 @@
 // The configurator's version from its own version resource.
 #include <windows.h>
 
-#include <vector>
+#include <cstring>
 
 #include "configurator/seams/program_version.h"
 
@@ -9,21 +9,24 @@ namespace quillon {
 
 ProgramVersion OwnProgramVersion() {
   ProgramVersion version;
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return version;
-  DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-  if (size == 0) return version;
-  std::vector<char> block(size);
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT fixedSize = 0;
-  if (!GetFileVersionInfoA(path, 0, size, block.data()) ||
-      !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) ||
-      fixedSize < sizeof(VS_FIXEDFILEINFO))
-    return version;
-  version.major = int(HIWORD(fixed->dwFileVersionMS));
-  version.minor = int(LOWORD(fixed->dwFileVersionMS));
+  // The resource is read in place rather than through GetFileVersionInfo:
+  // version.dll is not among the libraries Windows protects, and the program
+  // imports none that could be planted beside it. The fixed part of the
+  // block starts with its signature after the block's name and padding.
+  HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+  if (found == nullptr) return version;
+  const DWORD size = SizeofResource(nullptr, found);
+  HGLOBAL loaded = LoadResource(nullptr, found);
+  const auto* block = static_cast<const unsigned char*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+  if (block == nullptr) return version;
+  for (DWORD offset = 0; offset + sizeof(VS_FIXEDFILEINFO) <= size; offset += 4) {
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, block + offset, sizeof fixed);
+    if (fixed.dwSignature != 0xFEEF04BD) continue;
+    version.major = int(HIWORD(fixed.dwFileVersionMS));
+    version.minor = int(LOWORD(fixed.dwFileVersionMS));
+    break;
+  }
   return version;
 }
 

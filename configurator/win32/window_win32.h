@@ -35,6 +35,7 @@ INT_PTR PageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_P
 // A page whose controls only show what the logic sets (About, and the
 // pages whose own controls are still to come).
 INT_PTR CALLBACK DisplayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK ActionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK ConfigurationsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK OtherSettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -15,4 +15,9 @@ void UnregisterCaptureHotKey(int id);
 bool InstallKeyboardHook();
 void RemoveKeyboardHook();
 
+// Types one key that means nothing (down and up, tagged as the runtime's).
+// Sent when the hook swallows the key of an Alt or Windows-key combination,
+// so the modifier's release does not open the menu bar or the Start menu.
+void SendNeutralKeyPress();
+
 }  // namespace quillon

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "runtime/key_sequence_parser.h"
+#include "runtime/key_event.h"
 
 namespace quillon {
 

@@ -36,7 +36,10 @@ bool WindowStillExists(WindowHandle window);
 // it) to become the foreground window; whether the system agreed is not
 // reported.
 void BringWindowToForeground(WindowHandle window);
-// Sends a message and waits until the window has handled it.
-intptr_t SendWindowMessageAndWait(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
+// Sends a message and waits until the window has handled it, but no longer
+// than `timeoutMs` and not at all for a window the system knows to be hung.
+// False when the window did not handle it in that time.
+bool SendWindowMessageWithin(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam,
+                             uint32_t timeoutMs);
 
 }  // namespace quillon

@@ -4,12 +4,18 @@
 #define DIRECTINPUT_VERSION 0x0500
 #include <windows.h>
 
+// The identities that the code and the joystick data format use are defined
+// here: the dxguid library holds every DirectX identity in one object, some
+// 50 KB in the program.
+#include <initguid.h>
+
 #include <dinput.h>
 
 #include <cstring>
 
 #include "runtime/seams/controller_device.h"
 #include "runtime/win32/main_window_handle.h"
+#include "shared/win32/system_libraries.h"
 
 namespace quillon {
 
@@ -33,9 +39,22 @@ BOOL CALLBACK CollectController(LPCDIDEVICEINSTANCEA instance, LPVOID context) {
 
 }  // namespace
 
+// dinput.dll is not a library that Windows protects: imported, it would be
+// looked for first beside quillon.exe. So it comes from the system folder, at
+// run time, and is kept loaded while any of its objects may live.
+using DirectInputCreateFunction = HRESULT(WINAPI*)(HINSTANCE, DWORD, IDirectInputA**, IUnknown*);
+
+DirectInputCreateFunction DirectInputCreateFromSystem() {
+  static const auto create =
+      LibraryFunction<DirectInputCreateFunction>(LoadSystemLibrary(L"dinput.dll"), "DirectInputCreateA");
+  return create;
+}
+
 bool CreateInputSystem() {
   g_input = nullptr;
-  HRESULT result = DirectInputCreateA(GetModuleHandleA(nullptr), kInputSystemVersion, &g_input, nullptr);
+  DirectInputCreateFunction create = DirectInputCreateFromSystem();
+  if (create == nullptr) return false;
+  HRESULT result = create(GetModuleHandleA(nullptr), kInputSystemVersion, &g_input, nullptr);
   if (FAILED(result)) g_input = nullptr;
   return g_input != nullptr;
 }

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "runtime/key_event.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/win32/main_window_handle.h"
@@ -31,7 +32,7 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
   // Alt combinations must be capturable too.
   if (code == HC_ACTION && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
     const auto& event = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (HandleHookKeyDown(event.vkCode, HeldModifiers(event))) return 1;
+    if (HandleHookKeyDown(event.vkCode, HeldModifiers(event), event.dwExtraInfo)) return 1;
   }
   return CallNextHookEx(g_keyboardHook, code, message, lParam);
 }
@@ -48,6 +49,19 @@ bool InstallKeyboardHook() {
   if (g_keyboardHook == nullptr)
     g_keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
   return g_keyboardHook != nullptr;
+}
+
+// 0xE8 is a virtual key that no keyboard has and no program acts on.
+void SendNeutralKeyPress() {
+  constexpr WORD kNeutralKey = 0xE8;
+  INPUT inputs[2] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = kNeutralKey;
+    input.ki.dwExtraInfo = kInjectedEventTag;
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
 }
 
 void RemoveKeyboardHook() {

@@ -5,6 +5,7 @@
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
 #include "runtime/seams/window_timers.h"
+#include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "runtime/seams/app_switcher.h"
 #include "runtime/win32/main_window_handle.h"
@@ -58,12 +59,6 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   }
 }
 
-void StopTimersAndController() {
-  StopPollTimer();
-  StopChangeTimer();
-  if (g_settings.useJoystick) ReleaseController();
-}
-
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -75,7 +70,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       StopTimersAndController();
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_DESTROY:
-      ReleaseKeyboardCapture();
+      EndRuntime();
       PostQuitMessage(0);
       return 0;
     case WM_COMMAND:
@@ -102,6 +97,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   if (message == WM_RELOAD_SETTINGS) {
     UnloadSettings();
     LoadSettings();
+    return 0;
+  }
+  if (message == WM_RUN_HOOK_ACTION) {
+    RunPostedHookAction();
+    return 0;
+  }
+  if (message == WM_OWN_KEYS_MARKER) {
+    OwnKeysMarkerArrived();
     return 0;
   }
   if (message == WM_SHOW_SWITCHER) {

@@ -5,6 +5,11 @@
 
 namespace quillon {
 
+// The runtime's own requests to its main window, posted to itself (the
+// private messages that other programs send are in shared/settings_tree.h).
+constexpr UINT WM_RUN_HOOK_ACTION = WM_APP + 3;
+constexpr UINT WM_OWN_KEYS_MARKER = WM_APP + 4;
+
 HWND MainWindowHandle();
 void SetMainWindowHandle(HWND window);
 

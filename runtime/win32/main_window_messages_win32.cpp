@@ -2,10 +2,11 @@
 
 #include "runtime/seams/main_window_messages.h"
 #include "runtime/win32/main_window_handle.h"
-#include "shared/settings_tree.h"
 
 namespace quillon {
 
-void PostShowSwitcherRequest() { PostMessageA(MainWindowHandle(), WM_SHOW_SWITCHER, 0, 0); }
+void PostHookActionRequest() { PostMessageA(MainWindowHandle(), WM_RUN_HOOK_ACTION, 0, 0); }
+
+void PostOwnKeysMarker() { PostMessageA(MainWindowHandle(), WM_OWN_KEYS_MARKER, 0, 0); }
 
 }  // namespace quillon

@@ -11,10 +11,14 @@ namespace {
 const DWORD g_processStartTick = GetTickCount();
 }  // namespace
 
+// The folder the runtime lives in may be deeper than MAX_PATH; its path is
+// read whole up to the 1023 characters that every text of the runtime may
+// have. A longer one (cut by the system, which then returns the buffer's
+// size) counts as unknown rather than as a wrong folder.
 std::string ExecutablePath() {
-  char path[MAX_PATH + 1];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::string();
+  char path[1024];
+  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  if (length == 0 || length >= sizeof path) return std::string();
   return std::string(path, length);
 }
 

@@ -4,10 +4,11 @@
 #include <new>
 
 #include "runtime/command_tail.h"
-#include "runtime/settings_store.h"
+#include "runtime/settings_lifecycle.h"
 #include "runtime/win32/main_window.h"
 #include "runtime/win32/resource_ids.h"
 #include "shared/settings_tree.h"
+#include "shared/win32/system_libraries.h"
 
 namespace {
 
@@ -31,18 +32,22 @@ int RemoteControl(HWND running, const char* tail) {
 
 int RunMessageLoop(HINSTANCE instance) {
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  MSG message = {};
+  BOOL got;
+  while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
     if (message.hwnd != nullptr && TranslateAcceleratorA(message.hwnd, accelerators, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  return static_cast<int>(message.wParam);
+  return got == 0 ? static_cast<int>(message.wParam) : 1;  // -1: the loop itself failed
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before anything can load a library: this program's folder is one that
+  // every user may add files to.
+  quillon::LoadLibrariesFromSystemFolderOnly();
   // Working memory that cannot be had ends the runtime at once.
   std::set_new_handler([] { ExitProcess(1); });
 

@@ -2,13 +2,27 @@
 #include <mmsystem.h>
 
 #include "runtime/seams/sound_player.h"
+#include "shared/win32/system_libraries.h"
 
 namespace quillon {
 
-void StopSound() { PlaySoundA(nullptr, nullptr, SND_PURGE); }
+namespace {
+
+// winmm.dll is not protected by Windows either: loaded from the system folder
+// when the first sound plays, never imported.
+using PlaySoundFunction = BOOL(WINAPI*)(LPCSTR, HMODULE, DWORD);
+
+bool PlaySoundFromSystem(const char* sound, DWORD flags) {
+  static const auto play = LibraryFunction<PlaySoundFunction>(LoadSystemLibrary(L"winmm.dll"), "PlaySoundA");
+  return play != nullptr && play(sound, nullptr, flags);
+}
+
+}  // namespace
+
+void StopSound() { PlaySoundFromSystem(nullptr, SND_PURGE); }
 
 void PlaySoundFileAsync(const std::string& path) {
-  PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_NODEFAULT | SND_ASYNC);
+  PlaySoundFromSystem(path.c_str(), SND_FILENAME | SND_NODEFAULT | SND_ASYNC);
 }
 
 bool FileAttributesReadable(const std::string& path) {

@@ -43,8 +43,13 @@ void BringWindowToForeground(WindowHandle window) {
   SetForegroundWindow(topLevel != nullptr ? topLevel : AsWindow(window));
 }
 
-intptr_t SendWindowMessageAndWait(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
-  return SendMessageA(AsWindow(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+// Without SMTO_BLOCK the runtime's thread still handles messages sent to it
+// while it waits, the keyboard hook's calls among them.
+bool SendWindowMessageWithin(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam,
+                             uint32_t timeoutMs) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(AsWindow(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam),
+                             SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
 }
 
 }  // namespace quillon

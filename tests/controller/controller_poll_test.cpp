@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "runtime/controller_poll.h"
+#include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
+#include "tests/fakes/fake_app_switcher.h"
 #include "tests/fakes/fake_controller.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
@@ -39,6 +41,8 @@ class ControllerPollTest : public ::testing::Test {
     ReleaseController();
     EXPECT_EQ(pad::OpenDeviceCount(), 0) << "a device object was left open";
     EXPECT_FALSE(pad::InputSystemExists()) << "the input system was left open";
+    EXPECT_EQ(pad::UsesAfterClose(), 0) << "a released controller was used";
+    fake_app_switcher::WhileOpen(nullptr);
   }
 
   // Appends an entry that starts program `name` when `buttons` are held.
@@ -363,6 +367,49 @@ TEST_F(ControllerPollTest, PollIntervalFollowsPollPerSecond) {
     uint32_t intervalMs;
   } cases[] = {{16, 62}, {0, 62}, {1, 1000}, {3, 333}, {1000, 1}, {1001, 0}, {0xFFFFFFFF, 0}};
   for (const auto& c : cases) EXPECT_EQ(PollIntervalMs(c.perSecond), c.intervalMs) << c.perSecond;
+}
+
+// The switcher's menu loop dispatches PollTimer while the menu is open: the
+// buttons still work there (to move in the menu and dismiss it), but the
+// press that opened it does not fire again.
+TEST_F(ControllerPollTest, ButtonsWorkWhileTheSwitcherTheyOpenedIsOpen) {
+  ButtonAction& switcher = g_settings.buttonActions[g_settings.buttonCount++];
+  switcher.buttons = 1;
+  switcher.action = ShowSwitcher;
+  Entry(2, "Dismiss");
+  int number = StartWithPad();
+  fake_app_switcher::WhileOpen([number] {
+    for (uint32_t mask : {1u, 1u, 0u, 2u, 2u, 0u, 2u}) {
+      pad::QueueHeldMasks(number, {mask});
+      PollController();
+    }
+  });
+  pad::QueueHeldMasks(number, {1});
+  PollController();
+  EXPECT_EQ(fake_window_system::Calls(), std::vector<std::string>{"ShowAppSwitcher"});
+  EXPECT_EQ(Started(), (std::vector<std::string>{"Dismiss", "Dismiss"}));
+}
+
+// A reload while the action waits for its target window (or the switcher's
+// menu): the running action keeps its own copy of the entry, and the tick
+// does not read the controller that the reload released.
+TEST_F(ControllerPollTest, AReloadDuringTheActionTouchesNothingItFreed) {
+  fake_window_system::AddTopLevelWindow("Game", "Game window");
+  ButtonAction& entry = g_settings.buttonActions[g_settings.buttonCount++];
+  entry.buttons = 1;
+  entry.sendType = SelectWindow;
+  entry.select = "Game window";
+  entry.keySeq = "a sequence long enough to live on the heap";  // 42 characters
+  int number = StartWithPad();
+  fake_window_system::WhileHandlingMessages([] {
+    fake_window_system::WhileHandlingMessages(nullptr);
+    UnloadSettings();
+    LoadSettings();
+  });
+  pad::HoldButtons(number, {1});
+  PollController();
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u * 42u) << "the whole sequence was typed";
+  EXPECT_EQ(pad::OpenDeviceCount(), 0);
 }
 
 }  // namespace

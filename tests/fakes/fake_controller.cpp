@@ -19,6 +19,7 @@ struct Pad {
   bool alwaysLost = false;
   int reads = 0;
   int loseAfterReads = -1;
+  int opened = 0;  // device objects open on this pad
 };
 
 // A release loop that never sees its buttons let go would hang the test;
@@ -30,16 +31,21 @@ std::vector<std::string> g_calls;
 Failures g_failures;
 bool g_inputSystem = false;
 int g_openDevices = 0;
+int g_usesAfterClose = 0;
 
 Pad& PadOf(ControllerHandle handle) { return g_pads[reinterpret_cast<uintptr_t>(handle) - 1]; }
 
 void Record(const std::string& call, ControllerHandle handle) {
   g_calls.push_back(call + " " + PadOf(handle).productName);
+  if (PadOf(handle).opened == 0) ++g_usesAfterClose;
 }
 
 }  // namespace
 
+int UsesAfterClose() { return g_usesAfterClose; }
+
 void Reset() {
+  g_usesAfterClose = 0;
   g_pads.clear();
   g_calls.clear();
   g_failures = Failures{};
@@ -132,6 +138,7 @@ ControllerHandle OpenController(const AttachedController& controller) {
   g_calls.push_back("Open " + g_pads[index].productName);
   if (g_pads[index].openFails) return nullptr;
   ++g_openDevices;
+  ++g_pads[index].opened;
   return reinterpret_cast<ControllerHandle>(uintptr_t(index + 1));
 }
 
@@ -191,6 +198,7 @@ void UnacquireController(ControllerHandle controller) {
 void CloseController(ControllerHandle controller) {
   Record("Close", controller);
   --g_openDevices;
+  --PadOf(controller).opened;
 }
 
 void ShowControllerError(const char* text) { g_calls.push_back(std::string("ErrorBox ") + text); }

@@ -50,6 +50,9 @@ void SetOpenFails(int pad, bool fails);
 
 // Device objects opened and not yet closed; whether the input system exists.
 int OpenDeviceCount();
+// Calls made on a device object after it was closed (a released controller
+// that someone still reads).
+int UsesAfterClose();
 bool InputSystemExists();
 bool Acquired(int pad);
 int ReadCount(int pad);

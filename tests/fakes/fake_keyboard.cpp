@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <functional>
 #include <utility>
 
 #include "runtime/seams/input_injection.h"
@@ -19,6 +20,7 @@ std::set<int> g_failing;
 int g_submissions = 0;
 std::vector<std::string> g_calls;
 std::vector<KeyEvent> g_inserted;
+std::function<void()> g_whileReadingLayout;
 
 // The US layout's answer for each printable character: virtual key, and 1 in
 // the high byte when it needs Shift.
@@ -118,6 +120,11 @@ int UsTranslation(unsigned char c) {
 
 void CheckLayout() {
   if (g_layoutFails) throw std::runtime_error("keyboard layout unavailable");
+  if (g_whileReadingLayout) {
+    std::function<void()> action = std::move(g_whileReadingLayout);
+    g_whileReadingLayout = nullptr;
+    action();
+  }
 }
 
 }  // namespace
@@ -131,9 +138,11 @@ void Reset() {
   g_submissions = 0;
   g_calls.clear();
   g_inserted.clear();
+  g_whileReadingLayout = nullptr;
 }
 
 void SetCapsLock(bool on) { g_capsLock = on; }
+void OnceWhileReadingLayout(std::function<void()> action) { g_whileReadingLayout = std::move(action); }
 void SetTickCount(uint32_t milliseconds) { g_tickCount = milliseconds; }
 void SetLayoutFails(bool fails) { g_layoutFails = fails; }
 void SetRefusedSubmissions(std::set<int> numbers) { g_refused = std::move(numbers); }

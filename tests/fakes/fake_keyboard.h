@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ void SetCapsLock(bool on);
 void SetTickCount(uint32_t milliseconds);
 // Every layout query throws std::runtime_error while set.
 void SetLayoutFails(bool fails);
+// Runs `action` once, at the next layout query.
+void OnceWhileReadingLayout(std::function<void()> action);
 
 // Submissions are numbered from 1 in the order they arrive (releases after a
 // failure included). A refused one inserts nothing; a failing one throws

@@ -20,6 +20,7 @@ bool g_hookInstallFails = false;
 std::set<unsigned> g_runningTimers;
 std::set<int> g_registeredHotKeys;
 bool g_hookInstalled = false;
+std::function<void()> g_whileStarting;
 }  // namespace
 
 void Reset() {
@@ -32,7 +33,10 @@ void Reset() {
   g_runningTimers.clear();
   g_registeredHotKeys.clear();
   g_hookInstalled = false;
+  g_whileStarting = nullptr;
 }
+
+void WhileStartingPrograms(std::function<void()> action) { g_whileStarting = std::move(action); }
 
 const std::vector<std::string>& Calls() { return g_calls; }
 
@@ -65,6 +69,7 @@ uint32_t ProcessClockMs() { return g_clock; }
 
 bool StartProgram(const std::string& program, const std::string& commandLine) {
   g_calls.push_back("StartProgram " + program + "|" + commandLine);
+  if (g_whileStarting) g_whileStarting();
   return true;
 }
 
@@ -103,7 +108,9 @@ bool InstallKeyboardHook() {
   return true;
 }
 
-void PostShowSwitcherRequest() { g_calls.push_back("PostShowSwitcher"); }
+void PostHookActionRequest() { g_calls.push_back("PostHookAction"); }
+void PostOwnKeysMarker() { g_calls.push_back("PostOwnKeysMarker"); }
+void SendNeutralKeyPress() { g_calls.push_back("NeutralKey"); }
 
 void RemoveKeyboardHook() {
   g_calls.push_back("RemoveHook");

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,7 +17,8 @@ void Reset();
 // Lines such as "StartProgram C:\UltraMap.exe| \"C:\Q\Fly.ugc\"",
 // "RegisterHotKey 100 2 116", "StartTimer 2 62", "StopTimer 1",
 // "InstallHook", "RemoveHook", "UnregisterHotKey 100", "StopSound",
-// "PlaySound C:\Q\Fly.wav", "PostShowSwitcher".
+// "PlaySound C:\Q\Fly.wav", "PostHookAction", "PostOwnKeysMarker",
+// "NeutralKey".
 const std::vector<std::string>& Calls();
 // Recorded calls that start with `prefix`.
 std::vector<std::string> CallsStartingWith(const std::string& prefix);
@@ -30,6 +32,8 @@ void AdvanceClock(uint32_t milliseconds);
 void SetExistingFiles(std::set<std::string> paths);
 void SetRefusedHotKeyIds(std::set<int> ids);
 void SetHookInstallFails(bool fails);
+// Runs `action` at each program start (nullptr: nothing).
+void WhileStartingPrograms(std::function<void()> action);
 
 // Timers currently running, by id.
 const std::set<unsigned>& RunningTimers();

@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdint>
+#include <utility>
 
 namespace quillon::fake_window_system {
 
@@ -13,12 +14,14 @@ struct FakeWindow {
   std::string className;
   std::string title;
   bool gone = false;
+  bool hung = false;  // handles no message in time
 };
 
 std::vector<FakeWindow> g_windows;  // window n lives at index n - 1
 std::vector<std::string> g_calls;
 int g_foreground = 0;
 int g_textReads = 0;
+std::function<void()> g_whileHandlingMessage;
 
 WindowHandle HandleOf(int number) { return reinterpret_cast<WindowHandle>(static_cast<uintptr_t>(number)); }
 
@@ -35,7 +38,7 @@ WindowHandle NextSiblingAfter(int parent, int number) {
 }
 
 WindowHandle Add(int parent, const std::string& className, const std::string& title) {
-  g_windows.push_back(FakeWindow{parent, className, title, false});
+  g_windows.push_back(FakeWindow{parent, className, title, false, false});
   return HandleOf(static_cast<int>(g_windows.size()));
 }
 
@@ -53,6 +56,7 @@ void Reset() {
   g_calls.clear();
   g_foreground = 0;
   g_textReads = 0;
+  g_whileHandlingMessage = nullptr;
 }
 
 WindowHandle AddTopLevelWindow(const std::string& className, const std::string& title) {
@@ -66,6 +70,12 @@ WindowHandle AddChildWindow(WindowHandle parent, const std::string& className, c
 void MarkWindowGone(WindowHandle window) {
   if (FakeWindow* found = Find(window)) found->gone = true;
 }
+
+void MarkWindowHung(WindowHandle window) {
+  if (FakeWindow* found = Find(window)) found->hung = true;
+}
+
+void WhileHandlingMessages(std::function<void()> action) { g_whileHandlingMessage = std::move(action); }
 
 int NumberOf(WindowHandle window) {
   uintptr_t number = reinterpret_cast<uintptr_t>(window);
@@ -115,12 +125,15 @@ void BringWindowToForeground(WindowHandle window) {
   if (WindowStillExists(window)) g_foreground = NumberOf(window);
 }
 
-intptr_t SendWindowMessageAndWait(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
-  char line[96];
+bool SendWindowMessageWithin(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam,
+                             uint32_t timeoutMs) {
+  char line[112];
   std::snprintf(line, sizeof line, "SendMessage %d 0x%04x %" PRIuPTR " %" PRIdPTR, NumberOf(window), message, wParam,
                 lParam);
   g_calls.push_back(line);
-  return 0;
+  if (g_whileHandlingMessage) g_whileHandlingMessage();
+  FakeWindow* found = Find(window);
+  return timeoutMs > 0 && found != nullptr && !found->gone && !found->hung;
 }
 
 }  // namespace quillon

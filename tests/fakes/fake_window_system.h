@@ -3,6 +3,7 @@
 // behind its siblings in z-order. Every action on a window is recorded.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ WindowHandle AddChildWindow(WindowHandle parent, const std::string& className, c
 // The window stays in its sibling chain (as one destroyed while the search
 // holds its handle) but reads as empty and no longer exists.
 void MarkWindowGone(WindowHandle window);
+// The window takes no message in time: a sent message waits its bound out.
+void MarkWindowHung(WindowHandle window);
+// Runs `action` each time a window is sent a message, as the messages that
+// the runtime's thread handles while it waits could (nullptr: nothing).
+void WhileHandlingMessages(std::function<void()> action);
 
 // The number a window was given; 0 for nullptr or a handle not from here.
 int NumberOf(WindowHandle window);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/key_injection.h"
+#include "runtime/key_sequence_parser.h"
 #include "tests/fakes/fake_keyboard.h"
 
 namespace quillon {
@@ -16,8 +17,14 @@ using Lines = std::vector<std::string>;
 
 class KeyInjection : public ::testing::Test {
  protected:
-  void SetUp() override { fake_keyboard::Reset(); }
-  void TearDown() override { fake_keyboard::Reset(); }
+  void SetUp() override {
+    ReleaseHeldKeys();
+    fake_keyboard::Reset();
+  }
+  void TearDown() override {
+    ReleaseHeldKeys();
+    fake_keyboard::Reset();
+  }
   static const Lines& Calls() { return fake_keyboard::Calls(); }
 };
 
@@ -153,17 +160,70 @@ TEST_F(KeyInjection, EveryBurstEndsWithNothingHeld) {
       fake_keyboard::Reset();
       fake_keyboard::SetCapsLock(capsLock);
       EXPECT_EQ(SendKeySequence(text, 0), 0) << text;
+      ReleaseHeldKeys();  // what hold words left down, as an unload does
       SCOPED_TRACE(text);
       ExpectNothingHeld();
     }
   }
 }
 
-TEST_F(KeyInjection, AHoldWithoutItsReleaseIsReleasedBeforeInputIsUnblocked) {
-  EXPECT_EQ(SendKeySequence("{alt down}{tab}", 0), 0);
-  ASSERT_GE(Calls().size(), 2u);
-  EXPECT_EQ(Calls()[Calls().size() - 2], "Send 12 38 up");
-  EXPECT_EQ(Calls().back(), "BlockInput 0");
+// An Alt-Tab spread over three buttons: the hold word's key stays down
+// between bursts, prefixes never do, and the unload lets go of what is left.
+TEST_F(KeyInjection, HoldWordsLastAcrossBurstsUntilReleasedOrUnloaded) {
+  const struct {
+    const char* text;
+    Lines sent;
+  } bursts[] = {
+      {"{ALT DOWN}{TAB}", {"Send 12 38 down", "Send 9 f down", "Send 9 f up"}},
+      {"{TAB}", {"Send 9 f down", "Send 9 f up"}},
+      {"{ALT UP}", {"Send 12 38 up"}},
+      {"+{CTRL DOWN}x", {"Send 10 2a down", "Send 11 1d down", "Send 10 2a up", "Send 58 2d down", "Send 58 2d up"}},
+  };
+  for (const auto& burst : bursts) {
+    fake_keyboard::Reset();
+    EXPECT_EQ(SendKeySequence(burst.text, 0), 0);
+    Lines expected = burst.sent;
+    expected.insert(expected.begin(), "BlockInput 1");
+    expected.push_back("BlockInput 0");
+    EXPECT_EQ(Calls(), expected) << burst.text;
+  }
+  fake_keyboard::Reset();
+  ReleaseHeldKeys();
+  EXPECT_EQ(Calls(), (Lines{"Send 11 1d up"}));
+  ReleaseHeldKeys();
+  EXPECT_EQ(Calls().size(), 1u) << "released once";
+}
+
+TEST_F(KeyInjection, ABurstCutShortReleasesEarlierHoldsToo) {
+  EXPECT_EQ(SendKeySequence("{SHIFT DOWN}", 0), 0);
+  fake_keyboard::Reset();
+  fake_keyboard::SetRefusedSubmissions({2});
+  EXPECT_EQ(SendKeySequence("ab", 0), -2);
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Refused 41 1e up", "Send 41 1e up",
+                            "Send 10 2a up", "BlockInput 0"}));
+}
+
+TEST_F(KeyInjection, EveryEventCarriesTheRuntimesTag) {
+  EXPECT_EQ(SendKeySequence("{ALT DOWN}a{ALT UP}", 0), 0);
+  std::vector<uintptr_t> tags;
+  for (const KeyEvent& event : fake_keyboard::InsertedEvents()) tags.push_back(event.extraInfo);
+  EXPECT_EQ(tags, (std::vector<uintptr_t>{kInjectedHoldEventTag, kInjectedEventTag, kInjectedEventTag,
+                                          kInjectedHoldEventTag}));
+}
+
+// The parser keeps its state to itself: a parse started while another runs
+// (from the layout, here) leaves the outer one whole.
+TEST_F(KeyInjection, AParseNestedInAnotherLeavesItWhole) {
+  KeyEventList inner;
+  int32_t innerResult = 99;
+  fake_keyboard::OnceWhileReadingLayout([&] { innerResult = ParseKeySequence("xyz}", &inner); });
+  KeyEventList outer;
+  EXPECT_EQ(ParseKeySequence("ab", &outer), 0);
+  EXPECT_EQ(innerResult, 4);
+  ASSERT_EQ(outer.count, 4u);
+  EXPECT_EQ(outer.events[0].virtualKey, 'A');
+  EXPECT_EQ(outer.events[3].virtualKey, 'B');
+  FreeKeyEventList(&outer);
 }
 
 }  // namespace

@@ -234,7 +234,7 @@ TEST_P(KeySequenceNotation, GivesExactlyTheseEvents) {
   for (uint32_t i = 0; i < list.count; ++i) {
     const KeyEvent& event = list.events[i];
     EXPECT_EQ(event.type, kInputKeyboard);
-    EXPECT_EQ(event.extraInfo, 0u);
+    EXPECT_TRUE(IsRuntimeInjected(event.extraInfo)) << "untagged event";
     EXPECT_EQ(event.flags & ~(kKeyEventExtended | kKeyEventKeyUp), 0u);
     EXPECT_GE(event.time, before);
     EXPECT_LE(event.time, after);

@@ -16,6 +16,14 @@ bool IsClass(HWND window, const char* className) {
   return lstrcmpiA(name, className) == 0;
 }
 
+// Shown as far as `root`: a control on a hidden page is not, while one in a
+// window that is only about to appear is.
+bool ShownIn(HWND root, HWND window) {
+  for (; window != nullptr && window != root; window = GetParent(window))
+    if ((GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) == 0) return false;
+  return true;
+}
+
 std::string WithoutMarks(const std::string& text) {
   std::string plain;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -48,13 +56,14 @@ std::vector<HWND> Descendants(HWND root) {
 
 HWND ControlLabelled(HWND root, const std::string& label) {
   for (HWND window : Descendants(root))
-    if (IsClass(window, "Static") && VisibleText(window) == label) return GetWindow(window, GW_HWNDNEXT);
+    if (ShownIn(root, window) && IsClass(window, "Static") && VisibleText(window) == label)
+      return GetWindow(window, GW_HWNDNEXT);
   return nullptr;
 }
 
 HWND ControlCaptioned(HWND root, const std::string& caption) {
   for (HWND window : Descendants(root))
-    if (VisibleText(window) == caption) return window;
+    if (ShownIn(root, window) && VisibleText(window) == caption) return window;
   return nullptr;
 }
 

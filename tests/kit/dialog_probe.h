@@ -14,6 +14,8 @@ namespace quillon::test_kit {
 std::string VisibleText(HWND window);
 // Every window below `root`, depth first in z-order (tab order).
 std::vector<HWND> Descendants(HWND root);
+// Only controls shown within `root` count, as for a user: a hidden page's
+// do not, and pages share labels such as "Parameters:".
 // The control right after the label reading `label` (without "&"), or null.
 HWND ControlLabelled(HWND root, const std::string& label);
 // The control (button, check box, frame...) whose caption reads `caption`.

@@ -209,4 +209,16 @@ bool WaitForLoggedLines(const std::string& logPath, size_t count, DWORD timeoutM
   return WaitUntil(timeoutMs, [&] { return LogLines(logPath).size() >= count; });
 }
 
+std::string FileContents(const std::string& path) {
+  std::string bytes;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
 }  // namespace quillon::test_kit

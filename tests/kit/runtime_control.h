@@ -59,6 +59,9 @@ std::vector<std::string> LoggedCommandLines(const std::string& logPath);
 std::vector<DWORD> LoggedTicks(const std::string& logPath);
 bool WaitForLoggedLines(const std::string& logPath, size_t count, DWORD timeoutMs = kGenerousTimeoutMs);
 
+// The whole file, or "" when it cannot be read.
+std::string FileContents(const std::string& path);
+
 // Lets a condition settle without a fixed sleep being the test's proof.
 void PumpMessagesFor(DWORD milliseconds);
 

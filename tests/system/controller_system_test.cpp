@@ -39,6 +39,7 @@ class ControllerSystemTest : public ::testing::Test {
     reg::DeleteSettingsTree();
     log_ = kit::UseFreshStandInLog("controller");
     pads::ResetSharedBlock();
+    ASSERT_TRUE(pads::InstallControllerDoubleInSystemFolder());
     pads::PreferDoubleInRuntime();
     // Loads hand nothing over, so the log holds only what entries started.
     reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);

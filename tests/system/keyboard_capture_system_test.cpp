@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shared/settings_tree.h"
+#include "tests/kit/hung_window.h"
 #include "tests/kit/key_recorder_window.h"
 #include "tests/kit/runtime_control.h"
 #include "tests/kit/test_registry.h"
@@ -234,6 +235,141 @@ TEST_F(KeyboardCaptureTest, DemonstrationSettingsTypeTheGreetingOnF9) {
   rec::Clear();
   Press(VK_F9);
   EXPECT_TRUE(rec::PumpUntil([] { return TypedText() == "Hello from Quillon"; }, kWaitMs)) << TypedText();
+}
+
+// The hook callback only decides; the action runs afterwards and its click
+// on a target that hangs waits a bounded time, so capture and the runtime
+// stay alive (on Windows a callback that overran the time-out would have
+// been removed for good).
+TEST_F(KeyboardCaptureTest, HookAndRuntimeStayAliveWhileAnActionsTargetHangs) {
+  kit::HungWindow frozen("Quillon Frozen Target", 8000);
+  ASSERT_NE(frozen.Window(), nullptr);
+  Entry(1, 0, VK_F5, "z");
+  reg::WriteNumber(reg::KeyActionPath(1), "SendType", SelectWindow);
+  reg::WriteText(reg::KeyActionPath(1), "Select", "Quillon Frozen Target");
+  Entry(2, 0, VK_F7, "k");
+  StartRuntime(true);
+  DWORD start = GetTickCount();
+  Press(VK_F5);
+  DWORD_PTR ignored = 0;
+  rec::PumpFor(100);
+  EXPECT_NE(SendMessageTimeoutA(kit::WaitForRuntimeWindowOf(runtime_), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored), 0);
+  EXPECT_LT(GetTickCount() - start, 3000u) << "the runtime waited for the hung window";
+  ASSERT_TRUE(rec::Focus());
+  rec::Clear();
+  Press(VK_F7);
+  EXPECT_TRUE(WaitForTrail("4bd")) << "capture died: " << KeyTrail();
+}
+
+// An entry that types its own key would set itself off for ever; the runtime
+// recognises its own keys in either mode.
+TEST_F(KeyboardCaptureTest, AnEntryThatTypesItsOwnKeyRunsOncePerPress) {
+  Entry(1, 0, VK_F9, "{F9}x");
+  for (bool hookMode : {false, true}) {
+    StartRuntime(hookMode);
+    Press(VK_F9);
+    ASSERT_TRUE(rec::PumpUntil([] { return TypedText() == "x"; }, kWaitMs)) << TypedText();
+    rec::PumpFor(1000);
+    EXPECT_EQ(TypedText(), "x") << (hookMode ? "hook" : "hot key");
+    kit::StopAnyRuntime();
+    kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+  }
+}
+
+bool IsAlt(WPARAM key) { return key == VK_MENU || key == VK_LMENU || key == VK_RMENU; }
+bool IsWin(WPARAM key) { return key == VK_LWIN || key == VK_RWIN; }
+
+// Whether the recorder saw the modifier go down and up with no other key
+// going down in between (key-ups do not count): such a lone Alt opens the
+// menu bar, a lone Windows key the Start menu.
+bool LonePress(bool (*isModifier)(WPARAM)) {
+  bool down = false;
+  bool other = false;
+  for (const rec::RecordedMessage& m : rec::Messages()) {
+    bool keyDown = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
+    bool keyUp = m.message == WM_KEYUP || m.message == WM_SYSKEYUP;
+    if (!keyDown && !keyUp) continue;
+    if (!isModifier(m.wParam)) {
+      if (keyDown) other = true;
+    } else if (keyDown && !down) {
+      down = true;
+      other = false;
+    } else if (keyUp && down) {
+      if (!other) return true;
+      down = false;
+    }
+  }
+  return false;
+}
+
+TEST_F(KeyboardCaptureTest, HookSwallowingAnAltOrWindowsCombinationLeavesNoLoneModifier) {
+  const struct {
+    uint32_t modifier;
+    WORD key;
+    bool (*isModifier)(WPARAM);
+  } rows[] = {{ModifierAlt, VK_MENU, IsAlt}, {ModifierWin, VK_LWIN, IsWin}};
+  for (const auto& row : rows) {
+    reg::WriteNumber(reg::KeyActionPath(1), "Modifier", row.modifier);
+    reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", VK_F5);
+    reg::WriteNumber(reg::KeyActionPath(1), "Action", IgnoreKey);
+    StartRuntime(true);
+    Inject(row.key, false);
+    Inject(VK_F5, false);
+    Inject(VK_F5, true);
+    Inject(row.key, true);
+    ASSERT_TRUE(rec::PumpUntil([&] {
+      for (const rec::RecordedMessage& m : rec::Messages())
+        if ((m.message == WM_KEYUP || m.message == WM_SYSKEYUP) && row.isModifier(m.wParam)) return true;
+      return false;
+    }, kWaitMs)) << rec::Describe();
+    EXPECT_FALSE(TrailContains("74d")) << rec::Describe();
+    EXPECT_FALSE(LonePress(row.isModifier)) << "a lone modifier press reached the window: " << rec::Describe();
+    kit::StopAnyRuntime();
+    kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+  }
+}
+
+// "{SHIFT DOWN}" on one key and typing on another: the hold lasts until the
+// settings are unloaded, and nothing is left down once the runtime ends.
+TEST_F(KeyboardCaptureTest, AHoldLastsAcrossActionsUntilReloadOrExit) {
+  Entry(1, 0, VK_F5, "{SHIFT DOWN}");
+  Entry(2, ModifierShift, VK_F6, "a");
+  StartRuntime(false);
+  auto shiftDown = [] { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; };
+  Press(VK_F5);
+  ASSERT_TRUE(rec::PumpUntil(shiftDown, kWaitMs)) << "the hold ended with its action";
+  Press(VK_F6);
+  EXPECT_TRUE(rec::PumpUntil([] { return TypedText() == "A"; }, kWaitMs)) << TypedText();
+  HWND window = kit::WaitForRuntimeWindowOf(runtime_);
+  SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  EXPECT_TRUE(rec::PumpUntil([&] { return !shiftDown(); }, kWaitMs)) << "the reload left Shift down";
+  Press(VK_F5);
+  ASSERT_TRUE(rec::PumpUntil(shiftDown, kWaitMs));
+  kit::StopAnyRuntime();
+  kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+  EXPECT_TRUE(rec::PumpUntil([&] { return !shiftDown(); }, kWaitMs)) << "the runtime ended with Shift down";
+}
+
+// Caps Lock goes on while the recorder has the focus: the runtime's thread
+// sees no key of it, and must still read the toggle as it is now.
+TEST_F(KeyboardCaptureTest, CapsLockIsReadAsItIsNowNotAsTheRuntimeLastSawIt) {
+  Entry(1, 0, VK_F5, "a");
+  StartRuntime(false);
+  auto capsOn = [] { return (GetKeyState(VK_CAPITAL) & 1) != 0; };
+  rec::PumpPending();
+  if (capsOn()) Press(VK_CAPITAL);
+  ASSERT_TRUE(rec::PumpUntil([&] { return !capsOn(); }, kWaitMs));
+  Press(VK_F5);
+  ASSERT_TRUE(rec::PumpUntil([] { return TypedText() == "a"; }, kWaitMs)) << TypedText();
+  Press(VK_CAPITAL);
+  ASSERT_TRUE(rec::PumpUntil(capsOn, kWaitMs));
+  rec::Clear();
+  Press(VK_F5);
+  bool typed = rec::PumpUntil([] { return !TypedText().empty(); }, kWaitMs);
+  Press(VK_CAPITAL);  // as it was
+  rec::PumpUntil([&] { return !capsOn(); }, kWaitMs);
+  ASSERT_TRUE(typed);
+  EXPECT_EQ(TypedText(), "a") << "the runtime took Caps Lock for off";
 }
 
 }  // namespace

@@ -142,7 +142,11 @@ TEST_F(RuntimeShellTest, AboutBoxOpensOnItsCommandAndClosesWithEscape) {
   PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
   HWND box = kit::WaitForTopLevelWindow("#32770", "About Quillon", first_.id);
   ASSERT_NE(box, nullptr);
-  EXPECT_NE(FindWindowExA(box, nullptr, "Static", "Quillon Version 1.0"), nullptr);
+  // The box's window can be found a moment before its controls exist.
+  HWND version = nullptr;
+  for (DWORD start = GetTickCount(); version == nullptr && GetTickCount() - start < kit::kGenerousTimeoutMs; Sleep(20))
+    version = FindWindowExA(box, nullptr, "Static", "Quillon Version 1.0");
+  EXPECT_NE(version, nullptr);
   RECT frame;
   GetWindowRect(box, &frame);
   EXPECT_GE(frame.left, 0);

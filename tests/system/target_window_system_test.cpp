@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/target_window.h"
+#include "tests/kit/hung_window.h"
 #include "tests/kit/runtime_control.h"
 
 namespace quillon {
@@ -133,6 +134,22 @@ TEST_F(TargetWindowSystemTest, APatternThatMatchesNothingLeavesEverythingAlone) 
   EXPECT_EQ(SelectTargetWindow("Nothing is called this*|@NoSuchClass|Quillon Lonely Frame>*"), 0);
   EXPECT_TRUE(g_clicks.empty());
   EXPECT_EQ(GetForegroundWindow(), frame);
+}
+
+// A program whose window stops answering must not take the runtime down
+// with it: the click waits a bounded time and the action goes on.
+TEST_F(TargetWindowSystemTest, AClickOnAHungWindowWaitsOnlyABoundedTime) {
+  DWORD elapsed = 0;
+  {
+    kit::HungWindow frozen("Quillon Frozen Window", 10000);
+    ASSERT_NE(frozen.Window(), nullptr);
+    DWORD start = GetTickCount();
+    // By class: reading the title of a window of this very process would
+    // send it a message, and the runtime never looks at its own windows.
+    EXPECT_EQ(SelectTargetWindow("@QuillonHungWindow"), 1);
+    elapsed = GetTickCount() - start;
+  }
+  EXPECT_LT(elapsed, 3000u) << "the click waited for the hung window";
 }
 
 }  // namespace

@@ -190,5 +190,12 @@ TEST_F(TargetWindowTest, NoWindowsAtAll) {
   EXPECT_TRUE(fake::Calls().empty());
 }
 
+TEST_F(TargetWindowTest, AHungTargetIsActivatedButNotWaitedForTwice) {
+  WindowHandle hung = fake::AddTopLevelWindow("Frozen", "Frozen game");
+  fake::MarkWindowHung(hung);
+  EXPECT_EQ(SelectTargetWindow("Frozen*"), 1);
+  EXPECT_EQ(fake::Calls(), (std::vector<std::string>{"Foreground 1", "SendMessage 1 0x0201 0 0"}));
+}
+
 }  // namespace
 }  // namespace quillon

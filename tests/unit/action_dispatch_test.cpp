@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "runtime/action_dispatch.h"
+#include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/settings_lifecycle.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_window_system.h"
@@ -16,8 +18,7 @@ using fake_platform::CallsStartingWith;
 
 struct Outcome {
   bool typed;         // the entry's key sequence went out at the press
-  bool switcher;      // the menu was shown directly
-  bool postedSwitcher;
+  bool switcher;      // the menu was shown
   bool launched;
   bool mapRequested;  // announced (a map request after a pause)
 };
@@ -27,7 +28,6 @@ struct DispatchCase {
   uint32_t action;
   uint32_t sendType;
   const char* select;
-  CapturedBy source;
   Outcome outcome;
 };
 
@@ -38,6 +38,7 @@ class ActionDispatchTest : public ::testing::TestWithParam<DispatchCase> {
     fake_keyboard::Reset();
     fake_window_system::Reset();
     StopChangeTimer();
+    OwnKeysMarkerArrived();
     g_settings = RuntimeSettings{};
     g_settings.configNames[0] = "Race";
     g_settings.configCount = 1;
@@ -52,7 +53,7 @@ class ActionDispatchTest : public ::testing::TestWithParam<DispatchCase> {
     const auto& windowCalls = fake_window_system::Calls();
     return {!fake_keyboard::InsertedEvents().empty(),
             std::count(windowCalls.begin(), windowCalls.end(), "ShowAppSwitcher") == 1,
-            CallsStartingWith("PostShowSwitcher").size() == 1, CallsStartingWith("StartProgram").size() == 1,
+            CallsStartingWith("StartProgram").size() == 1,
             CallsStartingWith("PlaySound").size() == 1};
   }
 };
@@ -65,42 +66,37 @@ TEST_P(ActionDispatchTest, RunsWhatTheKindAndTargetAsk) {
   entry.select = c.select;
   entry.keySeq = "ab";
   entry.appName = "C:\\Games\\mame.exe";
-  RunAction(entry, c.source);
+  RunAction(entry);
   Outcome seen = Observed();
   EXPECT_EQ(seen.typed, c.outcome.typed);
   EXPECT_EQ(seen.switcher, c.outcome.switcher);
-  EXPECT_EQ(seen.postedSwitcher, c.outcome.postedSwitcher);
   EXPECT_EQ(seen.launched, c.outcome.launched);
   EXPECT_EQ(seen.mapRequested, c.outcome.mapRequested);
 }
 
-constexpr CapturedBy kHotKey = CapturedBy::HotKeyOrController;
-constexpr CapturedBy kHook = CapturedBy::KeyboardHook;
-
 INSTANTIATE_TEST_SUITE_P(
     Kinds, ActionDispatchTest,
     ::testing::Values(
-        DispatchCase{"stuffKeys", StuffKeys, CurrentWindow, "", kHotKey, {true, false, false, false, false}},
-        DispatchCase{"ignoreKeyWithSequence", IgnoreKey, CurrentWindow, "", kHotKey, {true, false, false, false, false}},
-        DispatchCase{"nextMapTypesLater", NextMap, CurrentWindow, "", kHotKey, {false, false, false, false, true}},
-        DispatchCase{"previousMap", PreviousMap, CurrentWindow, "", kHotKey, {false, false, false, false, true}},
-        DispatchCase{"defaultMap", DefaultMap, CurrentWindow, "", kHotKey, {false, false, false, false, true}},
-        DispatchCase{"switcher", ShowSwitcher, CurrentWindow, "", kHotKey, {true, true, false, false, false}},
-        DispatchCase{"switcherFromHook", ShowSwitcher, CurrentWindow, "", kHook, {true, false, true, false, false}},
-        DispatchCase{"switcherIgnoresTarget", ShowSwitcher, SelectWindow, "Nothing*", kHotKey,
-                     {true, true, false, false, false}},
-        DispatchCase{"switcherIgnoresBadTarget", ShowSwitcher, 9, "", kHotKey, {true, true, false, false, false}},
-        DispatchCase{"runApplication", RunApplication, CurrentWindow, "", kHotKey, {false, false, false, true, false}},
-        DispatchCase{"changeConfiguration", ChangeConfiguration, CurrentWindow, "", kHotKey,
-                     {false, false, false, true, false}},
-        DispatchCase{"unknownKind", 8, CurrentWindow, "", kHotKey, {false, false, false, false, false}},
-        DispatchCase{"hugeKind", 0xFFFFFFFF, CurrentWindow, "", kHotKey, {false, false, false, false, false}},
-        DispatchCase{"badTarget", StuffKeys, 2, "", kHotKey, {false, false, false, false, false}},
-        DispatchCase{"targetFound", StuffKeys, SelectWindow, "*notepad", kHotKey, {true, false, false, false, false}},
-        DispatchCase{"targetMissing", StuffKeys, SelectWindow, "Calc*", kHotKey, {false, false, false, false, false}},
-        DispatchCase{"launchNeedsTarget", RunApplication, SelectWindow, "Calc*", kHotKey,
-                     {false, false, false, false, false}},
-        DispatchCase{"mapNeedsTarget", NextMap, SelectWindow, "Calc*", kHotKey, {false, false, false, false, false}}),
+        DispatchCase{"stuffKeys", StuffKeys, CurrentWindow, "", {true, false, false, false}},
+        DispatchCase{"ignoreKeyWithSequence", IgnoreKey, CurrentWindow, "", {true, false, false, false}},
+        DispatchCase{"nextMapTypesLater", NextMap, CurrentWindow, "", {false, false, false, true}},
+        DispatchCase{"previousMap", PreviousMap, CurrentWindow, "", {false, false, false, true}},
+        DispatchCase{"defaultMap", DefaultMap, CurrentWindow, "", {false, false, false, true}},
+        DispatchCase{"switcher", ShowSwitcher, CurrentWindow, "", {true, true, false, false}},
+        DispatchCase{"switcherIgnoresTarget", ShowSwitcher, SelectWindow, "Nothing*",
+                     {true, true, false, false}},
+        DispatchCase{"switcherIgnoresBadTarget", ShowSwitcher, 9, "", {true, true, false, false}},
+        DispatchCase{"runApplication", RunApplication, CurrentWindow, "", {false, false, true, false}},
+        DispatchCase{"changeConfiguration", ChangeConfiguration, CurrentWindow, "",
+                     {false, false, true, false}},
+        DispatchCase{"unknownKind", 8, CurrentWindow, "", {false, false, false, false}},
+        DispatchCase{"hugeKind", 0xFFFFFFFF, CurrentWindow, "", {false, false, false, false}},
+        DispatchCase{"badTarget", StuffKeys, 2, "", {false, false, false, false}},
+        DispatchCase{"targetFound", StuffKeys, SelectWindow, "*notepad", {true, false, false, false}},
+        DispatchCase{"targetMissing", StuffKeys, SelectWindow, "Calc*", {false, false, false, false}},
+        DispatchCase{"launchNeedsTarget", RunApplication, SelectWindow, "Calc*",
+                     {false, false, false, false}},
+        DispatchCase{"mapNeedsTarget", NextMap, SelectWindow, "Calc*", {false, false, false, false}}),
     [](const ::testing::TestParamInfo<DispatchCase>& info) { return std::string(info.param.label); });
 
 TEST_F(ActionDispatchTest, AFoundTargetIsBroughtToTheFrontAndClickedBeforeTheKeys) {
@@ -144,6 +140,37 @@ TEST_F(ActionDispatchTest, HotKeyIdsOutsideTheLoadedEntriesDoNothing) {
   for (uintptr_t id : {uintptr_t(0), uintptr_t(99), uintptr_t(101), uintptr_t(102), uintptr_t(0xBFFF)})
     RunHotKeyAction(id);
   EXPECT_EQ(CallsStartingWith("StartProgram"), std::vector<std::string>{"StartProgram two.exe| "});
+}
+
+// An entry on F9 that types "{F9}" would set itself off for ever: the hot
+// keys its own keys fire are dropped until the marker behind them arrives.
+TEST_F(ActionDispatchTest, HotKeysThatTheRuntimesOwnKeysSetOffAreDropped) {
+  g_settings.useKeyboard = 1;
+  g_settings.keyCount = 1;
+  g_settings.keyActions[1].virtualKey = 0x78;
+  g_settings.keyActions[1].keySeq = "{F9}";
+  RunHotKeyAction(100);
+  EXPECT_EQ(CallsStartingWith("PostOwnKeysMarker").size(), 1u);
+  RunHotKeyAction(100);  // the F9 it typed
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
+  OwnKeysMarkerArrived();
+  RunHotKeyAction(100);  // the user's next press
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
+}
+
+// A reload while the action clicks its target (the runtime handles messages
+// while it waits) frees the loaded entries; the action goes on with its copy.
+TEST_F(ActionDispatchTest, AReloadDuringAHotKeysActionTouchesNothingItFreed) {
+  g_settings.keyCount = 1;
+  g_settings.keyActions[1].sendType = SelectWindow;
+  g_settings.keyActions[1].select = "Untitled*";
+  g_settings.keyActions[1].keySeq = "a sequence long enough to live on the heap";  // 42 characters
+  fake_window_system::WhileHandlingMessages([] {
+    fake_window_system::WhileHandlingMessages(nullptr);
+    UnloadSettings();
+  });
+  RunHotKeyAction(100);
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 84u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/app_launch.h"
+#include "runtime/map_switching.h"
 #include "runtime/settings_store.h"
 #include "tests/fakes/fake_platform.h"
 

@@ -1,7 +1,9 @@
 // Hook mode: which key-downs are swallowed and which entry runs.
 #include <gtest/gtest.h>
 
+#include "runtime/key_event.h"
 #include "runtime/keyboard_capture.h"
+#include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
@@ -21,6 +23,7 @@ class HookTest : public ::testing::Test {
     g_settings = RuntimeSettings{};
     g_settings.useKeyboard = 1;
     g_settings.useHook = 1;
+    posted_ = 0;
   }
   // Entry `number` runs the given program when it fires.
   static void Entry(uint32_t number, uint32_t modifier, uint32_t virtualKey, const char* program) {
@@ -33,6 +36,18 @@ class HookTest : public ::testing::Test {
     ArmKeyAction(number);
   }
   static std::vector<std::string> Started() { return fake_platform::CallsStartingWith("StartProgram"); }
+  // The hook callback for a user's key-down, then the main window's turn for
+  // whatever it posted.
+  static bool HookKeyDown(uint32_t virtualKey, uint32_t held) {
+    bool swallowed = HandleHookKeyDown(virtualKey, held, 0);
+    RunPostedActions();
+    return swallowed;
+  }
+  static void RunPostedActions() {
+    for (size_t n = fake_platform::CallsStartingWith("PostHookAction").size(); posted_ < n; ++posted_)
+      RunPostedHookAction();
+  }
+  static inline size_t posted_ = 0;
 };
 
 TEST_F(HookTest, OnlyTheLaterEntryOnAKeyIsReachableAndModifiersMustMatchExactly) {
@@ -45,15 +60,15 @@ TEST_F(HookTest, OnlyTheLaterEntryOnAKeyIsReachableAndModifiersMustMatchExactly)
   } presses[] = {{ModifierCtrl, false},  {ModifierShift, true},  {0, false},
                  {ModifierShift | ModifierCtrl, false}, {ModifierShift | ModifierWin, false}};
   for (const auto& press : presses)
-    EXPECT_EQ(HandleHookKeyDown(kF5, press.held), press.swallowed) << "modifiers " << press.held;
+    EXPECT_EQ(HookKeyDown(kF5, press.held), press.swallowed) << "modifiers " << press.held;
   EXPECT_EQ(Started(), std::vector<std::string>{"StartProgram seven.exe| "});
 }
 
 TEST_F(HookTest, KeysWithoutAnEntryAndOutOfRangeCodesPassOn) {
   Entry(1, 0, kF5, "one.exe");
-  EXPECT_FALSE(HandleHookKeyDown(0x75, 0));
-  EXPECT_FALSE(HandleHookKeyDown(kF5 + 256, 0));
-  EXPECT_FALSE(HandleHookKeyDown(0xFFFFFFFF, 0));
+  EXPECT_FALSE(HookKeyDown(0x75, 0));
+  EXPECT_FALSE(HookKeyDown(kF5 + 256, 0));
+  EXPECT_FALSE(HookKeyDown(0xFFFFFFFF, 0));
   EXPECT_TRUE(Started().empty());
 }
 
@@ -63,27 +78,63 @@ TEST_F(HookTest, AMatchedKeyIsSwallowedEvenWhenItsActionDoesNothing) {
   g_settings.keyActions[1].select = "No such window";
   Entry(2, 0, 0x76, "two.exe");
   g_settings.keyActions[2].action = 99;
-  EXPECT_TRUE(HandleHookKeyDown(kF5, ModifierAlt));
-  EXPECT_TRUE(HandleHookKeyDown(0x76, 0));
+  EXPECT_TRUE(HookKeyDown(kF5, ModifierAlt));
+  EXPECT_TRUE(HookKeyDown(0x76, 0));
   EXPECT_TRUE(Started().empty());
   EXPECT_TRUE(fake_keyboard::Calls().empty());
 }
 
-TEST_F(HookTest, TheSwitcherIsPostedNotShownInsideTheHook) {
+TEST_F(HookTest, TheCallbackOnlyDecidesAndTheActionsRunAfterwardsInOrderOnCopies) {
   Entry(1, 0, kF5, "");
   g_settings.keyActions[1].action = ShowSwitcher;
   g_settings.keyActions[1].keySeq = "x";
-  EXPECT_TRUE(HandleHookKeyDown(kF5, 0));
-  EXPECT_EQ(fake_platform::CallsStartingWith("PostShowSwitcher").size(), 1u);
+  Entry(2, 0, 0x76, "two.exe");
+  EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0));
+  EXPECT_TRUE(HandleHookKeyDown(0x76, 0, 0));
+  EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0));
   EXPECT_TRUE(fake_window_system::Calls().empty()) << "the menu must not open inside the hook";
-  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
+  EXPECT_TRUE(fake_keyboard::Calls().empty()) << "nothing may be typed inside the hook";
+  EXPECT_TRUE(Started().empty()) << "nothing may start inside the hook";
+  // A reload before the main window's turn frees the loaded entries; the
+  // posted copies still run, in the order of their keys.
+  UnloadSettings();
+  RunPostedActions();
+  EXPECT_EQ(fake_window_system::Calls(), (std::vector<std::string>{"ShowAppSwitcher", "ShowAppSwitcher"}));
+  EXPECT_EQ(Started(), std::vector<std::string>{"StartProgram two.exe| "});
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
+}
+
+TEST_F(HookTest, TheRuntimesOwnKeysNeverMatch) {
+  Entry(1, 0, kF5, "one.exe");
+  EXPECT_FALSE(HandleHookKeyDown(kF5, 0, kInjectedEventTag));
+  EXPECT_FALSE(HandleHookKeyDown(kF5, 0, kInjectedHoldEventTag));
+  EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 12345)) << "other programs' injected keys are the user's";
+  RunPostedActions();
+}
+
+TEST_F(HookTest, SwallowingTheKeyOfAnAltOrWindowsCombinationSendsANeutralKey) {
+  const struct {
+    uint32_t modifiers;
+    size_t neutralKeys;
+  } rows[] = {{0, 0}, {ModifierCtrl, 0}, {ModifierShift, 0}, {ModifierAlt, 1}, {ModifierWin, 1},
+              {ModifierAlt | ModifierCtrl, 1}};
+  for (const auto& row : rows) {
+    fake_platform::Reset();
+    posted_ = 0;
+    Entry(1, row.modifiers, kF5, "one.exe");
+    EXPECT_TRUE(HookKeyDown(kF5, row.modifiers));
+    EXPECT_EQ(fake_platform::CallsStartingWith("NeutralKey").size(), row.neutralKeys) << row.modifiers;
+  }
+  fake_platform::ClearCalls();
+  EXPECT_FALSE(HookKeyDown(0x75, ModifierAlt));
+  EXPECT_TRUE(fake_platform::CallsStartingWith("NeutralKey").empty()) << "a key passed on needs none";
 }
 
 TEST_F(HookTest, AnEntryLeftInTheIndexAfterAnUnloadNeverRuns) {
   Entry(1, 0, kF5, "one.exe");
   UnloadSettings();
   g_settings.keyIndex[kF5] = 1;  // as if the index had not been cleared
-  EXPECT_FALSE(HandleHookKeyDown(kF5, 0));
+  EXPECT_FALSE(HookKeyDown(kF5, 0));
   EXPECT_TRUE(Started().empty());
 }
 

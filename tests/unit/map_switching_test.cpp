@@ -143,5 +143,13 @@ TEST_F(MapSwitchingTest, ADefaultBeyondTheListIsNeitherAnnouncedNorHandedOver) {
   EXPECT_TRUE(HandOvers().empty());
 }
 
+TEST_F(MapSwitchingTest, ThePendingSequenceIsTypedBeforeTheHandOver) {
+  RequestMapChange(MapRequest::Next, std::string("ab"));
+  size_t typedAtHandOver = 99;
+  fake_platform::WhileStartingPrograms([&] { typedAtHandOver = fake_keyboard::InsertedEvents().size(); });
+  CompleteMapChange();
+  EXPECT_EQ(typedAtHandOver, 4u) << "the mapping program may take the focus from the keys";
+}
+
 }  // namespace
 }  // namespace quillon

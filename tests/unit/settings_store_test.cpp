@@ -2,6 +2,7 @@
 // registry; in the windows build the same cases run against Wine's registry.
 #include <gtest/gtest.h>
 
+#include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/kit/test_registry.h"

@@ -116,6 +116,18 @@ def keyboard(c):
     c.rect(8, 23, 24, 24.5, LIGHT)
 
 
+def new_action(c):
+    c.rect(7, 3, 25, 29, LIGHT)
+    c.rect(7, 3, 25, 5, GREY)
+    c.line(16, 9, 16, 23, 5, GREEN)
+    c.line(9, 16, 23, 16, 5, GREEN)
+
+
+def delete_action(c):
+    c.line(8, 8, 24, 24, 5, RED)
+    c.line(24, 8, 8, 24, 5, RED)
+
+
 def arrow(c, up):
     """A blue arrow head over its shaft; upside down when not `up`."""
     def y(v):
@@ -144,6 +156,8 @@ ICONS = {
     "mapper.ico": mapper,
     "keyboard.ico": keyboard,
     "joystick.ico": joystick,
+    "new_action.ico": new_action,
+    "delete_action.ico": delete_action,
     "up.ico": up_arrow,
     "down.ico": down_arrow,
 }

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/kit/runtime_control.h"
+
 namespace quillon::virtual_pads {
 
 SharedBlock& Block() {
@@ -45,6 +47,22 @@ void ReleaseEveryButton() {
   for (uint32_t pad = 0; pad < kMaxPads; ++pad) HoldButtons(int(pad), {});
 }
 
+bool InstallControllerDoubleInSystemFolder() {
+  char system[MAX_PATH];
+  UINT length = GetSystemDirectoryA(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  std::string source = test_kit::ProgramFolder();
+  for (const char* library : {"dinput.dll", "dinput8.dll"}) {
+    std::string from = source + library, to = std::string(system) + "\\" + library;
+    std::string wanted = test_kit::FileContents(from);
+    if (wanted.empty()) return false;
+    // A program still holding the double keeps it from being replaced; the
+    // same file in place is as good.
+    if (!CopyFileA(from.c_str(), to.c_str(), FALSE) && test_kit::FileContents(to) != wanted) return false;
+  }
+  return true;
+}
+
 namespace {
 constexpr const char* kRuntimeOverridesKey = "Software\\Wine\\AppDefaults\\quillon.exe\\DllOverrides";
 }  // namespace
@@ -61,20 +79,5 @@ void PreferDoubleInRuntime() {
 }
 
 void PreferBuiltInInRuntime() { RegDeleteKeyA(HKEY_CURRENT_USER, kRuntimeOverridesKey); }
-
-bool InstallControllerDoubleInSystemFolder() {
-  char own[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, own, MAX_PATH);
-  char system[MAX_PATH];
-  UINT systemLength = GetSystemDirectoryA(system, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH || systemLength == 0 || systemLength >= MAX_PATH) return false;
-  std::string folder(own, length);
-  folder.erase(folder.find_last_of("\\/") + 1);
-  for (const char* library : {"dinput.dll", "dinput8.dll"}) {
-    std::string target = std::string(system, systemLength) + "\\" + library;
-    if (!CopyFileA((folder + library).c_str(), target.c_str(), FALSE)) return false;
-  }
-  return true;
-}
 
 }  // namespace quillon::virtual_pads

@@ -20,19 +20,18 @@ int AddPad(const char* productName, uint32_t buttonCount);
 void HoldButtons(int pad, std::initializer_list<int> buttons);
 void ReleaseEveryButton();
 
-// From now on quillon.exe takes the double (dinput.dll, dinput8.dll beside
-// it) instead of Wine's built-in DirectInput, through Wine's per-program DLL
+// Copies the double's dinput.dll and dinput8.dll from this test program's
+// folder into the system folder: the programs load DirectInput from there
+// only, never from their own folder. A copy already in place counts as done.
+bool InstallControllerDoubleInSystemFolder();
+
+// From now on quillon.exe takes the double (installed in the system folder)
+// instead of Wine's built-in DirectInput, through Wine's per-program DLL
 // overrides. WINEDLLOVERRIDES would do too, but Wine reads it only from the
 // environment its first program was started with, not from what a program
 // hands its children.
 void PreferDoubleInRuntime();
 void PreferBuiltInInRuntime();
 
-// Copies the double (dinput.dll, dinput8.dll beside the test program) into
-// the system folder of the prefix the test runs in, for programs that load
-// DirectInput from there only. Wine still runs its built-in DirectInput for
-// a program unless "dinput,dinput8=n,b" is among its DLL overrides. False
-// when a copy fails.
-bool InstallControllerDoubleInSystemFolder();
 
 }  // namespace quillon::virtual_pads

@@ -1,0 +1,383 @@
+#include "configurator/actions_page.h"
+
+#include "configurator/action_entry_text.h"
+#include "configurator/env_helpers.h"
+#include "configurator/key_catalogue.h"
+#include "configurator/key_sequence_frame.h"
+#include "configurator/path_helpers.h"
+#include "configurator/resource_ids.h"
+#include "configurator/seams/main_window.h"
+#include "configurator/seams/message_boxes.h"
+#include "configurator/seams/process_control.h"
+
+namespace quillon {
+
+namespace {
+// What differs between the two lists.
+struct ListKind {
+  ActionList list;
+  int listId;
+  int optionId;
+  int pictureId;
+  const char* limitMessage;
+};
+constexpr ListKind kKeyboardList = {ActionList::Keyboard, IDC_lstKeys, IDC_optKeyboard, IDC_imgKey,
+                                    "There is a limit of 99 keyboard actions."};
+constexpr ListKind kControllerList = {ActionList::Controller, IDC_lstJoyButtons, IDC_optJoystick,
+                                      IDC_imgJoystickActions, "There is a limit of 99 joystick actions."};
+const ListKind& KindOf(ActionList list) { return list == ActionList::Keyboard ? kKeyboardList : kControllerList; }
+
+constexpr int kModifierBoxes[] = {IDC_chkAlt, IDC_chkCtrl, IDC_chkShift, IDC_chkWindows};  // bits 1, 2, 4, 8
+constexpr int kButtonBoxes[] = {IDC_chkButton0, IDC_chkButton1, IDC_chkButton2, IDC_chkButton3, IDC_chkButton4,
+                                IDC_chkButton5, IDC_chkButton6, IDC_chkButton7, IDC_chkButton8, IDC_chkButton9};
+constexpr int kRunApplicationRow = RunApplication;
+constexpr int kChangeConfigurationRow = ChangeConfiguration;
+
+// The editing state of the page, which the model does not hold.
+ActionList g_shown = ActionList::Keyboard;
+int g_currentKey = -1;     // the keyboard entry last loaded into the editor
+int g_currentButton = -1;  // the controller entry likewise
+// While a deletion moves the rows, their selection changes are its own.
+bool g_deleting = false;
+
+// Which parts of the editor frame are to be seen.
+bool g_editorShown = false;
+bool g_applicationFrame = false;
+
+int& CurrentIndex(ActionList list) { return list == ActionList::Keyboard ? g_currentKey : g_currentButton; }
+int16_t& EntryCount(ActionList list) {
+  return list == ActionList::Keyboard ? g_model.keyCount : g_model.buttonCount;
+}
+bool IsEntry(int index) { return index >= 0 && index < kActionSlots; }
+
+void SetVisibleAll(std::initializer_list<int> ids, bool visible) {
+  for (int id : ids) SetVisible(id, visible);
+}
+template <size_t N>
+void SetVisibleAll(const int (&ids)[N], bool visible) {
+  for (int id : ids) SetVisible(id, visible);
+}
+
+// Frames are groups of sibling controls in the window, so a frame is shown
+// by showing what it holds, and only while the editor itself is.
+void LayOutEditor() {
+  SetVisibleAll({IDC_frmKey, IDC_labAction, IDC_cmbAction, IDC_chkSelectWindow, IDC_labFinestra, IDC_txtFinestra},
+                g_editorShown);
+  const bool keyboard = g_editorShown && g_shown == ActionList::Keyboard;
+  SetVisibleAll({IDC_labModifiers, IDC_labVirtualKey, IDC_cmbVirtualKey}, keyboard);
+  SetVisibleAll(kModifierBoxes, keyboard);
+  const bool controller = g_editorShown && g_shown == ActionList::Controller;
+  SetVisible(IDC_labButtonCombo, controller);
+  SetVisibleAll(kButtonBoxes, controller);
+  ShowKeySequenceFrame(g_editorShown && !g_applicationFrame);
+  SetVisibleAll({IDC_frmAppName, IDC_labExecutable, IDC_txtExecutable, IDC_cmdBrowse, IDC_labParameters,
+                 IDC_txtParameters, IDC_cmdBrowsePar},
+                g_editorShown && g_applicationFrame);
+}
+
+// A row's text changed in place; its selection stays.
+void RewriteRow(int listId, int row, const std::string& text) {
+  if (row < 0 || row >= RowCount(listId)) return;
+  const bool selected = SelectedRow(listId) == row;
+  RemoveRow(listId, row);
+  InsertRow(listId, row, text);
+  if (selected) SelectRow(listId, row);
+}
+
+int EditorModifier() {
+  int modifier = 0;
+  for (int bit = 0; bit < 4; ++bit)
+    if (IsChecked(kModifierBoxes[bit])) modifier |= 1 << bit;
+  return modifier;
+}
+int32_t EditorButtons() {
+  int32_t buttons = 0;
+  for (int k = 0; k < 10; ++k)
+    if (IsChecked(kButtonBoxes[k])) buttons |= int32_t(1) << k;
+  return buttons;
+}
+// The chosen key's code; a stored code that the catalogue lacks is shown
+// with no row chosen, and stays until the user picks one.
+int EditorKeyCode(int storedCode) {
+  const int row = SelectedRow(IDC_cmbVirtualKey);
+  return row < 0 ? storedCode : int(RowData(IDC_cmbVirtualKey, row));
+}
+
+template <typename Entry>
+void ShowCommonFields(const Entry& entry) {
+  SetChecked(IDC_chkSelectWindow, entry.sendType == SelectWindow);
+  SetEnabled(IDC_txtFinestra, entry.sendType == SelectWindow);
+  SetControlText(IDC_txtFinestra, entry.select);
+  // A code without a row (a tree edited by hand) leaves none selected.
+  SelectRow(IDC_cmbAction, entry.action);
+  ShowKeySequence(entry.keySeq);
+  SetControlText(IDC_txtExecutable, entry.appName);
+  SetControlText(IDC_txtParameters, entry.appParms);
+}
+
+// Texts are taken as they are. An action kind the list lacks stays as
+// stored unless the user picks one.
+template <typename Entry>
+void ReadCommonFields(Entry& entry) {
+  entry.sendType = IsChecked(IDC_chkSelectWindow) ? SelectWindow : CurrentWindow;
+  if (const int row = SelectedRow(IDC_cmbAction); row >= 0) entry.action = int16_t(row);
+  entry.keySeq = ControlText(IDC_txtKeySequence);
+  entry.appName = ControlText(IDC_txtExecutable);
+  entry.appParms = ControlText(IDC_txtParameters);
+  entry.select = ControlText(IDC_txtFinestra);
+}
+
+void ReadKeyEditor(KeyActionEntry& entry) {
+  entry.virtualKey = int16_t(EditorKeyCode(entry.virtualKey));
+  entry.modifier = int16_t(EditorModifier());
+  ReadCommonFields(entry);
+}
+void ReadButtonEditor(ButtonActionEntry& entry) {
+  entry.buttons = EditorButtons();
+  ReadCommonFields(entry);
+}
+
+std::string ConfiguratorPath() {
+  const std::string path = OwnExecutablePath();
+  return path.empty() ? "QuillonConfig.exe" : path;
+}
+
+// The frame that the chosen action kind needs: programs have a path and
+// parameters, everything else a key sequence. "Change configuration" always
+// starts this configurator, so its path is not the user's to edit.
+void ArrangeActionFrames() {
+  const int kind = SelectedRow(IDC_cmbAction);
+  g_applicationFrame = kind == kRunApplicationRow || kind == kChangeConfigurationRow;
+  if (kind == kChangeConfigurationRow) SetControlText(IDC_txtExecutable, ConfiguratorPath());
+  if (g_applicationFrame) {
+    SetEnabled(IDC_txtExecutable, kind == kRunApplicationRow);
+    SetEnabled(IDC_cmdBrowse, kind == kRunApplicationRow);
+  }
+  LayOutEditor();
+}
+
+void HideEditor() {
+  g_editorShown = false;
+  LayOutEditor();
+}
+
+void ShowKeyEntry(int index) {
+  if (!IsEntry(index)) return HideEditor();
+  g_editorShown = true;
+  const KeyActionEntry entry = g_model.keyActions[size_t(index)];
+  SelectRow(IDC_cmbVirtualKey, FindCatalogueRow(entry.virtualKey));
+  for (int bit = 0; bit < 4; ++bit) SetChecked(kModifierBoxes[bit], (entry.modifier & (1 << bit)) != 0);
+  ShowCommonFields(entry);
+  ArrangeActionFrames();
+}
+
+void ShowButtonEntry(int index) {
+  if (!IsEntry(index)) return HideEditor();
+  g_editorShown = true;
+  const ButtonActionEntry entry = g_model.buttonActions[size_t(index)];
+  for (int k = 0; k < 10; ++k) SetChecked(kButtonBoxes[k], (entry.buttons & (int32_t(1) << k)) != 0);
+  ShowCommonFields(entry);
+  ArrangeActionFrames();
+}
+
+void ShowEntry(ActionList list, int index) {
+  if (list == ActionList::Keyboard) ShowKeyEntry(index);
+  else ShowButtonEntry(index);
+}
+
+// Only the list shown has its entry in the editor.
+void CommitEditor(ActionList list) {
+  const int index = CurrentIndex(list);
+  if (g_shown != list || !IsEntry(index)) return;
+  if (list == ActionList::Keyboard) {
+    KeyActionEntry& entry = g_model.keyActions[size_t(index)];
+    ReadKeyEditor(entry);
+    RewriteRow(IDC_lstKeys, index, KeyEntryText(entry));
+  } else {
+    ButtonActionEntry& entry = g_model.buttonActions[size_t(index)];
+    ReadButtonEditor(entry);
+    RewriteRow(IDC_lstJoyButtons, index, ButtonEntryText(entry));
+  }
+}
+
+// The row of the shown list, from the boxes as they are now; the model
+// changes on the next commit.
+void RefreshEntryText() {
+  const ListKind& kind = KindOf(g_shown);
+  const int row = SelectedRow(kind.listId);
+  if (row < 0) return;
+  if (g_shown == ActionList::Keyboard) {
+    const int stored = IsEntry(g_currentKey) ? g_model.keyActions[size_t(g_currentKey)].virtualKey : 0;
+    RewriteRow(kind.listId, row, KeyEntryText(EditorModifier(), EditorKeyCode(stored)));
+  } else {
+    RewriteRow(kind.listId, row, ButtonEntryText(EditorButtons()));
+  }
+}
+
+void OnRowSelected(ActionList list) {
+  if (g_deleting) return;
+  CommitEditor(list);
+  const int row = SelectedRow(KindOf(list).listId);
+  ShowEntry(list, row);
+  CurrentIndex(list) = row;
+}
+
+// The other list comes to the same place and shows its own selected entry;
+// the edited entry of the list leaving is committed first.
+void ShowList(ActionList list) {
+  if (list == g_shown) return;
+  CommitEditor(g_shown);
+  g_shown = list;
+  for (const ListKind* kind : {&kKeyboardList, &kControllerList}) {
+    const bool shown = kind->list == list;
+    SetChecked(kind->optionId, shown);
+    SetVisible(kind->listId, shown);
+    SetVisible(kind->pictureId, shown);
+  }
+  const int row = SelectedRow(KindOf(list).listId);
+  ShowEntry(list, row);
+  CurrentIndex(list) = row;
+}
+
+void NewEntry() {
+  const ListKind& kind = KindOf(g_shown);
+  if (RowCount(kind.listId) >= kMaxActions) {
+    ShowMessageBox(kind.limitMessage, "Error", MessageIcon::Critical, MessageButtons::Ok);
+    return;
+  }
+  int16_t& count = EntryCount(g_shown);
+  std::string text;
+  if (g_shown == ActionList::Keyboard) {
+    KeyActionEntry entry;
+    entry.virtualKey = 106;  // the keypad's multiply key
+    g_model.keyActions[size_t(count)] = entry;
+    text = KeyEntryText(entry);
+  } else {
+    g_model.buttonActions[size_t(count)] = ButtonActionEntry{};
+    text = ButtonEntryText(0);
+  }
+  ++count;
+  SelectRow(kind.listId, InsertRow(kind.listId, -1, text));
+  OnRowSelected(g_shown);
+}
+
+template <typename Entry, size_t N>
+void RemoveEntry(std::array<Entry, N>& entries, int16_t& count, int index) {
+  for (int j = index + 1; j < count; ++j) entries[size_t(j - 1)] = entries[size_t(j)];
+  --count;
+  entries[size_t(count)] = Entry{};
+}
+
+// The rows below the deleted one move up; the same place, or else the new
+// last row, is selected and shown. The last remaining entry stays. No
+// control is disabled meanwhile: the guard keeps the selection changes from
+// committing, and the keyboard focus stays on the button.
+void DeleteEntry() {
+  const ListKind& kind = KindOf(g_shown);
+  const int row = SelectedRow(kind.listId);
+  if (row < 0 || RowCount(kind.listId) < 2) return;
+  CommitEditor(g_shown);
+  g_deleting = true;
+  if (g_shown == ActionList::Keyboard) RemoveEntry(g_model.keyActions, g_model.keyCount, row);
+  else RemoveEntry(g_model.buttonActions, g_model.buttonCount, row);
+  RemoveRow(kind.listId, row);
+  SelectRow(kind.listId, row < RowCount(kind.listId) ? row : RowCount(kind.listId) - 1);
+  const int selected = SelectedRow(kind.listId);
+  CurrentIndex(g_shown) = selected;
+  ShowEntry(g_shown, selected);
+  g_deleting = false;
+}
+
+void BrowseExecutable() {
+  FileDialogOptions options = ProgramDialogOptions(ControlText(IDC_txtExecutable));
+  options.filters = {{"EXE files", "*.exe"}, {"COM files", "*.com"}, {"CMD files", "*.cmd"}, {"BAT files", "*.bat"}};
+  std::string path;
+  if (ShowFileDialog(options, &path)) SetControlText(IDC_txtExecutable, path);
+}
+
+// The chosen path goes into the parameters as it is, without quotes: a path
+// with blanks needs them typed around it.
+void BrowseParameterFile() {
+  const std::string executable = TrimBlanks(ControlText(IDC_txtExecutable));
+  FileDialogOptions options;
+  options.filters = {{"All files", "*.*"}};
+  if (!executable.empty()) options.initialFolder = FolderOf(executable);
+  options.defaultExtension = ".*";  // any: a name is taken as typed
+  options.title = "Select file";
+  options.owner = MainWindowHandle();
+  std::string path;
+  if (ShowFileDialog(options, &path)) ReplaceSelection(IDC_txtParameters, path);
+}
+
+bool IsEditorBox(int id) {
+  return (id >= IDC_chkAlt && id <= IDC_chkWindows) || (id >= IDC_chkButton0 && id <= IDC_chkButton9);
+}
+}  // namespace
+
+void FillActionLists() {
+  ClearRows(IDC_cmbAction);
+  for (int code = 0; code <= int(kLastActionKind); ++code) InsertRow(IDC_cmbAction, -1, kActionKindLabels[code], code);
+  ClearRows(IDC_cmbVirtualKey);
+  for (const CatalogueRow& row : KeyCatalogue) InsertRow(IDC_cmbVirtualKey, -1, row.description, row.code);
+  FillSpecialKeyList();
+}
+
+void ShowActionsPage(const ConfiguratorSettings& model) {
+  ClearRows(IDC_lstKeys);
+  for (int i = 0; i < model.keyCount; ++i) InsertRow(IDC_lstKeys, -1, KeyEntryText(model.keyActions[size_t(i)]));
+  ClearRows(IDC_lstJoyButtons);
+  for (int i = 0; i < model.buttonCount; ++i)
+    InsertRow(IDC_lstJoyButtons, -1, ButtonEntryText(model.buttonActions[size_t(i)]));
+  g_currentKey = g_currentButton = -1;
+  // The keyboard list, whatever was shown before, with its first entry.
+  g_shown = ActionList::Controller;
+  ShowList(ActionList::Keyboard);
+  if (model.keyCount > 0) {
+    SelectRow(IDC_lstKeys, 0);
+    OnRowSelected(ActionList::Keyboard);
+  }
+}
+
+EditorEntry ReadEditorEntry() {
+  EditorEntry editor;
+  editor.list = g_shown;
+  editor.index = CurrentIndex(g_shown);
+  if (!IsEntry(editor.index)) {
+    editor.index = -1;
+  } else if (g_shown == ActionList::Keyboard) {
+    editor.key = g_model.keyActions[size_t(editor.index)];
+    ReadKeyEditor(editor.key);
+  } else {
+    editor.button = g_model.buttonActions[size_t(editor.index)];
+    ReadButtonEditor(editor.button);
+  }
+  return editor;
+}
+
+void OnActionsPageEvent(int id, ControlEvent event) {
+  if (event == ControlEvent::SelectionChange) {
+    switch (id) {
+      case IDC_lstKeys: OnRowSelected(ActionList::Keyboard); break;
+      case IDC_lstJoyButtons: OnRowSelected(ActionList::Controller); break;
+      case IDC_cmbVirtualKey: RefreshEntryText(); break;
+      case IDC_cmbAction: ArrangeActionFrames(); break;
+      default: break;
+    }
+    return;
+  }
+  if (event != ControlEvent::Click) return;
+  if (IsEditorBox(id)) return RefreshEntryText();
+  switch (id) {
+    case IDC_optKeyboard: ShowList(ActionList::Keyboard); break;
+    case IDC_optJoystick: ShowList(ActionList::Controller); break;
+    case IDC_cmdNewKey: NewEntry(); break;
+    case IDC_cmdDeleteKey: DeleteEntry(); break;
+    case IDC_chkSelectWindow: SetEnabled(IDC_txtFinestra, IsChecked(IDC_chkSelectWindow)); break;
+    case IDC_cmdBrowse: BrowseExecutable(); break;
+    case IDC_cmdBrowsePar: BrowseParameterFile(); break;
+    case IDC_cmdAddSpecialKey: AddSpecialKey(); break;
+    default: break;
+  }
+}
+
+}  // namespace quillon

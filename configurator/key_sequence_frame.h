@@ -1,0 +1,22 @@
+// The key-sequence frame of the action editor: the sequence field, the list
+// of special keys that may stand between braces, and its Add button. The
+// text is moved as typed: nothing here checks or rewrites it.
+#pragma once
+
+#include <string>
+
+namespace quillon {
+
+// Shows or hides the frame with everything in it.
+void ShowKeySequenceFrame(bool visible);
+
+// Empties the special-key list and fills it with the runtime's key names, in
+// the runtime's order.
+void FillSpecialKeyList();
+// Puts an entry's sequence in the field and selects the first special key.
+void ShowKeySequence(const std::string& sequence);
+// Add: "{name}" of the chosen special key replaces the field's selection, or
+// goes in at the caret.
+void AddSpecialKey();
+
+}  // namespace quillon

@@ -1,0 +1,259 @@
+// The "Actions" page's logic against fake controls: a test sets a control
+// as the user would and tells the page, then reads the lists, the editor and
+// the model.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "configurator/actions_page.h"
+#include "configurator/key_catalogue.h"
+#include "configurator/resource_ids.h"
+#include "shared/key_names.h"
+#include "tests/fakes/fake_configurator_messages.h"
+#include "tests/fakes/fake_configurator_shell.h"
+#include "tests/fakes/fake_window_controls.h"
+
+namespace quillon {
+namespace {
+
+namespace controls = fake_window_controls;
+namespace shell = fake_configurator_shell;
+namespace messages = fake_configurator_messages;
+using Rows = std::vector<std::string>;
+
+KeyActionEntry KeyEntry(int modifier, int code, int action = StuffKeys, const char* sequence = "") {
+  KeyActionEntry entry;
+  entry.modifier = int16_t(modifier);
+  entry.virtualKey = int16_t(code);
+  entry.action = int16_t(action);
+  entry.keySeq = sequence;
+  return entry;
+}
+ButtonActionEntry ButtonEntry(int32_t buttons, int action = StuffKeys, const char* sequence = "") {
+  ButtonActionEntry entry;
+  entry.buttons = buttons;
+  entry.action = int16_t(action);
+  entry.keySeq = sequence;
+  return entry;
+}
+
+class ActionsPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    controls::Reset();
+    shell::Reset();
+    messages::Reset();
+    g_model = ConfiguratorSettings{};
+    FillActionLists();
+  }
+  static void AddKeys(std::initializer_list<KeyActionEntry> entries) {
+    for (const KeyActionEntry& entry : entries) g_model.keyActions[size_t(g_model.keyCount++)] = entry;
+  }
+  static void AddButtons(std::initializer_list<ButtonActionEntry> entries) {
+    for (const ButtonActionEntry& entry : entries) g_model.buttonActions[size_t(g_model.buttonCount++)] = entry;
+  }
+  // The user's clicks: a box or option changes its mark, then the page hears.
+  static void Click(int id) {
+    if (id != IDC_cmdNewKey && id != IDC_cmdDeleteKey && id != IDC_cmdAddSpecialKey && id != IDC_cmdBrowsePar)
+      controls::State(id).checked = id == IDC_optKeyboard || id == IDC_optJoystick || !controls::State(id).checked;
+    OnActionsPageEvent(id, ControlEvent::Click);
+  }
+  static void Choose(int id, int row) {
+    controls::State(id).selectedRow = row;
+    OnActionsPageEvent(id, ControlEvent::SelectionChange);
+  }
+  static void ChooseText(int id, const std::string& text) {
+    const Rows rows = controls::RowTexts(id);
+    for (size_t row = 0; row < rows.size(); ++row)
+      if (rows[row] == text) return Choose(id, int(row));
+    ADD_FAILURE() << "no row " << text;
+  }
+  static std::string Selected(int id) { return RowText(id, SelectedRow(id)); }
+  static bool Shown(int id) { return controls::State(id).visible; }
+};
+
+TEST_F(ActionsPageTest, ListsShowEveryEntryAndTheCataloguesAreFilledOnceFromTheirTables) {
+  AddKeys({KeyEntry(0, 106), KeyEntry(3, 112), KeyEntry(0, 7), KeyEntry(4, 7), KeyEntry(4, 145), KeyEntry(0, 133),
+           KeyEntry(0, 65)});
+  AddButtons({ButtonEntry(1 | 4 | 512), ButtonEntry(0)});
+  FillActionLists();  // as a Reload does: nothing twice
+  ShowActionsPage(g_model);
+  EXPECT_EQ(controls::RowTexts(IDC_lstKeys),
+            (Rows{"Multiply key", "Control + Alt + F1 key", "", "Shift + ", "Shift + SCROLL LOCK key",
+                  "F22 key (Key used to lock device)", "A"}));
+  EXPECT_EQ(controls::RowTexts(IDC_lstJoyButtons), (Rows{"Button 1 + 3 + 10", "(No buttons)"}));
+  EXPECT_EQ(SelectedRow(IDC_lstKeys), 0);
+  EXPECT_EQ(SelectedRow(IDC_lstJoyButtons), -1);
+  EXPECT_TRUE(IsChecked(IDC_optKeyboard));
+  EXPECT_TRUE(Shown(IDC_lstKeys) && Shown(IDC_imgKey) && Shown(IDC_chkAlt));
+  EXPECT_FALSE(Shown(IDC_lstJoyButtons) || Shown(IDC_imgJoystickActions) || Shown(IDC_chkButton0));
+
+  ASSERT_EQ(RowCount(IDC_cmbVirtualKey), int(kKeyCatalogueRowCount));
+  EXPECT_EQ(RowData(IDC_cmbVirtualKey, int(kKeyCatalogueRowCount) - 1), '9');
+  ASSERT_EQ(RowCount(IDC_cmbSpecialKey), int(kKeyNameCount));
+  for (int row = 0; row < RowCount(IDC_cmbSpecialKey); ++row)
+    EXPECT_EQ(RowText(IDC_cmbSpecialKey, row), KeyNameTable[row].name);
+  EXPECT_EQ(controls::RowTexts(IDC_cmbAction).size(), 8u);
+  EXPECT_EQ(Selected(IDC_cmbVirtualKey), "Multiply key");
+  EXPECT_EQ(SelectedRow(IDC_cmbSpecialKey), 0);
+}
+
+TEST_F(ActionsPageTest, NewAddsTheDefaultEntryUpToTheLimitOnEachList) {
+  AddKeys({KeyEntry(4, 112)});
+  ShowActionsPage(g_model);
+  Click(IDC_chkCtrl);
+  Click(IDC_cmdNewKey);
+  EXPECT_EQ(controls::RowTexts(IDC_lstKeys), (Rows{"Shift + Control + F1 key", "Multiply key"}));
+  EXPECT_EQ(g_model.keyActions[0].modifier, 6) << "the entry left was committed";
+  EXPECT_EQ(SelectedRow(IDC_lstKeys), 1);
+  EXPECT_EQ(Selected(IDC_cmbAction), "Switch to next joystick map");
+  EXPECT_FALSE(IsChecked(IDC_chkShift) || IsChecked(IDC_chkCtrl));
+
+  g_model = ConfiguratorSettings{};
+  for (int i = 0; i < kMaxActions - 1; ++i) AddKeys({KeyEntry(0, 112 + i % 24)});
+  ShowActionsPage(g_model);
+  Click(IDC_cmdNewKey);
+  Click(IDC_cmdNewKey);
+  EXPECT_EQ(g_model.keyCount, kMaxActions);
+  ASSERT_EQ(messages::Messages().size(), 1u);
+  EXPECT_EQ(messages::Messages()[0].text, "There is a limit of 99 keyboard actions.");
+
+  Click(IDC_optJoystick);
+  EXPECT_FALSE(Shown(IDC_frmKey)) << "no controller entry to show";
+  Click(IDC_cmdNewKey);
+  EXPECT_EQ(controls::RowTexts(IDC_lstJoyButtons), (Rows{"(No buttons)"}));
+  EXPECT_TRUE(Shown(IDC_frmKey) && Shown(IDC_chkButton9) && !Shown(IDC_chkAlt));
+  for (int i = 1; i < kMaxActions; ++i) Click(IDC_cmdNewKey);
+  Click(IDC_cmdNewKey);
+  EXPECT_EQ(g_model.buttonCount, kMaxActions);
+  EXPECT_EQ(messages::Messages().back().text, "There is a limit of 99 joystick actions.");
+}
+
+TEST_F(ActionsPageTest, DeleteMovesTheRowsUpAndKeepsTheLastEntry) {
+  AddKeys({KeyEntry(0, 116, StuffKeys, "a"), KeyEntry(0, 117, StuffKeys, "b"), KeyEntry(0, 118, StuffKeys, "c"),
+           KeyEntry(0, 119, StuffKeys, "d"), KeyEntry(0, 120, StuffKeys, "e")});
+  ShowActionsPage(g_model);
+  Choose(IDC_lstKeys, 1);
+  Click(IDC_cmdDeleteKey);
+  EXPECT_EQ(controls::RowTexts(IDC_lstKeys), (Rows{"F5 key", "F7 key", "F8 key", "F9 key"}));
+  EXPECT_EQ(SelectedRow(IDC_lstKeys), 1);
+  EXPECT_EQ(ControlText(IDC_txtKeySequence), "c");
+  ASSERT_EQ(g_model.keyCount, 4);
+  EXPECT_EQ(g_model.keyActions[3].keySeq, "e");
+  // Nothing was disabled on the way, so the focus cannot be left on a
+  // disabled control.
+  EXPECT_TRUE(controls::State(IDC_cmdDeleteKey).enabled && controls::State(IDC_lstKeys).enabled);
+
+  // The last row: the one above it is shown, and takes the later edits.
+  Choose(IDC_lstKeys, 3);
+  Click(IDC_cmdDeleteKey);
+  EXPECT_EQ(SelectedRow(IDC_lstKeys), 2);
+  SetControlText(IDC_txtKeySequence, "D!");
+  Choose(IDC_lstKeys, 0);
+  EXPECT_EQ(g_model.keyActions[2].keySeq, "D!");
+
+  for (int i = 0; i < 3; ++i) Click(IDC_cmdDeleteKey);
+  EXPECT_EQ(controls::RowTexts(IDC_lstKeys), (Rows{"F8 key"})) << "the last entry stays";
+  Choose(IDC_lstKeys, -1);
+  Click(IDC_cmdDeleteKey);
+  EXPECT_EQ(g_model.keyCount, 1);
+}
+
+TEST_F(ActionsPageTest, SwitchingListsCommitsTheListLeftAndKeepsEachSelection) {
+  AddKeys({KeyEntry(0, 112), KeyEntry(0, 113)});
+  AddButtons({ButtonEntry(1), ButtonEntry(0)});
+  ShowActionsPage(g_model);
+  Choose(IDC_lstKeys, 1);
+  Click(IDC_chkShift);
+  EXPECT_EQ(controls::RowTexts(IDC_lstKeys)[1], "Shift + F2 key");
+  EXPECT_EQ(g_model.keyActions[1].modifier, 0) << "rows follow the boxes before any commit";
+  Click(IDC_optJoystick);
+  EXPECT_EQ(g_model.keyActions[1].modifier, 4);
+  EXPECT_FALSE(Shown(IDC_frmKey)) << "no controller row selected yet";
+  Choose(IDC_lstJoyButtons, 1);
+  Click(IDC_chkButton1);
+  Click(IDC_chkButton3);
+  EXPECT_EQ(Selected(IDC_lstJoyButtons), "Button 2 + 4");
+  EXPECT_EQ(g_model.buttonActions[1].buttons, 0) << "not committed yet";
+  Click(IDC_optKeyboard);
+  EXPECT_EQ(g_model.buttonActions[1].buttons, 2 | 8);
+  EXPECT_EQ(g_model.buttonActions[0].buttons, 1);
+  EXPECT_EQ(SelectedRow(IDC_lstKeys), 1);
+  EXPECT_TRUE(IsChecked(IDC_chkShift));
+  Click(IDC_optJoystick);
+  EXPECT_EQ(SelectedRow(IDC_lstJoyButtons), 1);
+  EXPECT_TRUE(IsChecked(IDC_chkButton3));
+}
+
+TEST_F(ActionsPageTest, TheActionKindChoosesTheFrameAndOddStoredCodesSurviveACommit) {
+  shell::SetExecutablePath("C:\\Tools\\Quillon\\QuillonConfig.exe");
+  AddKeys({KeyEntry(0, 112, RunApplication), KeyEntry(2, 7, 9, "keep")});
+  g_model.keyActions[0].appName = "C:\\Games\\mame.exe";
+  ShowActionsPage(g_model);
+  EXPECT_TRUE(Shown(IDC_frmAppName) && Shown(IDC_txtExecutable) && !Shown(IDC_frmKeySeq) && !Shown(IDC_txtKeySequence));
+  EXPECT_EQ(ControlText(IDC_txtExecutable), "C:\\Games\\mame.exe");
+  EXPECT_TRUE(controls::State(IDC_txtExecutable).enabled && controls::State(IDC_cmdBrowse).enabled);
+  ChooseText(IDC_cmbAction, "Change configuration");
+  EXPECT_EQ(ControlText(IDC_txtExecutable), "C:\\Tools\\Quillon\\QuillonConfig.exe");
+  EXPECT_FALSE(controls::State(IDC_txtExecutable).enabled || controls::State(IDC_cmdBrowse).enabled);
+  ChooseText(IDC_cmbAction, "Stuff keys");
+  EXPECT_TRUE(Shown(IDC_frmKeySeq) && Shown(IDC_cmbSpecialKey) && !Shown(IDC_frmAppName));
+  Click(IDC_chkSelectWindow);
+  EXPECT_TRUE(controls::State(IDC_txtFinestra).enabled);
+
+  // A key code and an action code that have no row: shown with no row
+  // chosen, and kept by the commit until the user picks one.
+  Choose(IDC_lstKeys, 1);
+  EXPECT_EQ(g_model.keyActions[0].appName, "C:\\Tools\\Quillon\\QuillonConfig.exe");
+  EXPECT_EQ(g_model.keyActions[0].sendType, SelectWindow);
+  EXPECT_EQ(SelectedRow(IDC_cmbVirtualKey), -1);
+  EXPECT_EQ(SelectedRow(IDC_cmbAction), -1);
+  EXPECT_TRUE(Shown(IDC_frmKeySeq));
+  Click(IDC_chkAlt);
+  EXPECT_EQ(Selected(IDC_lstKeys), "Control + Alt + ");
+  Choose(IDC_lstKeys, 0);
+  EXPECT_EQ(g_model.keyActions[1].virtualKey, 7);
+  EXPECT_EQ(g_model.keyActions[1].action, 9);
+  EXPECT_EQ(g_model.keyActions[1].modifier, 3);
+  Choose(IDC_lstKeys, 1);
+  ChooseText(IDC_cmbVirtualKey, "F1 key");
+  EXPECT_EQ(Selected(IDC_lstKeys), "Control + Alt + F1 key");
+  EXPECT_EQ(ReadEditorEntry().key.virtualKey, 112);
+}
+
+TEST_F(ActionsPageTest, AddAndParameterBrowseWriteAtTheCaretOrOverTheSelection) {
+  AddKeys({KeyEntry(0, 112, StuffKeys, "abc")});
+  ShowActionsPage(g_model);
+  Click(IDC_cmdAddSpecialKey);
+  EXPECT_EQ(ControlText(IDC_txtKeySequence), "{%}abc") << "the first special key, at the caret";
+  struct Case {
+    const char* text;
+    size_t start, end;
+    const char* key;
+    const char* result;
+  } cases[] = {{"abc", 3, 3, "ENTER", "abc{ENTER}"}, {"abcd", 1, 3, "TAB", "a{TAB}d"}};
+  for (const Case& c : cases) {
+    SetControlText(IDC_txtKeySequence, c.text);
+    controls::State(IDC_txtKeySequence).selectionStart = c.start;
+    controls::State(IDC_txtKeySequence).selectionEnd = c.end;
+    ChooseText(IDC_cmbSpecialKey, c.key);
+    Click(IDC_cmdAddSpecialKey);
+    EXPECT_EQ(ControlText(IDC_txtKeySequence), c.result);
+  }
+
+  ChooseText(IDC_cmbAction, "Run application");
+  SetControlText(IDC_txtExecutable, " C:\\Emu\\emu.exe ");
+  SetControlText(IDC_txtParameters, "-rom X -fast");
+  controls::State(IDC_txtParameters).selectionStart = 5;
+  controls::State(IDC_txtParameters).selectionEnd = 6;
+  shell::SetDialogAnswer("C:\\Roms\\My Game.zip");
+  Click(IDC_cmdBrowsePar);
+  EXPECT_EQ(ControlText(IDC_txtParameters), "-rom C:\\Roms\\My Game.zip -fast");
+  ASSERT_EQ(shell::DialogsShown().size(), 1u);
+  EXPECT_EQ(shell::DialogsShown()[0].initialFolder, "C:\\Emu\\");
+  EXPECT_EQ(shell::DialogsShown()[0].title, "Select file");
+}
+
+}  // namespace
+}  // namespace quillon
