@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -118,8 +119,11 @@ class ActionsPageSystemTest : public ::testing::Test {
     reg::WriteNumber(path, "UseHook", 0);
     reg::WriteNumber(path, "UseKeyboard", 1);
     reg::WriteNumber(path, "ApplyOnStart", 1);
+    // The configuration is listed, and so applied, while its map exists.
+    std::ofstream(kit::ConfiguratorDataFolder() + "Race.ugc") << "map";
   }
   void TearDown() override {
+    DeleteFileA((kit::ConfiguratorDataFolder() + "Race.ugc").c_str());
     if (configurator_.process) {
       if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
       kit::WaitForExit(configurator_, kit::kGenerousTimeoutMs, nullptr);
