@@ -1,7 +1,7 @@
 #include "configurator/app_error.h"
 
 #include "configurator/seams/file_system.h"
-#include "configurator/seams/special_folders.h"
+#include "configurator/seams/shell_folders.h"
 
 namespace quillon {
 

@@ -7,7 +7,7 @@
 #include "configurator/seams/file_system.h"
 #include "configurator/seams/process_control.h"
 #include "configurator/seams/main_window.h"
-#include "configurator/seams/special_folders.h"
+#include "configurator/seams/shell_folders.h"
 #include "configurator/settings_model.h"
 
 namespace quillon {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "configurator/seams/file_dialog.h"
-#include "configurator/seams/special_folders.h"
+#include "configurator/seams/shell_folders.h"
 
 namespace quillon {
 

@@ -8,7 +8,7 @@
 #include "configurator/resource_ids.h"
 #include "configurator/runtime_control.h"
 #include "configurator/seams/help_viewer.h"
-#include "configurator/seams/special_folders.h"
+#include "configurator/seams/shell_folders.h"
 #include "configurator/settings_model.h"
 
 namespace quillon {

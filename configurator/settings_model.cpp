@@ -82,8 +82,8 @@ FieldRef Bind(Entry& entry, ActionField field) {
 }
 
 template <typename Entry>
-constexpr bool Holds(const ActionFieldSpec& spec) {
-  return std::is_same_v<Entry, KeyActionEntry> ? spec.keyboard : spec.controller;
+constexpr bool Holds(const ActionFieldSpec& row) {
+  return std::is_same_v<Entry, KeyActionEntry> ? row.keyboard : row.controller;
 }
 
 int64_t NumberOf(const char* text) { return std::strtoll(text, nullptr, 10); }
@@ -142,9 +142,9 @@ int16_t ReadEntries(const Place& at, std::string (*pathOf)(int), std::array<Entr
     if (at.file && !SectionHasLines(at.root, path)) continue;
     Entry entry;
     bool first = true, counts = true;
-    for (const ActionFieldSpec& spec : kActionFields) {
-      if (!Holds<Entry>(spec)) continue;
-      long status = ReadField(at, path, spec.name, spec.fallback, Bind(entry, spec.field));
+    for (const ActionFieldSpec& row : kActionFields) {
+      if (!Holds<Entry>(row)) continue;
+      long status = ReadField(at, path, row.name, row.fallback, Bind(entry, row.field));
       if (first && status != modRegistry::kStatusOk) {
         counts = false;
         break;
@@ -162,9 +162,9 @@ void ReadTree(const Place& at, ConfiguratorSettings& m) {
   for (int i = 0; i < kMaxConfigs; ++i)
     m.configNames[i] = modRegistry::ReadText(at.root, at.main, ConfigValueName(i), g_session.defaultConfigNames[i]);
   m.configNames[kConfigSlots - 1].clear();
-  for (const GlobalFieldSpec& spec : kGlobalFields)
-    ReadField(at, at.main, spec.name, Resolved(at.file ? spec.fileDefault : spec.registryDefault),
-              Bind(m, spec.field));
+  for (const GlobalFieldSpec& row : kGlobalFields)
+    ReadField(at, at.main, row.name, Resolved(at.file ? row.fileDefault : row.registryDefault),
+              Bind(m, row.field));
   m.keyCount = ReadEntries(at, at.keyEntry, m.keyActions);
   m.buttonCount = ReadEntries(at, at.buttonEntry, m.buttonActions);
 }
@@ -183,8 +183,8 @@ struct Writer {
   void PutEntries(std::string (*pathOf)(int), const std::array<Entry, kActionSlots>& entries, int count) {
     for (int k = 0; k < count && k < kMaxActions; ++k) {
       Entry entry = entries[size_t(k)];
-      for (const ActionFieldSpec& spec : kActionFields)
-        if (Holds<Entry>(spec)) Put(pathOf(k + 1), spec.name, Bind(entry, spec.field));
+      for (const ActionFieldSpec& row : kActionFields)
+        if (Holds<Entry>(row)) Put(pathOf(k + 1), row.name, Bind(entry, row.field));
     }
   }
 };
@@ -194,12 +194,12 @@ long WriteTree(const Place& at, const ConfiguratorSettings& model) {
   m.defaultConfig = 0;  // the topmost active configuration is always the default one
   Writer out{at};
   for (int i = 0; i < kMaxConfigs; ++i) out.Put(at.main, ConfigValueName(i), {&m.configNames[i]});
-  for (const GlobalFieldSpec& spec : kGlobalFields) {
-    if (spec.field == GlobalField::SwitchDevice && m.switchDevice.empty()) {
-      if (!at.file) modRegistry::DeleteValue(at.root, at.main, spec.name);
+  for (const GlobalFieldSpec& row : kGlobalFields) {
+    if (row.field == GlobalField::SwitchDevice && m.switchDevice.empty()) {
+      if (!at.file) modRegistry::DeleteValue(at.root, at.main, row.name);
       continue;
     }
-    out.Put(at.main, spec.name, Bind(m, spec.field));
+    out.Put(at.main, row.name, Bind(m, row.field));
   }
   if (!at.file) {
     for (int n = 1; n <= kMaxActions; ++n) modRegistry::DeleteKey(at.root, at.main, KeyActionSubkey(n));
@@ -223,10 +223,10 @@ std::string ProgramFilesFolder() {
 ConfiguratorSettings FactoryModel() {
   ConfiguratorSettings m;
   for (int i = 0; i < kMaxConfigs; ++i) m.configNames[i] = g_session.defaultConfigNames[i];
-  for (const GlobalFieldSpec& spec : kGlobalFields) {
-    FieldRef field = Bind(m, spec.field);
-    if (field.text != nullptr) *field.text = spec.factory;
-    else SetNumber(field, NumberOf(spec.factory));
+  for (const GlobalFieldSpec& row : kGlobalFields) {
+    FieldRef field = Bind(m, row.field);
+    if (field.text != nullptr) *field.text = row.factory;
+    else SetNumber(field, NumberOf(row.factory));
   }
   m.ultraMapPath = JoinPath(JoinPath(ProgramFilesFolder(), "UltraMap"), kUltraMapProgramName);
 

@@ -70,7 +70,7 @@ void RunAction(const ButtonAction& entry) {
 
 void RunHotKeyAction(uintptr_t hotKeyId) {
   uint32_t number = ActionNumberOfHotKey(hotKeyId);
-  if (number == 0 || OwnKeysStillQueued()) return;
+  if (number == 0 || MayBeOwnHotKey(g_settings.keyActions[number].virtualKey)) return;
   // Copy the entry: its action may reload the settings under it.
   KeyAction entry = g_settings.keyActions[number];
   RunAction(entry);

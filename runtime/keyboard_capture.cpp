@@ -1,10 +1,12 @@
 #include "runtime/keyboard_capture.h"
 
+#include <bitset>
 #include <deque>
 
 #include "runtime/action_dispatch.h"
 #include "runtime/key_event.h"
 #include "runtime/key_injection.h"
+#include "runtime/key_sequence_parser.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/seams/main_window_messages.h"
 #include "runtime/settings_store.h"
@@ -23,7 +25,19 @@ bool HookModeWithEntries() { return g_settings.useHook && g_settings.keyCount > 
 // action runs from the message loop. Copies, because a reload may come first.
 std::deque<KeyAction> g_postedActions;
 
+// The keys that the runtime's bursts pressed since the last marker: only hot
+// keys on these can be the runtime's own. A user who presses another bound
+// key while a burst is being typed must not lose that press.
 bool g_ownKeysQueued = false;
+std::bitset<256> g_ownKeysPressed;
+
+void NoteKeysPressedBy(const char* sequence) {
+  KeyEventList list;
+  if (ParseKeySequence(sequence, &list) != 0) return;
+  for (uint32_t i = 0; i < list.count; ++i)
+    if ((list.events[i].flags & kKeyEventKeyUp) == 0) g_ownKeysPressed.set(list.events[i].virtualKey & 0xFF);
+  FreeKeyEventList(&list);
+}
 
 }  // namespace
 
@@ -78,18 +92,25 @@ void RunPostedHookAction() {
 }
 
 void TypeOwnKeys(const char* sequence) {
+  const bool hotKeysWatched = g_settings.useKeyboard && !g_settings.useHook && g_settings.keyCount > 0;
+  if (hotKeysWatched) NoteKeysPressedBy(sequence);
   (void)SendKeySequence(sequence, 0);
   // By the time the burst has been submitted, the system has already matched
   // its keys against the hot keys and queued what they set off, so a marker
   // posted now arrives after all of it.
-  if (g_settings.useKeyboard && !g_settings.useHook && g_settings.keyCount > 0 && !g_ownKeysQueued) {
+  if (hotKeysWatched && !g_ownKeysQueued) {
     g_ownKeysQueued = true;
     PostOwnKeysMarker();
   }
 }
 
-void OwnKeysMarkerArrived() { g_ownKeysQueued = false; }
+void OwnKeysMarkerArrived() {
+  g_ownKeysQueued = false;
+  g_ownKeysPressed.reset();
+}
 
-bool OwnKeysStillQueued() { return g_ownKeysQueued; }
+bool MayBeOwnHotKey(uint32_t virtualKey) {
+  return g_ownKeysQueued && virtualKey < 256 && g_ownKeysPressed.test(virtualKey);
+}
 
 }  // namespace quillon

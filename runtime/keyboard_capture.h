@@ -34,11 +34,12 @@ bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t ex
 void RunPostedHookAction();
 
 // Types an action's key sequence. In hot-key mode the runtime's own keys can
-// set off its hot keys, which carry no tag; those are dropped until the
-// marker posted after the burst arrives (OwnKeysMarkerArrived).
+// set off its hot keys, which carry no tag; hot keys on a key that a burst
+// pressed are dropped until the marker posted after the burst arrives
+// (OwnKeysMarkerArrived).
 void TypeOwnKeys(const char* sequence);
 void OwnKeysMarkerArrived();
-// Whether hot keys are being dropped as the runtime's own.
-bool OwnKeysStillQueued();
+// Whether a hot key on `virtualKey` may be one the runtime's own keys set off.
+bool MayBeOwnHotKey(uint32_t virtualKey);
 
 }  // namespace quillon

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "configurator/seams/process_control.h"
-#include "configurator/seams/special_folders.h"
+#include "configurator/seams/shell_folders.h"
 
 namespace quillon::fake_configurator_shell {
 

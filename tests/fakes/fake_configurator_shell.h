@@ -10,7 +10,7 @@
 
 #include "configurator/seams/file_dialog.h"
 #include "configurator/seams/shortcuts.h"
-#include "configurator/seams/special_folders.h"
+#include "configurator/seams/shell_folders.h"
 
 namespace quillon::fake_configurator_shell {
 

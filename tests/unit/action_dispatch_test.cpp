@@ -146,16 +146,20 @@ TEST_F(ActionDispatchTest, HotKeyIdsOutsideTheLoadedEntriesDoNothing) {
 // keys its own keys fire are dropped until the marker behind them arrives.
 TEST_F(ActionDispatchTest, HotKeysThatTheRuntimesOwnKeysSetOffAreDropped) {
   g_settings.useKeyboard = 1;
-  g_settings.keyCount = 1;
+  g_settings.keyCount = 2;
   g_settings.keyActions[1].virtualKey = 0x78;
   g_settings.keyActions[1].keySeq = "{F9}";
+  g_settings.keyActions[2].virtualKey = 0x77;
+  g_settings.keyActions[2].keySeq = "{F8}";
   RunHotKeyAction(100);
   EXPECT_EQ(CallsStartingWith("PostOwnKeysMarker").size(), 1u);
   RunHotKeyAction(100);  // the F9 it typed
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
+  RunHotKeyAction(101);  // the user's F8, pressed while the burst was typed
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
   OwnKeysMarkerArrived();
   RunHotKeyAction(100);  // the user's next press
-  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 6u);
 }
 
 // A reload while the action clicks its target (the runtime handles messages

@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "configurator/seams/special_folders.h"
+#include "configurator/seams/shell_folders.h"
 
 namespace quillon {
 
