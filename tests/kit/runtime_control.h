@@ -65,4 +65,15 @@ std::string FileContents(const std::string& path);
 // Lets a condition settle without a fixed sleep being the test's proof.
 void PumpMessagesFor(DWORD milliseconds);
 
+// Polls `condition`, pumping messages, until it holds; false on time-out.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = kGenerousTimeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    PumpMessagesFor(20);
+  }
+  return true;
+}
+
 }  // namespace quillon::test_kit

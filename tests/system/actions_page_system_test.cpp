@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shared/settings_tree.h"
+#include "tests/kit/configurator_test.h"
 #include "tests/kit/dialog_probe.h"
 #include "tests/kit/key_recorder_window.h"
 #include "tests/kit/runtime_control.h"
@@ -26,17 +27,7 @@ namespace reg = test_registry;
 namespace rec = key_recorder;
 using Rows = std::vector<std::string>;
 
-constexpr const char* kTitle = " Quillon Configurator";
-
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs = kit::kGenerousTimeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    kit::PumpMessagesFor(20);
-  }
-  return true;
-}
+using kit::WaitUntil;
 
 void Key(WORD key, bool up) {
   INPUT input = {};
@@ -101,7 +92,7 @@ std::string TypedText() {
   return text;
 }
 
-class ActionsPageSystemTest : public ::testing::Test {
+class ActionsPageSystemTest : public kit::ConfiguratorTest {
  protected:
   static void SetUpTestSuite() { ASSERT_NE(rec::Create("Actions recorder"), nullptr); }
   static void TearDownTestSuite() { rec::Destroy(); }
@@ -124,10 +115,7 @@ class ActionsPageSystemTest : public ::testing::Test {
   }
   void TearDown() override {
     DeleteFileA((kit::ConfiguratorDataFolder() + "Race.ugc").c_str());
-    if (configurator_.process) {
-      if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
-      kit::WaitForExit(configurator_, kit::kGenerousTimeoutMs, nullptr);
-    }
+    CloseConfigurator();
     kit::StopAnyRuntime();
     if (runtime_.process) kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
     reg::DeleteSettingsTree();
@@ -143,11 +131,8 @@ class ActionsPageSystemTest : public ::testing::Test {
 
   // Starts the configurator and shows its "Actions" page.
   void StartOnActionsPage() {
-    configurator_ = kit::StartChild(kit::ProgramFolder() + "QuillonConfig.exe", "");
-    window_ = kit::WaitForTopLevelWindow("#32770", kTitle, configurator_.id);
-    ASSERT_NE(window_, nullptr) << "the configurator's window never appeared";
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window_) != FALSE; }));
-    ASSERT_TRUE(kit::SelectTab(kit::ControlsOfClass(window_, "SysTabControl32").at(0), "Actions"));
+    ASSERT_NE(StartConfigurator(), nullptr);
+    ASSERT_TRUE(kit::SelectTab(Tab(), "Actions"));
     kit::PumpMessagesFor(200);
   }
 
@@ -163,36 +148,9 @@ class ActionsPageSystemTest : public ::testing::Test {
     const int row = SelectedRowOf(ShownList(), false);
     return row >= 0 && size_t(row) < rows.size() ? rows[size_t(row)] : "<none>";
   }
-  HWND Labelled(const char* label) const {
-    HWND control = kit::ControlLabelled(window_, label);
-    EXPECT_NE(control, nullptr) << "no control labelled \"" << label << "\"";
-    return control;
-  }
-  HWND Captioned(const char* caption) const {
-    HWND control = kit::ControlCaptioned(window_, caption);
-    EXPECT_NE(control, nullptr) << "no control captioned \"" << caption << "\"";
-    return control;
-  }
-  std::string ChosenText(const char* label) const { return kit::VisibleText(Labelled(label)); }
-  bool Checked(const char* caption) const { return SendMessageA(Captioned(caption), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-  // A click on a button or box; posted, since a message box may answer it.
-  void Click(const char* caption) {
-    PostMessageA(Captioned(caption), BM_CLICK, 0, 0);
-    kit::PumpMessagesFor(150);
-  }
-
-  void Picture(const char* name) {
-    SetForegroundWindow(window_);
-    kit::PumpMessagesFor(400);
-    kit::ScreenImage image;
-    ASSERT_TRUE(kit::CaptureScreen(image));
-    EXPECT_TRUE(kit::SaveBmp(image, kit::ArtifactsFolder() + name));
-  }
 
   std::string log_;
-  kit::Child configurator_;
   kit::Child runtime_;
-  HWND window_ = nullptr;
 };
 
 TEST_F(ActionsPageSystemTest, NewKeyboardEntryIsMultiplyAndTheBoxesRenameItsRow) {
@@ -200,13 +158,13 @@ TEST_F(ActionsPageSystemTest, NewKeyboardEntryIsMultiplyAndTheBoxesRenameItsRow)
   ASSERT_NO_FATAL_FAILURE(StartOnActionsPage());
   EXPECT_TRUE(Checked("Keyboard"));
   EXPECT_EQ(ListRows(), (Rows{"F5 key"}));
-  EXPECT_EQ(ChosenText("Virtual Key:"), "F5 key");
+  EXPECT_EQ(TextLabelled("Virtual Key:"), "F5 key");
   EXPECT_EQ(SendMessageA(Labelled("Key sequence:"), EM_GETLIMITTEXT, 0, 0), 250);
 
   Click("Add a new action");
   EXPECT_EQ(ListRows(), (Rows{"F5 key", "Multiply key"}));
   EXPECT_EQ(SelectedListRow(), "Multiply key");
-  EXPECT_EQ(ChosenText("Action:"), "Switch to next joystick map");
+  EXPECT_EQ(TextLabelled("Action:"), "Switch to next joystick map");
   for (const char* box : {"Alt", "Ctrl", "Shift", "Windows"}) EXPECT_FALSE(Checked(box)) << box;
 
   ChooseText(Labelled("Virtual Key:"), "F1 key");
@@ -259,7 +217,7 @@ TEST_F(ActionsPageSystemTest, DeletingTheSecondOfFiveRenumbersTheTreeAndTheRunti
   ASSERT_NO_FATAL_FAILURE(StartOnActionsPage());
 
   ChooseRow(ShownList(), false, 1);
-  EXPECT_EQ(ChosenText("Virtual Key:"), "F6 key");
+  EXPECT_EQ(TextLabelled("Virtual Key:"), "F6 key");
   // Delete from the keyboard: the button keeps the focus, and stays enabled.
   HWND remove = Captioned("Delete selected action from list");
   SetForegroundWindow(window_);

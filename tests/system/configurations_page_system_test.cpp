@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "shared/settings_tree.h"
+#include "tests/kit/configurator_test.h"
 #include "tests/kit/dialog_probe.h"
 #include "tests/kit/runtime_control.h"
 #include "tests/kit/screen_capture.h"
@@ -47,7 +48,7 @@ void Select(HWND list, const std::string& text) {
   SendMessageA(list, LB_SETCURSEL, WPARAM(SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str()))), 0);
 }
 
-class ConfigurationsPageTest : public ::testing::Test {
+class ConfigurationsPageTest : public kit::ConfiguratorTest {
  protected:
   void SetUp() override {
     kit::StopAnyRuntime();
@@ -64,8 +65,7 @@ class ConfigurationsPageTest : public ::testing::Test {
     reg::WriteNumber(reg::KeyActionPath(1), "Action", NextMap);
   }
   void TearDown() override {
-    if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
-    if (configurator_.process) kit::WaitForExit(configurator_, kit::kGenerousTimeoutMs, nullptr);
+    CloseConfigurator();
     kit::StopAnyRuntime();
     ClearDataFolder();
     reg::DeleteSettingsTree();
@@ -80,25 +80,13 @@ class ConfigurationsPageTest : public ::testing::Test {
     }
   }
 
-  void StartConfigurator() {
-    configurator_ = kit::StartChild(kit::ProgramFolder() + "QuillonConfig.exe", "");
-    window_ = kit::WaitForTopLevelWindow("#32770", " Quillon Configurator", configurator_.id);
-    ASSERT_NE(window_, nullptr);
-    // Shown once its pages are made and filled.
-    const DWORD start = GetTickCount();
-    while (!IsWindowVisible(window_) && GetTickCount() - start < kit::kGenerousTimeoutMs) kit::PumpMessagesFor(20);
+  void StartWithLists() {
+    ASSERT_NE(StartConfigurator(), nullptr);
     available_ = kit::ControlLabelled(window_, "Available configurations:");
     active_ = kit::ControlLabelled(window_, "Active configurations (topmost = default):");
   }
-  // Posted, since the click may open a message box.
-  void Click(const char* caption) { PostMessageA(kit::ControlCaptioned(window_, caption), BM_CLICK, 0, 0); }
   bool ListsBecome(const Names& active, const Names& available) {
-    const DWORD start = GetTickCount();
-    while (Rows(active_) != active || Rows(available_) != available) {
-      if (GetTickCount() - start > 5000) return false;
-      kit::PumpMessagesFor(20);
-    }
-    return true;
+    return kit::WaitUntil([&] { return Rows(active_) == active && Rows(available_) == available; }, 5000);
   }
   void Answer(const char* title, const std::string& text) {
     HWND box = kit::WaitForTopLevelWindow("#32770", title, configurator_.id);
@@ -110,8 +98,7 @@ class ConfigurationsPageTest : public ::testing::Test {
 
   const std::string data_ = kit::ConfiguratorDataFolder();
   std::string log_;
-  kit::Child configurator_;
-  HWND window_ = nullptr, available_ = nullptr, active_ = nullptr;
+  HWND available_ = nullptr, active_ = nullptr;
 };
 
 TEST_F(ConfigurationsPageTest, AfterApplyTheRuntimeStepsThroughExactlyTheActiveMaps) {
@@ -122,7 +109,7 @@ TEST_F(ConfigurationsPageTest, AfterApplyTheRuntimeStepsThroughExactlyTheActiveM
   // The runtime lives in the data folder, beside the maps it hands over.
   ASSERT_TRUE(CopyFileA(kit::RuntimePath().c_str(), (data_ + "quillon.exe").c_str(), FALSE));
 
-  StartConfigurator();
+  StartWithLists();
   EXPECT_TRUE(ListsBecome({"Beta", "Alpha", "Gamma"}, {"Delta", "Echo"}));
   Select(available_, "Delta");
   Click("Insert");
@@ -130,9 +117,7 @@ TEST_F(ConfigurationsPageTest, AfterApplyTheRuntimeStepsThroughExactlyTheActiveM
   Select(active_, "Delta");
   Click("Move up the configuration in the active list");
   EXPECT_TRUE(ListsBecome({"Beta", "Alpha", "Delta", "Gamma"}, {"Echo"}));
-  kit::ScreenImage image;
-  ASSERT_TRUE(kit::CaptureScreen(image));
-  EXPECT_TRUE(kit::SaveBmp(image, kit::ArtifactsFolder() + "configurator_configuration_lists.bmp"));
+  Picture("configurator_configuration_lists.bmp");
 
   // No runtime runs: Apply starts the one in the data folder, which hands
   // over the first map. Then each step is a press after the time-out (which
@@ -172,7 +157,7 @@ TEST_F(ConfigurationsPageTest, DroppedFilesAreCopiedAndListedAndDeleteRemovesThe
   const std::string source = std::string(temp) + "quillon-drop\\";
   CreateDirectoryA(source.c_str(), nullptr);
   for (const char* name : {"Road.ugc", "Road.wav", "notes.txt"}) WriteFileAt(source + name, "dropped");
-  StartConfigurator();
+  StartWithLists();
   EXPECT_TRUE(ListsBecome({}, {"Other"}));
 
   // The map from the data folder itself is in place already: no question.

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "tests/kit/controller_double/virtual_pads_control.h"
+#include "tests/kit/configurator_test.h"
 #include "tests/kit/dialog_probe.h"
 #include "tests/kit/runtime_control.h"
 #include "tests/kit/screen_capture.h"
@@ -21,20 +22,11 @@ namespace kit = test_kit;
 namespace reg = test_registry;
 namespace pads = virtual_pads;
 
-constexpr const char* kTitle = " Quillon Configurator";
+using kit::WaitUntil;
+
 // Wine's own DLL overrides for the configurator: the DirectInput double in
 // the system folder before Wine's built-in one.
 constexpr const char* kConfiguratorOverrides = "Software\\Wine\\AppDefaults\\QuillonConfig.exe\\DllOverrides";
-
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs = kit::kGenerousTimeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    kit::PumpMessagesFor(20);
-  }
-  return true;
-}
 
 DWORD StoredNumber(const char* name) {
   DWORD value = 0xDEADBEEF;
@@ -42,8 +34,6 @@ DWORD StoredNumber(const char* name) {
   RegGetValueA(HKEY_CURRENT_USER, reg::SettingsPath().c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
   return value;
 }
-
-bool IsChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void Key(WORD key, bool down) {
   INPUT input = {};
@@ -87,7 +77,7 @@ HWND FocusOf(HWND window) {
   return info.hwndFocus;
 }
 
-class ConfiguratorWindowTest : public ::testing::Test {
+class ConfiguratorWindowTest : public kit::ConfiguratorTest {
  protected:
   void SetUp() override {
     kit::StopAnyRuntime();
@@ -111,60 +101,21 @@ class ConfiguratorWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     for (const char* map : {"Race", "Fly"}) DeleteFileA((kit::ConfiguratorDataFolder() + map + ".ugc").c_str());
-    if (configurator_.process) {
-      if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
-      kit::WaitForExit(configurator_, kit::kGenerousTimeoutMs, nullptr);
-    }
+    CloseConfigurator();
     kit::StopAnyRuntime();
     if (runtime_.process) kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
     reg::DeleteSettingsTree();
     RegDeleteKeyA(HKEY_CURRENT_USER, kConfiguratorOverrides);
   }
 
-  static std::string ConfiguratorPath() { return kit::ProgramFolder() + "QuillonConfig.exe"; }
-
-  // Starts the configurator and waits until its window shows the settings.
-  HWND StartConfigurator() {
-    configurator_ = kit::StartChild(ConfiguratorPath(), "");
-    window_ = kit::WaitForTopLevelWindow("#32770", kTitle, configurator_.id);
-    EXPECT_NE(window_, nullptr) << "the configurator's window never appeared";
-    if (window_ != nullptr) {
-      EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window_) != FALSE; }));
-    }
-    return window_;
-  }
-
-  HWND Tab() const { return kit::ControlsOfClass(window_, WC_TABCONTROLA).at(0); }
-
-  HWND Labelled(const char* label) const {
-    HWND control = kit::ControlLabelled(window_, label);
-    EXPECT_NE(control, nullptr) << "no control labelled \"" << label << "\"";
-    return control;
-  }
-  HWND Captioned(const char* caption) const {
-    HWND control = kit::ControlCaptioned(window_, caption);
-    EXPECT_NE(control, nullptr) << "no control captioned \"" << caption << "\"";
-    return control;
-  }
-  std::string TextLabelled(const char* label) const { return kit::VisibleText(Labelled(label)); }
-
   // Shows a page and leaves a picture of the window in the artifacts.
   void ShowPageAndPicture(const char* caption, const char* pictureName) {
     ASSERT_TRUE(kit::SelectTab(Tab(), caption)) << caption;
-    SetForegroundWindow(window_);
-    kit::PumpMessagesFor(400);
-    kit::ScreenImage image;
-    ASSERT_TRUE(kit::CaptureScreen(image));
-    EXPECT_TRUE(kit::SaveBmp(image, kit::ArtifactsFolder() + pictureName));
+    Picture(pictureName);
   }
 
-  // Clicks Apply; the click is posted, since a message box may answer it.
-  void ClickApply() { PostMessageA(Captioned("Apply"), BM_CLICK, 0, 0); }
-
   std::string log_;
-  kit::Child configurator_;
   kit::Child runtime_;
-  HWND window_ = nullptr;
 };
 
 TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
@@ -174,15 +125,15 @@ TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
 
   ShowPageAndPicture("Configurations", "configurator_configurations.bmp");
   EXPECT_EQ(TextLabelled("Config switch timeout (ms):"), "1500");
-  EXPECT_TRUE(IsChecked(Captioned("Load first configuration upon start/apply")));
+  EXPECT_TRUE(Checked("Load first configuration upon start/apply"));
 
   ShowPageAndPicture("Actions", "configurator_actions.bmp");
 
   ShowPageAndPicture("Other settings", "configurator_other_settings.bmp");
-  EXPECT_TRUE(IsChecked(Captioned("Use keyboard hook")));
-  EXPECT_FALSE(IsChecked(Captioned("Use hotkeys")));
-  EXPECT_FALSE(IsChecked(Captioned("Poll joystick")));
-  EXPECT_TRUE(IsChecked(Captioned("Watch keyboard")));
+  EXPECT_TRUE(Checked("Use keyboard hook"));
+  EXPECT_FALSE(Checked("Use hotkeys"));
+  EXPECT_FALSE(Checked("Poll joystick"));
+  EXPECT_TRUE(Checked("Watch keyboard"));
   EXPECT_EQ(TextLabelled("Polls per second:"), "25");
   EXPECT_EQ(TextLabelled("Ultramap exe:"), kit::StandInMapperPath());
   EXPECT_EQ(TextLabelled("Parameters:"), "/load %s");
@@ -283,7 +234,7 @@ TEST_F(ConfiguratorWindowTest, ApplyWithAMissingMappingProgramShowsTheErrorAndWr
   SendMessageA(Labelled("Ultramap exe:"), WM_SETTEXT, 0, LPARAM("  C:\\Nowhere\\UltraMap.exe  "));
   ASSERT_TRUE(kit::SelectTab(Tab(), "Configurations"));
   SendMessageA(Labelled("Config switch timeout (ms):"), WM_SETTEXT, 0, LPARAM("3000"));
-  ClickApply();
+  Click("Apply");
   HWND box = kit::WaitForTopLevelWindow("#32770", "Error", configurator_.id);
   ASSERT_NE(box, nullptr) << "no error box";
   EXPECT_NE(kit::ControlCaptioned(box, "Check UltraMap path: file not found."), nullptr);
@@ -315,7 +266,7 @@ TEST_F(ConfiguratorWindowTest, TheControllerListNamesThePadsAndKeepsTheStoredOne
   PostMessageA(kit::ControlCaptioned(GetParent(devices), "Refresh"), BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(devices, CB_GETCOUNT, 0, 0) == 1; }));
   EXPECT_EQ(kit::VisibleText(devices), "Ultimarc UltraStik 360");
-  ClickApply();
+  Click("Apply");
   EXPECT_TRUE(WaitUntil([] {
     char name[64] = "";
     DWORD size = sizeof name;
@@ -351,7 +302,7 @@ TEST_F(ConfiguratorWindowTest, ASecondStartBringsBackTheFirstWindowAndEnds) {
   EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window_) && GetForegroundWindow() == window_; }))
       << "the first window was not brought back";
   EXPECT_TRUE(kit::IsRunning(configurator_));
-  EXPECT_EQ(FindWindowExA(nullptr, window_, "#32770", kTitle), nullptr) << "a second window";
+  EXPECT_EQ(FindWindowExA(nullptr, window_, "#32770", kit::kConfiguratorTitle), nullptr) << "a second window";
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+// The base of the system tests that work the real QuillonConfig.exe under
+// Wine as a user would: started from the test's folder, controls found by
+// their labels and captions, buttons clicked, pictures of the screen left in
+// the artifacts folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "tests/kit/dialog_probe.h"
+#include "tests/kit/runtime_control.h"
+#include "tests/kit/screen_capture.h"
+
+namespace quillon::test_kit {
+
+inline constexpr const char* kConfiguratorTitle = " Quillon Configurator";
+
+class ConfiguratorTest : public ::testing::Test {
+ protected:
+  static std::string ConfiguratorPath() { return ProgramFolder() + "QuillonConfig.exe"; }
+
+  // Starts the configurator and waits until its window is shown, which it is
+  // once its pages are made and filled; null, and a failure, if it is not.
+  HWND StartConfigurator() {
+    configurator_ = StartChild(ConfiguratorPath(), "");
+    window_ = WaitForTopLevelWindow("#32770", kConfiguratorTitle, configurator_.id);
+    EXPECT_NE(window_, nullptr) << "the configurator's window never appeared";
+    if (window_ == nullptr) return nullptr;
+    const bool shown = WaitUntil([&] { return IsWindowVisible(window_) != FALSE; });
+    EXPECT_TRUE(shown) << "the configurator's window never showed";
+    return shown ? window_ : nullptr;
+  }
+  // Closes the configurator, if one was started, and waits for it to end.
+  void CloseConfigurator() {
+    if (!configurator_.process) return;
+    if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
+    WaitForExit(configurator_, kGenerousTimeoutMs, nullptr);
+  }
+
+  HWND Tab() const { return ControlsOfClass(window_, WC_TABCONTROLA).at(0); }
+  HWND Labelled(const char* label) const {
+    HWND control = ControlLabelled(window_, label);
+    EXPECT_NE(control, nullptr) << "no control labelled \"" << label << "\"";
+    return control;
+  }
+  HWND Captioned(const char* caption) const {
+    HWND control = ControlCaptioned(window_, caption);
+    EXPECT_NE(control, nullptr) << "no control captioned \"" << caption << "\"";
+    return control;
+  }
+  std::string TextLabelled(const char* label) const { return VisibleText(Labelled(label)); }
+  bool Checked(const char* caption) const { return SendMessageA(Captioned(caption), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  // A click on a button or box; posted, since a message box may answer it.
+  void Click(const char* caption) const {
+    PostMessageA(Captioned(caption), BM_CLICK, 0, 0);
+    PumpMessagesFor(150);
+  }
+  // Brings the window to the front and leaves a picture of the screen.
+  void Picture(const char* name) const {
+    SetForegroundWindow(window_);
+    PumpMessagesFor(400);
+    ScreenImage image;
+    ASSERT_TRUE(CaptureScreen(image));
+    EXPECT_TRUE(SaveBmp(image, ArtifactsFolder() + name));
+  }
+
+  Child configurator_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace quillon::test_kit
