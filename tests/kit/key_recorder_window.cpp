@@ -141,4 +141,18 @@ std::string Describe() {
 
 size_t Count() { return g_messages.size(); }
 
+void InjectKey(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = WORD(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+void PressKey(WORD key) {
+  InjectKey(key, false);
+  InjectKey(key, true);
+}
+
 }  // namespace quillon::key_recorder

@@ -46,4 +46,9 @@ std::string Describe();
 // How many entries Describe() has.
 size_t Count();
 
+// Injects one key-down or key-up of `key` with its scan code, as a keyboard
+// would send it; Press sends both.
+void InjectKey(WORD key, bool up);
+void PressKey(WORD key);
+
 }  // namespace quillon::key_recorder

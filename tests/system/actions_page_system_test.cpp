@@ -29,18 +29,7 @@ using Rows = std::vector<std::string>;
 
 using kit::WaitUntil;
 
-void Key(WORD key, bool up) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = WORD(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-void Press(WORD key) {
-  Key(key, false);
-  Key(key, true);
-}
+using rec::PressKey;
 
 // Rows of a list box or drop-down list in the configurator. Wine copies the
 // row texts between processes as UTF-16 whichever function asks, so they are
@@ -223,7 +212,7 @@ TEST_F(ActionsPageSystemTest, DeletingTheSecondOfFiveRenumbersTheTreeAndTheRunti
   SetForegroundWindow(window_);
   SendMessageA(window_, WM_NEXTDLGCTL, WPARAM(remove), TRUE);
   kit::PumpMessagesFor(200);
-  Press(VK_SPACE);
+  PressKey(VK_SPACE);
   ASSERT_TRUE(WaitUntil([&] { return ListRows().size() == 4; })) << "Delete did nothing";
   EXPECT_EQ(ListRows(), (Rows{"F5 key", "F7 key", "F8 key", "F9 key"}));
   EXPECT_EQ(SelectedListRow(), "F7 key");
@@ -250,7 +239,7 @@ TEST_F(ActionsPageSystemTest, DeletingTheSecondOfFiveRenumbersTheTreeAndTheRunti
   ASSERT_NE(SendMessageTimeoutA(runtimeWindow, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored), 0);
   ASSERT_TRUE(rec::Focus());
   rec::Clear();
-  for (WORD key : {VK_F7, VK_F9, VK_F6, VK_F8}) Press(key);
+  for (WORD key : {VK_F7, VK_F9, VK_F6, VK_F8}) PressKey(key);
   EXPECT_TRUE(rec::PumpUntil([] { return TypedText() == "ced"; }, 10000)) << TypedText();
 }
 

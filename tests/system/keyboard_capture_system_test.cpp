@@ -49,14 +49,6 @@ std::string KeyTrail() {
 
 bool TrailContains(const std::string& part) { return KeyTrail().find(part) != std::string::npos; }
 
-void Inject(WORD key, bool up) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = WORD(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
 
 // Presses `key` with the modifiers held, as a user would, and releases all.
 void Press(WORD key, uint32_t modifiers = 0) {
@@ -65,11 +57,11 @@ void Press(WORD key, uint32_t modifiers = 0) {
     WORD key;
   } held[] = {{ModifierCtrl, VK_CONTROL}, {ModifierShift, VK_SHIFT}, {ModifierAlt, VK_MENU}};
   for (const auto& h : held)
-    if (modifiers & h.bit) Inject(h.key, false);
-  Inject(key, false);
-  Inject(key, true);
+    if (modifiers & h.bit) rec::InjectKey(h.key, false);
+  rec::InjectKey(key, false);
+  rec::InjectKey(key, true);
   for (const auto& h : held)
-    if (modifiers & h.bit) Inject(h.key, true);
+    if (modifiers & h.bit) rec::InjectKey(h.key, true);
 }
 
 std::string ModifiersStillDown() {
@@ -313,10 +305,10 @@ TEST_F(KeyboardCaptureTest, HookSwallowingAnAltOrWindowsCombinationLeavesNoLoneM
     reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", VK_F5);
     reg::WriteNumber(reg::KeyActionPath(1), "Action", IgnoreKey);
     StartRuntime(true);
-    Inject(row.key, false);
-    Inject(VK_F5, false);
-    Inject(VK_F5, true);
-    Inject(row.key, true);
+    rec::InjectKey(row.key, false);
+    rec::InjectKey(VK_F5, false);
+    rec::InjectKey(VK_F5, true);
+    rec::InjectKey(row.key, true);
     ASSERT_TRUE(rec::PumpUntil([&] {
       for (const rec::RecordedMessage& m : rec::Messages())
         if ((m.message == WM_KEYUP || m.message == WM_SYSKEYUP) && row.isModifier(m.wParam)) return true;
