@@ -52,6 +52,16 @@ kit::Child StartRuntime() {
   return runtime;
 }
 
+// Busy-waits: a wait that the system ends (a time-out, a timer) ends on the
+// same clock round as the runtime's poll timer under Wine, so a press placed
+// after one lands just after a tick every time, whatever the delay asked.
+void SpinFor(double milliseconds) {
+  LARGE_INTEGER start, now;
+  QueryPerformanceCounter(&start);
+  do QueryPerformanceCounter(&now);
+  while (Milliseconds(start, now) < milliseconds);
+}
+
 void PrintFigures(const char* what, std::vector<double> latencies) {
   if (latencies.empty()) return;
   std::sort(latencies.begin(), latencies.end());
@@ -83,7 +93,8 @@ void MeasureButtonLatency(uint32_t pollPerSecond, int presses) {
     // after the release was seen would keep every press at the same point of
     // the timer's period, and measure that point instead of the average.
     phase = phase * 1103515245u + 12345u;
-    rec::PumpFor((phase >> 16) % interval);
+    rec::PumpFor(interval);
+    SpinFor(double((phase >> 8) % (interval * 1000)) / 1000.0);
     rec::Clear();
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
