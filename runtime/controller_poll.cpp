@@ -25,17 +25,18 @@ bool g_inputSystem = false;
 ControllerHandle g_controller = nullptr;
 uint32_t g_controllerButtons = 0;
 uintptr_t g_pollTimer = 0;
-// An action can pump messages (the switcher's menu loop, a click sent to a
-// target window), and with them a nested PollTimer tick or a reload. A
-// nested tick still reads the controller: a cabinet without a keyboard moves
-// in an open switcher and dismisses it with buttons. But it must not run the
-// press whose action is still running a second time, so "this press has
-// fired" outlives the tick: it is cleared only by a read that matches no
-// entry. And the outer tick must not touch a controller that a reload has
-// released meanwhile, hence the generation.
+// Each tick reads the buttons once and returns, so the message loop never
+// waits for a release: a low-level keyboard hook on this thread that is not
+// served within the system's time-out is removed without notice, and a
+// button held for a second would end keyboard capture until the next
+// reload. "This press has fired" therefore outlives the tick: it is cleared
+// only by a read that matches no entry (or by lost input), so a combination
+// held over many ticks runs its action once. An action can pump messages
+// (the switcher's menu loop, a click sent to a target window), and with them
+// a nested tick: that one still reads, so a cabinet without a keyboard moves
+// in an open switcher and dismisses it with buttons.
 bool g_pressFired = false;
 int g_tickDepth = 0;
-uint32_t g_controllerGeneration = 0;
 
 // Picks the first attached controller whose product name equals
 // SwitchDevice exactly. False only when the controllers cannot be listed.
@@ -75,31 +76,22 @@ const ButtonAction* FirstHeldEntry(uint32_t held) {
   return nullptr;
 }
 
-enum class TickEnd { Done, Reacquire };
-
-// Runs the held combination's action once per press, then keeps reading
-// until no entry matches any more, so a combination held for a long time
-// fires only once. A nested tick reads once and leaves the waiting to the
-// tick it is nested in.
-TickEnd RunHeldCombination(ControllerHandle controller, uint32_t generation, bool nested) {
-  for (;;) {
-    uint32_t held = 0;
-    if (!ReadHeldMask(controller, &held)) return TickEnd::Done;
-    const ButtonAction* entry = held == 0 ? nullptr : FirstHeldEntry(held);
-    if (entry == nullptr) {
-      g_pressFired = false;
-      return TickEnd::Done;
-    }
-    if (!g_pressFired) {
-      g_pressFired = true;
-      // A copy: a reload while the action runs would free the entry's texts.
-      ButtonAction running = *entry;
-      RunAction(running);
-      if (generation != g_controllerGeneration) return TickEnd::Done;
-    }
-    if (nested) return TickEnd::Done;
-    if (!PollControllerDevice(controller)) return TickEnd::Reacquire;
+// Reads once and runs the held combination's action if this press has not
+// fired yet. Nothing touches the controller after the action: a reload
+// while it runs may have released it.
+void RunHeldCombination(ControllerHandle controller) {
+  uint32_t held = 0;
+  if (!ReadHeldMask(controller, &held)) return;
+  const ButtonAction* entry = held == 0 ? nullptr : FirstHeldEntry(held);
+  if (entry == nullptr) {
+    g_pressFired = false;
+    return;
   }
+  if (g_pressFired) return;
+  g_pressFired = true;
+  // A copy: a reload while the action runs would free the entry's texts.
+  ButtonAction running = *entry;
+  RunAction(running);
 }
 
 void Reacquire(ControllerHandle controller) {
@@ -143,14 +135,13 @@ void PollController() {
   if (g_controller == nullptr) return;
   ++g_tickDepth;
   ControllerHandle controller = g_controller;
-  uint32_t generation = g_controllerGeneration;
-  bool reacquire = !PollControllerDevice(controller);
-  if (!reacquire) reacquire = RunHeldCombination(controller, generation, g_tickDepth > 1) == TickEnd::Reacquire;
-  if (reacquire && generation == g_controllerGeneration) {
+  if (PollControllerDevice(controller)) {
+    RunHeldCombination(controller);
+  } else {
     Reacquire(controller);
-    // Input lost while held ends the press as a release would: a button
-    // still held once the pad is back is a new press. Not for a nested
-    // tick, whose outer action is still running.
+    // Input lost ends the press as a release would: a button still held
+    // once the pad is back is a new press. Not for a nested tick, whose
+    // outer action is still running.
     if (g_tickDepth == 1) g_pressFired = false;
   }
   --g_tickDepth;
@@ -175,7 +166,6 @@ void ReleaseController() {
   }
   g_controllerButtons = 0;
   g_pressFired = false;
-  ++g_controllerGeneration;
 }
 
 }  // namespace quillon

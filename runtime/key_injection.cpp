@@ -55,7 +55,7 @@ HeldKeys g_held;
 
 }  // namespace
 
-int32_t SendKeySequence(const char* sequence, uint32_t pauseMs) {
+int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed) {
   KeyEventList list;
   try {
     int32_t parsed = ParseKeySequence(sequence, &list);
@@ -75,6 +75,8 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs) {
         break;
       }
       g_held.Note(list.events[next]);
+      if (keysPressed != nullptr && (list.events[next].flags & kKeyEventKeyUp) == 0)
+        keysPressed->set(list.events[next].virtualKey & 0xFF);
       if (pauseMs != 0) SleepMilliseconds(pauseMs);
     }
   } catch (...) {

@@ -1,6 +1,7 @@
 // Typing a key sequence into the focused window as one uninterrupted burst.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 
 namespace quillon {
@@ -13,7 +14,8 @@ namespace quillon {
 // sequence's hold words put down ("{ALT DOWN}") stay down after a whole burst
 // until a later sequence releases them or ReleaseHeldKeys runs; everything
 // else is released, and a burst cut short releases everything.
-int32_t SendKeySequence(const char* sequence, uint32_t pauseMs);
+// `keysPressed`, when given, gains the virtual key of every key-down sent.
+int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed = nullptr);
 
 // Releases every key the runtime still holds down (unload, reload, exit).
 void ReleaseHeldKeys();

@@ -6,7 +6,6 @@
 #include "runtime/action_dispatch.h"
 #include "runtime/key_event.h"
 #include "runtime/key_injection.h"
-#include "runtime/key_sequence_parser.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/seams/main_window_messages.h"
 #include "runtime/settings_store.h"
@@ -30,14 +29,6 @@ std::deque<KeyAction> g_postedActions;
 // key while a burst is being typed must not lose that press.
 bool g_ownKeysQueued = false;
 std::bitset<256> g_ownKeysPressed;
-
-void NoteKeysPressedBy(const char* sequence) {
-  KeyEventList list;
-  if (ParseKeySequence(sequence, &list) != 0) return;
-  for (uint32_t i = 0; i < list.count; ++i)
-    if ((list.events[i].flags & kKeyEventKeyUp) == 0) g_ownKeysPressed.set(list.events[i].virtualKey & 0xFF);
-  FreeKeyEventList(&list);
-}
 
 }  // namespace
 
@@ -93,8 +84,7 @@ void RunPostedHookAction() {
 
 void TypeOwnKeys(const char* sequence) {
   const bool hotKeysWatched = g_settings.useKeyboard && !g_settings.useHook && g_settings.keyCount > 0;
-  if (hotKeysWatched) NoteKeysPressedBy(sequence);
-  (void)SendKeySequence(sequence, 0);
+  (void)SendKeySequence(sequence, 0, hotKeysWatched ? &g_ownKeysPressed : nullptr);
   // By the time the burst has been submitted, the system has already matched
   // its keys against the hot keys and queued what they set off, so a marker
   // posted now arrives after all of it.
