@@ -115,14 +115,8 @@ void MeasureButtonLatency(uint32_t pollPerSecond, int presses) {
   PrintFigures(what, latencies);
 }
 
-void MeasureKeyLatency(bool hookMode, int presses) {
-  reg::DeleteSettingsTree();
-  reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
-  reg::WriteNumber(reg::SettingsPath(), "UseKeyboard", 1);
-  reg::WriteNumber(reg::SettingsPath(), "UseHook", hookMode ? 1 : 0);
-  reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", VK_F5);
-  reg::WriteText(reg::KeyActionPath(1), "KeySeq", "a");
-  kit::Child runtime = StartRuntime();
+// F5 pressed `presses` times, each to the first "a" that comes of it.
+std::vector<double> TimeF5ToA(int presses) {
   rec::Focus();
   std::vector<double> latencies;
   for (int press = 0; press < presses; ++press) {
@@ -138,9 +132,42 @@ void MeasureKeyLatency(bool hookMode, int presses) {
     QueryPerformanceCounter(&end);
     latencies.push_back(Milliseconds(start, end));
   }
+  return latencies;
+}
+
+void MeasureKeyLatency(bool hookMode, int presses) {
+  reg::DeleteSettingsTree();
+  reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
+  reg::WriteNumber(reg::SettingsPath(), "UseKeyboard", 1);
+  reg::WriteNumber(reg::SettingsPath(), "UseHook", hookMode ? 1 : 0);
+  reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", VK_F5);
+  reg::WriteText(reg::KeyActionPath(1), "KeySeq", "a");
+  kit::Child runtime = StartRuntime();
+  std::vector<double> latencies = TimeF5ToA(presses);
   kit::StopAnyRuntime();
   kit::WaitForExit(runtime, 10000, nullptr);
   PrintFigures(hookMode ? "key-down to first typed key (hook mode)" : "key-down to first typed key (hot-key mode)",
+               latencies);
+}
+
+// The same against the yardstick: what Wine itself takes for the round.
+void MeasureBareEcho(bool hookMode, int presses) {
+  kit::Child echo = kit::StartChild(kit::ProgramFolder() + "bare_key_echo.exe", hookMode ? "hook" : "");
+  HWND window = nullptr;
+  for (int wait = 0; wait < 500 && window == nullptr; ++wait) {
+    rec::PumpFor(10);
+    window = FindWindowA("QuillonBareKeyEcho", nullptr);
+  }
+  if (window == nullptr) {
+    std::printf("  the bare echo did not start\n");
+    return;
+  }
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+  std::vector<double> latencies = TimeF5ToA(presses);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  kit::WaitForExit(echo, 10000, nullptr);
+  PrintFigures(hookMode ? "  beside a bare hook that posts and types" : "  beside a bare hot key that types",
                latencies);
 }
 
@@ -152,7 +179,9 @@ int main(int argc, char** argv) {
   kit::StopAnyRuntime();
   if (rec::Create("Latency recorder") == nullptr) return 1;
   MeasureKeyLatency(false, presses);
+  MeasureBareEcho(false, presses);
   MeasureKeyLatency(true, presses);
+  MeasureBareEcho(true, presses);
   MeasureButtonLatency(16, presses / 4 + 1);
   MeasureButtonLatency(100, presses / 4 + 1);
   rec::Destroy();

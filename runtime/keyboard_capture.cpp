@@ -61,10 +61,15 @@ void ReleaseKeyboardCapture() {
   for (uint32_t n = 1; n <= g_settings.keyCount; ++n) UnregisterCaptureHotKey(HotKeyIdOf(n));
 }
 
-bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo) {
-  if (virtualKey > 255 || IsRuntimeInjected(extraInfo)) return false;
+bool HookWatchesKey(uint32_t virtualKey) {
+  if (virtualKey > 255) return false;
   uint32_t number = g_settings.keyIndex[virtualKey];
-  if (number == 0 || number > g_settings.keyCount) return false;
+  return number != 0 && number <= g_settings.keyCount;
+}
+
+bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo) {
+  if (!HookWatchesKey(virtualKey) || IsRuntimeInjected(extraInfo)) return false;
+  uint32_t number = g_settings.keyIndex[virtualKey];
   if (heldModifiers != g_settings.keyActions[number].modifier) return false;
   // Swallowed whatever the action then does. Without its key, Alt or the
   // Windows key would go down and up alone, which opens the menu bar or the

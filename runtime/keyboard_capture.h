@@ -24,6 +24,11 @@ void InstallCaptureHook();
 // 99 + keyCount.
 void ReleaseKeyboardCapture();
 
+// Whether some entry is bound to `virtualKey`: the hook asks first and reads
+// the held modifiers only for those keys, since it sits in front of every
+// key the user types.
+bool HookWatchesKey(uint32_t virtualKey);
+
 // The hook saw a key-down of `virtualKey` while `heldModifiers` (Modifier
 // bits) were down; `extraInfo` is the event's extra information. Returns true
 // when the key-down must be swallowed: it matched an entry, whose action is

@@ -32,7 +32,8 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
   // Alt combinations must be capturable too.
   if (code == HC_ACTION && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
     const auto& event = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (HandleHookKeyDown(event.vkCode, HeldModifiers(event), event.dwExtraInfo)) return 1;
+    if (HookWatchesKey(event.vkCode) && HandleHookKeyDown(event.vkCode, HeldModifiers(event), event.dwExtraInfo))
+      return 1;
   }
   return CallNextHookEx(g_keyboardHook, code, message, lParam);
 }
