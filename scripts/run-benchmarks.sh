@@ -109,11 +109,12 @@ idle_seconds="${QUILLON_BENCH_IDLE_SECONDS:-60}"
 
 wine_reg() { WINEPREFIX="$QUILLON_WINEPREFIX" WINEDEBUG=-all wine reg "$@" >/dev/null 2>&1; }
 
-# The Linux process of the runtime started with this build's prefix (other
-# copies may run for other prefixes); empty when there is none.
+# The Linux process of the program named $1 (default quillon.exe) started
+# with this build's prefix (other copies may run for other prefixes); empty
+# when there is none.
 runtime_pid() {
   local pid
-  for pid in $(pgrep -x quillon.exe); do
+  for pid in $(pgrep -x "${1:-quillon.exe}"); do
     { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$QUILLON_WINEPREFIX" &&
       { echo "$pid"; return; }
   done
@@ -133,8 +134,32 @@ stop_runtime() {
   done
 }
 
+# CPU time of process $2 (a name) over the idle time, once it has started;
+# $1 labels the figure, the rest is the command that starts it.
+idle_cpu_of() {
+  local label=$1 name=$2 pid="" ticks_before ticks_after
+  shift 2
+  setsid "$@" >/dev/null 2>&1 </dev/null &
+  # On a fresh machine the prefix, the display and Wine's loader (which
+  # hands the program over to a new process) take a while: wait for the
+  # program's own process rather than a fixed time, then let start-up end.
+  for _ in $(seq 1 120); do
+    pid=$(runtime_pid "$name")
+    [ -n "$pid" ] && break
+    sleep 0.5
+  done
+  [ -n "$pid" ] || { echo "*** $name did not start"; return 1; }
+  sleep 3
+  ticks_before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  sleep "$idle_seconds"
+  ticks_after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  local ms=$(( (ticks_after - ticks_before) * 1000 / $(getconf CLK_TCK) ))
+  echo "$label: CPU time over $idle_seconds idle seconds: $ms ms" \
+    "($(awk -v ms="$ms" -v s="$idle_seconds" 'BEGIN { printf "%.3f", ms / (s * 10) }') % of one core)"
+}
+
 idle_cpu_once() {  # label, UseJoystick
-  local runtime="$windows_dir/bin/quillon.exe" key='HKCU\Software\KWP\Quillon' pid="" ticks_before ticks_after
+  local key='HKCU\Software\KWP\Quillon'
   wine_reg delete "$key" /f
   wine_reg add "$key" /v UseJoystick /t REG_DWORD /d "$2" /f
   wine_reg add "$key" /v PollPerSecond /t REG_DWORD /d 16 /f
@@ -146,29 +171,26 @@ idle_cpu_once() {  # label, UseJoystick
   # where the runtime cannot create its window and ends at once. A new
   # server comes up with the runtime's display.
   WINEPREFIX="$QUILLON_WINEPREFIX" wineserver -w
-  setsid "$repo/scripts/wine-run.sh" "$runtime" >/dev/null 2>&1 </dev/null &
-  # On a fresh machine the prefix, the display and Wine's loader (which
-  # hands the program over to a new process) take a while: wait for the
-  # runtime's own process rather than a fixed time, then let start-up end.
-  for _ in $(seq 1 120); do
-    pid=$(runtime_pid)
-    [ -n "$pid" ] && break
-    sleep 0.5
-  done
-  [ -n "$pid" ] || { echo "*** the runtime did not start"; return 1; }
-  sleep 3
-  ticks_before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  sleep "$idle_seconds"
-  ticks_after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  local ms=$(( (ticks_after - ticks_before) * 1000 / $(getconf CLK_TCK) ))
-  echo "runtime CPU time over $idle_seconds idle seconds, $1: $ms ms" \
-    "($(awk -v ms="$ms" -v s="$idle_seconds" 'BEGIN { printf "%.3f", ms / (s * 10) }') % of one core)"
+  idle_cpu_of "runtime, $1" quillon.exe "$repo/scripts/wine-run.sh" "$windows_dir/bin/quillon.exe"
+  local result=$?
   stop_runtime
   wine_reg delete "$key" /f
+  return $result
+}
+
+# The yardstick: what Wine itself takes for a window timer at the same rate.
+idle_timer_yardstick() {
+  local pid
+  idle_cpu_of "bare program with a 62 ms timer" trivial_window.exe \
+    "$repo/scripts/wine-run.sh" "$windows_dir/bin/trivial_window.exe" timer
+  local result=$?
+  pid=$(runtime_pid trivial_window.exe)
+  [ -z "$pid" ] || kill "$pid"
+  return $result
 }
 
 idle_cpu() {
-  idle_cpu_once "polling 16 times a second" 1 && idle_cpu_once "polling off" 0
+  idle_cpu_once "polling 16 times a second" 1 && idle_cpu_once "polling off" 0 && idle_timer_yardstick
 }
 run_one "runtime idle CPU (windows, Wine)" idle_cpu
 
