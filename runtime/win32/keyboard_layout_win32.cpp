@@ -15,11 +15,13 @@ CharacterKeys LayoutKeysOfCharacter(unsigned char character) {
   return CharacterKeys{true, static_cast<uint8_t>(bits & 0xFF), static_cast<uint8_t>(bits >> 8)};
 }
 
-// The thread's own toggle. Under Wine a thread that is not handling a key
-// reads the desktop's current state here. Sharing the focused program's
-// input state (AttachThreadInput) to read its toggle was tried and dropped:
-// attaching and detaching disturbed that program's own key state, so a key
-// the runtime held down no longer counted there.
+// The thread's key state, read while no keyboard message is in hand (the
+// action runs from a posted or hot-key message), is the desktop's state as
+// it is now: Wine brings it up to date on every call, even for a thread that
+// never has the focus, as the runtime's never does. Reading the focused
+// program's state by sharing its input (AttachThreadInput) is no better:
+// attaching resets the key state of the threads attached, so a key that the
+// runtime holds down would stop counting in that program.
 bool CapsLockToggledOn() { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
 
 uint32_t SystemTickCount() { return GetTickCount(); }
