@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "shared/settings_tree.h"
 #include "tests/kit/runtime_control.h"
@@ -28,10 +29,11 @@ struct Resources {
   SIZE_T privateBytes = 0;
 };
 
-// Wine reports neither handle nor object counts nor private bytes of another
-// process, so under Wine the figures come from the Linux process that runs
-// the runtime, read through Wine's Z: drive: its anonymous (private) memory
-// and its open file descriptors, Wine's share of the runtime's handles.
+// Wine reports neither object counts nor private bytes of another process
+// (and its handles only through the system's handle list), so under Wine
+// the memory comes from the Linux process that runs the runtime, read
+// through Wine's Z: drive: its anonymous (private) memory, and its open file
+// descriptors, Wine's share of the runtime's handles.
 struct LinuxFigures {
   long rssAnonKb = -1;
   long fileDescriptors = -1;
@@ -80,9 +82,42 @@ LinuxFigures LinuxFiguresOf(const char* programName) {
   return figures;
 }
 
+// The process's entries in the system's handle list. Wine answers
+// GetProcessHandleCount for another process with 0 but keeps this list.
+DWORD HandlesInSystemList(DWORD processId) {
+  struct Entry {
+    ULONG processId;
+    BYTE objectType;
+    BYTE flags;
+    USHORT handle;
+    PVOID object;
+    ACCESS_MASK access;
+  };
+  using Query = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+  constexpr ULONG kSystemHandleInformation = 16;
+  constexpr LONG kInfoLengthMismatch = LONG(0xC0000004);
+  auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+  if (query == nullptr) return 0;
+  std::vector<ULONG_PTR> buffer(1 << 16);  // aligned for the entries
+  ULONG length = 0;
+  LONG status;
+  while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size() * sizeof(ULONG_PTR)),
+                         &length)) == kInfoLengthMismatch && buffer.size() < (1u << 26))
+    buffer.resize(buffer.size() * 2);
+  if (status < 0) return 0;
+  ULONG count = ULONG(buffer[0]);
+  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + 1);
+  DWORD handles = 0;
+  for (ULONG i = 0; i < count; ++i)
+    if (entries[i].processId == processId) ++handles;
+  return handles;
+}
+
 Resources ResourcesOf(HANDLE process) {
   Resources r;
   GetProcessHandleCount(process, &r.handles);
+  if (r.handles == 0) r.handles = HandlesInSystemList(GetProcessId(process));
   r.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
   r.userObjects = GetGuiResources(process, GR_USEROBJECTS);
   PROCESS_MEMORY_COUNTERS_EX memory = {};
