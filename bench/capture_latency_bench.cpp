@@ -152,11 +152,11 @@ void MeasureKeyLatency(bool hookMode, int presses) {
 
 // The same against the yardstick: what Wine itself takes for the round.
 void MeasureBareEcho(bool hookMode, int presses) {
-  kit::Child echo = kit::StartChild(kit::ProgramFolder() + "bare_key_echo.exe", hookMode ? "hook" : "");
+  kit::Child echo = kit::StartChild(kit::ProgramFolder() + "trivial_window.exe", hookMode ? "hook" : "hotkey");
   HWND window = nullptr;
   for (int wait = 0; wait < 500 && window == nullptr; ++wait) {
     rec::PumpFor(10);
-    window = FindWindowA("QuillonBareKeyEcho", nullptr);
+    window = FindWindowA("QuillonTrivialWindow", nullptr);
   }
   if (window == nullptr) {
     std::printf("  the bare echo did not start\n");
