@@ -113,8 +113,9 @@ wine_reg() { WINEPREFIX="$QUILLON_WINEPREFIX" WINEDEBUG=-all wine reg "$@" >/dev
 # with this build's prefix (other copies may run for other prefixes); empty
 # when there is none.
 runtime_pid() {
-  local pid
-  for pid in $(pgrep -x "${1:-quillon.exe}"); do
+  local pid name=${1:-quillon.exe}
+  # The kernel keeps the first 15 characters of a process's name.
+  for pid in $(pgrep -x "${name:0:15}"); do
     { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$QUILLON_WINEPREFIX" &&
       { echo "$pid"; return; }
   done
