@@ -2,6 +2,7 @@
 // told apart by their window class, since their messages differ.
 #include <windows.h>
 
+#include <unordered_map>
 #include <vector>
 
 #include "configurator/win32/window_win32.h"
@@ -11,27 +12,49 @@ namespace quillon {
 namespace {
 std::vector<HWND> g_parents;
 
+struct KnownControl {
+  HWND window;
+  bool comboBox;
+};
+// Controls found so far, by id. Filling a page sends hundreds of messages,
+// and under Wine every GetDlgItem lists the dialog's children through the
+// server (and GetClassName asks it too): looking each control up once took
+// most of the configurator's start-up. The pages and their controls live as
+// long as the window, so what was found stays valid.
+std::unordered_map<int, KnownControl> g_known;
+
 bool IsComboBox(HWND control) {
   char name[16] = {};
   GetClassNameA(control, name, sizeof name);
   return lstrcmpiA(name, "ComboBox") == 0;
 }
 
+const KnownControl* FindControl(int id) {
+  auto known = g_known.find(id);
+  if (known != g_known.end()) return &known->second;
+  for (HWND parent : g_parents)
+    if (HWND control = GetDlgItem(parent, id))
+      return &g_known.emplace(id, KnownControl{control, IsComboBox(control)}).first->second;
+  return nullptr;
+}
+
 // The message of a list box or of a drop-down list.
 LRESULT ListMessage(int id, UINT listMessage, UINT comboMessage, WPARAM wParam, LPARAM lParam) {
-  HWND control = ControlWindow(id);
+  const KnownControl* control = FindControl(id);
   if (control == nullptr) return -1;
-  return SendMessageA(control, IsComboBox(control) ? comboMessage : listMessage, wParam, lParam);
+  return SendMessageA(control->window, control->comboBox ? comboMessage : listMessage, wParam, lParam);
 }
 }  // namespace
 
 void AddControlParent(HWND dialog) { g_parents.push_back(dialog); }
-void ForgetControlParents() { g_parents.clear(); }
+void ForgetControlParents() {
+  g_parents.clear();
+  g_known.clear();
+}
 
 HWND ControlWindow(int id) {
-  for (HWND parent : g_parents)
-    if (HWND control = GetDlgItem(parent, id)) return control;
-  return nullptr;
+  const KnownControl* control = FindControl(id);
+  return control != nullptr ? control->window : nullptr;
 }
 
 std::string ControlText(int id) {
