@@ -61,7 +61,6 @@ constexpr HoldRelease HoldReleaseTable[] = {
     {"ALT DOWN", kAltKey, false},  {"ALT UP", kAltKey, true},     {"CTRL DOWN", kCtrlKey, false},
     {"CTRL UP", kCtrlKey, true},   {"SHIFT DOWN", kShiftKey, false}, {"SHIFT UP", kShiftKey, true},
 };
-constexpr size_t kHoldReleaseCount = sizeof HoldReleaseTable / sizeof HoldReleaseTable[0];
 
 // No entry of either table is longer, so a longer name can match nothing.
 constexpr size_t kLongestKeyName = 11;
@@ -276,18 +275,7 @@ class Parser {
   }
 
   static const HoldRelease* FindHoldRelease(const char* name, size_t length) {
-    size_t low = 0;
-    size_t high = kHoldReleaseCount;
-    while (low < high) {
-      size_t middle = low + (high - low) / 2;
-      int order = CompareKeyName(name, length, HoldReleaseTable[middle].name);
-      if (order == 0) return &HoldReleaseTable[middle];
-      if (order < 0)
-        high = middle;
-      else
-        low = middle + 1;
-    }
-    return nullptr;
+    return FindNamedRow(HoldReleaseTable, name, length);
   }
 
   const char* text_;

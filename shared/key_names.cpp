@@ -102,19 +102,6 @@ int CompareKeyName(const char* name, size_t length, const char* entry) {
   return entry[length] == '\0' ? 0 : -1;
 }
 
-const KeyName* FindKeyName(const char* name, size_t length) {
-  size_t low = 0;
-  size_t high = kKeyNameCount;
-  while (low < high) {
-    size_t middle = low + (high - low) / 2;
-    int order = CompareKeyName(name, length, KeyNameTable[middle].name);
-    if (order == 0) return &KeyNameTable[middle];
-    if (order < 0)
-      high = middle;
-    else
-      low = middle + 1;
-  }
-  return nullptr;
-}
+const KeyName* FindKeyName(const char* name, size_t length) { return FindNamedRow(KeyNameTable, name, length); }
 
 }  // namespace quillon

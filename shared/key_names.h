@@ -29,6 +29,24 @@ extern const KeyName KeyNameTable[kKeyNameCount];
 // zero-terminated `entry`, as used for every sorted name table.
 int CompareKeyName(const char* name, size_t length, const char* entry);
 
+// The row of `table` (sorted by `name` in byte order) named exactly `name`
+// (`length` bytes), or nullptr.
+template <typename Row, size_t Count>
+const Row* FindNamedRow(const Row (&table)[Count], const char* name, size_t length) {
+  size_t low = 0;
+  size_t high = Count;
+  while (low < high) {
+    size_t middle = low + (high - low) / 2;
+    int order = CompareKeyName(name, length, table[middle].name);
+    if (order == 0) return &table[middle];
+    if (order < 0)
+      high = middle;
+    else
+      low = middle + 1;
+  }
+  return nullptr;
+}
+
 // The entry named exactly `name` (`length` bytes, already upper case), or
 // nullptr.
 const KeyName* FindKeyName(const char* name, size_t length);
