@@ -8,6 +8,7 @@
 #include "runtime/seams/sound_player.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_store.h"
+#include "runtime/user_notices.h"
 
 namespace quillon {
 
@@ -117,7 +118,9 @@ std::optional<std::string> HandOffParameters() {
 
 void HandOffMap() {
   std::optional<std::string> parameters = HandOffParameters();
-  if (parameters) LaunchProgram(g_settings.ultraMapPath, *parameters);
+  if (!parameters) return;
+  LaunchProgram(g_settings.ultraMapPath, *parameters);
+  MapHandedOver(CurrentMapName());
 }
 
 void PlayMapSound() {

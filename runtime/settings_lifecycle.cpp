@@ -5,6 +5,7 @@
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
 #include "runtime/settings_store.h"
+#include "runtime/user_notices.h"
 
 namespace quillon {
 
@@ -18,6 +19,7 @@ void LoadSettings() {
   s.firstRequestPending = !s.applyOnStart;
   ResetToDefaultMap();
   if (s.useJoystick) InitController();
+  RefreshNotices();
 }
 
 void UnloadSettings() {
@@ -44,6 +46,7 @@ void EndRuntime() {
   StopTimersAndController();
   ReleaseKeyboardCapture();
   ReleaseHeldKeys();
+  EndNotices();
 }
 
 }  // namespace quillon

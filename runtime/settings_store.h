@@ -51,6 +51,8 @@ struct RuntimeSettings {
   uint32_t useKeyboard = 0;
   uint32_t applyOnStart = kRuntimeDefaultApplyOnStart;
   uint32_t pollPerSecond = 0;
+  uint32_t showTrayIcon = 0;
+  uint32_t showMapName = 0;
   bool firstRequestPending = false;
   // keyActions[n] is entry number n (1..99); slot 0 is unused.
   std::array<KeyAction, kMaxActions + 1> keyActions;

@@ -9,6 +9,7 @@
 #include "runtime/settings_store.h"
 #include "runtime/seams/app_switcher.h"
 #include "runtime/win32/main_window_handle.h"
+#include "runtime/win32/notification_icon_win32.h"
 #include "runtime/win32/resource_ids.h"
 #include "shared/settings_tree.h"
 
@@ -111,6 +112,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     ShowAppSwitcher();
     return 0;
   }
+  if (IsNotificationIconMessage(message)) return OnNotificationIconMessage(window, message, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -9,6 +9,9 @@ namespace quillon {
 // private messages that other programs send are in shared/settings_tree.h).
 constexpr UINT WM_RUN_HOOK_ACTION = WM_APP + 3;
 constexpr UINT WM_OWN_KEYS_MARKER = WM_APP + 4;
+// What the shell reports about the notification-area icon (the icon's
+// callback message).
+constexpr UINT WM_NOTIFICATION_ICON = WM_APP + 5;
 
 HWND MainWindowHandle();
 void SetMainWindowHandle(HWND window);

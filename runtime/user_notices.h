@@ -1,0 +1,62 @@
+// What the runtime shows of itself when the tree asks for it: an icon in the
+// notification area whose tip names the active map, and the name of a map on
+// screen when it is handed over. Both are off unless switched on, so a tree
+// without the switches behaves as a hidden runtime always did.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillon {
+
+// The icon's menu, top to bottom.
+enum class IconCommand { ReloadSettings, About, Exit };
+struct IconMenuItem {
+  IconCommand command;
+  const char* label;
+};
+inline constexpr IconMenuItem kIconMenu[] = {
+    {IconCommand::ReloadSettings, "Reload settings"},
+    {IconCommand::About, "About"},
+    {IconCommand::Exit, "Exit"},
+};
+
+// The tip the shell shows: 127 characters at most, which is what its tip
+// field holds, so a long map name is cut rather than the tip refused.
+inline constexpr size_t kMaxIconTipLength = 127;
+// "Quillon: <map>", or "Quillon" when no map has been handed over.
+std::string IconTipFor(const std::string& activeMap);
+
+// How the map's name fades: fully shown for kMapNameHoldMs, then gone over
+// kMapNameFadeMs. 0 means hidden.
+inline constexpr uint32_t kMapNameHoldMs = 1500;
+inline constexpr uint32_t kMapNameFadeMs = 300;
+inline constexpr uint8_t kMapNameOpacity = 230;
+uint8_t MapNameOpacityAfter(uint32_t elapsedMs);
+
+struct ScreenRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+// The height of the name's type on a monitor of `monitorHeight` pixels.
+int MapNameTextHeight(int monitorHeight);
+// Where the name goes: centred at the top of `monitor` (its work area), a
+// margin below its edge, `textWidth` x `textHeight` plus padding, never wider
+// than the monitor.
+ScreenRect MapNamePlacement(const ScreenRect& monitor, int textWidth, int textHeight);
+
+// The last step of every load: shows, updates or removes the icon as the
+// tree now says.
+void RefreshNotices();
+// A map went to the mapping program: the tip names it, and its name is shown
+// when the tree asks for that.
+void MapHandedOver(const std::string& map);
+// The runtime ends, however it ends: the icon and the name go, and the
+// active map is forgotten.
+void EndNotices();
+// The map that was last handed over in this run ("" before the first).
+const std::string& ActiveMap();
+
+}  // namespace quillon
