@@ -71,6 +71,8 @@ void ReadGlobals(RegistryKeyHandle key) {
   s.applyOnStart = ReadNumber(key, kApplyOnStartValue, kRuntimeDefaultApplyOnStart);
   s.switchDevice = ReadTextOr(key, kSwitchDeviceValue, "");
   s.pollPerSecond = ReadNumber(key, kPollPerSecondValue, 0);
+  s.showTrayIcon = ReadNumber(key, kShowTrayIconValue, 0);
+  s.showMapName = ReadNumber(key, kShowMapNameValue, 0);
 }
 
 void ReadActionTexts(RegistryKeyHandle key, std::string& select, std::optional<std::string>& keySeq,

@@ -35,6 +35,8 @@ inline constexpr const char* kUseKeyboardValue = "UseKeyboard";
 inline constexpr const char* kApplyOnStartValue = "ApplyOnStart";
 inline constexpr const char* kSwitchDeviceValue = "SwitchDevice";
 inline constexpr const char* kPollPerSecondValue = "PollPerSecond";
+inline constexpr const char* kShowTrayIconValue = "ShowTrayIcon";
+inline constexpr const char* kShowMapNameValue = "ShowMapName";
 
 // Action values (keyboard subkeys hold Modifier and VirtualKey, controller
 // subkeys hold Buttons; the rest are common to both).
