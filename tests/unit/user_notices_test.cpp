@@ -9,6 +9,10 @@
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_notices.h"
 #include "tests/fakes/fake_platform.h"
+#include "tests/kit/test_registry.h"
+#if QUILLON_FAKE_REGISTRY
+#include "tests/fakes/fake_registry.h"
+#endif
 
 namespace quillon {
 namespace {
@@ -120,6 +124,41 @@ TEST_F(UserNoticesTest, NoMapMeansNoNameAndAMissingShellIsNoError) {
   RefreshNotices();
   EXPECT_TRUE(fake_notices::NamesShown().empty());
   EXPECT_EQ(fake_notices::IconTip(), std::nullopt);
+}
+
+// A tree written before the switches existed loads them off: the runtime
+// stays as hidden as it always was.
+TEST_F(UserNoticesTest, TheTreesSwitchesDecideAtEveryLoad) {
+  namespace reg = test_registry;
+  struct {
+    int showTrayIcon;  // -1: value absent
+    int showMapName;
+    std::optional<std::string> tip;
+    std::vector<std::string> names;
+  } cases[] = {
+      {-1, -1, std::nullopt, {}},
+      {0, 0, std::nullopt, {}},
+      {1, -1, "Quillon: Race", {}},
+      {-1, 1, std::nullopt, {"Race"}},
+      {7, 7, "Quillon: Race", {"Race"}},
+  };
+#if QUILLON_FAKE_REGISTRY
+  fake_registry::Reset();
+#endif
+  for (const auto& c : cases) {
+    reg::DeleteSettingsTree();
+    fake_notices::Reset();
+    reg::WriteText(reg::SettingsPath(), "Config0", "Race");
+    reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 1);
+    if (c.showTrayIcon >= 0) reg::WriteNumber(reg::SettingsPath(), "ShowTrayIcon", uint32_t(c.showTrayIcon));
+    if (c.showMapName >= 0) reg::WriteNumber(reg::SettingsPath(), "ShowMapName", uint32_t(c.showMapName));
+    LoadSettings();
+    EXPECT_EQ(fake_notices::IconTip(), c.tip) << c.showTrayIcon << " " << c.showMapName;
+    EXPECT_EQ(fake_notices::NamesShown(), c.names) << c.showTrayIcon << " " << c.showMapName;
+    UnloadSettings();
+    EndNotices();
+  }
+  reg::DeleteSettingsTree();
 }
 
 TEST_F(UserNoticesTest, TheNameHoldsThenFadesOut) {
