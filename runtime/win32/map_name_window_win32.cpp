@@ -13,6 +13,8 @@ constexpr UINT_PTR kFadeTimerId = 1;
 constexpr UINT kFadeStepMs = 40;
 constexpr COLORREF kBackground = RGB(24, 24, 24);
 constexpr COLORREF kTextColour = RGB(255, 255, 255);
+// A lighter edge keeps the box apart from a dark game or desktop.
+constexpr COLORREF kEdge = RGB(128, 128, 128);
 // Shown over everything, yet never activated (not even by a click, which
 // the transparent style lets through to the window below), and kept out of
 // the task bar and Alt+Tab by being a tool window.
@@ -34,6 +36,9 @@ void Paint(HWND window) {
   HBRUSH background = CreateSolidBrush(kBackground);
   FillRect(dc, &client, background);
   DeleteObject(background);
+  HBRUSH edge = CreateSolidBrush(kEdge);
+  FrameRect(dc, &client, edge);
+  DeleteObject(edge);
   char text[1024];
   int length = GetWindowTextA(window, text, sizeof text);
   HGDIOBJ oldFont = SelectObject(dc, g_name.font);

@@ -172,6 +172,12 @@ TEST_F(UserNoticesSystemTest, TheIconsMenuReloadsAndExitsAndTheIconGoesWithTheRu
   EXPECT_TRUE(kit::WaitForLoggedLines(log_, 2)) << "the menu did not reload";
   EXPECT_TRUE(kit::IsRunning(runtime_));
 
+  ASSERT_TRUE(ChooseFromIconMenu(runtimeWindow, runtime_.id, 1)) << "About";
+  HWND about = kit::WaitForTopLevelWindow("#32770", "About Quillon", runtime_.id);
+  ASSERT_NE(about, nullptr) << "no about box";
+  PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(kit::WaitForWindowGone(about));
+
   ASSERT_TRUE(ChooseFromIconMenu(runtimeWindow, runtime_.id, 2)) << "Exit";
   DWORD exitCode = 99;
   ASSERT_TRUE(kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, &exitCode)) << "Exit did not end the runtime";
