@@ -53,7 +53,7 @@ void RefreshNotices() { RefreshIcon(); }
 
 void MapHandedOver(const std::string& map) {
   g_activeMap = map;
-  if (g_settings.showTrayIcon) ShowNotificationIcon(IconTipFor(g_activeMap));
+  RefreshIcon();
   if (g_settings.showMapName) ShowMapNameOnScreen(map);
 }
 
@@ -62,7 +62,5 @@ void EndNotices() {
   RemoveNotificationIcon();
   HideMapNameOnScreen();
 }
-
-const std::string& ActiveMap() { return g_activeMap; }
 
 }  // namespace quillon

@@ -56,7 +56,5 @@ void MapHandedOver(const std::string& map);
 // The runtime ends, however it ends: the icon and the name go, and the
 // active map is forgotten.
 void EndNotices();
-// The map that was last handed over in this run ("" before the first).
-const std::string& ActiveMap();
 
 }  // namespace quillon
