@@ -22,6 +22,24 @@ namespace kit = test_kit;
 namespace reg = test_registry;
 namespace rec = key_recorder;
 
+// The visible top-level window of `className` that belongs to `processId`.
+HWND WindowOf(const char* className, DWORD processId) {
+  HWND window = FindWindowA(className, nullptr);
+  DWORD owner = 0;
+  if (window) GetWindowThreadProcessId(window, &owner);
+  return owner == processId && IsWindowVisible(window) ? window : nullptr;
+}
+
+// Asks the shell about the runtime's icon: a change of nothing succeeds only
+// while the icon is there.
+bool IconCall(DWORD call, HWND runtimeWindow) {
+  NOTIFYICONDATAA data = {};
+  data.cbSize = sizeof data;
+  data.hWnd = runtimeWindow;
+  data.uID = kNotificationIconId;
+  return Shell_NotifyIconA(call, &data) != FALSE;
+}
+
 class UserNoticesSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -48,16 +66,8 @@ class UserNoticesSystemTest : public ::testing::Test {
     return window;
   }
 
-  HWND NameWindow() const {
-    HWND window = FindWindowA(kMapNameWindowClass, nullptr);
-    DWORD owner = 0;
-    if (window) GetWindowThreadProcessId(window, &owner);
-    return owner == runtime_.id ? window : nullptr;
-  }
-  bool NameShowing() const {
-    HWND window = NameWindow();
-    return window != nullptr && IsWindowVisible(window);
-  }
+  HWND NameWindow() const { return WindowOf(kMapNameWindowClass, runtime_.id); }
+  bool NameShowing() const { return IsWindowVisible(NameWindow()) != FALSE; }
   std::string NameText() const {
     char text[256] = {};
     GetWindowTextA(NameWindow(), text, sizeof text);
@@ -68,31 +78,14 @@ class UserNoticesSystemTest : public ::testing::Test {
   kit::Child runtime_;
 };
 
-// The shell's answer about the runtime's icon: a change of nothing succeeds
-// only while the icon is there.
-bool IconPresent(HWND runtimeWindow) {
-  NOTIFYICONDATAA data = {};
-  data.cbSize = sizeof data;
-  data.hWnd = runtimeWindow;
-  data.uID = kNotificationIconId;
-  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-HWND OpenMenuOf(DWORD processId) {
-  HWND menu = FindWindowA("#32768", nullptr);
-  DWORD owner = 0;
-  if (menu) GetWindowThreadProcessId(menu, &owner);
-  return (menu && IsWindowVisible(menu) && owner == processId) ? menu : nullptr;
-}
-
 // Opens the icon's menu as the shell does for a right click or the menu key,
 // and picks item `index` (from 0) with the arrow keys.
 bool ChooseFromIconMenu(HWND runtimeWindow, DWORD processId, int index) {
   PostMessageA(runtimeWindow, WM_NOTIFICATION_ICON, kNotificationIconId, WM_CONTEXTMENU);
-  if (!kit::WaitUntil([&] { return OpenMenuOf(processId) != nullptr; })) return false;
+  if (!kit::WaitUntil([&] { return WindowOf("#32768", processId) != nullptr; })) return false;
   for (int step = 0; step <= index; ++step) rec::PressKey(VK_DOWN);
   rec::PressKey(VK_RETURN);
-  return kit::WaitUntil([&] { return OpenMenuOf(processId) == nullptr; });
+  return kit::WaitUntil([&] { return WindowOf("#32768", processId) == nullptr; });
 }
 
 TEST_F(UserNoticesSystemTest, TheNameShowsOverTheFocusedProgramWithoutTakingItsPlace) {
@@ -158,15 +151,11 @@ TEST_F(UserNoticesSystemTest, TheIconsMenuReloadsAndExitsAndTheIconGoesWithTheRu
   HWND runtimeWindow = Start();
   ASSERT_NE(runtimeWindow, nullptr);
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
-  EXPECT_TRUE(IconPresent(runtimeWindow)) << "no icon in the notification area";
+  EXPECT_TRUE(IconCall(NIM_MODIFY, runtimeWindow)) << "no icon in the notification area";
   // The shell loses its icons and says so when its task bar comes back.
-  NOTIFYICONDATAA lost = {};
-  lost.cbSize = sizeof lost;
-  lost.hWnd = runtimeWindow;
-  lost.uID = kNotificationIconId;
-  Shell_NotifyIconA(NIM_DELETE, &lost);
+  IconCall(NIM_DELETE, runtimeWindow);
   SendMessageA(runtimeWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(IconPresent(runtimeWindow)) << "the icon did not come back";
+  EXPECT_TRUE(IconCall(NIM_MODIFY, runtimeWindow)) << "the icon did not come back";
 
   ASSERT_TRUE(ChooseFromIconMenu(runtimeWindow, runtime_.id, 0)) << "Reload settings";
   EXPECT_TRUE(kit::WaitForLoggedLines(log_, 2)) << "the menu did not reload";
@@ -182,19 +171,7 @@ TEST_F(UserNoticesSystemTest, TheIconsMenuReloadsAndExitsAndTheIconGoesWithTheRu
   DWORD exitCode = 99;
   ASSERT_TRUE(kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, &exitCode)) << "Exit did not end the runtime";
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_FALSE(IconPresent(runtimeWindow)) << "the icon outlived the runtime";
-}
-
-TEST_F(UserNoticesSystemTest, WithoutTheSwitchesTheRuntimeShowsNothing) {
-  reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 1);
-  HWND runtimeWindow = Start();
-  ASSERT_NE(runtimeWindow, nullptr);
-  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
-  SendMessageA(runtimeWindow, WM_RELOAD_SETTINGS, 0, 0);
-  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
-  kit::PumpMessagesFor(100);
-  EXPECT_EQ(NameWindow(), nullptr);
-  EXPECT_FALSE(IconPresent(runtimeWindow));
+  EXPECT_FALSE(IconCall(NIM_MODIFY, runtimeWindow)) << "the icon outlived the runtime";
 }
 
 }  // namespace
