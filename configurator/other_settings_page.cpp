@@ -24,6 +24,8 @@ void ShowOtherSettingsPage(const ConfiguratorSettings& model) {
   SetControlText(IDC_txtPollsPerSecond, std::to_string(model.pollPerSecond));
   SetControlText(IDC_txtUltraMap, model.ultraMapPath);
   SetControlText(IDC_txtUltraParameters, model.ultraMapOptions);
+  SetChecked(IDC_chkShowTrayIcon, model.showTrayIcon != 0);
+  SetChecked(IDC_chkShowMapName, model.showMapName != 0);
 }
 
 void ReadOtherSettingsFields(WindowFields& fields) {
@@ -35,6 +37,8 @@ void ReadOtherSettingsFields(WindowFields& fields) {
   fields.selectedController = selected >= 0 ? RowText(IDC_cmbDeviceName, selected) : std::string();
   fields.ultraMapPath = ControlText(IDC_txtUltraMap);
   fields.ultraMapOptions = ControlText(IDC_txtUltraParameters);
+  fields.showTrayIcon = IsChecked(IDC_chkShowTrayIcon);
+  fields.showMapName = IsChecked(IDC_chkShowMapName);
 }
 
 void ShowOtherSettingsFields(const WindowFields& fields) {

@@ -1,5 +1,5 @@
-// The "Other settings" page: the mapping program, keyboard capture and the
-// controller that the runtime polls.
+// The "Other settings" page: the mapping program, keyboard capture, the
+// controller that the runtime polls, and what the runtime shows of itself.
 #pragma once
 
 #include "configurator/seams/window_controls.h"
@@ -7,8 +7,8 @@
 
 namespace quillon {
 
-// Capture mode, the two check boxes, the controller selected by name, polls
-// per second and the mapping program's path and options.
+// Capture mode, the check boxes, the controller selected by name, polls per
+// second and the mapping program's path and options.
 void ShowOtherSettingsPage(const ConfiguratorSettings& model);
 // The page's part of the window's global settings, as its controls hold it.
 void ReadOtherSettingsFields(WindowFields& fields);

@@ -121,6 +121,9 @@
 #define IDC_cmdRefreshDevices 1325
 #define IDC_labPollsPerSecond 1326
 #define IDC_txtPollsPerSecond 1327
+#define IDC_frmNotices 1330
+#define IDC_chkShowTrayIcon 1331
+#define IDC_chkShowMapName 1332
 
 // Page "About".
 #define IDC_imgAboutProgram 1400

@@ -55,6 +55,8 @@ FieldRef Bind(ConfiguratorSettings& m, GlobalField field) {
     case GlobalField::ChangeTimeout: return {nullptr, nullptr, &m.changeTimeout};
     case GlobalField::UseHook: return {nullptr, &m.useHook};
     case GlobalField::PollPerSecond: return {nullptr, &m.pollPerSecond};
+    case GlobalField::ShowTrayIcon: return {nullptr, &m.showTrayIcon};
+    case GlobalField::ShowMapName: return {nullptr, &m.showMapName};
   }
   return {};
 }
@@ -288,6 +290,8 @@ void CollectGlobalSettings(WindowFields& fields) {
   g_model.pollPerSecond = int16_t(FieldNumber(fields.pollPerSecondText, kPollPerSecondFallbackText, Fits16));
   g_model.ultraMapPath = fields.ultraMapPath;
   g_model.ultraMapOptions = fields.ultraMapOptions;
+  g_model.showTrayIcon = fields.showTrayIcon ? 1 : 0;
+  g_model.showMapName = fields.showMapName ? 1 : 0;
 }
 
 void CommitEditorEntry(const EditorEntry& editor) {

@@ -61,6 +61,8 @@ struct ConfiguratorSettings {
   int16_t useKeyboard = 1;
   int16_t applyOnStart = 1;
   int16_t pollPerSecond = 16;
+  int16_t showTrayIcon = 0;
+  int16_t showMapName = 0;
   std::array<KeyActionEntry, kActionSlots> keyActions;
   int16_t keyCount = 0;
   std::array<ButtonActionEntry, kActionSlots> buttonActions;
@@ -91,6 +93,8 @@ struct WindowFields {
   std::string selectedController;  // "" when none is selected (or the list is empty)
   std::string ultraMapPath;
   std::string ultraMapOptions;
+  bool showTrayIcon = false;
+  bool showMapName = false;
 };
 
 // The entry the action editor holds, read from its controls: only the list

@@ -66,7 +66,7 @@ enum class FieldType { Text, Number16, Number32 };
 
 enum class GlobalField {
   UltraMapPath, UltraMapOptions, UseJoystick, UseKeyboard, ApplyOnStart,
-  SwitchDevice, DefaultConfig, ChangeTimeout, UseHook, PollPerSecond,
+  SwitchDevice, DefaultConfig, ChangeTimeout, UseHook, PollPerSecond, ShowTrayIcon, ShowMapName,
 };
 // Stand-ins for defaults that depend on the machine: the mapping program in
 // the configurator's data folder, and in the program-files folder.
@@ -95,6 +95,9 @@ inline constexpr GlobalFieldSpec kGlobalFields[] = {
     {GlobalField::ChangeTimeout, kChangeTimeoutValue, FieldType::Number32, "2048", "2048", "2048"},
     {GlobalField::UseHook, kUseHookValue, FieldType::Number16, "0", "0", "0"},
     {GlobalField::PollPerSecond, kPollPerSecondValue, FieldType::Number16, "16", "16", "16"},
+    // What the runtime shows of itself; off in a tree or file older than them.
+    {GlobalField::ShowTrayIcon, kShowTrayIconValue, FieldType::Number16, "0", "0", "0"},
+    {GlobalField::ShowMapName, kShowMapNameValue, FieldType::Number16, "0", "0", "0"},
 };
 
 // The values of an action subkey (or export section), with the default that

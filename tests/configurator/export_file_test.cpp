@@ -45,6 +45,7 @@ class ExportFileTest : public ::testing::Test {
     f.selectedController = "Ultrastick 360";
     f.ultraMapPath = "C:\\Tools\\UltraMap.exe";
     f.ultraMapOptions = "/load %s /quiet=yes";
+    f.showTrayIcon = true;
     g_model.keyCount = 2;
     g_model.keyActions[0] = KeyActionEntry{6, 0x74, 1, RunApplication, "Notepad*|@Edit", "", "C:\\mame.exe",
                                            "--config=x.ini -y"};
@@ -80,6 +81,8 @@ TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
   EXPECT_EQ(m.useJoystick, 1);
   EXPECT_EQ(m.useKeyboard, 1);
   EXPECT_EQ(m.applyOnStart, 0);
+  EXPECT_EQ(m.showTrayIcon, 1);
+  EXPECT_EQ(m.showMapName, 0);
   ASSERT_EQ(m.keyCount, saved.keyCount);
   for (int i = 0; i < m.keyCount; ++i) {
     const KeyActionEntry& a = m.keyActions[i];
@@ -111,7 +114,8 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
                          "Config4=", "Config5=", "Config6=", "Config7=", "Config8=", "Config9=",
                          "UltraMapPath=C:\\Tools\\UltraMap.exe", "UltraMapOptions=/load %s /quiet=yes",
                          "UseJoystick=1", "UseKeyboard=1", "ApplyOnStart=0", "SwitchDevice=Ultrastick 360",
-                         "DefaultConfig=0", "ChangeTimeout=2048", "UseHook=1", "PollPerSecond=-20"};
+                         "DefaultConfig=0", "ChangeTimeout=2048", "UseHook=1", "PollPerSecond=-20",
+                         "ShowTrayIcon=1", "ShowMapName=0"};
   for (const char* line : lines) expected += std::string(line) + '\0';
   EXPECT_EQ(entries, expected + '\0');
   ASSERT_EQ(modRegistry::ListValues(file_, "Key 02", &entries), 0);
@@ -230,6 +234,8 @@ TEST_F(ExportFileTest, LoadingUsesDefaultsAndSkipsMissingAndEmptySections) {
   EXPECT_EQ(g_model.applyOnStart, 1);
   EXPECT_EQ(g_model.changeTimeout, 2048);
   EXPECT_EQ(g_model.pollPerSecond, 16);
+  EXPECT_EQ(g_model.showTrayIcon, 0) << "a file older than the notice switches leaves them off";
+  EXPECT_EQ(g_model.showMapName, 0);
   ASSERT_EQ(g_model.keyCount, 2);
   EXPECT_EQ(g_model.keyActions[0].modifier, 0) << "a name in another case is not found";
   EXPECT_EQ(g_model.keyActions[1].virtualKey, 113);

@@ -173,6 +173,27 @@ TEST_F(MainWindowTest, ApplyStoresTheFieldsAndLeavingStoresNothing) {
   EXPECT_EQ(Stored("PollPerSecond"), 16);
 }
 
+// Settings from before the notice switches load them off; Apply stores the
+// boxes and leaves values that it does not know alone, as an older
+// configurator leaves these two.
+TEST_F(MainWindowTest, TheNoticeSwitchesAreOffUntilTickedAndApplyKeepsUnknownValues) {
+  reg::WriteNumber(reg::SettingsPath(), "LaterSwitch", 5);
+  LoadMainWindow();
+  EXPECT_FALSE(IsChecked(IDC_chkShowTrayIcon));
+  EXPECT_FALSE(IsChecked(IDC_chkShowMapName));
+  SetChecked(IDC_chkShowMapName, true);
+  EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
+  EXPECT_EQ(Stored("ShowTrayIcon"), 0);
+  EXPECT_EQ(Stored("ShowMapName"), 1);
+  EXPECT_EQ(Stored("LaterSwitch"), 5);
+  SetChecked(IDC_chkShowMapName, false);
+  SetChecked(IDC_chkShowTrayIcon, true);
+  EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
+  ReloadWindow();
+  EXPECT_TRUE(IsChecked(IDC_chkShowTrayIcon));
+  EXPECT_FALSE(IsChecked(IDC_chkShowMapName));
+}
+
 TEST_F(MainWindowTest, BrowseStartsAtTheFieldsProgramAndTakesTheChoice) {
   SetControlText(IDC_txtUltraMap, " C:\\Tools\\Map\\prog.exe ");
   shell::SetDialogAnswer("C:\\New\\mapper.exe");

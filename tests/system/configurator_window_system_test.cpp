@@ -145,11 +145,15 @@ TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
   EXPECT_NE(kit::ControlCaptioned(window_, "Browse"), nullptr);
   EXPECT_NE(kit::ControlCaptioned(window_, "Refresh"), nullptr);
   EXPECT_NE(Labelled("Device name:"), nullptr);
-  // Every control of the table above and Apply carry their tool tips.
+  // Settings from before the notice switches leave both boxes clear.
+  EXPECT_FALSE(Checked("Show an icon in the notification area"));
+  EXPECT_FALSE(Checked("Show the map's name on screen when it changes"));
+  // Every control of the table above, the two notice boxes and Apply carry
+  // their tool tips.
   HWND tips = kit::FindTopLevelWindow(TOOLTIPS_CLASSA, "", configurator_.id);
   ASSERT_NE(tips, nullptr);
   // ... the 17 of the "Actions" page and the 8 of the configuration lists.
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13 + 17 + 8);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13 + 2 + 17 + 8);
 
   ShowPageAndPicture("About", "configurator_about.bmp");
   EXPECT_NE(kit::ControlCaptioned(window_, "Version 1.0"), nullptr);
