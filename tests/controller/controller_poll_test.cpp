@@ -367,6 +367,47 @@ TEST_F(ControllerPollTest, AReloadStartsAgainFromNothing) {
   EXPECT_EQ(Started(), std::vector<std::string>{"One"});
 }
 
+// A "Change configuration" entry reloads the runtime while its buttons are
+// still held; neither the reload nor the new device object's first acquire
+// ends that press.
+TEST_F(ControllerPollTest, AHoldOutlivesReloadsAndRunsOnce) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::HoldButtons(number, {1});
+  PollController();
+  for (int reload = 0; reload < 3; ++reload) {
+    StopPollTimer();
+    ReleaseController();
+    InitController();
+    for (int tick = 0; tick < 5; ++tick) PollController();
+  }
+  EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+  pad::HoldButtons(number, {});
+  PollController();
+  pad::HoldButtons(number, {1});
+  PollController();
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
+}
+
+// A reload that finds the pad gone ends the press, as lost input does.
+TEST_F(ControllerPollTest, AReloadWithoutThePadEndsThePress) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::HoldButtons(number, {1});
+  PollController();
+  StopPollTimer();
+  ReleaseController();
+  g_settings.switchDevice = "Another Pad";
+  InitController();
+  StopPollTimer();
+  ReleaseController();
+  g_settings.switchDevice = kPadName;
+  InitController();
+  PollController();
+  PollController();
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
+}
+
 TEST_F(ControllerPollTest, PollIntervalFollowsPollPerSecond) {
   struct {
     uint32_t perSecond;
