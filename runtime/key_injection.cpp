@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/key_sequence_parser.h"
+#include "runtime/runtime_ending.h"
 #include "runtime/seams/input_injection.h"
 #include "runtime/seams/keyboard_layout.h"
 
@@ -56,6 +57,7 @@ HeldKeys g_held;
 }  // namespace
 
 int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed) {
+  if (RuntimeEnding()) return 0;
   KeyEventList list;
   try {
     int32_t parsed = ParseKeySequence(sequence, &list);
@@ -70,6 +72,11 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>
     // Blocking may be refused; the burst goes out all the same.
     BlockUserInput(true);
     for (; next < list.count; ++next) {
+      // A pause lets the messages that end the runtime in between.
+      if (RuntimeEnding()) {
+        result = kRefused;
+        break;
+      }
       if (InjectKeyEvent(list.events[next]) == 0) {
         result = kRefused;
         break;

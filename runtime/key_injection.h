@@ -14,6 +14,8 @@ namespace quillon {
 // sequence's hold words put down ("{ALT DOWN}") stay down after a whole burst
 // until a later sequence releases them or ReleaseHeldKeys runs; everything
 // else is released, and a burst cut short releases everything.
+// Once the runtime is ending nothing is typed: the call returns 0 at once,
+// and a burst under way stops as if refused.
 // `keysPressed`, when given, gains the virtual key of every key-down sent.
 int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed = nullptr);
 

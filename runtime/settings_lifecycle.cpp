@@ -4,6 +4,7 @@
 #include "runtime/key_injection.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/runtime_ending.h"
 #include "runtime/settings_store.h"
 
 namespace quillon {
@@ -35,12 +36,14 @@ void UnloadSettings() {
 }
 
 void StopTimersAndController() {
+  BeginRuntimeEnd();
   StopPollTimer();
   StopChangeTimer();
   if (g_settings.useJoystick) ReleaseController();
 }
 
 void EndRuntime() {
+  BeginRuntimeEnd();
   StopTimersAndController();
   ReleaseKeyboardCapture();
   ReleaseHeldKeys();

@@ -59,6 +59,13 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   }
 }
 
+// Log-off or shut-down: the process may be ended without a WM_DESTROY once
+// this returns, so whatever the runtime holds is let go now. A session that
+// goes on after all (wParam FALSE) keeps the runtime as it was.
+void EndSession(WPARAM sessionEnds) {
+  if (sessionEnds) EndRuntime();
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -69,6 +76,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
       StopTimersAndController();
       return DefWindowProcA(window, message, wParam, lParam);
+    case WM_ENDSESSION:
+      EndSession(wParam);
+      return 0;
     case WM_DESTROY:
       EndRuntime();
       PostQuitMessage(0);

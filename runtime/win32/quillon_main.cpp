@@ -4,6 +4,8 @@
 #include <new>
 
 #include "runtime/command_tail.h"
+#include "runtime/key_injection.h"
+#include "runtime/runtime_ending.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/win32/main_window.h"
 #include "runtime/win32/resource_ids.h"
@@ -30,6 +32,17 @@ int RemoteControl(HWND running, const char* tail) {
   return 1;
 }
 
+// A fault inside the runtime ends the process without WM_DESTROY; keys that
+// an action put down would stay down system-wide. Best effort: the state may
+// be damaged, so this lets go of the keys and nothing more, then lets the
+// system report the fault as it would have.
+LONG WINAPI ReleaseKeysOnFault(EXCEPTION_POINTERS*) {
+  quillon::BeginRuntimeEnd();
+  quillon::ReleaseHeldKeys();
+  BlockInput(FALSE);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
 int RunMessageLoop(HINSTANCE instance) {
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   MSG message = {};
@@ -49,7 +62,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // every user may add files to.
   quillon::LoadLibrariesFromSystemFolderOnly();
   // Working memory that cannot be had ends the runtime at once.
-  std::set_new_handler([] { ExitProcess(1); });
+  std::set_new_handler([] {
+    quillon::BeginRuntimeEnd();
+    quillon::ReleaseHeldKeys();
+    ExitProcess(1);
+  });
+  SetUnhandledExceptionFilter(ReleaseKeysOnFault);
 
   const char* tail = quillon::CommandTail(GetCommandLineA());
   if (HWND running = FindWindowA(quillon::kRuntimeWindowClass, nullptr)) return RemoteControl(running, tail);
