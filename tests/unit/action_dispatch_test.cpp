@@ -109,6 +109,31 @@ TEST_F(ActionDispatchTest, AFoundTargetIsBroughtToTheFrontAndClickedBeforeTheKey
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
 }
 
+// Keys go only where they were aimed: a target that cannot be made the
+// foreground window is asked once more, and then neither clicked nor typed to.
+TEST_F(ActionDispatchTest, KeysGoOnlyToATargetThatTookTheForeground) {
+  const struct {
+    int refusals;
+    bool typed;
+    size_t requests;
+  } rows[] = {{0, true, 1}, {1, true, 2}, {-1, false, 2}};
+  for (const auto& row : rows) {
+    fake_window_system::Reset();
+    fake_keyboard::Reset();
+    fake_window_system::AddTopLevelWindow("Notepad", "Untitled - Notepad");
+    fake_window_system::RefuseForeground(row.refusals);
+    KeyAction entry;
+    entry.sendType = SelectWindow;
+    entry.select = "@Notepad";
+    entry.keySeq = "%{F4}";
+    RunAction(entry);
+    const auto& calls = fake_window_system::Calls();
+    EXPECT_EQ(size_t(std::count(calls.begin(), calls.end(), "Foreground 1")), row.requests) << row.refusals;
+    EXPECT_EQ(!fake_keyboard::InsertedEvents().empty(), row.typed) << row.refusals;
+    EXPECT_EQ(calls.size() > row.requests, row.typed) << "clicked a window that is not in front";
+  }
+}
+
 TEST_F(ActionDispatchTest, EntriesWithoutASequenceTypeNothing) {
   for (uint32_t kind : {StuffKeys, IgnoreKey, ShowSwitcher}) {
     KeyAction entry;
