@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/action_dispatch.h"
+#include "runtime/modal_boxes.h"
 #include "runtime/seams/controller_device.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_store.h"
@@ -138,7 +139,7 @@ void InitController() {
   if (!started) {
     // Whatever was created stays until the next release; no polling until
     // the next load.
-    ShowControllerError(kInitErrorText);
+    WithBoxOpen([] { ShowControllerError(kInitErrorText); });
     return;
   }
   // The device is acquired by the first tick, so that tick never runs an

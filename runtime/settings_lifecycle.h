@@ -12,6 +12,14 @@ void LoadSettings();
 // still holds down, and frees every loaded text.
 void UnloadSettings();
 
+// WM_RELOAD_SETTINGS: UnloadSettings, then LoadSettings. A request that
+// arrives while a load is under way or a box is open (their message loops
+// dispatch it) is folded with any others into one reload, run when the load
+// has ended or by RunWaitingReload once the box has closed.
+void ReloadSettings();
+// The reload that requests folded while a box was open, if any.
+void RunWaitingReload();
+
 // WM_CLOSE: the timers stop and the controller is released first.
 void StopTimersAndController();
 // WM_DESTROY, however the window goes: whatever is still armed is released

@@ -4,6 +4,7 @@
 #include "runtime/controller_poll.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/modal_boxes.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
@@ -66,6 +67,28 @@ void EndSession(WPARAM sessionEnds) {
   if (sessionEnds) EndRuntime();
 }
 
+// A second request while the box is open brings that box to the front
+// instead of opening another inside its message loop.
+HWND g_aboutBox = nullptr;
+
+INT_PTR CALLBACK AboutBoxProcTracked(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) g_aboutBox = box;
+  return AboutBoxProc(box, message, wParam, lParam);
+}
+
+void ShowAboutBox(HWND window) {
+  if (g_aboutBox != nullptr) {
+    SetForegroundWindow(g_aboutBox);
+    return;
+  }
+  if (BoxOpen()) return;
+  WithBoxOpen([window] {
+    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProcTracked, 0);
+    g_aboutBox = nullptr;
+  });
+  RunWaitingReload();
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -89,7 +112,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
           DestroyWindow(window);
           return 0;
         case IDM_ABOUT:
-          DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
+          ShowAboutBox(window);
           return 0;
         default:
           return DefWindowProcA(window, message, wParam, lParam);
@@ -100,13 +123,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       if (wParam == ChangeTimerId) CompleteMapChange();
       else if (wParam == PollTimerId) PollController();
+      RunWaitingReload();  // the hand-over may have shown a box
       return 0;
     default:
       break;
   }
   if (message == WM_RELOAD_SETTINGS) {
-    UnloadSettings();
-    LoadSettings();
+    ReloadSettings();
     return 0;
   }
   if (message == WM_RUN_HOOK_ACTION) {

@@ -15,6 +15,7 @@
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_window_system.h"
+#include "tests/kit/test_registry.h"
 
 namespace quillon {
 namespace {
@@ -406,6 +407,32 @@ TEST_F(ControllerPollTest, AReloadWithoutThePadEndsThePress) {
   PollController();
   PollController();
   EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
+}
+
+// Reloads sent while the error box is open (its message loop dispatches
+// them) fold into one that runs after it closes, instead of nesting boxes
+// until the stack runs out.
+TEST_F(ControllerPollTest, ReloadsWhileTheErrorBoxIsOpenFoldIntoOne) {
+  test_registry::DeleteSettingsTree();
+  test_registry::WriteNumber(test_registry::SettingsPath(), "UseJoystick", 1);
+  pad::SetFailures({true, false, false, false, false, false});
+  int boxesOpen = 0;
+  int mostOpen = 0;
+  int shown = 0;
+  pad::WhileErrorBoxOpen([&] {
+    ++shown;
+    mostOpen = std::max(mostOpen, ++boxesOpen);
+    if (shown == 1)
+      for (int reload = 0; reload < 1000; ++reload) ReloadSettings();
+    --boxesOpen;
+  });
+  ReloadSettings();
+  EXPECT_EQ(mostOpen, 1);
+  EXPECT_EQ(shown, 2) << "the folded reloads ran once after the box closed";
+  ReloadSettings();  // and the runtime still answers
+  EXPECT_EQ(shown, 3);
+  UnloadSettings();
+  test_registry::DeleteSettingsTree();
 }
 
 TEST_F(ControllerPollTest, PollIntervalFollowsPollPerSecond) {

@@ -151,9 +151,21 @@ TEST_F(RuntimeShellTest, AboutBoxOpensOnItsCommandAndClosesWithEscape) {
   GetWindowRect(box, &frame);
   EXPECT_GE(frame.left, 0);
   EXPECT_GE(frame.top, 0);
+  // A second request (and reloads) while it is open: still one box, and the
+  // runtime answers.
+  for (int again = 0; again < 3; ++again) {
+    PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
+    PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  }
+  DWORD_PTR ignored = 0;
+  EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kit::kGenerousTimeoutMs, &ignored), 0);
+  int boxes = 0;
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "About Quillon")) != nullptr;) ++boxes;
+  EXPECT_EQ(boxes, 1);
   PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(kit::WaitForWindowGone(box));
   EXPECT_TRUE(kit::IsRunning(first_));
+  EXPECT_TRUE(kit::WaitForLoggedLines(log_, 2)) << "the folded reloads never ran";
 }
 
 TEST_F(RuntimeShellTest, ExitCommandEndsTheRuntimeWithStatusZero) {
