@@ -108,6 +108,27 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>
   return result;
 }
 
+void SendShowDesktopChord() {
+  if (RuntimeEnding()) return;
+  constexpr uint16_t kLeftWindowsKey = 0x5B;
+  constexpr uint16_t kKeyD = 'D';
+  const struct {
+    uint16_t virtualKey;
+    uint32_t flags;
+  } chord[] = {{kLeftWindowsKey, kKeyEventExtended},
+               {kKeyD, 0},
+               {kKeyD, kKeyEventKeyUp},
+               {kLeftWindowsKey, kKeyEventExtended | kKeyEventKeyUp}};
+  for (const auto& key : chord) {
+    KeyEvent event;
+    event.virtualKey = key.virtualKey;
+    event.scanCode = LayoutScanCode(key.virtualKey);
+    event.flags = key.flags;
+    event.time = SystemTickCount();
+    InjectKeyEvent(event);
+  }
+}
+
 void ReleaseHeldKeys() {
   try {
     g_held.Release(false);

@@ -19,6 +19,11 @@ namespace quillon {
 // `keysPressed`, when given, gains the virtual key of every key-down sent.
 int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed = nullptr);
 
+// Windows+D, the shell's show-desktop chord, for the switcher's " Desktop"
+// item. Tagged like every other key of the runtime: a hook entry on Win+D
+// must not take it for the user's.
+void SendShowDesktopChord();
+
 // Releases every key the runtime still holds down (unload, reload, exit).
 void ReleaseHeldKeys();
 
