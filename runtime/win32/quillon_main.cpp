@@ -14,22 +14,61 @@
 
 namespace {
 
+// A running copy that does not answer (hung, or stopped in a debugger) must
+// not keep this one, and the configurator or script that started it,
+// waiting for ever. A reload with a slow controller scan can take seconds.
+constexpr UINT kRemoteRequestTimeoutMs = 10000;
+
+// Held by the copy that is the runtime, for as long as it runs. Two copies
+// started at the same moment (the start-up folder's and the configurator's)
+// would both find no window and both become the runtime; the mutex lets
+// only one through. Per session: each user's desktop has its own runtime.
+constexpr const char* kRuntimeMutexName = "Local\\Quillon.Runtime";
+// How long a copy that lost the race waits for the winner's window (or for
+// the winner to end, which hands the mutex on).
+constexpr DWORD kRuntimeStartWaitMs = 10000;
+
+void SendToRunning(HWND running, UINT message) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(running, message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kRemoteRequestTimeoutMs, &ignored);
+}
+
 // Acts on the running copy as the command tail asks; returns this copy's
 // exit status.
 int RemoteControl(HWND running, const char* tail) {
   switch (quillon::RemoteRequestFor(tail)) {
     case quillon::RemoteRequest::Close:
-      SendMessageA(running, WM_CLOSE, 0, 0);
+      SendToRunning(running, WM_CLOSE);
       return 1;
     case quillon::RemoteRequest::Reload:
-      SendMessageA(running, quillon::WM_RELOAD_SETTINGS, 0, 0);
+      SendToRunning(running, quillon::WM_RELOAD_SETTINGS);
       return 1;
     case quillon::RemoteRequest::AskToClose:
       break;
   }
   if (MessageBoxA(nullptr, "Exit Quillon?", "Quillon", MB_OKCANCEL) != IDOK) return 0;
-  SendMessageA(running, WM_CLOSE, 0, 0);
+  SendToRunning(running, WM_CLOSE);
   return 1;
+}
+
+enum class Role { Runtime, RemoteControl, GaveUp };
+
+// Whether this copy becomes the runtime or remote-controls the one in
+// `*running`. The mutex handle is left open on purpose: the process holds it
+// until it ends.
+Role ClaimRuntimeRole(HWND* running) {
+  *running = FindWindowA(quillon::kRuntimeWindowClass, nullptr);
+  if (*running != nullptr) return Role::RemoteControl;
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, kRuntimeMutexName);
+  if (mutex == nullptr) return Role::Runtime;  // no mutex: as before, the window search alone
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return Role::Runtime;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < kRuntimeStartWaitMs;) {
+    DWORD waited = WaitForSingleObject(mutex, 50);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return Role::Runtime;
+    *running = FindWindowA(quillon::kRuntimeWindowClass, nullptr);
+    if (*running != nullptr) return Role::RemoteControl;
+  }
+  return Role::GaveUp;
 }
 
 // A fault inside the runtime ends the process without WM_DESTROY; keys that
@@ -70,7 +109,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   SetUnhandledExceptionFilter(ReleaseKeysOnFault);
 
   const char* tail = quillon::CommandTail(GetCommandLineA());
-  if (HWND running = FindWindowA(quillon::kRuntimeWindowClass, nullptr)) return RemoteControl(running, tail);
+  HWND running = nullptr;
+  switch (ClaimRuntimeRole(&running)) {
+    case Role::RemoteControl:
+      return RemoteControl(running, tail);
+    case Role::GaveUp:
+      return 0;
+    case Role::Runtime:
+      break;
+  }
 
   HWND window = quillon::CreateMainWindow(instance);
   if (window == nullptr) return 0;
