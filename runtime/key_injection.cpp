@@ -108,6 +108,14 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>
   return result;
 }
 
+void PrepareKeyboardLayout() {
+  try {
+    (void)LayoutKeysOfCharacter('a');
+  } catch (...) {
+    // Only a head start: the first action pays for it instead.
+  }
+}
+
 void SendShowDesktopChord() {
   if (RuntimeEnding()) return;
   constexpr uint16_t kLeftWindowsKey = 0x5B;

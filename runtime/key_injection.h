@@ -24,6 +24,11 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>
 // must not take it for the user's.
 void SendShowDesktopChord();
 
+// Makes the process's first keyboard-layout lookup, so that the first
+// action after start is as quick as the next: under Wine that lookup loads
+// the keyboard tables and takes tens of milliseconds.
+void PrepareKeyboardLayout();
+
 // Releases every key the runtime still holds down (unload, reload, exit).
 void ReleaseHeldKeys();
 

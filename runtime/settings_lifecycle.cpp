@@ -6,6 +6,7 @@
 #include "runtime/map_switching.h"
 #include "runtime/modal_boxes.h"
 #include "runtime/runtime_ending.h"
+#include "runtime/seams/process_services.h"
 #include "runtime/settings_store.h"
 
 namespace quillon {
@@ -15,6 +16,13 @@ bool g_loading = false;
 bool g_reloadWaiting = false;
 bool g_runningWaitingReloads = false;
 }  // namespace
+
+bool StartRuntime() {
+  if (ExecutablePath().empty()) return false;
+  PrepareKeyboardLayout();
+  LoadSettings();
+  return true;
+}
 
 void LoadSettings() {
   g_loading = true;

@@ -5,6 +5,17 @@
 
 namespace quillon {
 
+// The exit status of a start that ends because the runtime's own path could
+// not be read whole (1,024 characters or more).
+inline constexpr int kOwnPathUnreadableStatus = 2;
+
+// Start-up once the window exists. False, with nothing done, when the
+// runtime's own folder is unknown: the maps, the sounds and the default
+// mapping program are looked up there, and an empty folder would resolve
+// them against the current drive's root instead. Otherwise pays the
+// keyboard layout's first-lookup cost and loads the settings.
+bool StartRuntime();
+
 // Reads the tree, arms key capture, applies the default map, opens the
 // controller.
 void LoadSettings();

@@ -122,7 +122,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   HWND window = quillon::CreateMainWindow(instance);
   if (window == nullptr) return 0;
   ShowWindow(window, SW_HIDE);
-  quillon::LoadSettings();
+  if (!quillon::StartRuntime()) {
+    DestroyWindow(window);
+    return quillon::kOwnPathUnreadableStatus;
+  }
   UpdateWindow(window);
   return RunMessageLoop(instance);
 }
