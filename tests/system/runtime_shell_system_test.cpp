@@ -178,6 +178,20 @@ TEST_F(RuntimeShellTest, ExitCommandEndsTheRuntimeWithStatusZero) {
   EXPECT_EQ(FindWindowA("Quillon", nullptr), nullptr);
 }
 
+// The mapping program that the user put in the shared data folder (where
+// every user may create files) is the user's own, and still starts.
+TEST_F(RuntimeShellTest, AMappingProgramTheUserPutInTheSharedFolderStarts) {
+  std::string program = kit::ConfiguratorDataFolder() + "UltraMap.exe";
+  ASSERT_TRUE(CopyFileA(kit::StandInMapperPath().c_str(), program.c_str(), FALSE));
+  reg::WriteText(reg::SettingsPath(), "UltraMapPath", program);
+  HWND window = StartFirstCopy();
+  EXPECT_NE(window, nullptr);
+  EXPECT_EQ(FindWindowA("#32770", "Quillon"), nullptr) << "the program was refused";
+  kit::StopAnyRuntime();
+  kit::WaitForExit(first_, kit::kGenerousTimeoutMs, nullptr);
+  DeleteFileA(program.c_str());
+}
+
 // Copies started at the same moment (the start-up folder's and the
 // configurator's " R"): exactly one becomes the runtime, the others reload it.
 TEST_F(RuntimeShellTest, CopiesStartedTogetherMakeOneRuntime) {
