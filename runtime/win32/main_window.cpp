@@ -44,9 +44,14 @@ void CentreOnParent(HWND box) {
   SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
+// A second request while the box is open brings that box to the front
+// instead of opening another inside its message loop.
+HWND g_aboutBox = nullptr;
+
 INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
+      g_aboutBox = box;
       CentreOnParent(box);
       return TRUE;
     case WM_COMMAND:
@@ -67,15 +72,6 @@ void EndSession(WPARAM sessionEnds) {
   if (sessionEnds) EndRuntime();
 }
 
-// A second request while the box is open brings that box to the front
-// instead of opening another inside its message loop.
-HWND g_aboutBox = nullptr;
-
-INT_PTR CALLBACK AboutBoxProcTracked(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) g_aboutBox = box;
-  return AboutBoxProc(box, message, wParam, lParam);
-}
-
 void ShowAboutBox(HWND window) {
   if (g_aboutBox != nullptr) {
     SetForegroundWindow(g_aboutBox);
@@ -83,7 +79,7 @@ void ShowAboutBox(HWND window) {
   }
   if (BoxOpen()) return;
   WithBoxOpen([window] {
-    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProcTracked, 0);
+    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
     g_aboutBox = nullptr;
   });
   RunWaitingReload();
