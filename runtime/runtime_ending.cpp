@@ -1,10 +1,13 @@
 #include "runtime/runtime_ending.h"
 
+#include <atomic>
+
 namespace quillon {
 
 namespace {
-// Also read from the unhandled-exception filter, which may run on any thread.
-volatile bool g_ending = false;
+// Also set by the unhandled-exception filter, which runs on whichever thread
+// faulted.
+std::atomic<bool> g_ending{false};
 }  // namespace
 
 void BeginRuntimeEnd() { g_ending = true; }
