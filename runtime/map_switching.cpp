@@ -119,7 +119,7 @@ std::optional<std::string> HandOffParameters() {
 void HandOffMap() {
   std::optional<std::string> parameters = HandOffParameters();
   if (!parameters) return;
-  LaunchProgram(g_settings.ultraMapPath, *parameters);
+  LaunchMappingProgram(g_settings.ultraMapPath, *parameters);
   MapHandedOver(CurrentMapName());
 }
 

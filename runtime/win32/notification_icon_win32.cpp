@@ -45,10 +45,12 @@ NOTIFYICONDATAA IconData(UINT flags) {
 }
 
 // A process that dies on an exception leaves its icon behind until the mouse
-// passes over it; this takes it away first.
+// passes over it. The filter that was there first (letting go of held keys)
+// runs first: that matters more than the icon.
 LONG WINAPI RemoveIconOnCrash(EXCEPTION_POINTERS* exception) {
+  LONG result = g_previousFilter != nullptr ? g_previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
   RemoveNotificationIcon();
-  return g_previousFilter != nullptr ? g_previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+  return result;
 }
 
 bool AddIcon() {
