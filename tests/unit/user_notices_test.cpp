@@ -99,7 +99,7 @@ TEST_F(UserNoticesTest, NameAndTipFollowTheHandOversNotThePresses) {
   reg::WriteNumber(reg::SettingsPath(), "ShowTrayIcon", 1);
   UnloadSettings();
   LoadSettings();
-  EndRuntime();
+  EndNotices();
   EXPECT_EQ(fake_notices::IconTip(), std::nullopt);
   EXPECT_EQ(fake_notices::NameShowing(), std::nullopt);
 }
