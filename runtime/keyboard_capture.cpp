@@ -1,11 +1,10 @@
 #include "runtime/keyboard_capture.h"
 
-#include <bitset>
 #include <deque>
 
 #include "runtime/action_dispatch.h"
 #include "runtime/key_event.h"
-#include "runtime/key_injection.h"
+#include "runtime/own_keys.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/seams/main_window_messages.h"
 #include "runtime/settings_store.h"
@@ -23,12 +22,6 @@ bool HookModeWithEntries() { return g_settings.useHook && g_settings.keyCount > 
 // hung window can all take that long, so the callback only decides and the
 // action runs from the message loop. Copies, because a reload may come first.
 std::deque<KeyAction> g_postedActions;
-
-// The keys that the runtime's bursts pressed since the last marker: only hot
-// keys on these can be the runtime's own. A user who presses another bound
-// key while a burst is being typed must not lose that press.
-bool g_ownKeysQueued = false;
-std::bitset<256> g_ownKeysPressed;
 
 }  // namespace
 
@@ -87,25 +80,12 @@ void RunPostedHookAction() {
   RunAction(entry);
 }
 
-void TypeOwnKeys(const char* sequence) {
-  const bool hotKeysWatched = g_settings.useKeyboard && !g_settings.useHook && g_settings.keyCount > 0;
-  (void)SendKeySequence(sequence, 0, hotKeysWatched ? &g_ownKeysPressed : nullptr);
-  // By the time the burst has been submitted, the system has already matched
-  // its keys against the hot keys and queued what they set off, so a marker
-  // posted now arrives after all of it.
-  if (hotKeysWatched && !g_ownKeysQueued) {
-    g_ownKeysQueued = true;
-    PostOwnKeysMarker();
-  }
-}
-
-void OwnKeysMarkerArrived() {
-  g_ownKeysQueued = false;
-  g_ownKeysPressed.reset();
-}
-
-bool MayBeOwnHotKey(uint32_t virtualKey) {
-  return g_ownKeysQueued && virtualKey < 256 && g_ownKeysPressed.test(virtualKey);
+void RunHotKeyAction(uintptr_t hotKeyId) {
+  uint32_t number = ActionNumberOfHotKey(hotKeyId);
+  if (number == 0 || MayBeOwnHotKey(g_settings.keyActions[number].virtualKey)) return;
+  // Copy the entry: its action may reload the settings under it.
+  KeyAction entry = g_settings.keyActions[number];
+  RunAction(entry);
 }
 
 }  // namespace quillon

@@ -38,13 +38,8 @@ bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t ex
 // The main window's turn for the oldest action the hook posted.
 void RunPostedHookAction();
 
-// Types an action's key sequence. In hot-key mode the runtime's own keys can
-// set off its hot keys, which carry no tag; hot keys on a key that a burst
-// pressed are dropped until the marker posted after the burst arrives
-// (OwnKeysMarkerArrived).
-void TypeOwnKeys(const char* sequence);
-void OwnKeysMarkerArrived();
-// Whether a hot key on `virtualKey` may be one the runtime's own keys set off.
-bool MayBeOwnHotKey(uint32_t virtualKey);
+// WM_HOTKEY: hot key id 99 + n runs keyboard entry n; other ids do nothing,
+// and neither do hot keys that the runtime's own keys set off.
+void RunHotKeyAction(uintptr_t hotKeyId);
 
 }  // namespace quillon

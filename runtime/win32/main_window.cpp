@@ -1,9 +1,9 @@
 #include "runtime/win32/main_window.h"
 
-#include "runtime/action_dispatch.h"
 #include "runtime/controller_poll.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/own_keys.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"

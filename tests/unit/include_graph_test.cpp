@@ -1,0 +1,69 @@
+// The runtime's files form layers: no file reaches itself through its own
+// includes, so each can be read, and tested, without the ones above it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// File (relative to the source root, ".cpp" folded into its ".h") -> the
+// runtime files it includes.
+std::map<std::string, std::set<std::string>> RuntimeIncludeGraph() {
+  const fs::path root = QUILLON_SOURCE_DIR;
+  const std::regex include(R"re(^\s*#\s*include\s+"(runtime/[^"]+)")re");
+  std::map<std::string, std::set<std::string>> graph;
+  for (const auto& item : fs::recursive_directory_iterator(root / "runtime")) {
+    std::string name = fs::relative(item.path(), root).generic_string();
+    if (item.path().extension() == ".cpp") name.replace(name.size() - 4, 4, ".h");
+    else if (item.path().extension() != ".h") continue;
+    std::ifstream file(item.path());
+    std::string line;
+    std::smatch found;
+    while (std::getline(file, line))
+      if (std::regex_search(line, found, include) && found[1] != name) graph[name].insert(found[1]);
+  }
+  return graph;
+}
+
+// The first file found that reaches itself, with the path it takes; "" when none.
+std::string FirstCycle(const std::map<std::string, std::set<std::string>>& graph) {
+  std::map<std::string, int> state;  // 1: on the current path, 2: done
+  std::vector<std::string> path;
+  std::string cycle;
+  std::function<bool(const std::string&)> visit = [&](const std::string& file) {
+    if (state[file] == 2) return false;
+    path.push_back(file);
+    if (state[file] == 1) {
+      for (const std::string& step : path) cycle += step + " ";
+      return true;
+    }
+    state[file] = 1;
+    auto edges = graph.find(file);
+    if (edges != graph.end())
+      for (const std::string& next : edges->second)
+        if (visit(next)) return true;
+    state[file] = 2;
+    path.pop_back();
+    return false;
+  };
+  for (const auto& [file, edges] : graph)
+    if (visit(file)) return cycle;
+  return "";
+}
+
+TEST(IncludeGraphTest, NoRuntimeFileIncludesItselfThroughOthers) {
+  auto graph = RuntimeIncludeGraph();
+  ASSERT_GT(graph.size(), 10u) << "the runtime's sources were not found";
+  EXPECT_EQ(FirstCycle(graph), "");
+}
+
+}  // namespace
