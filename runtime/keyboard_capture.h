@@ -1,6 +1,6 @@
 // Arming and releasing the capture of the keyboard actions' keys, and what
 // capture does with a key: in hook mode the callback only decides and posts,
-// and the action runs once the callback has returned.
+// and the action runs on the main thread once the callback has returned.
 #pragma once
 
 #include <cstdint>
@@ -19,23 +19,32 @@ uint32_t ActionNumberOfHotKey(uintptr_t id);
 // entry whose VirtualKey lies outside 1..255 is never armed.
 void ArmKeyAction(uint32_t number);
 // Installs the keyboard hook when hook mode is on and there is an entry.
+// Called last in a load: until then a matched key would be swallowed and
+// wait behind the load's slow steps (a program start, a controller scan).
 void InstallCaptureHook();
 // Removes the hook (hook mode with entries) or unregisters hot keys 100 to
 // 99 + keyCount.
 void ReleaseKeyboardCapture();
 
+// The hook's side. It runs on a thread of its own, so these read only the
+// table that arming published, never g_settings.
+//
 // Whether some entry is bound to `virtualKey`: the hook asks first and reads
 // the held modifiers only for those keys, since it sits in front of every
 // key the user types.
 bool HookWatchesKey(uint32_t virtualKey);
-
 // The hook saw a key-down of `virtualKey` while `heldModifiers` (Modifier
 // bits) were down; `extraInfo` is the event's extra information. Returns true
-// when the key-down must be swallowed: it matched an entry, whose action is
-// then posted to the main window with a copy of the entry. The runtime's own
-// injected keys never match. Key-ups never come here.
+// when the key-down must be swallowed: it matched an entry, whose number is
+// then queued for the main window and a request posted (unless the queue is
+// full, or the key is auto-repeating while its action still waits). The
+// runtime's own injected keys never match.
 bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo);
-// The main window's turn for the oldest action the hook posted.
+// The hook saw `virtualKey` go up: its next key-down is a new press.
+void HandleHookKeyUp(uint32_t virtualKey);
+
+// The main window's turn for the oldest key the hook queued. A key queued
+// under settings that have since been unloaded runs nothing.
 void RunPostedHookAction();
 
 // WM_HOTKEY: hot key id 99 + n runs keyboard entry n; other ids do nothing,

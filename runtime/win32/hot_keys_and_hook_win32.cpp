@@ -28,12 +28,16 @@ uint32_t HeldModifiers(const KBDLLHOOKSTRUCT& event) {
 }
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
-  // Keys pressed while Alt is held (and F10) arrive as system key-downs;
-  // Alt combinations must be capturable too.
-  if (code == HC_ACTION && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
+  if (code == HC_ACTION) {
     const auto& event = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (HookWatchesKey(event.vkCode) && HandleHookKeyDown(event.vkCode, HeldModifiers(event), event.dwExtraInfo))
-      return 1;
+    // Keys pressed while Alt is held (and F10) arrive as system key-downs;
+    // Alt combinations must be capturable too.
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+      if (HookWatchesKey(event.vkCode) && HandleHookKeyDown(event.vkCode, HeldModifiers(event), event.dwExtraInfo))
+        return 1;
+    } else if (message == WM_KEYUP || message == WM_SYSKEYUP) {
+      HandleHookKeyUp(event.vkCode);
+    }
   }
   return CallNextHookEx(g_keyboardHook, code, message, lParam);
 }
