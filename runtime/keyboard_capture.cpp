@@ -124,6 +124,13 @@ void ReleaseKeyboardCapture() {
   PublishHookTable(false);
 }
 
+void RearmKeyboardCapture() {
+  if (!g_settings.useKeyboard) return;
+  ReleaseKeyboardCapture();
+  for (uint32_t n = 1; n <= g_settings.keyCount; ++n) ArmKeyAction(n);
+  InstallCaptureHook();
+}
+
 bool HookWatchesKey(uint32_t virtualKey) {
   std::shared_ptr<const HookTable> table = CurrentHookTable();
   return table != nullptr && virtualKey < 256 && table->entry[virtualKey] != 0;

@@ -25,6 +25,10 @@ void InstallCaptureHook();
 // Removes the hook (hook mode with entries) or unregisters hot keys 100 to
 // 99 + keyCount.
 void ReleaseKeyboardCapture();
+// Releases and arms again from the loaded settings: after sleep or a return
+// to the session the system may have dropped the hook or a hot key without
+// a word.
+void RearmKeyboardCapture();
 
 // The hook's side. It runs on a thread of its own, so these read only the
 // table that arming published, never g_settings.

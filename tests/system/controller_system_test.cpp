@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <dbt.h>
+
 #include <string>
 #include <vector>
 
@@ -267,6 +269,32 @@ TEST_F(ControllerSystemTest, AReloadWhileHeldRunsNothingTwiceAndKeepsNothingOld)
   kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
   EXPECT_EQ(pads::Block().pads[pad].openDevices, 0);
   EXPECT_EQ(pads::Block().inputSystems, 0);
+}
+
+// On Windows the device object of a pad that was unplugged keeps failing
+// after the pad is back; the runtime hears of the change and looks again.
+TEST_F(ControllerSystemTest, ARepluggedPadWorksAgainWithinASecondWithoutAReload) {
+  Entry(1, 1, "Back");
+  int pad = pads::AddPad(kPadName, 10);
+  HWND window = StartRuntime();
+  ASSERT_NE(window, nullptr);
+  pads::Unplug(pad);
+  int32_t listings = pads::Block().listings;
+  PostMessageA(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  ASSERT_TRUE(WaitFor([&] { return pads::Block().listings > listings; }));
+  pads::HoldButtons(pad, {1});  // held through the return
+  pads::PlugIn(pad);
+  DWORD back = GetTickCount();
+  PostMessageA(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1)) << "the pad never worked again";
+  DWORD workedIn = GetTickCount() - back;
+  EXPECT_LT(workedIn, 1000u);
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  EXPECT_EQ(Logged(), std::vector<std::string>{" Back"});
+  EXPECT_EQ(pads::Block().pads[pad].openDevices, 1) << "the dead device object was kept";
+  EXPECT_EQ(pads::Block().createCalls, 1) << "it took a reload";
+  std::printf("replugged pad ran its entry %lu ms after its return\n", static_cast<unsigned long>(workedIn));
 }
 
 }  // namespace
