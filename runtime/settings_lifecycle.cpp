@@ -11,13 +11,12 @@ namespace quillon {
 void LoadSettings() {
   ReadSettings();
   RuntimeSettings& s = g_settings;
-  if (s.useKeyboard) {
+  if (s.useKeyboard)
     for (uint32_t n = 1; n <= s.keyCount; ++n) ArmKeyAction(n);
-    InstallCaptureHook();
-  }
   s.firstRequestPending = !s.applyOnStart;
   ResetToDefaultMap();
   if (s.useJoystick) InitController();
+  InstallCaptureHook();
 }
 
 void UnloadSettings() {

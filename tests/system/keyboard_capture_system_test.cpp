@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <dbt.h>
 #include <wtsapi32.h>
 
 #include <string>
 #include <vector>
 
 #include "shared/settings_tree.h"
+#include "tests/kit/controller_double/virtual_pads_control.h"
 #include "tests/kit/hung_window.h"
 #include "tests/kit/key_recorder_window.h"
 #include "tests/kit/runtime_control.h"
@@ -366,6 +368,43 @@ TEST_F(KeyboardCaptureTest, CapsLockIsReadAsItIsNowNotAsTheRuntimeLastSawIt) {
   rec::PumpUntil([&] { return !capsOn(); }, kWaitMs);
   ASSERT_TRUE(typed);
   EXPECT_EQ(TypedText(), "a") << "the runtime took Caps Lock for off";
+}
+
+// The main thread scans the controllers for longer than Wine's 2 s hook
+// time-out (a pad went away, and the double's listing is slow). A hooked key
+// pressed meanwhile is swallowed at once, its action runs after the scan,
+// and the hook still works: it never waits for the main thread.
+TEST_F(KeyboardCaptureTest, AHookedKeyIsSwallowedWhileTheRuntimeIsBusyAndRunsAfterwards) {
+  namespace pads = virtual_pads;
+  pads::ResetSharedBlock();
+  ASSERT_TRUE(pads::InstallControllerDoubleInSystemFolder());
+  pads::PreferDoubleInRuntime();
+  int pad = pads::AddPad("Quillon Pad", 10);
+  reg::WriteNumber(reg::SettingsPath(), "UseJoystick", 1);
+  reg::WriteText(reg::SettingsPath(), "SwitchDevice", "Quillon Pad");
+  Entry(1, 0, VK_F5, "ok");
+  StartRuntime(true);
+  ASSERT_TRUE(rec::PumpUntil([&] { return pads::Block().pads[pad].acquired == 1; }, kWaitMs));
+  constexpr DWORD kScanMs = 3500;
+  pads::Block().listDelayMs = kScanMs;
+  pads::Unplug(pad);
+  int32_t listings = pads::Block().listings;
+  PostMessageA(kit::WaitForRuntimeWindowOf(runtime_), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  bool busy = rec::PumpUntil([&] { return pads::Block().listings > listings; }, kWaitMs);
+  DWORD pressed = GetTickCount();
+  Press(VK_F5);
+  bool typed = WaitForTrail("4fd 4fu 4bd 4bu");
+  DWORD ranAfter = GetTickCount() - pressed;
+  pads::Block().listDelayMs = 0;
+  pads::PreferBuiltInInRuntime();
+  ASSERT_TRUE(busy) << "the runtime never began to scan";
+  ASSERT_TRUE(typed) << KeyTrail();
+  EXPECT_FALSE(TrailContains("74d")) << "the key went through while the runtime was busy";
+  EXPECT_GT(ranAfter, 2000u) << "the action did not wait for the scan: was the runtime busy?";
+  rec::Clear();
+  Press(VK_F5);
+  EXPECT_TRUE(WaitForTrail("4fd 4fu 4bd 4bu")) << "the hook died: " << KeyTrail();
+  EXPECT_FALSE(TrailContains("74d")) << KeyTrail();
 }
 
 // Lock, unlock and resume as the system announces them. Every one lets go of
