@@ -3,6 +3,7 @@
 
 #include "runtime/key_event.h"
 #include "runtime/keyboard_capture.h"
+#include "runtime/session_events.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "tests/fakes/fake_keyboard.h"
@@ -164,6 +165,29 @@ TEST_F(HookTest, AnEntryLeftInTheIndexAfterAnUnloadNeverRuns) {
   g_settings.keyIndex[kF5] = 1;  // as if the index had not been cleared
   EXPECT_FALSE(HookKeyDown(kF5, 0));
   EXPECT_TRUE(Started().empty());
+}
+
+// The system may drop a hook whose thread was frozen (sleep, a session
+// switch); coming back installs it afresh, and the keys still match.
+TEST_F(HookTest, ResumeAndReturnInstallTheHookAfreshAndLeavingDoesNot) {
+  const struct {
+    SessionEvent event;
+    bool rearms;
+  } rows[] = {{SessionEvent::Resumed, true}, {SessionEvent::Returned, true}, {SessionEvent::Left, false},
+              {SessionEvent::DevicesChanged, false}};
+  Entry(1, 0, kF5, "one.exe");
+  InstallCaptureHook();
+  for (const auto& row : rows) {
+    fake_platform::ClearCalls();
+    posted_ = 0;
+    HandleSessionEvent(row.event);
+    std::vector<std::string> rearmed = {"RemoveHook", "InstallHook"};
+    EXPECT_EQ(fake_platform::Calls(), row.rearms ? rearmed : std::vector<std::string>{}) << int(row.event);
+    EXPECT_TRUE(fake_platform::HookInstalled());
+    EXPECT_TRUE(HookKeyDown(kF5, 0)) << int(row.event);
+    HandleHookKeyUp(kF5);
+    EXPECT_EQ(Started().size(), 1u) << int(row.event);
+  }
 }
 
 }  // namespace
