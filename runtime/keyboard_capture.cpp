@@ -7,11 +7,11 @@
 #include <mutex>
 
 #include "runtime/action_dispatch.h"
-#include "runtime/key_event.h"
 #include "runtime/own_keys.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/seams/main_window_messages.h"
 #include "runtime/settings_store.h"
+#include "shared/key_event.h"
 
 namespace quillon {
 
