@@ -3,11 +3,15 @@
 #include "runtime/controller_poll.h"
 #include "runtime/key_injection.h"
 #include "runtime/keyboard_capture.h"
+#include "runtime/runtime_ending.h"
 #include "runtime/settings_store.h"
 
 namespace quillon {
 
 void HandleSessionEvent(SessionEvent event) {
+  // Log-off ends the runtime without destroying its window; a session change
+  // that follows must not arm anything again.
+  if (RuntimeEnding()) return;
   switch (event) {
     case SessionEvent::DevicesChanged:
       if (g_settings.useJoystick) FindControllerAgain();

@@ -16,6 +16,7 @@
 #include "runtime/controller_poll.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/own_keys.h"
+#include "runtime/runtime_ending.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "tests/fakes/fake_app_switcher.h"
@@ -136,6 +137,7 @@ class Soak {
     if (!down.empty()) return "after exit key " + std::to_string(*down.begin()) + " is still down";
     if (pad::OpenDeviceCount() != 0 || pad::UsesAfterClose() != 0) return "the pad was left open or used closed";
     if (Traces() != expected_) return "at exit seen " + Describe(Traces()) + "\nmeant " + Describe(expected_);
+    ForgetRuntimeEnd();
     Start();  // the next day: the fakes start empty, so their logs stay small
     return "";
   }
