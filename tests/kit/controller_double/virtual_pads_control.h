@@ -33,5 +33,4 @@ bool InstallControllerDoubleInSystemFolder();
 void PreferDoubleInRuntime();
 void PreferBuiltInInRuntime();
 
-
 }  // namespace quillon::virtual_pads
