@@ -26,9 +26,9 @@ struct ControlState {
   // The edit field's selection, as character offsets.
   size_t selectionStart = 0;
   size_t selectionEnd = 0;
-  // The edit field's limit (EM_LIMITTEXT, which the real pages set on their
-  // dialogs' start): text put in at the caret is cut to it, text set whole
-  // is not. A new field's limit.
+  // The edit field's limit (EM_LIMITTEXT, which the real pages set when
+  // their dialogs start; a test sets it here): text put in at the caret is
+  // cut to it, text set whole is not. 32767 is a new field's limit.
   size_t textLimit = 32767;
 };
 
