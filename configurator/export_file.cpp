@@ -32,8 +32,9 @@ bool ChooseExportFile(const char* title, FileDialogKind kind, std::string* path)
 std::string ExportWorkFile(const std::string& path) { return path + ".saving"; }
 
 bool ExportToFile(const std::string& path, WindowFields& fields, const EditorEntry& editor) {
-  if (FileExists(path) && ShowMessageBox("Overwrite existing configuration?", "Request", MessageIcon::Question,
-                                         MessageButtons::YesNo) != MessageAnswer::Yes)
+  if (FileExists(path) &&
+      ShowMessageBox("Overwrite existing configuration?", "Request", MessageIcon::Question, MessageButtons::YesNo) !=
+          MessageAnswer::Yes)
     return false;
   CollectGlobalSettings(fields);
   CommitEditorEntry(editor);
@@ -42,8 +43,8 @@ bool ExportToFile(const std::string& path, WindowFields& fields, const EditorEnt
   // it replaces only once complete: a failed write keeps the old file whole.
   const std::string work = ExportWorkFile(path);
   RemoveFile(work);
-  bool written =
-      CreateEmptyFile(work) && WriteToFile(work) == 0 && FlushProfileFile(work) == 0 && ReplaceFileWith(work, path);
+  bool written = CreateEmptyFile(work) && WriteToFile(work) == 0 && FlushProfileFile(work) == 0 &&
+                 ReplaceFileWith(work, path);
   if (!written) {
     RemoveFile(work);
     ReportNotWritten(path);

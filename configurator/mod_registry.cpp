@@ -99,8 +99,7 @@ bool FitsOnOneLine(const std::string& text) { return text.find_first_of("\r\n") 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool NeedsWrapping(const std::string& text) {
   if (text.empty()) return false;
-  return IsBlank(text.front()) || IsBlank(text.back()) ||
-         (text.size() >= 2 && text.front() == '"' && text.back() == '"');
+  return IsBlank(text.front()) || IsBlank(text.back()) || (text.size() >= 2 && text.front() == '"' && text.back() == '"');
 }
 std::string WrappedIniValue(const std::string& text) { return NeedsWrapping(text) ? '"' + text + '"' : text; }
 std::string UnwrappedIniValue(const std::string& text) {
@@ -122,8 +121,9 @@ Root ResolveRoot(const std::string& root) {
     const char* name;
     RegistryHive hive;
   } kHives[] = {
-      {"HKCU", RegistryHive::CurrentUser}, {"HKLM", RegistryHive::LocalMachine},  {"HKU", RegistryHive::Users},
-      {"HKDD", RegistryHive::DynData},     {"HKCC", RegistryHive::CurrentConfig}, {"HKCR", RegistryHive::ClassesRoot},
+      {"HKCU", RegistryHive::CurrentUser},   {"HKLM", RegistryHive::LocalMachine},
+      {"HKU", RegistryHive::Users},          {"HKDD", RegistryHive::DynData},
+      {"HKCC", RegistryHive::CurrentConfig}, {"HKCR", RegistryHive::ClassesRoot},
   };
   for (const auto& entry : kHives)
     if (SameTextIgnoringCase(root, entry.name)) return Root{RootKind::Hive, entry.hive};
@@ -188,7 +188,8 @@ long ReadValue(const std::string& root, const std::string& path, const std::stri
       value->flag = bytes[0] != 0 || bytes[1] != 0;
       return kStatusOk;
     }
-    case TypeLetter::Other: break;
+    case TypeLetter::Other:
+      break;
   }
   return kStatusOk;
 }
@@ -226,7 +227,8 @@ long WriteValue(const std::string& root, const std::string& path, const std::str
       uint8_t byte = value.flag ? 0xFF : 0;
       return SetStoreValue(key.handle, name, kRegBinary, {byte, byte});
     }
-    case TypeLetter::Other: break;
+    case TypeLetter::Other:
+      break;
   }
   return kStatusOk;
 }

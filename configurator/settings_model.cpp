@@ -163,7 +163,8 @@ void ReadTree(const Place& at, ConfiguratorSettings& m) {
     m.configNames[i] = modRegistry::ReadText(at.root, at.main, ConfigValueName(i), g_session.defaultConfigNames[i]);
   m.configNames[kConfigSlots - 1].clear();
   for (const GlobalFieldSpec& row : kGlobalFields)
-    ReadField(at, at.main, row.name, Resolved(at.file ? row.fileDefault : row.registryDefault), Bind(m, row.field));
+    ReadField(at, at.main, row.name, Resolved(at.file ? row.fileDefault : row.registryDefault),
+              Bind(m, row.field));
   m.keyCount = ReadEntries(at, at.keyEntry, m.keyActions);
   m.buttonCount = ReadEntries(at, at.buttonEntry, m.buttonActions);
 }

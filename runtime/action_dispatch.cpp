@@ -22,9 +22,12 @@ struct ActionFields {
 
 bool TargetReady(const ActionFields& entry) {
   switch (entry.sendType) {
-    case CurrentWindow: return true;
-    case SelectWindow: return SelectTargetWindow(entry.select) != 0;
-    default: return false;
+    case CurrentWindow:
+      return true;
+    case SelectWindow:
+      return SelectTargetWindow(entry.select) != 0;
+    default:
+      return false;
   }
 }
 
@@ -34,13 +37,24 @@ void Run(const ActionFields& entry) {
   if ((entry.action == StuffKeys || entry.action == IgnoreKey || entry.action == ShowSwitcher) && entry.keySeq)
     TypeOwnKeys(entry.keySeq->c_str());
   switch (entry.action) {
-    case NextMap: RequestMapChange(MapRequest::Next, entry.keySeq); break;
-    case PreviousMap: RequestMapChange(MapRequest::Previous, entry.keySeq); break;
-    case DefaultMap: RequestMapChange(MapRequest::Default, entry.keySeq); break;
-    case ShowSwitcher: ShowAppSwitcher(); break;
+    case NextMap:
+      RequestMapChange(MapRequest::Next, entry.keySeq);
+      break;
+    case PreviousMap:
+      RequestMapChange(MapRequest::Previous, entry.keySeq);
+      break;
+    case DefaultMap:
+      RequestMapChange(MapRequest::Default, entry.keySeq);
+      break;
+    case ShowSwitcher:
+      ShowAppSwitcher();
+      break;
     case RunApplication:
-    case ChangeConfiguration: LaunchProgram(entry.appName, entry.appParms); break;
-    default: break;
+    case ChangeConfiguration:
+      LaunchProgram(entry.appName, entry.appParms);
+      break;
+    default:
+      break;
   }
 }
 

@@ -23,10 +23,13 @@ const char* CommandTail(const char* commandLine) {
 RemoteRequest RemoteRequestFor(const char* tail) {
   switch (tail == nullptr ? '\0' : tail[0]) {
     case 'Q':
-    case 'q': return RemoteRequest::Close;
+    case 'q':
+      return RemoteRequest::Close;
     case 'R':
-    case 'r': return RemoteRequest::Reload;
-    default: return RemoteRequest::AskToClose;
+    case 'r':
+      return RemoteRequest::Reload;
+    default:
+      return RemoteRequest::AskToClose;
   }
 }
 

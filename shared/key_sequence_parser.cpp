@@ -58,8 +58,8 @@ struct HoldRelease {
 
 // Searched after the name table, the same way; sorted in byte order.
 constexpr HoldRelease HoldReleaseTable[] = {
-    {"ALT DOWN", kAltKey, false}, {"ALT UP", kAltKey, true},        {"CTRL DOWN", kCtrlKey, false},
-    {"CTRL UP", kCtrlKey, true},  {"SHIFT DOWN", kShiftKey, false}, {"SHIFT UP", kShiftKey, true},
+    {"ALT DOWN", kAltKey, false},  {"ALT UP", kAltKey, true},     {"CTRL DOWN", kCtrlKey, false},
+    {"CTRL UP", kCtrlKey, true},   {"SHIFT DOWN", kShiftKey, false}, {"SHIFT UP", kShiftKey, true},
 };
 
 // No entry of either table is longer, so a longer name can match nothing.
@@ -253,7 +253,8 @@ class Parser {
           continue;
         case '[':
         case ']':
-        case '}': FailSyntax();
+        case '}':
+          FailSyntax();
         default:
           if (c >= '0' && c <= '9') {
             AppendPress(uint16_t(c));  // the digit keys, whatever the layout

@@ -14,7 +14,9 @@ inline constexpr int kMaxActions = 99;
 inline constexpr int kMaxConfigs = 10;
 
 // Two decimal digits of 0..99.
-inline std::string TwoDigits(int number) { return {char('0' + number / 10 % 10), char('0' + number % 10)}; }
+inline std::string TwoDigits(int number) {
+  return {char('0' + number / 10 % 10), char('0' + number % 10)};
+}
 // The numbered action subkeys below kSettingsKeyPath, numbered from 1
 // without gaps: keyboard entry n is "01".."99", controller entry n "J01"..
 inline std::string KeyActionSubkey(int number) { return TwoDigits(number); }
@@ -61,16 +63,8 @@ inline constexpr uint32_t kFactoryPollPerSecond = 16;
 enum class FieldType { Text, Number16, Number32 };
 
 enum class GlobalField {
-  UltraMapPath,
-  UltraMapOptions,
-  UseJoystick,
-  UseKeyboard,
-  ApplyOnStart,
-  SwitchDevice,
-  DefaultConfig,
-  ChangeTimeout,
-  UseHook,
-  PollPerSecond,
+  UltraMapPath, UltraMapOptions, UseJoystick, UseKeyboard, ApplyOnStart,
+  SwitchDevice, DefaultConfig, ChangeTimeout, UseHook, PollPerSecond,
 };
 // Stand-ins for defaults that depend on the machine: the mapping program in
 // the configurator's data folder, and in the program-files folder.

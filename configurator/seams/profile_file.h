@@ -21,7 +21,7 @@ uint32_t ReadProfileSection(const std::string& file, const std::string& section,
 // section, a new section to the end of the file. Returns 0 or the system's
 // error code.
 long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& value);
+                        const std::string& value);
 
 // Makes sure everything written so far is on disk. 0 or the error code.
 long FlushProfileFile(const std::string& file);

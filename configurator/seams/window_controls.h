@@ -22,8 +22,8 @@ void SetEnabled(int id, bool enabled);
 void SetVisible(int id, bool visible);
 
 // Rows of a list box or drop-down list. `row` -1 appends, or in a sorted
-// list puts the row in its sorted place; the new row's index is returned. Removing or clearing rows follows the
-// controls' own rules for the selection.
+// list puts the row in its sorted place; the new row's index is returned. Removing or clearing rows follows the controls' own rules for
+// the selection.
 int InsertRow(int id, int row, const std::string& text, intptr_t itemData = 0);
 void RemoveRow(int id, int row);
 void ClearRows(int id);

@@ -54,7 +54,8 @@ void CreatePages(HWND window) {
   for (size_t i = 0; i < kPages.size(); ++i) {
     HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPages[i].templateId), window,
                                    kPages[i].procedure, 0);
-    SetWindowPos(page, previous, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
+    SetWindowPos(page, previous, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOACTIVATE);
     AddControlParent(page);
     g_pages[i] = page;
     previous = page;
@@ -146,7 +147,8 @@ void* MainWindowHandle() { return g_main; }
 int RunMainWindow() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  if (CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0) == nullptr)
+  if (CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0) ==
+      nullptr)
     return 1;
   LoadMainWindow();
   ShowWindow(g_main, SW_SHOW);

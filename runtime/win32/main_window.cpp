@@ -45,38 +45,54 @@ void CentreOnParent(HWND box) {
 
 INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG: CentreOnParent(box); return TRUE;
+    case WM_INITDIALOG:
+      CentreOnParent(box);
+      return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         EndDialog(box, LOWORD(wParam));
         return TRUE;
       }
       return FALSE;
-    default: return FALSE;
+    default:
+      return FALSE;
   }
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: return 0;
-    case WM_PAINT: PaintWindow(window); return 0;
-    case WM_CLOSE: StopTimersAndController(); return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CREATE:
+      return 0;
+    case WM_PAINT:
+      PaintWindow(window);
+      return 0;
+    case WM_CLOSE:
+      StopTimersAndController();
+      return DefWindowProcA(window, message, wParam, lParam);
     case WM_DESTROY:
       EndRuntime();
       PostQuitMessage(0);
       return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case IDM_EXIT: DestroyWindow(window); return 0;
-        case IDM_ABOUT: DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0); return 0;
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        case IDM_EXIT:
+          DestroyWindow(window);
+          return 0;
+        case IDM_ABOUT:
+          DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
+          return 0;
+        default:
+          return DefWindowProcA(window, message, wParam, lParam);
       }
-    case WM_HOTKEY: RunHotKeyAction(wParam); return 0;
+    case WM_HOTKEY:
+      RunHotKeyAction(wParam);
+      return 0;
     case WM_TIMER:
       if (wParam == ChangeTimerId) CompleteMapChange();
       else if (wParam == PollTimerId) PollController();
       return 0;
-    default: break;
+    default:
+      break;
   }
   if (message == WM_RELOAD_SETTINGS) {
     UnloadSettings();

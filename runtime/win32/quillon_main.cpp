@@ -16,9 +16,14 @@ namespace {
 // exit status.
 int RemoteControl(HWND running, const char* tail) {
   switch (quillon::RemoteRequestFor(tail)) {
-    case quillon::RemoteRequest::Close: SendMessageA(running, WM_CLOSE, 0, 0); return 1;
-    case quillon::RemoteRequest::Reload: SendMessageA(running, quillon::WM_RELOAD_SETTINGS, 0, 0); return 1;
-    case quillon::RemoteRequest::AskToClose: break;
+    case quillon::RemoteRequest::Close:
+      SendMessageA(running, WM_CLOSE, 0, 0);
+      return 1;
+    case quillon::RemoteRequest::Reload:
+      SendMessageA(running, quillon::WM_RELOAD_SETTINGS, 0, 0);
+      return 1;
+    case quillon::RemoteRequest::AskToClose:
+      break;
   }
   if (MessageBoxA(nullptr, "Exit Quillon?", "Quillon", MB_OKCANCEL) != IDOK) return 0;
   SendMessageA(running, WM_CLOSE, 0, 0);

@@ -14,11 +14,11 @@ namespace quillon::fake_registry {
 namespace {
 
 struct Key {
-  std::map<std::string, Value> values;            // by lower-case name
+  std::map<std::string, Value> values;  // by lower-case name
   std::map<std::string, std::string> valueNames;  // lower-case name -> name as first written
 };
 
-std::map<std::string, Key> g_keys;              // by lower-case path, without leading or trailing "\"
+std::map<std::string, Key> g_keys;  // by lower-case path, without leading or trailing "\"
 std::map<std::string, std::string> g_keyNames;  // lower-case path -> last part as first written
 std::set<const std::string*> g_openHandles;
 bool g_openFails = false;
@@ -103,9 +103,8 @@ std::vector<std::string> SubkeyNames(const std::string& path) {
   std::vector<std::string> names;
   for (const auto& entry : g_keys) {
     const std::string& key = entry.first;
-    if (parent.empty() ? key.empty()
-                       : (key.size() <= parent.size() + 1 || key.compare(0, parent.size(), parent) != 0 ||
-                          key[parent.size()] != '\\'))
+    if (parent.empty() ? key.empty() : (key.size() <= parent.size() + 1 || key.compare(0, parent.size(), parent) != 0 ||
+                                        key[parent.size()] != '\\'))
       continue;
     std::string rest = key.substr(parent.empty() ? 0 : parent.size() + 1);
     if (rest.find('\\') != std::string::npos) continue;

@@ -75,7 +75,9 @@ void Describe(uint32_t number, bool version8, DIDEVICEINSTANCEA* instance) {
 // older version too, since that table is the start of this one.
 class VirtualPad : public IDirectInputDevice8A {
  public:
-  VirtualPad(int number, bool version8) : number_(number), version8_(version8) { Add(pad().openDevices, 1); }
+  VirtualPad(int number, bool version8) : number_(number), version8_(version8) {
+    Add(pad().openDevices, 1);
+  }
   virtual ~VirtualPad() = default;
 
   STDMETHOD(QueryInterface)(REFIID riid, void** object) override {
@@ -319,8 +321,8 @@ __declspec(dllexport) HRESULT WINAPI DirectInputCreateA(HINSTANCE, DWORD version
   return DI_OK;
 }
 
-__declspec(dllexport) HRESULT WINAPI
-    DirectInputCreateEx(HINSTANCE instance, DWORD version, REFIID riid, LPVOID* out, LPUNKNOWN outer) {
+__declspec(dllexport) HRESULT WINAPI DirectInputCreateEx(HINSTANCE instance, DWORD version, REFIID riid, LPVOID* out,
+                                                         LPUNKNOWN outer) {
   if (out == nullptr) return DIERR_INVALIDPARAM;
   *out = nullptr;
   if (!IsEqualGUID(riid, IID_IDirectInputA)) return DIERR_NOINTERFACE;

@@ -33,4 +33,5 @@ bool InstallControllerDoubleInSystemFolder();
 void PreferDoubleInRuntime();
 void PreferBuiltInInRuntime();
 
+
 }  // namespace quillon::virtual_pads
