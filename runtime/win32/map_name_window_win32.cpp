@@ -18,7 +18,8 @@ constexpr COLORREF kEdge = RGB(128, 128, 128);
 // Shown over everything, yet never activated (not even by a click, which
 // the transparent style lets through to the window below), and kept out of
 // the task bar and Alt+Tab by being a tool window.
-constexpr DWORD kExtendedStyle = WS_EX_NOACTIVATE | WS_EX_TRANSPARENT | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+constexpr DWORD kExtendedStyle =
+    WS_EX_NOACTIVATE | WS_EX_TRANSPARENT | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
 struct NameWindow {
   HWND window = nullptr;
@@ -63,18 +64,13 @@ void Fade(HWND window) {
 
 LRESULT CALLBACK NameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      Paint(window);
-      return 0;
+    case WM_PAINT: Paint(window); return 0;
     case WM_TIMER:
       if (wParam == kFadeTimerId) Fade(window);
       return 0;
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 

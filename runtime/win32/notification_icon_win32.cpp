@@ -75,15 +75,9 @@ bool AddIcon() {
 
 void RunIconCommand(HWND window, IconCommand command) {
   switch (command) {
-    case IconCommand::ReloadSettings:
-      PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
-      break;
-    case IconCommand::About:
-      PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
-      break;
-    case IconCommand::Exit:
-      PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
-      break;
+    case IconCommand::ReloadSettings: PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0); break;
+    case IconCommand::About: PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0); break;
+    case IconCommand::Exit: PostMessageA(window, WM_COMMAND, IDM_EXIT, 0); break;
   }
 }
 
@@ -98,8 +92,8 @@ void ShowIconMenu(HWND window) {
   // while its owner is the foreground window; the posted WM_NULL lets a
   // second opening work at once (the shell's documented pattern).
   SetForegroundWindow(window);
-  UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x,
-                                                 cursor.y, 0, window, nullptr));
+  UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr));
   PostMessageA(window, WM_NULL, 0, 0);
   DestroyMenu(menu);
   // Run after the menu is gone: Exit destroys the window that owned it.

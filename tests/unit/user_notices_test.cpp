@@ -44,8 +44,8 @@ class UserNoticesTest : public ::testing::Test {
   }
   // A load of the tree with these values (-1: absent).
   static void Load(int showTrayIcon, int showMapName, int applyOnStart) {
-    for (auto [name, value] : {std::pair{"ShowTrayIcon", showTrayIcon}, {"ShowMapName", showMapName},
-                               {"ApplyOnStart", applyOnStart}})
+    for (auto [name, value] :
+         {std::pair{"ShowTrayIcon", showTrayIcon}, {"ShowMapName", showMapName}, {"ApplyOnStart", applyOnStart}})
       if (value >= 0) reg::WriteNumber(reg::SettingsPath(), name, uint32_t(value));
     LoadSettings();
   }
@@ -64,8 +64,11 @@ TEST_F(UserNoticesTest, TheTreesSwitchesDecideAtEveryLoad) {
     int showTrayIcon, showMapName;
     std::optional<std::string> tip;
     Names names;
-  } cases[] = {{-1, -1, std::nullopt, {}}, {0, 0, std::nullopt, {}}, {1, -1, "Quillon: Race", {}},
-               {-1, 1, std::nullopt, {"Race"}}, {7, 7, "Quillon: Race", {"Race"}}};
+  } cases[] = {{-1, -1, std::nullopt, {}},
+               {0, 0, std::nullopt, {}},
+               {1, -1, "Quillon: Race", {}},
+               {-1, 1, std::nullopt, {"Race"}},
+               {7, 7, "Quillon: Race", {"Race"}}};
   for (const auto& c : cases) {
     fake_notices::Reset();
     FreshTree();
@@ -119,8 +122,8 @@ TEST_F(UserNoticesTest, TheNameHoldsFadesAndSitsTopCentreOfItsMonitor) {
     EXPECT_GT(MapNameOpacityAfter(t), MapNameOpacityAfter(t + 10)) << t;
 
   // A second monitor left of and above the first, and a name wider than its monitor.
-  for (auto [monitor, textWidth] : {std::pair{ScreenRect{0, 0, 1280, 1024}, 200}, {{-1920, -200, 0, 880}, 300},
-                                    {{0, 0, 800, 600}, 5000}}) {
+  for (auto [monitor, textWidth] :
+       {std::pair{ScreenRect{0, 0, 1280, 1024}, 200}, {{-1920, -200, 0, 880}, 300}, {{0, 0, 800, 600}, 5000}}) {
     ScreenRect placed = MapNamePlacement(monitor, textWidth, 60);
     EXPECT_EQ(placed.left - monitor.left, monitor.right - placed.right) << "centred";
     EXPECT_GE(placed.left, monitor.left);
