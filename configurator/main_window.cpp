@@ -3,6 +3,7 @@
 #include "configurator/about_page.h"
 #include "configurator/actions_page.h"
 #include "configurator/configurations_page.h"
+#include "configurator/entries_never_fire.h"
 #include "configurator/export_file.h"
 #include "configurator/other_settings_page.h"
 #include "configurator/resource_ids.h"
@@ -31,13 +32,17 @@ void ShowTakenFields(const WindowFields& fields) {
 
 void Apply() {
   WindowFields fields = ReadWindowFields();
-  ApplySettings(fields, ReadEditorEntry());
+  const EditorEntry editor = ReadEditorEntry();
+  if (!GoOnDespiteEntriesThatNeverFire(fields, editor)) return;
+  ApplySettings(fields, editor);
   ShowTakenFields(fields);
 }
 
 void Save() {
   WindowFields fields = ReadWindowFields();
-  SaveCommand(fields, ReadEditorEntry());
+  const EditorEntry editor = ReadEditorEntry();
+  if (!GoOnDespiteEntriesThatNeverFire(fields, editor)) return;
+  SaveCommand(fields, editor);
   ShowTakenFields(fields);
 }
 }  // namespace
