@@ -1,10 +1,12 @@
 #include "configurator/actions_page.h"
 
 #include "configurator/action_entry_text.h"
+#include "configurator/controller_live.h"
 #include "configurator/env_helpers.h"
 #include "configurator/key_catalogue.h"
 #include "configurator/key_sequence_frame.h"
 #include "configurator/path_helpers.h"
+#include "configurator/press_to_set.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/main_window.h"
 #include "configurator/seams/message_boxes.h"
@@ -64,10 +66,10 @@ void LayOutEditor() {
   SetVisibleAll({IDC_frmKey, IDC_labAction, IDC_cmbAction, IDC_chkSelectWindow, IDC_labFinestra, IDC_txtFinestra},
                 g_editorShown);
   const bool keyboard = g_editorShown && g_shown == ActionList::Keyboard;
-  SetVisibleAll({IDC_labModifiers, IDC_labVirtualKey, IDC_cmbVirtualKey}, keyboard);
+  SetVisibleAll({IDC_labModifiers, IDC_labVirtualKey, IDC_cmbVirtualKey, IDC_cmdPressKey}, keyboard);
   SetVisibleAll(kModifierBoxes, keyboard);
   const bool controller = g_editorShown && g_shown == ActionList::Controller;
-  SetVisible(IDC_labButtonCombo, controller);
+  SetVisibleAll({IDC_labButtonCombo, IDC_labControllerNote, IDC_cmdPressButtons}, controller);
   SetVisibleAll(kButtonBoxes, controller);
   ShowKeySequenceFrame(g_editorShown && !g_applicationFrame);
   SetVisibleAll({IDC_frmAppName, IDC_labExecutable, IDC_txtExecutable, IDC_cmdBrowse, IDC_labParameters,
@@ -220,6 +222,7 @@ void OnRowSelected(ActionList list) {
   const int row = SelectedRow(KindOf(list).listId);
   ShowEntry(list, row);
   CurrentIndex(list) = row;
+  UpdateControllerWatch();
 }
 
 // The other list comes to the same place and shows its own selected entry;
@@ -237,6 +240,7 @@ void ShowList(ActionList list) {
   const int row = SelectedRow(KindOf(list).listId);
   ShowEntry(list, row);
   CurrentIndex(list) = row;
+  UpdateControllerWatch();
 }
 
 void NewEntry() {
@@ -336,6 +340,7 @@ void ShowActionsPage(const ConfiguratorSettings& model) {
     SelectRow(IDC_lstKeys, 0);
     OnRowSelected(ActionList::Keyboard);
   }
+  UpdateControllerWatch();
 }
 
 EditorEntry ReadEditorEntry() {
@@ -355,6 +360,9 @@ EditorEntry ReadEditorEntry() {
 }
 
 void OnActionsPageEvent(int id, ControlEvent event) {
+  // Whatever else the user does ends a wait, so its result cannot land in
+  // another entry.
+  if (id != IDC_cmdPressKey && id != IDC_cmdPressButtons) CancelPressToSet();
   if (event == ControlEvent::SelectionChange) {
     switch (id) {
       case IDC_lstKeys: OnRowSelected(ActionList::Keyboard); break;
@@ -376,6 +384,14 @@ void OnActionsPageEvent(int id, ControlEvent event) {
     case IDC_cmdBrowse: BrowseExecutable(); break;
     case IDC_cmdBrowsePar: BrowseParameterFile(); break;
     case IDC_cmdAddSpecialKey: AddSpecialKey(); break;
+    case IDC_cmdPressKey:
+      StartPressKey(RefreshEntryText);
+      UpdateControllerWatch();
+      break;
+    case IDC_cmdPressButtons:
+      StartPressButtons(ControllerReadable(), RefreshEntryText);
+      UpdateControllerWatch();
+      break;
     default: break;
   }
 }

@@ -8,7 +8,7 @@ namespace quillon {
 
 void ShowKeySequenceFrame(bool visible) {
   for (int id : {IDC_frmKeySeq, IDC_labKeySequence, IDC_txtKeySequence, IDC_labSpecialKey, IDC_cmbSpecialKey,
-                 IDC_cmdAddSpecialKey, IDC_labKeySeqHelp0, IDC_labKeySeqHelp1, IDC_labKeySeqHelp2})
+                 IDC_cmdAddSpecialKey, IDC_labKeySeqHelp0, IDC_labKeySeqHelp1, IDC_labKeySeqHelp2, IDC_labKeySeqHint})
     SetVisible(id, visible);
 }
 

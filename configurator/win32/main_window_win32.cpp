@@ -112,6 +112,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_SETFOCUS: return OnSetFocus(window);
+    case WM_SIZE: ActionsPageWindowSized(); return FALSE;
     case WM_CLOSE: DestroyWindow(window); return TRUE;
     case WM_DESTROY: PostQuitMessage(0); return TRUE;
     default: return FALSE;
@@ -155,6 +156,7 @@ int RunMainWindow() {
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (TakenByPressToSet(message)) continue;
     // F1 never reaches a control: the window opens the help of the page
     // shown (a dialog would otherwise turn it into WM_HELP).
     if (IsHelpKey(message)) {

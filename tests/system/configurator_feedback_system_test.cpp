@@ -45,6 +45,24 @@ std::string MessageOf(HWND box) {
   return "";
 }
 
+// How many pixels of the control, on the screen now, have the highlight
+// colour that marks a lit box.
+size_t LitPixels(HWND control) {
+  RECT box;
+  GetWindowRect(control, &box);
+  kit::ScreenImage image;
+  if (!kit::CaptureScreen(image)) return 0;
+  return kit::CountPixelsOf(image, box.left, box.top, box.right, box.bottom, GetSysColor(COLOR_HIGHLIGHT));
+}
+
+void Key(WORD key, bool down) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof input);
+}
+
 class ConfiguratorFeedbackTest : public kit::ConfiguratorTest {
  protected:
   void SetUp() override {
@@ -78,7 +96,27 @@ class ConfiguratorFeedbackTest : public kit::ConfiguratorTest {
     pads::AddPad("Ultimarc UltraStik 360", 10);
     reg::WriteText(reg::SettingsPath(), "SwitchDevice", "Ultimarc UltraStik 360");
     reg::WriteNumber(reg::SettingsPath(), "UseJoystick", 1);
+    reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 1);
+    reg::WriteNumber(reg::ButtonActionPath(1), "Action", StuffKeys);
     return block;
+  }
+  // True when a control shown in the window has this in its text.
+  bool Shows(const std::string& part) const {
+    for (HWND control : kit::Descendants(window_))
+      if (IsWindowVisible(control) && kit::VisibleText(control).find(part) != std::string::npos) return true;
+    return false;
+  }
+  // The controller list on the "Actions" page, its first entry open.
+  void ShowControllerEntry() {
+    ASSERT_TRUE(kit::SelectTab(Tab(), "Actions"));
+    Click("Joystick");
+    HWND list = nullptr;
+    for (HWND candidate : kit::ControlsOfClass(window_, "ListBox"))
+      if (IsWindowVisible(candidate)) list = candidate;
+    ASSERT_NE(list, nullptr);
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), LPARAM(list));
+    kit::PumpMessagesFor(200);
   }
 };
 
@@ -109,6 +147,90 @@ TEST_F(ConfiguratorFeedbackTest, ApplyListsTheEntriesThatNeverRunAndGoesBackOrOn
   ASSERT_NE(box, nullptr);
   PostMessageA(box, WM_COMMAND, IDYES, 0);
   EXPECT_TRUE(WaitUntil([] { return StoredNumber("ChangeTimeout") == 3000u; }));
+}
+
+TEST_F(ConfiguratorFeedbackTest, HeldButtonsLightUpWhileTheControllerListIsShownAndNotWhileMinimised) {
+  pads::SharedBlock& block = OnePad();
+  ASSERT_NE(StartConfigurator(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(ShowControllerEntry());
+  SetForegroundWindow(window_);
+  pads::HoldButtons(0, {1, 3});
+  EXPECT_TRUE(WaitUntil([&] { return LitPixels(Captioned("Button 1")) > 20 && LitPixels(Captioned("Button 3")) > 20; }))
+      << "the held buttons are not lit";
+  EXPECT_EQ(LitPixels(Captioned("Button 2")), 0u);
+  Picture("controller_live.bmp");
+  pads::HoldButtons(0, {2});
+  EXPECT_TRUE(WaitUntil([&] { return LitPixels(Captioned("Button 2")) > 20 && LitPixels(Captioned("Button 1")) == 0; }));
+  // At least 30 reads a second while shown.
+  const int32_t before = block.pads[0].stateReads;
+  kit::PumpMessagesFor(1000);
+  EXPECT_GE(block.pads[0].stateReads - before, 30);
+
+  ShowWindow(window_, SW_MINIMIZE);
+  kit::PumpMessagesFor(300);
+  const int32_t minimised = block.pads[0].stateReads;
+  kit::PumpMessagesFor(500);
+  EXPECT_EQ(block.pads[0].stateReads, minimised) << "read while minimised";
+  ShowWindow(window_, SW_RESTORE);
+  EXPECT_TRUE(WaitUntil([&] { return block.pads[0].stateReads > minimised; })) << "not read again once restored";
+
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Configurations"));
+  kit::PumpMessagesFor(300);
+  const int32_t hidden = block.pads[0].stateReads;
+  kit::PumpMessagesFor(500);
+  EXPECT_EQ(block.pads[0].stateReads, hidden) << "read while another page is shown";
+  pads::ReleaseEveryButton();
+}
+
+TEST_F(ConfiguratorFeedbackTest, AControllerThatIsNotAttachedShowsANoteAndNoBox) {
+  OnePad();
+  reg::WriteText(reg::SettingsPath(), "SwitchDevice", "Ultimarc UltraStik 360");
+  pads::ResetSharedBlock();  // listed by nothing: the stored name is not attached
+  pads::AddPad("Generic USB Gamepad", 10);
+  ASSERT_NE(StartConfigurator(), nullptr);
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Other settings"));
+  // Chosen, then unplugged: the list still shows it until a Refresh.
+  ASSERT_NO_FATAL_FAILURE(ShowControllerEntry());
+  pads::Block().padCount = 0;
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Configurations"));
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Actions"));
+  EXPECT_TRUE(WaitUntil([&] { return kit::ControlCaptioned(window_, "Controller not attached") != nullptr; }));
+  EXPECT_EQ(kit::FindTopLevelWindow("#32770", "Error", configurator_.id), nullptr);
+}
+
+TEST_F(ConfiguratorFeedbackTest, PressButtonsTicksTheHeldCombinationAndPressKeyTakesTheKeyWithItsModifiers) {
+  OnePad();
+  KeyEntry(1, VK_F5, 0, "a");
+  ASSERT_NE(StartConfigurator(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(ShowControllerEntry());
+  SetForegroundWindow(window_);
+  kit::PumpMessagesFor(300);
+  // Alt+P, the button's access key.
+  Key(VK_MENU, true);
+  Key('P', true);
+  Key('P', false);
+  Key(VK_MENU, false);
+  EXPECT_TRUE(WaitUntil([&] { return Shows("Hold the buttons"); })) << "Alt+P did not start the wait";
+  pads::HoldButtons(0, {2});
+  kit::PumpMessagesFor(200);
+  pads::HoldButtons(0, {2, 4});
+  kit::PumpMessagesFor(200);
+  pads::ReleaseEveryButton();
+  EXPECT_TRUE(WaitUntil([&] { return Checked("Button 2") && Checked("Button 4"); }));
+  EXPECT_FALSE(Checked("Button 1"));
+
+  Click("Keyboard");
+  SetForegroundWindow(window_);
+  kit::PumpMessagesFor(200);
+  Click("Press key...");
+  EXPECT_TRUE(WaitUntil([&] { return Shows("never reach this window"); })) << "no hint while waiting";
+  Key(VK_CONTROL, true);
+  Key(VK_F7, true);
+  Key(VK_F7, false);
+  Key(VK_CONTROL, false);
+  EXPECT_TRUE(WaitUntil([&] { return TextLabelled("Virtual Key:") == "F7 key"; }));
+  EXPECT_TRUE(Checked("Ctrl"));
+  EXPECT_FALSE(Checked("Alt"));
 }
 
 }  // namespace
