@@ -11,7 +11,7 @@
 #endif
 
 #include "runtime/key_injection.h"
-#include "runtime/key_sequence_parser.h"
+#include "shared/key_sequence_parser.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/key_sequence_parser.h"
+#include "shared/key_sequence_parser.h"
 #include "tests/fakes/fake_keyboard.h"
 
 namespace {

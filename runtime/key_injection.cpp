@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <vector>
 
-#include "runtime/key_sequence_parser.h"
+#include "shared/key_sequence_parser.h"
 #include "runtime/seams/input_injection.h"
-#include "runtime/seams/keyboard_layout.h"
+#include "shared/seams/keyboard_layout.h"
 
 namespace quillon {
 

@@ -4,7 +4,7 @@
 #include <deque>
 
 #include "runtime/action_dispatch.h"
-#include "runtime/key_event.h"
+#include "shared/key_event.h"
 #include "runtime/key_injection.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/seams/main_window_messages.h"

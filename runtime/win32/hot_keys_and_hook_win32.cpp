@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "runtime/key_event.h"
+#include "shared/key_event.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/win32/main_window_handle.h"

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "runtime/seams/input_injection.h"
-#include "runtime/seams/keyboard_layout.h"
+#include "shared/seams/keyboard_layout.h"
 
 namespace quillon::fake_keyboard {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/key_sequence_parser.h"
+#include "shared/key_sequence_parser.h"
 
 namespace quillon::fake_keyboard {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "runtime/key_injection.h"
-#include "runtime/key_sequence_parser.h"
+#include "shared/key_sequence_parser.h"
 #include "tests/fakes/fake_keyboard.h"
 
 namespace quillon {

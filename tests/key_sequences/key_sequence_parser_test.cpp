@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/key_sequence_parser.h"
+#include "shared/key_sequence_parser.h"
 #include "tests/key_sequences/keyboard_under_test.h"
 
 namespace quillon {

@@ -1,7 +1,7 @@
 // Hook mode: which key-downs are swallowed and which entry runs.
 #include <gtest/gtest.h>
 
-#include "runtime/key_event.h"
+#include "shared/key_event.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"

@@ -1,10 +1,10 @@
-#include "runtime/key_sequence_parser.h"
+#include "shared/key_sequence_parser.h"
 
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/seams/keyboard_layout.h"
+#include "shared/seams/keyboard_layout.h"
 #include "shared/key_names.h"
 
 namespace quillon {

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "runtime/seams/keyboard_layout.h"
+#include "shared/seams/keyboard_layout.h"
 
 namespace quillon {
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "runtime/key_event.h"
+#include "shared/key_event.h"
 
 namespace quillon {
 
