@@ -4,6 +4,7 @@
 #include "configurator/controller_live.h"
 #include "configurator/env_helpers.h"
 #include "configurator/key_catalogue.h"
+#include "configurator/key_sequence_hint.h"
 #include "configurator/key_sequence_frame.h"
 #include "configurator/path_helpers.h"
 #include "configurator/press_to_set.h"
@@ -194,12 +195,17 @@ void CommitEditor(ActionList list) {
   if (list == ActionList::Keyboard) {
     KeyActionEntry& entry = g_model.keyActions[size_t(index)];
     ReadKeyEditor(entry);
-    RewriteRow(IDC_lstKeys, index, KeyEntryText(entry));
+    RewriteRow(IDC_lstKeys, index, MarkedRowText(KeyEntryText(entry), entry.keySeq, entry.action));
   } else {
     ButtonActionEntry& entry = g_model.buttonActions[size_t(index)];
     ReadButtonEditor(entry);
-    RewriteRow(IDC_lstJoyButtons, index, ButtonEntryText(entry));
+    RewriteRow(IDC_lstJoyButtons, index, MarkedRowText(ButtonEntryText(entry), entry.keySeq, entry.action));
   }
+}
+
+// A row as the editor's fields would store it, the sequence's mark included.
+std::string EditorRowText(const std::string& text) {
+  return MarkedRowText(text, ControlText(IDC_txtKeySequence), SelectedRow(IDC_cmbAction));
 }
 
 // The row of the shown list, from the boxes as they are now; the model
@@ -210,9 +216,9 @@ void RefreshEntryText() {
   if (row < 0) return;
   if (g_shown == ActionList::Keyboard) {
     const int stored = IsEntry(g_currentKey) ? g_model.keyActions[size_t(g_currentKey)].virtualKey : 0;
-    RewriteRow(kind.listId, row, KeyEntryText(EditorModifier(), EditorKeyCode(stored)));
+    RewriteRow(kind.listId, row, EditorRowText(KeyEntryText(EditorModifier(), EditorKeyCode(stored))));
   } else {
-    RewriteRow(kind.listId, row, ButtonEntryText(EditorButtons()));
+    RewriteRow(kind.listId, row, EditorRowText(ButtonEntryText(EditorButtons())));
   }
 }
 
@@ -328,10 +334,15 @@ void FillActionLists() {
 
 void ShowActionsPage(const ConfiguratorSettings& model) {
   ClearRows(IDC_lstKeys);
-  for (int i = 0; i < model.keyCount; ++i) InsertRow(IDC_lstKeys, -1, KeyEntryText(model.keyActions[size_t(i)]));
+  for (int i = 0; i < model.keyCount; ++i) {
+    const KeyActionEntry& entry = model.keyActions[size_t(i)];
+    InsertRow(IDC_lstKeys, -1, MarkedRowText(KeyEntryText(entry), entry.keySeq, entry.action));
+  }
   ClearRows(IDC_lstJoyButtons);
   for (int i = 0; i < model.buttonCount; ++i)
-    InsertRow(IDC_lstJoyButtons, -1, ButtonEntryText(model.buttonActions[size_t(i)]));
+    InsertRow(IDC_lstJoyButtons, -1,
+              MarkedRowText(ButtonEntryText(model.buttonActions[size_t(i)]), model.buttonActions[size_t(i)].keySeq,
+                            model.buttonActions[size_t(i)].action));
   g_currentKey = g_currentButton = -1;
   // The keyboard list, whatever was shown before, with its first entry.
   g_shown = ActionList::Controller;
@@ -363,12 +374,21 @@ void OnActionsPageEvent(int id, ControlEvent event) {
   // Whatever else the user does ends a wait, so its result cannot land in
   // another entry.
   if (id != IDC_cmdPressKey && id != IDC_cmdPressButtons) CancelPressToSet();
+  if (event == ControlEvent::TextChange) {
+    if (id != IDC_txtKeySequence) return;
+    ShowKeySequenceHint();
+    RefreshEntryText();
+    return;
+  }
   if (event == ControlEvent::SelectionChange) {
     switch (id) {
       case IDC_lstKeys: OnRowSelected(ActionList::Keyboard); break;
       case IDC_lstJoyButtons: OnRowSelected(ActionList::Controller); break;
       case IDC_cmbVirtualKey: RefreshEntryText(); break;
-      case IDC_cmbAction: ArrangeActionFrames(); break;
+      case IDC_cmbAction:
+        ArrangeActionFrames();
+        RefreshEntryText();
+        break;
       default: break;
     }
     return;

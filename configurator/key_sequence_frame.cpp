@@ -1,5 +1,7 @@
 #include "configurator/key_sequence_frame.h"
 
+#include "configurator/key_sequence_hint.h"
+#include "configurator/press_to_set.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/window_controls.h"
 #include "shared/key_names.h"
@@ -21,12 +23,18 @@ void FillSpecialKeyList() {
 void ShowKeySequence(const std::string& sequence) {
   SelectRow(IDC_cmbSpecialKey, 0);
   SetControlText(IDC_txtKeySequence, sequence);
+  ShowKeySequenceHint();
+}
+
+void ShowKeySequenceHint() {
+  if (!PressToSetWaiting()) SetControlText(IDC_labKeySeqHint, KeySequenceHint(ControlText(IDC_txtKeySequence)));
 }
 
 void AddSpecialKey() {
   const int row = SelectedRow(IDC_cmbSpecialKey);
   if (row < 0) return;
   ReplaceSelection(IDC_txtKeySequence, "{" + RowText(IDC_cmbSpecialKey, row) + "}");
+  ShowKeySequenceHint();
 }
 
 }  // namespace quillon

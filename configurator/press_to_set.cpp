@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "configurator/key_catalogue.h"
+#include "configurator/key_sequence_hint.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/window_controls.h"
 #include "shared/settings_tree.h"
@@ -24,9 +25,10 @@ uint32_t g_pressed = 0;  // every button held since the first one went down
 
 void Hint(const std::string& text) { SetControlText(IDC_labKeySeqHint, text); }
 
-void Finish(const std::string& hint) {
+// The line goes back to the sequence's own hint unless there is news.
+void Finish(const std::string& news) {
   g_waiting = Waiting::Nothing;
-  Hint(hint);
+  Hint(news.empty() ? KeySequenceHint(ControlText(IDC_txtKeySequence)) : news);
 }
 
 // A modifier alone is not the key: the wait goes on for the key it modifies.

@@ -12,7 +12,7 @@
 namespace quillon {
 
 // What happened to a control, as the page logic is told.
-enum class ControlEvent { Click, SelectionChange, DoubleClick };
+enum class ControlEvent { Click, SelectionChange, DoubleClick, TextChange };
 
 std::string ControlText(int id);
 void SetControlText(int id, const std::string& text);

@@ -106,6 +106,17 @@ class ConfiguratorFeedbackTest : public kit::ConfiguratorTest {
       if (IsWindowVisible(control) && kit::VisibleText(control).find(part) != std::string::npos) return true;
     return false;
   }
+  // The first row of the action list shown. Wine copies row texts between
+  // processes as UTF-16 whichever function asks; these are ASCII.
+  std::string FirstRow() const {
+    for (HWND list : kit::ControlsOfClass(window_, "ListBox")) {
+      if (!IsWindowVisible(list)) continue;
+      wchar_t text[256] = L"";
+      SendMessageW(list, LB_GETTEXT, 0, LPARAM(text));
+      return std::string(text, text + lstrlenW(text));
+    }
+    return "<no list>";
+  }
   // The controller list on the "Actions" page, its first entry open.
   void ShowControllerEntry() {
     ASSERT_TRUE(kit::SelectTab(Tab(), "Actions"));
@@ -231,6 +242,31 @@ TEST_F(ConfiguratorFeedbackTest, PressButtonsTicksTheHeldCombinationAndPressKeyT
   EXPECT_TRUE(WaitUntil([&] { return TextLabelled("Virtual Key:") == "F7 key"; }));
   EXPECT_TRUE(Checked("Ctrl"));
   EXPECT_FALSE(Checked("Alt"));
+}
+
+TEST_F(ConfiguratorFeedbackTest, TheFirstFaultOfAKeySequenceShowsAsItIsTypedAndApplyStoresTheTextAsTyped) {
+  KeyEntry(1, VK_F5, 0, "hello");
+  ASSERT_NE(StartConfigurator(), nullptr);
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Actions"));
+  kit::PumpMessagesFor(200);
+  HWND sequence = Labelled("Key sequence:");
+  SendMessageA(sequence, WM_SETTEXT, 0, LPARAM("hello {ENTR}"));
+  EXPECT_TRUE(WaitUntil([&] { return Shows("position 7: unknown key name {ENTR}"); })) << "no hint";
+  EXPECT_EQ(FirstRow(), "F5 key  (!)") << "the row carries no mark";
+  Picture("key_sequence_hint.bmp");
+  SendMessageA(sequence, WM_SETTEXT, 0, LPARAM("hello {ENTER}"));
+  EXPECT_TRUE(WaitUntil([&] { return !Shows("position "); })) << "a sound sequence still has a hint";
+  SendMessageA(sequence, WM_SETTEXT, 0, LPARAM("+(ab"));
+  EXPECT_TRUE(WaitUntil([&] { return Shows("position 2: a '(' that is never closed"); }));
+
+  Click("Apply");
+  EXPECT_TRUE(WaitUntil([] {
+    char text[64] = "";
+    DWORD size = sizeof text;
+    return RegGetValueA(HKEY_CURRENT_USER, reg::KeyActionPath(1).c_str(), "KeySeq", RRF_RT_REG_SZ, nullptr, text,
+                        &size) == ERROR_SUCCESS &&
+           std::string(text) == "+(ab";
+  })) << "Apply did not store the text as typed";
 }
 
 }  // namespace
