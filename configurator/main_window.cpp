@@ -9,6 +9,7 @@
 #include "configurator/resource_ids.h"
 #include "configurator/runtime_control.h"
 #include "configurator/seams/help_viewer.h"
+#include "configurator/seams/main_window.h"
 #include "configurator/seams/shell_folders.h"
 #include "configurator/settings_model.h"
 
@@ -48,13 +49,16 @@ void Save() {
 }  // namespace
 
 void LoadMainWindow() {
-  ShowAboutPage();
+  if (PageExists(kAboutPage)) ShowAboutPage();
   ReloadWindow();
 }
 
+// Under Wine every control made or looked up is a round trip to the server,
+// and DirectInput takes long to start: what a page not made yet would show is
+// built when it is made.
 void ReloadWindow() {
-  FillActionLists();
-  EnumerateControllers();
+  if (PageExists(kActionsPage)) FillActionLists();
+  if (PageExists(kOtherSettingsPage)) EnumerateControllers();
   LoadFromRegistry();
   RefreshWindow();
 }
@@ -63,8 +67,23 @@ void ReloadWindow() {
 // for the action page, whose first entry is opened last.
 void RefreshWindow() {
   ShowConfigurationsPage(g_model);
-  ShowOtherSettingsPage(g_model);
-  ShowActionsPage(g_model);
+  if (PageExists(kOtherSettingsPage)) ShowOtherSettingsPage(g_model);
+  if (PageExists(kActionsPage)) ShowActionsPage(g_model);
+}
+
+void FillMadePage(int page) {
+  switch (page) {
+    case kActionsPage:
+      FillActionLists();
+      ShowActionsPage(g_model);
+      break;
+    case kOtherSettingsPage:
+      EnumerateControllers();
+      ShowOtherSettingsPage(g_model);
+      break;
+    case kAboutPage: ShowAboutPage(); break;
+    default: break;
+  }
 }
 
 bool OnMainWindowCommand(int id) {

@@ -269,5 +269,19 @@ TEST_F(ConfiguratorFeedbackTest, TheFirstFaultOfAKeySequenceShowsAsItIsTypedAndA
   })) << "Apply did not store the text as typed";
 }
 
+TEST_F(ConfiguratorFeedbackTest, PagesAreMadeWhenFirstShownAndApplyStillTakesEveryPage) {
+  reg::WriteNumber(reg::SettingsPath(), "PollPerSecond", 25);
+  reg::WriteNumber(reg::SettingsPath(), "UseHook", 1);
+  ASSERT_NE(StartConfigurator(), nullptr);
+  EXPECT_EQ(kit::ControlsOfClass(window_, "ListBox").size(), 2u) << "the action lists were made before they were shown";
+  SendMessageA(Labelled("Config switch timeout (ms):"), WM_SETTEXT, 0, LPARAM("3000"));
+  Click("Apply");
+  EXPECT_TRUE(WaitUntil([] { return StoredNumber("ChangeTimeout") == 3000u; }));
+  EXPECT_EQ(StoredNumber("PollPerSecond"), 25u) << "a page never shown lost its settings";
+  EXPECT_EQ(StoredNumber("UseHook"), 1u);
+  ASSERT_TRUE(kit::SelectTab(Tab(), "Other settings"));
+  EXPECT_EQ(TextLabelled("Polls per second:"), "25");
+}
+
 }  // namespace
 }  // namespace quillon
