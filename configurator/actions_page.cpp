@@ -42,6 +42,8 @@ int g_currentKey = -1;     // the keyboard entry last loaded into the editor
 int g_currentButton = -1;  // the controller entry likewise
 // While a deletion moves the rows, their selection changes are its own.
 bool g_deleting = false;
+// While an entry is loaded into the editor, its own text changes are not edits.
+bool g_loadingEntry = false;
 
 // Which parts of the editor frame are to be seen.
 bool g_editorShown = false;
@@ -184,8 +186,12 @@ void ShowButtonEntry(int index) {
 }
 
 void ShowEntry(ActionList list, int index) {
+  // A real edit field reports the text it is given as a change; the row of
+  // an entry being loaded already reads as its stored entry.
+  g_loadingEntry = true;
   if (list == ActionList::Keyboard) ShowKeyEntry(index);
   else ShowButtonEntry(index);
+  g_loadingEntry = false;
 }
 
 // Only the list shown has its entry in the editor.
@@ -375,7 +381,7 @@ void OnActionsPageEvent(int id, ControlEvent event) {
   // another entry.
   if (id != IDC_cmdPressKey && id != IDC_cmdPressButtons) CancelPressToSet();
   if (event == ControlEvent::TextChange) {
-    if (id != IDC_txtKeySequence) return;
+    if (id != IDC_txtKeySequence || g_loadingEntry) return;
     ShowKeySequenceHint();
     RefreshEntryText();
     return;
