@@ -79,6 +79,8 @@ class ConfiguratorFeedbackTest : public kit::ConfiguratorTest {
     CloseConfigurator();
     kit::StopAnyRuntime();
     reg::DeleteSettingsTree();
+    // Later tests start the configurator with Wine's own DirectInput.
+    RegDeleteKeyA(HKEY_CURRENT_USER, kConfiguratorOverrides);
   }
   static void KeyEntry(int number, WORD key, int modifier, const char* sequence) {
     reg::WriteNumber(reg::KeyActionPath(number), "Modifier", DWORD(modifier));
