@@ -3,6 +3,7 @@
 #include "configurator/action_entry_text.h"
 #include "configurator/controller_live.h"
 #include "configurator/env_helpers.h"
+#include "configurator/field_insertion.h"
 #include "configurator/key_catalogue.h"
 #include "configurator/key_sequence_hint.h"
 #include "configurator/key_sequence_frame.h"
@@ -311,8 +312,8 @@ void BrowseExecutable() {
   if (ShowFileDialog(options, &path)) SetControlText(IDC_txtExecutable, path);
 }
 
-// The chosen path goes into the parameters as it is, without quotes: a path
-// with blanks needs them typed around it.
+// The chosen path goes into the parameters as it is, without quotes (a path
+// with blanks needs them typed around it), and whole or not at all.
 void BrowseParameterFile() {
   const std::string executable = TrimBlanks(ControlText(IDC_txtExecutable));
   FileDialogOptions options;
@@ -322,7 +323,7 @@ void BrowseParameterFile() {
   options.title = "Select file";
   options.owner = MainWindowHandle();
   std::string path;
-  if (ShowFileDialog(options, &path)) ReplaceSelection(IDC_txtParameters, path);
+  if (ShowFileDialog(options, &path)) InsertWhole(IDC_txtParameters, path);
 }
 
 bool IsEditorBox(int id) {

@@ -1,5 +1,6 @@
 #include "configurator/key_sequence_frame.h"
 
+#include "configurator/field_insertion.h"
 #include "configurator/key_sequence_hint.h"
 #include "configurator/press_to_set.h"
 #include "configurator/resource_ids.h"
@@ -33,7 +34,7 @@ void ShowKeySequenceHint() {
 void AddSpecialKey() {
   const int row = SelectedRow(IDC_cmbSpecialKey);
   if (row < 0) return;
-  ReplaceSelection(IDC_txtKeySequence, "{" + RowText(IDC_cmbSpecialKey, row) + "}");
+  InsertWhole(IDC_txtKeySequence, "{" + RowText(IDC_cmbSpecialKey, row) + "}");
   ShowKeySequenceHint();
 }
 

@@ -19,7 +19,8 @@ void ShowKeySequence(const std::string& sequence);
 // A press-to-set wait owns the line while it lasts.
 void ShowKeySequenceHint();
 // Add: "{name}" of the chosen special key replaces the field's selection, or
-// goes in at the caret.
+// goes in at the caret; whole, or not at all when the field's limit would cut
+// it.
 void AddSpecialKey();
 
 }  // namespace quillon

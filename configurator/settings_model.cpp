@@ -251,7 +251,6 @@ int64_t FieldNumber(std::string& text, const char* fallbackText, bool (*fits)(in
   return *ParseWholeNumberText(fallbackText);
 }
 bool Fits16(int64_t n) { return FitsInt16(n); }
-bool Fits32(int64_t n) { return FitsInt32(n); }
 
 }  // namespace
 
@@ -279,7 +278,9 @@ void CollectGlobalSettings(WindowFields& fields) {
   for (auto& name : g_model.configNames) name.clear();
   for (size_t i = 0; i < fields.activeConfigs.size() && i < size_t(kMaxConfigs); ++i)
     g_model.configNames[i] = fields.activeConfigs[i];
-  g_model.changeTimeout = int32_t(FieldNumber(fields.changeTimeoutText, kChangeTimeoutFallbackText, Fits32));
+  // Stored numbers are 16 bits wide (the writer leaves a wider one's value as
+  // it was), so a timeout that would not be stored falls back like the rest.
+  g_model.changeTimeout = int32_t(FieldNumber(fields.changeTimeoutText, kChangeTimeoutFallbackText, Fits16));
   g_model.useHook = fields.hotKeyMode ? 0 : 1;
   g_model.useJoystick = fields.useJoystick ? 1 : 0;
   g_model.useKeyboard = fields.useKeyboard ? 1 : 0;
@@ -298,7 +299,8 @@ void CommitEditorEntry(const EditorEntry& editor) {
 
 bool ApplySettings(WindowFields& fields, const EditorEntry& editor) {
   fields.ultraMapPath = TrimBlanks(fields.ultraMapPath);
-  if (!FileExists(fields.ultraMapPath)) {
+  // A pattern can match a file and still name no program to start.
+  if (HasWildcards(fields.ultraMapPath) || !FileExists(fields.ultraMapPath)) {
     ShowMessageBox("Check UltraMap path: file not found.", "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }
