@@ -3,8 +3,6 @@
 #include <array>
 #include <bitset>
 #include <deque>
-#include <memory>
-#include <mutex>
 
 #include "runtime/action_dispatch.h"
 #include "runtime/own_keys.h"
@@ -22,10 +20,19 @@ bool HookModeWithEntries() { return g_settings.useHook && g_settings.keyCount > 
 // What the hook matches against. The hook runs on a thread of its own (see
 // hot_keys_and_hook_win32.cpp), so it never reads g_settings, which a reload
 // rewrites: the main thread builds a table at arming and swaps it in whole.
-// A published table is never changed, only replaced.
+// The hook looks a key up under the lock and keeps only the answer.
 struct HookTable {
+  bool armed = false;
   std::array<uint8_t, 256> entry{};                 // virtual key -> entry number, 0 for none
   std::array<uint32_t, kMaxActions + 1> modifier{};  // entry number -> its exact modifiers
+  uint32_t generation = 0;
+};
+
+// What the table says of one key: its entry's number (0 for none), the
+// modifiers that entry wants, and the table's generation.
+struct HookMatch {
+  uint32_t number = 0;
+  uint32_t modifier = 0;
   uint32_t generation = 0;
 };
 
@@ -42,10 +49,15 @@ struct PostedAction {
 // the key is let go.
 constexpr size_t kMaxWaitingActions = 8;
 
-// Guards the table pointer and the queue; held only to copy, swap or push,
-// never while anything runs.
-std::mutex g_hookLock;
-std::shared_ptr<const HookTable> g_hookTable;
+// Holds the hook's share (the table pointer and the queue) for one scope.
+struct HookShareHold {
+  HookShareHold() { LockHookShare(); }
+  ~HookShareHold() { UnlockHookShare(); }
+  HookShareHold(const HookShareHold&) = delete;
+  HookShareHold& operator=(const HookShareHold&) = delete;
+};
+
+HookTable g_hookTable;
 std::deque<PostedAction> g_postedActions;
 // Keys the hook saw go down and not yet up: a key-down of one of these is
 // an auto-repeat. Only the hook's thread touches it.
@@ -53,9 +65,11 @@ std::bitset<256> g_hookKeysDown;
 // The generation of the table built from the loaded settings; main thread.
 uint32_t g_generation = 0;
 
-std::shared_ptr<const HookTable> CurrentHookTable() {
-  std::lock_guard<std::mutex> hold(g_hookLock);
-  return g_hookTable;
+HookMatch MatchHookKey(uint32_t virtualKey) {
+  HookShareHold hold;
+  if (!g_hookTable.armed || virtualKey > 255) return {};
+  uint32_t number = g_hookTable.entry[virtualKey];
+  return {number, g_hookTable.modifier[number], g_hookTable.generation};
 }
 
 // Replaces the hook's table with one built from g_settings, or with none
@@ -64,24 +78,24 @@ std::shared_ptr<const HookTable> CurrentHookTable() {
 // it was pressed under. One that the hook was deciding during the swap
 // carries the old generation and is dropped when its turn comes.
 void PublishHookTable(bool armed) {
-  std::shared_ptr<HookTable> table;
+  HookTable table;
   ++g_generation;
   if (armed && g_settings.useKeyboard && HookModeWithEntries()) {
-    table = std::make_shared<HookTable>();
-    table->entry = g_settings.keyIndex;
-    for (uint32_t n = 1; n <= g_settings.keyCount; ++n) table->modifier[n] = g_settings.keyActions[n].modifier;
-    for (uint8_t& number : table->entry)
+    table.armed = true;
+    table.entry = g_settings.keyIndex;
+    for (uint32_t n = 1; n <= g_settings.keyCount; ++n) table.modifier[n] = g_settings.keyActions[n].modifier;
+    for (uint8_t& number : table.entry)
       if (number > g_settings.keyCount) number = 0;
-    table->generation = g_generation;
+    table.generation = g_generation;
   }
-  std::lock_guard<std::mutex> hold(g_hookLock);
-  g_hookTable = std::move(table);
+  HookShareHold hold;
+  g_hookTable = table;
   g_postedActions.clear();
 }
 
 // Queues a matched key for the main thread; false when it is dropped.
 bool QueueHookAction(uint32_t number, uint32_t generation, bool repeat) {
-  std::lock_guard<std::mutex> hold(g_hookLock);
+  HookShareHold hold;
   if (g_postedActions.size() >= kMaxWaitingActions) return false;
   if (repeat)
     for (const PostedAction& waiting : g_postedActions)
@@ -132,22 +146,20 @@ void RearmKeyboardCapture() {
 }
 
 bool HookWatchesKey(uint32_t virtualKey) {
-  std::shared_ptr<const HookTable> table = CurrentHookTable();
-  return table != nullptr && virtualKey < 256 && table->entry[virtualKey] != 0;
+  return MatchHookKey(virtualKey).number != 0;
 }
 
 bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo) {
-  std::shared_ptr<const HookTable> table = CurrentHookTable();
-  if (table == nullptr || virtualKey > 255 || IsRuntimeInjected(extraInfo)) return false;
-  uint32_t number = table->entry[virtualKey];
-  if (number == 0 || heldModifiers != table->modifier[number]) return false;
+  if (IsRuntimeInjected(extraInfo)) return false;
+  HookMatch match = MatchHookKey(virtualKey);
+  if (match.number == 0 || heldModifiers != match.modifier) return false;
   bool repeat = g_hookKeysDown.test(virtualKey);
   g_hookKeysDown.set(virtualKey);
   // Swallowed whatever the action then does. Without its key, Alt or the
   // Windows key would go down and up alone, which opens the menu bar or the
   // Start menu: a key that means nothing goes in between.
   if (heldModifiers & (ModifierAlt | ModifierWin)) SendNeutralKeyPress();
-  if (QueueHookAction(number, table->generation, repeat)) PostHookActionRequest();
+  if (QueueHookAction(match.number, match.generation, repeat)) PostHookActionRequest();
   return true;
 }
 
@@ -158,7 +170,7 @@ void HandleHookKeyUp(uint32_t virtualKey) {
 void RunPostedHookAction() {
   PostedAction posted{};
   {
-    std::lock_guard<std::mutex> hold(g_hookLock);
+    HookShareHold hold;
     if (g_postedActions.empty()) return;
     posted = g_postedActions.front();
     g_postedActions.pop_front();

@@ -22,4 +22,9 @@ void RemoveKeyboardHook();
 // so the modifier's release does not open the menu bar or the Start menu.
 void SendNeutralKeyPress();
 
+// Guards what the hook's thread and the main thread share. Held only to
+// copy, swap or push, never while anything runs or waits.
+void LockHookShare();
+void UnlockHookShare();
+
 }  // namespace quillon

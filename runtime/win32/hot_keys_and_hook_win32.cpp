@@ -97,6 +97,13 @@ bool InstallKeyboardHook() {
 }
 
 // 0xE8 is a virtual key that no keyboard has and no program acts on.
+// A slim reader/writer lock needs no set-up and no clean-up, and costs one
+// interlocked operation when nobody else holds it.
+SRWLOCK g_hookShare = SRWLOCK_INIT;
+
+void LockHookShare() { AcquireSRWLockExclusive(&g_hookShare); }
+void UnlockHookShare() { ReleaseSRWLockExclusive(&g_hookShare); }
+
 void SendNeutralKeyPress() {
   constexpr WORD kNeutralKey = 0xE8;
   INPUT inputs[2] = {};

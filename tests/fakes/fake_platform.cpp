@@ -1,5 +1,6 @@
 #include "tests/fakes/fake_platform.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "runtime/seams/hot_keys_and_hook.h"
@@ -124,6 +125,17 @@ bool InstallKeyboardHook() {
 void PostHookActionRequest() { g_calls.push_back("PostHookAction"); }
 void PostOwnKeysMarker() { g_calls.push_back("PostOwnKeysMarker"); }
 void SendNeutralKeyPress() { g_calls.push_back("NeutralKey"); }
+
+// The real lock is not re-entrant: taking it twice on one thread hangs the
+// hook, so the fake stops the test there instead.
+namespace {
+bool g_hookShareHeld = false;
+}
+void LockHookShare() {
+  if (g_hookShareHeld) std::abort();
+  g_hookShareHeld = true;
+}
+void UnlockHookShare() { g_hookShareHeld = false; }
 
 void RemoveKeyboardHook() {
   g_calls.push_back("RemoveHook");
