@@ -305,13 +305,11 @@ long ListValues(const std::string& root, const std::string& path, std::string* e
   long status = OpenStoreKey(where.hive, path, KeyAccess::QueryValues, &key.handle);
   if (status != kStatusOk) return status;
   std::string name;
+  uint32_t type = 0;
+  std::vector<uint8_t> data;
   for (uint32_t index = 0;; ++index) {
-    status = EnumStoreValueName(key.handle, index, &name);
+    status = EnumStoreValue(key.handle, index, &name, &type, &data);
     if (status == kErrorNoMoreItems) break;
-    if (status != kStatusOk) return status;
-    uint32_t type = 0;
-    std::vector<uint8_t> data;
-    status = QueryWhole(key.handle, name, &type, &data);
     if (status != kStatusOk) return status;
     if (type == kRegString) {
       // An embedded NUL would end the entry early and start a stray one.
@@ -362,6 +360,91 @@ long WriteNumber(const std::string& root, const std::string& path, const std::st
   StoredValue value;
   value.number = number;
   return WriteValue(root, path, name, "D", value);
+}
+
+namespace {
+
+std::string UpToZero(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
+
+bool ReadRegistryGroup(GroupAddress at, StoredGroup* values) {
+  OpenKey key;
+  if (OpenStoreKey(RegistryHive::CurrentUser, RegistryPath(at), KeyAccess::QueryValues, &key.handle) != kStatusOk)
+    return false;
+  std::string name;
+  uint32_t type = 0;
+  std::vector<uint8_t> data;
+  for (uint32_t index = 0;; ++index) {
+    long status = EnumStoreValue(key.handle, index, &name, &type, &data);
+    if (status == kErrorMoreData) continue;  // a value too large to read is missing
+    if (status != kStatusOk) break;
+    values->push_back({name, StoredTypeOfRegistryType(type), std::string(data.begin(), data.end())});
+  }
+  return true;
+}
+
+long WriteRegistryGroup(GroupAddress at, const StoredGroup& values, const std::vector<std::string>& removed) {
+  OpenKey key;
+  long status = CreateStoreKey(RegistryHive::CurrentUser, RegistryPath(at), &key.handle);
+  for (const RawValue& value : values) {
+    if (status != kStatusOk) return status;
+    status = SetStoreValue(key.handle, value.name, value.type == StoredType::Number ? kRegDword : kRegString,
+                           std::vector<uint8_t>(value.bytes.begin(), value.bytes.end()));
+  }
+  for (const std::string& name : removed) {
+    if (status != kStatusOk) return status;
+    status = DeleteStoreValue(key.handle, name);
+    if (status == kErrorFileNotFound) status = kStatusOk;
+  }
+  return status;
+}
+
+// Deletes the list's subkeys numbered above `count`, and no other subkey.
+long TrimRegistryList(Group list, int count) {
+  std::string names;
+  if (ListSubkeys("HKCU", kSettingsKeyPath, &names) != kStatusOk) return kStatusOk;
+  long failure = kStatusOk;
+  for (size_t at = 0; at < names.size() && names[at] != '\0'; at = names.find('\0', at) + 1) {
+    const std::string name = names.substr(at, names.find('\0', at) - at);
+    for (int n = count + 1; n <= kMaxActions; ++n) {
+      if (!SameTextIgnoringCase(name, list == Group::Keyboard ? KeyActionSubkey(n) : ButtonActionSubkey(n))) continue;
+      long status = DeleteKey("HKCU", kSettingsKeyPath, name);
+      if (failure == kStatusOk) failure = status;
+    }
+  }
+  return failure;
+}
+
+// Sections of an export file: each read whole, as the profile functions
+// hand it out; a section without lines does not exist.
+bool ReadFileSection(const std::string& file, GroupAddress at, StoredGroup* values) {
+  std::string name, value;
+  for (const std::string& line : SectionLines(file, ExportSection(at)))
+    if (SplitIniLine(line, &name, &value)) values->push_back({name, StoredType::Text, UnwrappedIniValue(value) + '\0'});
+  return !values->empty();
+}
+
+long WriteFileSection(const std::string& file, GroupAddress at, const StoredGroup& values) {
+  const std::string section = ExportSection(at);
+  for (const RawValue& value : values) {
+    const std::string text = UpToZero(value.bytes);
+    if (!FitsOnOneLine(text) || !FitsOnOneLine(value.name)) return kErrorInvalidParameter;
+    if (long status = WriteProfileKey(file, section, value.name, WrappedIniValue(text))) return status;
+  }
+  return kStatusOk;
+}
+
+}  // namespace
+
+TreeStore RegistryTree() { return {ReadRegistryGroup, WriteRegistryGroup, TrimRegistryList, false}; }
+
+TreeStore ExportFileTree(const std::string& file) {
+  TreeStore store;
+  store.read = [file](GroupAddress at, StoredGroup* values) { return ReadFileSection(file, at, values); };
+  store.write = [file](GroupAddress at, const StoredGroup& values, const std::vector<std::string>&) {
+    return WriteFileSection(file, at, values);
+  };
+  store.textOnly = true;
+  return store;
 }
 
 }  // namespace quillon::modRegistry

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "configurator/seams/registry_access.h"
+#include "shared/settings_codec.h"
 
 namespace quillon::modRegistry {
 
@@ -45,6 +46,13 @@ long ListValues(const std::string& root, const std::string& path, std::string* e
 // Splits an INI line at its first "=" into name and value; false when it
 // has none.
 bool SplitIniLine(const std::string& line, std::string* name, std::string* value);
+
+// The settings tree's groups for the codec: in the current user's registry,
+// and in an export file (the path of an existing file; its sections stand
+// for the keys). A file's values are written in place, and nothing of it is
+// deleted.
+TreeStore RegistryTree();
+TreeStore ExportFileTree(const std::string& file);
 
 // Shorthands for the common cases.
 std::string ReadText(const std::string& root, const std::string& path, const std::string& name,

@@ -42,9 +42,9 @@ long DeleteStoreValue(StoreKeyHandle key, const std::string& name);
 // Deletes the direct subkey `name` of `key`; a subkey that has subkeys of its
 // own is refused with kErrorAccessDenied, as the system's call does.
 long DeleteStoreSubkey(StoreKeyHandle key, const std::string& name);
-// The names of the subkeys and of the values, by index in enumeration order;
-// kErrorNoMoreItems past the last.
+// A subkey's name, or a value's name, type and data, by index in
+// enumeration order; kErrorNoMoreItems past the last.
 long EnumStoreSubkey(StoreKeyHandle key, uint32_t index, std::string* name);
-long EnumStoreValueName(StoreKeyHandle key, uint32_t index, std::string* name);
+long EnumStoreValue(StoreKeyHandle key, uint32_t index, std::string* name, uint32_t* type, std::vector<uint8_t>* data);
 
 }  // namespace quillon

@@ -79,12 +79,30 @@ long EnumStoreSubkey(StoreKeyHandle key, uint32_t index, std::string* name) {
   return status;
 }
 
-long EnumStoreValueName(StoreKeyHandle key, uint32_t index, std::string* name) {
+long EnumStoreValue(StoreKeyHandle key, uint32_t index, std::string* name, uint32_t* type, std::vector<uint8_t>* data) {
+  // One call brings name, type and data together. Most values fit a first
+  // guess; a larger one is read again with the largest size the key holds.
   char buffer[2048];
-  DWORD length = sizeof buffer;
-  LONG status = RegEnumValueA(static_cast<HKEY>(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-  if (status == ERROR_SUCCESS) name->assign(buffer, length);
-  return status;
+  data->resize(4096);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD length = sizeof buffer;
+    DWORD size = DWORD(data->size());
+    DWORD valueType = 0;
+    LONG status = RegEnumValueA(static_cast<HKEY>(key), index, buffer, &length, nullptr, &valueType, data->data(), &size);
+    if (status == ERROR_MORE_DATA && attempt == 0) {
+      DWORD largest = 0;
+      RegQueryInfoKeyA(static_cast<HKEY>(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       &largest, nullptr, nullptr);
+      data->resize(largest > size ? largest : size);
+      continue;
+    }
+    if (status != ERROR_SUCCESS) return status;
+    name->assign(buffer, length);
+    *type = valueType;
+    data->resize(size);
+    return ERROR_SUCCESS;
+  }
+  return ERROR_MORE_DATA;
 }
 
 }  // namespace quillon

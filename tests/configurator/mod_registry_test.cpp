@@ -35,13 +35,11 @@ std::multiset<std::string> Entries(const std::string& list) {
 
 // The raw bytes of a value, read the way the runtime reads them.
 std::vector<uint8_t> RawBytes(const std::string& path, const std::string& name) {
-  RegistryKeyHandle key = OpenUserKeyForReading(path.c_str());
-  if (key == nullptr) return {};
-  uint8_t buffer[64];
-  uint32_t size = sizeof buffer;
-  bool read = QueryRegistryValue(key, name.c_str(), buffer, &size);
-  CloseRegistryKey(key);
-  return read ? std::vector<uint8_t>(buffer, buffer + size) : std::vector<uint8_t>{};
+  StoredGroup values;
+  ReadUserKey(path, &values);
+  for (const RawValue& value : values)
+    if (value.name == name) return std::vector<uint8_t>(value.bytes.begin(), value.bytes.end());
+  return {};
 }
 
 class ModRegistryTest : public ::testing::Test {

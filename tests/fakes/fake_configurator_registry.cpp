@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "configurator/seams/registry_access.h"
-#include "runtime/seams/registry_reader.h"
 #include "tests/fakes/fake_registry.h"
 
 namespace quillon {
@@ -40,7 +39,7 @@ long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* 
   return 0;
 }
 
-void CloseStoreKey(StoreKeyHandle key) { CloseRegistryKey(key); }
+void CloseStoreKey(StoreKeyHandle key) { fake_registry::CloseHandle(key); }
 
 long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size) {
   std::string path;
@@ -61,6 +60,7 @@ long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type
 long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
   std::string path;
   if (!PathOf(key, &path)) return 6;
+  if (fake_registry::WritesRefused(path)) return kErrorAccessDenied;
   fake_registry::SetValue(path, name, type, data);
   return 0;
 }
@@ -90,12 +90,15 @@ long EnumStoreSubkey(StoreKeyHandle key, uint32_t index, std::string* name) {
   return 0;
 }
 
-long EnumStoreValueName(StoreKeyHandle key, uint32_t index, std::string* name) {
+long EnumStoreValue(StoreKeyHandle key, uint32_t index, std::string* name, uint32_t* type, std::vector<uint8_t>* data) {
   std::string path;
   if (!PathOf(key, &path)) return 6;
   std::vector<std::string> names = fake_registry::ValueNames(path);
   if (index >= names.size()) return kErrorNoMoreItems;
+  const fake_registry::Value* value = fake_registry::FindValue(path, names[index]);
   *name = names[index];
+  *type = value->type;
+  *data = value->bytes;
   return 0;
 }
 
