@@ -33,10 +33,6 @@ long OpenStoreKey(RegistryHive hive, const std::string& path, KeyAccess access, 
 long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* key);
 void CloseStoreKey(StoreKeyHandle key);
 
-// Reads value `name`. On entry *size is the capacity of `data` (which may be
-// null with capacity 0); kErrorMoreData with *size set to the size needed when
-// the data does not fit. `type` may be null.
-long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size);
 long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data);
 long DeleteStoreValue(StoreKeyHandle key, const std::string& name);
 // Deletes the direct subkey `name` of `key`; a subkey that has subkeys of its

@@ -45,19 +45,6 @@ long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* 
 
 void CloseStoreKey(StoreKeyHandle key) { RegCloseKey(static_cast<HKEY>(key)); }
 
-long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size) {
-  DWORD valueType = 0;
-  DWORD length = *size;
-  // A zero-length buffer must still be a buffer: with none at all the system
-  // answers with the size instead of "more data".
-  BYTE spare = 0;
-  LONG status = RegQueryValueExA(static_cast<HKEY>(key), name.c_str(), nullptr, &valueType,
-                                 data != nullptr ? data : &spare, &length);
-  if (type != nullptr) *type = valueType;
-  *size = length;
-  return status;
-}
-
 long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
   return RegSetValueExA(static_cast<HKEY>(key), name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
                         DWORD(data.size()));

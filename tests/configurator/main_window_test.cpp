@@ -55,7 +55,7 @@ class MainWindowTest : public ::testing::Test {
     test_files::RemoveScratchFolder(folder_);
     reg::DeleteSettingsTree();
   }
-  static int64_t Stored(const char* name) { return modRegistry::ReadNumber("HKCU", reg::SettingsPath(), name, -999); }
+  static int64_t Stored(const char* name) { return reg::ReadNumber(reg::SettingsPath(), name, -999); }
 
   std::string folder_;
   std::string mapper_;

@@ -21,14 +21,13 @@ namespace shell = fake_configurator_shell;
 namespace boxes = fake_configurator_messages;
 
 int64_t Stored(const std::string& path, const char* name, int64_t fallback = -999) {
-  return modRegistry::ReadNumber("HKCU", path, name, fallback);
+  return reg::ReadNumber(path, name, fallback);
 }
 std::string StoredText(const std::string& path, const char* name) {
-  return modRegistry::ReadText("HKCU", path, name, "<missing>");
+  return reg::ReadText(path, name, "<missing>");
 }
 bool KeyPresent(const std::string& path) {
-  std::string entries;
-  return modRegistry::ListValues("HKCU", path, &entries) == 0;
+  return reg::KeyExists(path);
 }
 
 class SettingsModelTest : public ::testing::Test {

@@ -41,22 +41,6 @@ long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* 
 
 void CloseStoreKey(StoreKeyHandle key) { fake_registry::CloseHandle(key); }
 
-long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size) {
-  std::string path;
-  if (!PathOf(key, &path)) return 6;  // invalid handle
-  const fake_registry::Value* value = fake_registry::FindValue(path, name);
-  if (value == nullptr) return kErrorFileNotFound;
-  if (type != nullptr) *type = value->type;
-  uint32_t needed = uint32_t(value->bytes.size());
-  if (data == nullptr || *size < needed) {
-    *size = needed;
-    return data == nullptr ? 0 : kErrorMoreData;
-  }
-  if (needed != 0) std::memcpy(data, value->bytes.data(), needed);
-  *size = needed;
-  return 0;
-}
-
 long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
   std::string path;
   if (!PathOf(key, &path)) return 6;
