@@ -74,7 +74,7 @@ std::string UpToZero(const std::string& bytes) { return bytes.substr(0, bytes.fi
 
 bool ReadRegistryGroup(GroupAddress at, StoredGroup* values) {
   OpenKey key;
-  if (OpenStoreKey(RegistryHive::CurrentUser, RegistryPath(at), KeyAccess::QueryValues, &key.handle) != kStatusOk)
+  if (OpenStoreKey(RegistryPath(at), KeyAccess::QueryValues, &key.handle) != kStatusOk)
     return false;
   std::string name;
   uint32_t type = 0;
@@ -90,7 +90,7 @@ bool ReadRegistryGroup(GroupAddress at, StoredGroup* values) {
 
 long WriteRegistryGroup(GroupAddress at, const StoredGroup& values, const std::vector<std::string>& removed) {
   OpenKey key;
-  long status = CreateStoreKey(RegistryHive::CurrentUser, RegistryPath(at), &key.handle);
+  long status = CreateStoreKey(RegistryPath(at), &key.handle);
   for (const RawValue& value : values) {
     if (status != kStatusOk) return status;
     status = SetStoreValue(key.handle, value.name, value.type == StoredType::Number ? kRegDword : kRegString,
@@ -108,7 +108,7 @@ long WriteRegistryGroup(GroupAddress at, const StoredGroup& values, const std::v
 // subkey of another name is not the configurator's.
 long TrimRegistryList(Group list, int count) {
   OpenKey key;
-  if (OpenStoreKey(RegistryHive::CurrentUser, kSettingsKeyPath, KeyAccess::DeleteSubkeys, &key.handle) != kStatusOk)
+  if (OpenStoreKey(kSettingsKeyPath, KeyAccess::DeleteSubkeys, &key.handle) != kStatusOk)
     return kStatusOk;
   std::vector<std::string> surplus;
   std::string name;

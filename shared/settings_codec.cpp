@@ -189,7 +189,7 @@ WriteFailure WriteTree(const TreeStore& store, const TreeValues& tree) {
   StoredGroup fields = Encoded(main, Group::Main, store.textOnly);
   std::vector<std::string> removed;
   for (RawValue& value : fields) {
-    if (SameName(value.name, kSwitchDeviceValue, true) && main[Field::SwitchDevice].text.empty())
+    if (SameName(value.name, RowOf(Field::SwitchDevice).name, true) && main[Field::SwitchDevice].text.empty())
       removed.push_back(value.name);
     else
       group.push_back(std::move(value));

@@ -26,30 +26,6 @@ inline std::string ButtonActionSubkey(int number) { return "J" + TwoDigits(numbe
 // The value that names configuration slot 0..9: "Config0".."Config9".
 inline std::string ConfigValueName(int slot) { return "Config" + std::string(1, char('0' + slot % 10)); }
 
-// Global values.
-inline constexpr const char* kDefaultConfigValue = "DefaultConfig";
-inline constexpr const char* kChangeTimeoutValue = "ChangeTimeout";
-inline constexpr const char* kUltraMapPathValue = "UltraMapPath";
-inline constexpr const char* kUltraMapOptionsValue = "UltraMapOptions";
-inline constexpr const char* kUseHookValue = "UseHook";
-inline constexpr const char* kUseJoystickValue = "UseJoystick";
-inline constexpr const char* kUseKeyboardValue = "UseKeyboard";
-inline constexpr const char* kApplyOnStartValue = "ApplyOnStart";
-inline constexpr const char* kSwitchDeviceValue = "SwitchDevice";
-inline constexpr const char* kPollPerSecondValue = "PollPerSecond";
-
-// Action values (keyboard subkeys hold Modifier and VirtualKey, controller
-// subkeys hold Buttons; the rest are common to both).
-inline constexpr const char* kModifierValue = "Modifier";
-inline constexpr const char* kVirtualKeyValue = "VirtualKey";
-inline constexpr const char* kButtonsValue = "Buttons";
-inline constexpr const char* kSendTypeValue = "SendType";
-inline constexpr const char* kActionValue = "Action";
-inline constexpr const char* kSelectValue = "Select";
-inline constexpr const char* kKeySeqValue = "KeySeq";
-inline constexpr const char* kAppNameValue = "AppName";
-inline constexpr const char* kAppParmsValue = "AppParms";
-
 // The poll rate a reset writes, which the runtime also falls back to.
 inline constexpr uint32_t kFactoryPollPerSecond = 16;
 inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
@@ -91,29 +67,29 @@ struct FieldRow {
 // kind of entry (Modifier, Buttons) decides in the configurator whether a
 // registry entry counts.
 inline constexpr FieldRow kFields[] = {
-    {Field::UltraMapPath, kUltraMapPathValue, FieldType::Text, InMain, kMapperInProgramFolder, kMapperInDataFolder,
+    {Field::UltraMapPath, "UltraMapPath", FieldType::Text, InMain, kMapperInProgramFolder, kMapperInDataFolder,
      kMapperInDataFolder, kMapperInProgramFiles},
-    {Field::UltraMapOptions, kUltraMapOptionsValue, FieldType::Text, InMain, "", "%s", "", "%s"},
-    {Field::UseJoystick, kUseJoystickValue, FieldType::Number16, InMain, "0", "0", "0", "0"},
-    {Field::UseKeyboard, kUseKeyboardValue, FieldType::Number16, InMain, "0", "1", "0", "1"},
-    {Field::ApplyOnStart, kApplyOnStartValue, FieldType::Number16, InMain, "1", "1", "1", "1"},
+    {Field::UltraMapOptions, "UltraMapOptions", FieldType::Text, InMain, "", "%s", "", "%s"},
+    {Field::UseJoystick, "UseJoystick", FieldType::Number16, InMain, "0", "0", "0", "0"},
+    {Field::UseKeyboard, "UseKeyboard", FieldType::Number16, InMain, "0", "1", "0", "1"},
+    {Field::ApplyOnStart, "ApplyOnStart", FieldType::Number16, InMain, "1", "1", "1", "1"},
     // Not stored at all when no controller is chosen.
-    {Field::SwitchDevice, kSwitchDeviceValue, FieldType::Text, InMain, "", "", "", ""},
+    {Field::SwitchDevice, "SwitchDevice", FieldType::Text, InMain, "", "", "", ""},
     // Always stored as 0: the topmost active configuration is the default.
-    {Field::DefaultConfig, kDefaultConfigValue, FieldType::Number16, InMain, "0", "0", "0", "0"},
-    {Field::ChangeTimeout, kChangeTimeoutValue, FieldType::Number32, InMain, "1000", "2048", "2048", "2048"},
-    {Field::UseHook, kUseHookValue, FieldType::Number16, InMain, "0", "0", "0", "0"},
-    {Field::PollPerSecond, kPollPerSecondValue, FieldType::Number16, InMain, "0", "16", "16", "16"},
-    {Field::Modifier, kModifierValue, FieldType::Number16, InKeyboard, "0", "0", "0", "0"},
+    {Field::DefaultConfig, "DefaultConfig", FieldType::Number16, InMain, "0", "0", "0", "0"},
+    {Field::ChangeTimeout, "ChangeTimeout", FieldType::Number32, InMain, "1000", "2048", "2048", "2048"},
+    {Field::UseHook, "UseHook", FieldType::Number16, InMain, "0", "0", "0", "0"},
+    {Field::PollPerSecond, "PollPerSecond", FieldType::Number16, InMain, "0", "16", "16", "16"},
+    {Field::Modifier, "Modifier", FieldType::Number16, InKeyboard, "0", "0", "0", "0"},
     // Without a VirtualKey the runtime captures nothing (0 is never armed).
-    {Field::VirtualKey, kVirtualKeyValue, FieldType::Number16, InKeyboard, "0", "13", "13", "13"},
-    {Field::Buttons, kButtonsValue, FieldType::Number32, InController, "0", "0", "0", "0"},
-    {Field::SendType, kSendTypeValue, FieldType::Number16, InEntries, "0", "0", "0", "0"},
-    {Field::Action, kActionValue, FieldType::Number16, InEntries, "0", "2", "2", "2"},
-    {Field::Select, kSelectValue, FieldType::Text, InEntries, "", "", "", ""},
-    {Field::KeySeq, kKeySeqValue, FieldType::Text, InEntries, "", "", "", ""},
-    {Field::AppName, kAppNameValue, FieldType::Text, InEntries, "", "", "", ""},
-    {Field::AppParms, kAppParmsValue, FieldType::Text, InEntries, "", "", "", ""},
+    {Field::VirtualKey, "VirtualKey", FieldType::Number16, InKeyboard, "0", "13", "13", "13"},
+    {Field::Buttons, "Buttons", FieldType::Number32, InController, "0", "0", "0", "0"},
+    {Field::SendType, "SendType", FieldType::Number16, InEntries, "0", "0", "0", "0"},
+    {Field::Action, "Action", FieldType::Number16, InEntries, "0", "2", "2", "2"},
+    {Field::Select, "Select", FieldType::Text, InEntries, "", "", "", ""},
+    {Field::KeySeq, "KeySeq", FieldType::Text, InEntries, "", "", "", ""},
+    {Field::AppName, "AppName", FieldType::Text, InEntries, "", "", "", ""},
+    {Field::AppParms, "AppParms", FieldType::Text, InEntries, "", "", "", ""},
 };
 static_assert(std::size(kFields) == kFieldCount);
 inline constexpr const FieldRow& RowOf(Field field) { return kFields[size_t(field)]; }

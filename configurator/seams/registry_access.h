@@ -10,11 +10,9 @@
 
 namespace quillon {
 
-enum class RegistryHive { CurrentUser, LocalMachine, Users, DynData, CurrentConfig, ClassesRoot };
-
 using StoreKeyHandle = void*;
 
-enum class KeyAccess { QueryValues, SetValues, EnumerateSubkeys, DeleteSubkeys };
+enum class KeyAccess { QueryValues, DeleteSubkeys };
 
 inline constexpr long kErrorFileNotFound = 2;
 inline constexpr long kErrorAccessDenied = 5;
@@ -23,14 +21,13 @@ inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorNoMoreItems = 259;
 
 inline constexpr uint32_t kRegString = 1;  // REG_SZ
-inline constexpr uint32_t kRegBinary = 3;  // REG_BINARY
 inline constexpr uint32_t kRegDword = 4;   // REG_DWORD
 
 // Opens an existing key.
-long OpenStoreKey(RegistryHive hive, const std::string& path, KeyAccess access, StoreKeyHandle* key);
+long OpenStoreKey(const std::string& path, KeyAccess access, StoreKeyHandle* key);
 // Opens a key for setting values and creating subkeys, creating it and every
 // missing key on its path.
-long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* key);
+long CreateStoreKey(const std::string& path, StoreKeyHandle* key);
 void CloseStoreKey(StoreKeyHandle key);
 
 long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data);

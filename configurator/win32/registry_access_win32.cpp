@@ -5,39 +5,25 @@
 namespace quillon {
 
 namespace {
-HKEY HiveKey(RegistryHive hive) {
-  switch (hive) {
-    case RegistryHive::CurrentUser: return HKEY_CURRENT_USER;
-    case RegistryHive::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryHive::Users: return HKEY_USERS;
-    case RegistryHive::DynData: return HKEY_DYN_DATA;
-    case RegistryHive::CurrentConfig: return HKEY_CURRENT_CONFIG;
-    case RegistryHive::ClassesRoot: return HKEY_CLASSES_ROOT;
-  }
-  return HKEY_CURRENT_USER;
-}
-
 REGSAM AccessMask(KeyAccess access) {
   switch (access) {
     case KeyAccess::QueryValues: return KEY_QUERY_VALUE;
-    case KeyAccess::SetValues: return KEY_SET_VALUE;
-    case KeyAccess::EnumerateSubkeys: return KEY_ENUMERATE_SUB_KEYS;
     case KeyAccess::DeleteSubkeys: return KEY_READ | KEY_WRITE;
   }
   return KEY_READ;
 }
 }  // namespace
 
-long OpenStoreKey(RegistryHive hive, const std::string& path, KeyAccess access, StoreKeyHandle* key) {
+long OpenStoreKey(const std::string& path, KeyAccess access, StoreKeyHandle* key) {
   HKEY opened = nullptr;
-  LONG status = RegOpenKeyExA(HiveKey(hive), path.c_str(), 0, AccessMask(access), &opened);
+  LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, AccessMask(access), &opened);
   *key = status == ERROR_SUCCESS ? opened : nullptr;
   return status;
 }
 
-long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* key) {
+long CreateStoreKey(const std::string& path, StoreKeyHandle* key) {
   HKEY created = nullptr;
-  LONG status = RegCreateKeyExA(HiveKey(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+  LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                 KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, &created, nullptr);
   *key = status == ERROR_SUCCESS ? created : nullptr;
   return status;

@@ -1,6 +1,5 @@
-// The configurator's read-write registry seam over the in-memory registry.
-// Hives other than the current user's live under a prefix of their own, so
-// tests can tell them apart. Every handle counts in OpenHandleCount until it
+// The configurator's read-write registry seam over the in-memory registry,
+// the current user's. Every handle counts in OpenHandleCount until it
 // is closed.
 #include <cstring>
 
@@ -11,11 +10,6 @@ namespace quillon {
 
 namespace {
 
-std::string HivePath(RegistryHive hive, const std::string& path) {
-  if (hive == RegistryHive::CurrentUser) return path;
-  return "<hive " + std::to_string(int(hive)) + ">\\" + path;
-}
-
 bool PathOf(StoreKeyHandle key, std::string* path) { return fake_registry::HandlePath(key, path); }
 
 std::string ChildPath(const std::string& parent, const std::string& name) {
@@ -24,18 +18,18 @@ std::string ChildPath(const std::string& parent, const std::string& name) {
 
 }  // namespace
 
-long OpenStoreKey(RegistryHive hive, const std::string& path, KeyAccess, StoreKeyHandle* key) {
+long OpenStoreKey(const std::string& path, KeyAccess, StoreKeyHandle* key) {
   *key = nullptr;
   if (fake_registry::OpenFails()) return kErrorAccessDenied;
-  *key = fake_registry::OpenHandleOn(HivePath(hive, path));
+  *key = fake_registry::OpenHandleOn(path);
   return *key != nullptr ? 0 : kErrorFileNotFound;
 }
 
-long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* key) {
+long CreateStoreKey(const std::string& path, StoreKeyHandle* key) {
   *key = nullptr;
   if (fake_registry::OpenFails()) return kErrorAccessDenied;
-  fake_registry::CreateKey(HivePath(hive, path));
-  *key = fake_registry::OpenHandleOn(HivePath(hive, path));
+  fake_registry::CreateKey(path);
+  *key = fake_registry::OpenHandleOn(path);
   return 0;
 }
 
