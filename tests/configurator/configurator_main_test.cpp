@@ -5,7 +5,6 @@
 #include "configurator/app_error.h"
 #include "configurator/configurator_main.h"
 #include "configurator/export_file.h"
-#include "configurator/mod_registry.h"
 #include "configurator/path_helpers.h"
 #include "configurator/runtime_control.h"
 #include "configurator/settings_model.h"
@@ -13,6 +12,9 @@
 #include "tests/fakes/fake_configurator_shell.h"
 #include "tests/fakes/fake_configurator_messages.h"
 #include "tests/kit/test_registry.h"
+#if QUILLON_FAKE_REGISTRY
+#include "tests/fakes/fake_registry.h"
+#endif
 
 namespace quillon {
 namespace {
@@ -101,6 +103,19 @@ TEST_F(ConfiguratorMainTest, ACommandLineImportWritesTheTreeAndSignalsWithoutAWi
   ASSERT_FALSE(shell::Calls().empty());
   EXPECT_EQ(shell::Calls().back(), "StartProcess \"" + JoinPath(dataFolder_, "quillon.exe") + "\" R|_quillon|0");
 }
+
+#if QUILLON_FAKE_REGISTRY
+TEST_F(ConfiguratorMainTest, AnImportThatCannotBeWrittenSaysSoAndTellsNoRuntime) {
+  std::string file = WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n[Key 01]\r\nVirtualKey=112\r\n");
+  test_registry::CreateKey(test_registry::KeyActionPath(1));
+  fake_registry::RefuseWritesTo(test_registry::KeyActionPath(1));
+  shell::SetWindowWithClass("Quillon", true);
+  EXPECT_NE(ConfiguratorMain("QuillonConfig", file), 0);
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_NE(boxes::Messages()[0].text.find("Software\\KWP\\Quillon\\01"), std::string::npos);
+  for (const std::string& call : shell::Calls()) EXPECT_EQ(call.find("SendMessage Quillon"), std::string::npos);
+}
+#endif
 
 TEST_F(ConfiguratorMainTest, ACommandLineImportTellsARunningRuntime) {
   std::string file = WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n");

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "configurator/main_window.h"
-#include "configurator/mod_registry.h"
 #include "configurator/other_settings_page.h"
 #include "configurator/resource_ids.h"
 #include "configurator/settings_model.h"

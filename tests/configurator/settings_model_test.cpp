@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "configurator/apply_command.h"
-#include "configurator/mod_registry.h"
 #include "configurator/settings_model.h"
 #include "tests/configurator/test_files.h"
 #include "tests/fakes/fake_configurator_shell.h"
