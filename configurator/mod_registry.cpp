@@ -110,12 +110,15 @@ long TrimRegistryList(Group list, int count) {
   OpenKey key;
   if (OpenStoreKey(kSettingsKeyPath, KeyAccess::DeleteSubkeys, &key.handle) != kStatusOk)
     return kStatusOk;
+  const std::string prefix = list == Group::Controller ? "J" : "";
   std::vector<std::string> surplus;
   std::string name;
-  for (uint32_t index = 0; EnumStoreSubkey(key.handle, index, &name) == kStatusOk; ++index)
-    for (int n = count + 1; n <= kMaxActions; ++n)
-      if (SameTextIgnoringCase(name, RegistryPath({list, n}).substr(std::string(kSettingsKeyPath).size() + 1)))
-        surplus.push_back(name);
+  for (uint32_t index = 0; EnumStoreSubkey(key.handle, index, &name) == kStatusOk; ++index) {
+    const bool numbered = name.size() == prefix.size() + 2 && SameTextIgnoringCase(name.substr(0, prefix.size()), prefix) &&
+                          std::isdigit(static_cast<unsigned char>(name[prefix.size()])) &&
+                          std::isdigit(static_cast<unsigned char>(name[prefix.size() + 1]));
+    if (numbered && std::stoi(name.substr(prefix.size())) > count) surplus.push_back(name);
+  }
   for (const std::string& entry : surplus)
     if (long status = DeleteStoreSubkey(key.handle, entry)) return status;
   return kStatusOk;
