@@ -1,6 +1,9 @@
 #include "configurator/mod_registry.h"
 
 #include <cctype>
+#include <memory>
+#include <optional>
+#include <set>
 #include <vector>
 
 #include "configurator/seams/profile_file.h"
@@ -124,6 +127,26 @@ long TrimRegistryList(Group list, int count) {
   return kStatusOk;
 }
 
+std::string InLowerCase(std::string text) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Empty when the list was cut at the buffer's end.
+std::set<std::string> SectionNamesInLowerCase(const std::string& file) {
+  std::vector<char> buffer(16384);
+  uint32_t length = ReadProfileSectionNames(file, buffer.data(), uint32_t(buffer.size()));
+  std::set<std::string> names;
+  if (length >= buffer.size() - 2) return names;
+  for (size_t start = 0; start < length;) {
+    size_t end = start;
+    while (end < length && buffer[end] != '\0') ++end;
+    names.insert(InLowerCase(std::string(buffer.data() + start, end - start)));
+    start = end + 1;
+  }
+  return names;
+}
+
 // Sections of an export file: each read whole, as the profile functions
 // hand it out; a section without lines does not exist.
 bool ReadFileSection(const std::string& file, GroupAddress at, StoredGroup* values) {
@@ -156,8 +179,16 @@ bool SplitIniLine(const std::string& line, std::string* name, std::string* value
 TreeStore RegistryTree() { return {ReadRegistryGroup, WriteRegistryGroup, TrimRegistryList, false}; }
 
 TreeStore ExportFileTree(const std::string& file) {
+  // The file's section names are asked for once: most of the 198 numbered
+  // sections are usually missing, and each question costs the profile
+  // functions a look at the file. A list too long to trust filters nothing.
+  auto names = std::make_shared<std::optional<std::set<std::string>>>();
   TreeStore store;
-  store.read = [file](GroupAddress at, StoredGroup* values) { return ReadFileSection(file, at, values); };
+  store.read = [file, names](GroupAddress at, StoredGroup* values) {
+    if (!names->has_value()) *names = SectionNamesInLowerCase(file);
+    if (names->value().count(InLowerCase(ExportSection(at))) == 0 && !names->value().empty()) return false;
+    return ReadFileSection(file, at, values);
+  };
   store.write = [file](GroupAddress at, const StoredGroup& values, const std::vector<std::string>&) {
     return WriteFileSection(file, at, values);
   };
