@@ -14,27 +14,24 @@ std::string DirectoryOf(const std::string& path) {
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-// Where each stored field goes in the runtime's records.
-uint32_t* NumberField(RuntimeSettings& s, Field field) {
-  switch (field) {
-    case Field::UseJoystick: return &s.useJoystick;
-    case Field::UseKeyboard: return &s.useKeyboard;
-    case Field::ApplyOnStart: return &s.applyOnStart;
-    case Field::DefaultConfig: return &s.defaultConfig;
-    case Field::ChangeTimeout: return &s.changeTimeout;
-    case Field::UseHook: return &s.useHook;
-    case Field::PollPerSecond: return &s.pollPerSecond;
-    default: return nullptr;
-  }
-}
-std::string* TextField(RuntimeSettings& s, Field field) {
-  switch (field) {
-    case Field::UltraMapPath: return &s.ultraMapPath;
-    case Field::UltraMapOptions: return &s.ultraMapOptions;
-    case Field::SwitchDevice: return &s.switchDevice;
-    default: return nullptr;
-  }
-}
+// Where each stored global goes in the runtime's record.
+struct GlobalBinding {
+  Field field;
+  uint32_t RuntimeSettings::*number;
+  std::string RuntimeSettings::*text;
+};
+constexpr GlobalBinding kGlobals[] = {
+    {Field::UltraMapPath, nullptr, &RuntimeSettings::ultraMapPath},
+    {Field::UltraMapOptions, nullptr, &RuntimeSettings::ultraMapOptions},
+    {Field::UseJoystick, &RuntimeSettings::useJoystick, nullptr},
+    {Field::UseKeyboard, &RuntimeSettings::useKeyboard, nullptr},
+    {Field::ApplyOnStart, &RuntimeSettings::applyOnStart, nullptr},
+    {Field::SwitchDevice, nullptr, &RuntimeSettings::switchDevice},
+    {Field::DefaultConfig, &RuntimeSettings::defaultConfig, nullptr},
+    {Field::ChangeTimeout, &RuntimeSettings::changeTimeout, nullptr},
+    {Field::UseHook, &RuntimeSettings::useHook, nullptr},
+    {Field::PollPerSecond, &RuntimeSettings::pollPerSecond, nullptr},
+};
 
 template <typename Entry>
 void CopyEntry(const FieldValues& values, Entry& entry) {
@@ -73,9 +70,9 @@ void ReadSettings() {
   // Empty or missing slots close up: list index k is the k-th named one.
   for (const std::optional<std::string>& name : tree.configNames)
     if (name && !name->empty()) s.configNames[s.configCount++] = *name;
-  for (const FieldRow& row : kFields) {
-    if (uint32_t* number = NumberField(s, row.field)) *number = uint32_t(tree.main[row.field].number);
-    if (std::string* text = TextField(s, row.field)) *text = tree.main[row.field].text;
+  for (const GlobalBinding& global : kGlobals) {
+    if (global.number != nullptr) s.*global.number = uint32_t(tree.main[global.field].number);
+    if (global.text != nullptr) s.*global.text = tree.main[global.field].text;
   }
   // Keyboard entry n sits in slot n; slot 0 stays unused.
   for (const FieldValues& entry : tree.keys) CopyEntry(entry, s.keyActions[++s.keyCount]);

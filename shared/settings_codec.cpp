@@ -24,6 +24,8 @@ std::string ExportSection(GroupAddress at) {
   return {};
 }
 
+namespace {
+
 const char* DefaultOf(const FieldRow& row, Defaults defaults) {
   switch (defaults) {
     case Defaults::Runtime: return row.runtimeFallback;
@@ -33,16 +35,8 @@ const char* DefaultOf(const FieldRow& row, Defaults defaults) {
   return row.registryDefault;
 }
 
-namespace {
-
-uint8_t HomeOf(Group group) {
-  switch (group) {
-    case Group::Main: return InMain;
-    case Group::Keyboard: return InKeyboard;
-    case Group::Controller: return InController;
-  }
-  return 0;
-}
+// The table's FieldHome bit of a group.
+uint8_t HomeOf(Group group) { return uint8_t(1u << unsigned(group)); }
 
 bool SameName(const std::string& stored, const char* name, bool withCase) {
   size_t i = 0;

@@ -108,7 +108,4 @@ struct WriteFailure {
 // `DefaultConfig` is always 0 and an empty `SwitchDevice` is removed.
 WriteFailure WriteTree(const TreeStore& store, const TreeValues& tree);
 
-// The field's default text for a reader (or a reset, `factory`).
-const char* DefaultOf(const FieldRow& row, Defaults defaults);
-
 }  // namespace quillon

@@ -44,7 +44,8 @@ enum class Field : uint8_t {
 };
 inline constexpr size_t kFieldCount = size_t(Field::AppParms) + 1;
 enum class FieldType : uint8_t { Text, Number16, Number32 };
-// Which groups hold a field: the main key, keyboard entries, controller entries.
+// Which groups hold a field: the main key, keyboard entries, controller
+// entries; bit i stands for the group numbered i.
 enum FieldHome : uint8_t { InMain = 1, InKeyboard = 2, InController = 4, InEntries = InKeyboard | InController };
 
 // Stand-ins for defaults that depend on the machine: the mapping program in
