@@ -13,4 +13,10 @@ inline constexpr size_t kMaxBuiltTextLength = 1023;
 // command line (" " for none). Failures are silent.
 void LaunchProgram(const std::string& program, const std::string& parameters);
 
+// LaunchProgram for the mapping program, unless it lies in a folder that
+// other users may write to and was not put there by the user or an
+// administrator: then it is not started, and a box naming the file says so
+// once per run.
+void LaunchMappingProgram(const std::string& program, const std::string& parameters);
+
 }  // namespace quillon

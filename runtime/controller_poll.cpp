@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/action_dispatch.h"
+#include "runtime/modal_boxes.h"
 #include "runtime/seams/controller_device.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_store.h"
@@ -35,7 +36,17 @@ uintptr_t g_pollTimer = 0;
 // (the switcher's menu loop, a click sent to a target window), and with them
 // a nested tick: that one still reads, so a cabinet without a keyboard moves
 // in an open switcher and dismisses it with buttons.
+//
+// The flag also outlives a reload: a "Change configuration" entry's
+// configurator reloads the runtime while the user still holds the buttons,
+// and the new configuration (or the old one again) must not take that hold
+// as a new press. Only a read that matches nothing, lost input on a device
+// that had been acquired, or a load that finds no pad ends the press.
 bool g_pressFired = false;
+// Whether the current device object has been acquired. A fresh one fails
+// its first poll only because nobody has acquired it yet; that is not lost
+// input and ends no press.
+bool g_acquired = false;
 int g_tickDepth = 0;
 
 // Picks the first attached controller whose product name equals
@@ -82,6 +93,7 @@ const ButtonAction* FirstHeldEntry(uint32_t held) {
 void RunHeldCombination(ControllerHandle controller) {
   uint32_t held = 0;
   if (!ReadHeldMask(controller, &held)) return;
+  g_acquired = true;
   const ButtonAction* entry = held == 0 ? nullptr : FirstHeldEntry(held);
   if (entry == nullptr) {
     g_pressFired = false;
@@ -94,9 +106,13 @@ void RunHeldCombination(ControllerHandle controller) {
   RunAction(running);
 }
 
-void Reacquire(ControllerHandle controller) {
-  for (int attempt = 0; attempt < kMaxAcquireAttempts; ++attempt)
-    if (AcquireController(controller) != AcquireResult::InputLost) return;
+// Whether the device is acquired afterwards.
+bool Reacquire(ControllerHandle controller) {
+  for (int attempt = 0; attempt < kMaxAcquireAttempts; ++attempt) {
+    AcquireResult result = AcquireController(controller);
+    if (result != AcquireResult::InputLost) return result == AcquireResult::Ok;
+  }
+  return false;
 }
 
 }  // namespace
@@ -119,15 +135,15 @@ void InitController() {
   }
   if (started && g_controller != nullptr)
     started = UseJoystickDataFormat(g_controller) && ShareControllerInBackground(g_controller);
+  if (g_controller == nullptr) g_pressFired = false;
   if (!started) {
     // Whatever was created stays until the next release; no polling until
     // the next load.
-    ShowControllerError(kInitErrorText);
+    WithBoxOpen([] { ShowControllerError(kInitErrorText); });
     return;
   }
   // The device is acquired by the first tick, so that tick never runs an
-  // action: a combination still held from before the load is not taken as
-  // a new press.
+  // action.
   g_pollTimer = StartWindowTimer(PollTimerId, PollIntervalMs(g_settings.pollPerSecond));
 }
 
@@ -138,11 +154,13 @@ void PollController() {
   if (PollControllerDevice(controller)) {
     RunHeldCombination(controller);
   } else {
-    Reacquire(controller);
+    bool reacquired = Reacquire(controller);
     // Input lost ends the press as a release would: a button still held
     // once the pad is back is a new press. Not for a nested tick, whose
-    // outer action is still running.
-    if (g_tickDepth == 1) g_pressFired = false;
+    // outer action is still running, and not for the first acquire after a
+    // load.
+    if (g_tickDepth == 1 && g_acquired) g_pressFired = false;
+    g_acquired = reacquired;
   }
   --g_tickDepth;
 }
@@ -165,7 +183,7 @@ void ReleaseController() {
     g_inputSystem = false;
   }
   g_controllerButtons = 0;
-  g_pressFired = false;
+  g_acquired = false;
 }
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "runtime/runtime_ending.h"
 #include "shared/key_sequence_parser.h"
 #include "runtime/seams/input_injection.h"
 #include "shared/seams/keyboard_layout.h"
@@ -56,6 +57,7 @@ HeldKeys g_held;
 }  // namespace
 
 int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed) {
+  if (RuntimeEnding()) return 0;
   KeyEventList list;
   try {
     int32_t parsed = ParseKeySequence(sequence, &list);
@@ -70,6 +72,11 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>
     // Blocking may be refused; the burst goes out all the same.
     BlockUserInput(true);
     for (; next < list.count; ++next) {
+      // A pause lets the messages that end the runtime in between.
+      if (RuntimeEnding()) {
+        result = kRefused;
+        break;
+      }
       if (InjectKeyEvent(list.events[next]) == 0) {
         result = kRefused;
         break;
@@ -99,6 +106,35 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>
   }
   FreeKeyEventList(&list);
   return result;
+}
+
+void PrepareKeyboardLayout() {
+  try {
+    (void)LayoutKeysOfCharacter('a');
+  } catch (...) {
+    // Only a head start: the first action pays for it instead.
+  }
+}
+
+void SendShowDesktopChord() {
+  if (RuntimeEnding()) return;
+  constexpr uint16_t kLeftWindowsKey = 0x5B;
+  constexpr uint16_t kKeyD = 'D';
+  const struct {
+    uint16_t virtualKey;
+    uint32_t flags;
+  } chord[] = {{kLeftWindowsKey, kKeyEventExtended},
+               {kKeyD, 0},
+               {kKeyD, kKeyEventKeyUp},
+               {kLeftWindowsKey, kKeyEventExtended | kKeyEventKeyUp}};
+  for (const auto& key : chord) {
+    KeyEvent event;
+    event.virtualKey = key.virtualKey;
+    event.scanCode = LayoutScanCode(key.virtualKey);
+    event.flags = key.flags;
+    event.time = SystemTickCount();
+    InjectKeyEvent(event);
+  }
 }
 
 void ReleaseHeldKeys() {

@@ -14,8 +14,20 @@ namespace quillon {
 // sequence's hold words put down ("{ALT DOWN}") stay down after a whole burst
 // until a later sequence releases them or ReleaseHeldKeys runs; everything
 // else is released, and a burst cut short releases everything.
+// Once the runtime is ending nothing is typed: the call returns 0 at once,
+// and a burst under way stops as if refused.
 // `keysPressed`, when given, gains the virtual key of every key-down sent.
 int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed = nullptr);
+
+// Windows+D, the shell's show-desktop chord, for the switcher's " Desktop"
+// item. Tagged like every other key of the runtime: a hook entry on Win+D
+// must not take it for the user's.
+void SendShowDesktopChord();
+
+// Makes the process's first keyboard-layout lookup, so that the first
+// action after start is as quick as the next: under Wine that lookup loads
+// the keyboard tables and takes tens of milliseconds.
+void PrepareKeyboardLayout();
 
 // Releases every key the runtime still holds down (unload, reload, exit).
 void ReleaseHeldKeys();

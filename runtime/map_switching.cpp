@@ -117,7 +117,7 @@ std::optional<std::string> HandOffParameters() {
 
 void HandOffMap() {
   std::optional<std::string> parameters = HandOffParameters();
-  if (parameters) LaunchProgram(g_settings.ultraMapPath, *parameters);
+  if (parameters) LaunchMappingProgram(g_settings.ultraMapPath, *parameters);
 }
 
 void PlayMapSound() {

@@ -5,12 +5,31 @@
 
 namespace quillon {
 
+// The exit status of a start that ends because the runtime's own path could
+// not be read whole (1,024 characters or more).
+inline constexpr int kOwnPathUnreadableStatus = 2;
+
+// Start-up once the window exists. False, with nothing done, when the
+// runtime's own folder is unknown: the maps, the sounds and the default
+// mapping program are looked up there, and an empty folder would resolve
+// them against the current drive's root instead. Otherwise pays the
+// keyboard layout's first-lookup cost and loads the settings.
+bool StartRuntime();
+
 // Reads the tree, arms key capture, applies the default map, opens the
 // controller.
 void LoadSettings();
 // Releases capture, polling and timers, lets go of every key the runtime
 // still holds down, and frees every loaded text.
 void UnloadSettings();
+
+// WM_RELOAD_SETTINGS: UnloadSettings, then LoadSettings. A request that
+// arrives while a load is under way or a box is open (their message loops
+// dispatch it) is folded with any others into one reload, run when the load
+// has ended or by RunWaitingReload once the box has closed.
+void ReloadSettings();
+// The reload that requests folded while a box was open, if any.
+void RunWaitingReload();
 
 // WM_CLOSE: the timers stop and the controller is released first.
 void StopTimersAndController();

@@ -68,7 +68,11 @@ int SelectTargetWindow(const std::string& pattern) {
   for (std::string_view alternative : SplitAt(copy, '|')) {
     WindowHandle target = ResolvePath(alternative);
     if (target == nullptr) continue;
-    BringWindowToForeground(target);
+    // Keys typed while another window keeps the foreground would go to that
+    // one ("%{F4}" would close the wrong program). The runtime has just
+    // received the input that set the action off, so a second request is
+    // often granted where the first was not; after that, nothing is sent.
+    if (!BringWindowToForeground(target) && !BringWindowToForeground(target)) return 0;
     // A click at the client origin without button flags: many programs only
     // take keyboard focus into their main control once it has been clicked.
     // A target that does not take the button-down in time is not sent the

@@ -9,7 +9,9 @@ using WindowHandle = void*;
 
 // Finds the window named by `pattern` ("|" alternatives, ">" paths, "@"
 // class elements, "*" and "?" wildcards), brings it to the front and clicks
-// its client origin. 1 when a window was found and activated, else 0.
+// its client origin. 1 when a window was found and activated, else 0 (also
+// when the found window could not be made the foreground window: then it is
+// not clicked either).
 int SelectTargetWindow(const std::string& pattern);
 
 // The first window, among the children of `parent` (or the top-level

@@ -33,9 +33,10 @@ std::string WindowClassName(WindowHandle window, size_t maxChars);
 bool WindowStillExists(WindowHandle window);
 
 // Asks for `window` (for a child window: the top-level window that holds
-// it) to become the foreground window; whether the system agreed is not
-// reported.
-void BringWindowToForeground(WindowHandle window);
+// it) to become the foreground window; true when it is the foreground window
+// afterwards. The system may refuse: only the program that received the last
+// input, or the foreground program, may hand the foreground on.
+bool BringWindowToForeground(WindowHandle window);
 // Sends a message and waits until the window has handled it, but no longer
 // than `timeoutMs` and not at all for a window the system knows to be hung.
 // False when the window did not handle it in that time.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/app_switcher_menu.h"
+#include "runtime/key_injection.h"
 #include "runtime/seams/app_switcher.h"
 #include "runtime/win32/main_window_handle.h"
 
@@ -194,13 +195,6 @@ unsigned TrackMenu() {
   g_menuOpen = false;
   PostMessageA(owner, WM_NULL, 0, 0);
   return command;
-}
-
-void SendShowDesktopChord() {
-  keybd_event(VK_LWIN, 0, 0, 0);
-  keybd_event('D', 0, 0, 0);
-  keybd_event('D', 0, KEYEVENTF_KEYUP, 0);
-  keybd_event(VK_LWIN, 0, KEYEVENTF_KEYUP, 0);
 }
 
 }  // namespace

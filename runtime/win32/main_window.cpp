@@ -4,6 +4,7 @@
 #include "runtime/controller_poll.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/modal_boxes.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
@@ -43,9 +44,14 @@ void CentreOnParent(HWND box) {
   SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
+// A second request while the box is open brings that box to the front
+// instead of opening another inside its message loop.
+HWND g_aboutBox = nullptr;
+
 INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
+      g_aboutBox = box;
       CentreOnParent(box);
       return TRUE;
     case WM_COMMAND:
@@ -59,6 +65,26 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   }
 }
 
+// Log-off or shut-down: the process may be ended without a WM_DESTROY once
+// this returns, so whatever the runtime holds is let go now. A session that
+// goes on after all (wParam FALSE) keeps the runtime as it was.
+void EndSession(WPARAM sessionEnds) {
+  if (sessionEnds) EndRuntime();
+}
+
+void ShowAboutBox(HWND window) {
+  if (g_aboutBox != nullptr) {
+    SetForegroundWindow(g_aboutBox);
+    return;
+  }
+  if (BoxOpen()) return;
+  WithBoxOpen([window] {
+    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
+    g_aboutBox = nullptr;
+  });
+  RunWaitingReload();
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -69,6 +95,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
       StopTimersAndController();
       return DefWindowProcA(window, message, wParam, lParam);
+    case WM_ENDSESSION:
+      EndSession(wParam);
+      return 0;
     case WM_DESTROY:
       EndRuntime();
       PostQuitMessage(0);
@@ -79,7 +108,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
           DestroyWindow(window);
           return 0;
         case IDM_ABOUT:
-          DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
+          ShowAboutBox(window);
           return 0;
         default:
           return DefWindowProcA(window, message, wParam, lParam);
@@ -90,13 +119,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       if (wParam == ChangeTimerId) CompleteMapChange();
       else if (wParam == PollTimerId) PollController();
+      RunWaitingReload();  // the hand-over may have shown a box
       return 0;
     default:
       break;
   }
   if (message == WM_RELOAD_SETTINGS) {
-    UnloadSettings();
-    LoadSettings();
+    ReloadSettings();
     return 0;
   }
   if (message == WM_RUN_HOOK_ACTION) {

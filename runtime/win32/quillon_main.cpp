@@ -4,6 +4,8 @@
 #include <new>
 
 #include "runtime/command_tail.h"
+#include "runtime/key_injection.h"
+#include "runtime/runtime_ending.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/win32/main_window.h"
 #include "runtime/win32/resource_ids.h"
@@ -12,22 +14,72 @@
 
 namespace {
 
+// A running copy that does not answer (hung, or stopped in a debugger) must
+// not keep this one, and the configurator or script that started it,
+// waiting for ever. A reload with a slow controller scan can take seconds.
+constexpr UINT kRemoteRequestTimeoutMs = 10000;
+
+// Held by the copy that is the runtime, for as long as it runs. Two copies
+// started at the same moment (the start-up folder's and the configurator's)
+// would both find no window and both become the runtime; the mutex lets
+// only one through. Per session: each user's desktop has its own runtime.
+constexpr const char* kRuntimeMutexName = "Local\\Quillon.Runtime";
+// How long a copy that lost the race waits for the winner's window (or for
+// the winner to end, which hands the mutex on).
+constexpr DWORD kRuntimeStartWaitMs = 10000;
+
+void SendToRunning(HWND running, UINT message) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(running, message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kRemoteRequestTimeoutMs, &ignored);
+}
+
 // Acts on the running copy as the command tail asks; returns this copy's
 // exit status.
 int RemoteControl(HWND running, const char* tail) {
   switch (quillon::RemoteRequestFor(tail)) {
     case quillon::RemoteRequest::Close:
-      SendMessageA(running, WM_CLOSE, 0, 0);
+      SendToRunning(running, WM_CLOSE);
       return 1;
     case quillon::RemoteRequest::Reload:
-      SendMessageA(running, quillon::WM_RELOAD_SETTINGS, 0, 0);
+      SendToRunning(running, quillon::WM_RELOAD_SETTINGS);
       return 1;
     case quillon::RemoteRequest::AskToClose:
       break;
   }
   if (MessageBoxA(nullptr, "Exit Quillon?", "Quillon", MB_OKCANCEL) != IDOK) return 0;
-  SendMessageA(running, WM_CLOSE, 0, 0);
+  SendToRunning(running, WM_CLOSE);
   return 1;
+}
+
+enum class Role { Runtime, RemoteControl, GaveUp };
+
+// Whether this copy becomes the runtime or remote-controls the one in
+// `*running`. The mutex handle is left open on purpose: the process holds it
+// until it ends.
+Role ClaimRuntimeRole(HWND* running) {
+  *running = FindWindowA(quillon::kRuntimeWindowClass, nullptr);
+  if (*running != nullptr) return Role::RemoteControl;
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, kRuntimeMutexName);
+  if (mutex == nullptr) return Role::Runtime;  // no mutex: as before, the window search alone
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return Role::Runtime;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < kRuntimeStartWaitMs;) {
+    DWORD waited = WaitForSingleObject(mutex, 50);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return Role::Runtime;
+    *running = FindWindowA(quillon::kRuntimeWindowClass, nullptr);
+    if (*running != nullptr) return Role::RemoteControl;
+  }
+  return Role::GaveUp;
+}
+
+// A fault inside the runtime ends the process without WM_DESTROY; keys that
+// an action put down would stay down system-wide. Best effort: the state may
+// be damaged, so this lets go of the keys and nothing more, then lets the
+// system report the fault as it would have.
+LONG WINAPI ReleaseKeysOnFault(EXCEPTION_POINTERS*) {
+  quillon::BeginRuntimeEnd();
+  quillon::ReleaseHeldKeys();
+  BlockInput(FALSE);
+  return EXCEPTION_CONTINUE_SEARCH;
 }
 
 int RunMessageLoop(HINSTANCE instance) {
@@ -49,15 +101,31 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // every user may add files to.
   quillon::LoadLibrariesFromSystemFolderOnly();
   // Working memory that cannot be had ends the runtime at once.
-  std::set_new_handler([] { ExitProcess(1); });
+  std::set_new_handler([] {
+    quillon::BeginRuntimeEnd();
+    quillon::ReleaseHeldKeys();
+    ExitProcess(1);
+  });
+  SetUnhandledExceptionFilter(ReleaseKeysOnFault);
 
   const char* tail = quillon::CommandTail(GetCommandLineA());
-  if (HWND running = FindWindowA(quillon::kRuntimeWindowClass, nullptr)) return RemoteControl(running, tail);
+  HWND running = nullptr;
+  switch (ClaimRuntimeRole(&running)) {
+    case Role::RemoteControl:
+      return RemoteControl(running, tail);
+    case Role::GaveUp:
+      return 0;
+    case Role::Runtime:
+      break;
+  }
 
   HWND window = quillon::CreateMainWindow(instance);
   if (window == nullptr) return 0;
   ShowWindow(window, SW_HIDE);
-  quillon::LoadSettings();
+  if (!quillon::StartRuntime()) {
+    DestroyWindow(window);
+    return quillon::kOwnPathUnreadableStatus;
+  }
   UpdateWindow(window);
   return RunMessageLoop(instance);
 }

@@ -38,9 +38,23 @@ bool WindowStillExists(WindowHandle window) { return IsWindow(AsWindow(window)) 
 
 // Only top-level windows can be the foreground window; a path that ends at a
 // child brings the program's window holding it to the front instead.
-void BringWindowToForeground(WindowHandle window) {
+// SetForegroundWindow's result is not to be trusted: the foreground lock can
+// turn the call into a flashing taskbar button and still report success, so
+// the answer is read back. A refused call is tried again with this thread's
+// input attached to the foreground thread's, which the lock lets through,
+// since the two threads then share one input state.
+bool BringWindowToForeground(WindowHandle window) {
   HWND topLevel = GetAncestor(AsWindow(window), GA_ROOT);
-  SetForegroundWindow(topLevel != nullptr ? topLevel : AsWindow(window));
+  if (topLevel == nullptr) topLevel = AsWindow(window);
+  SetForegroundWindow(topLevel);
+  if (GetForegroundWindow() == topLevel) return true;
+  DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  DWORD ownThread = GetCurrentThreadId();
+  bool attached = foregroundThread != 0 && foregroundThread != ownThread &&
+                  AttachThreadInput(ownThread, foregroundThread, TRUE) != FALSE;
+  SetForegroundWindow(topLevel);
+  if (attached) AttachThreadInput(ownThread, foregroundThread, FALSE);
+  return GetForegroundWindow() == topLevel;
 }
 
 // Without SMTO_BLOCK the runtime's thread still handles messages sent to it

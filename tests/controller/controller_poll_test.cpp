@@ -15,6 +15,7 @@
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_window_system.h"
+#include "tests/kit/test_registry.h"
 
 namespace quillon {
 namespace {
@@ -35,6 +36,13 @@ class ControllerPollTest : public ::testing::Test {
     g_settings.useJoystick = 1;
     g_settings.switchDevice = kPadName;
     g_settings.pollPerSecond = 16;
+    // A press still held at the end of an earlier case ends here, as it
+    // would with a load that finds no pad.
+    InitController();
+    StopPollTimer();
+    ReleaseController();
+    pad::ClearCalls();
+    fake_platform::ClearCalls();
   }
   void TearDown() override {
     StopPollTimer();
@@ -365,6 +373,73 @@ TEST_F(ControllerPollTest, AReloadStartsAgainFromNothing) {
   pad::QueueHeldMasks(number, {1, 0});
   PollController();
   EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+}
+
+// A "Change configuration" entry reloads the runtime while its buttons are
+// still held; neither the reload nor the new device object's first acquire
+// ends that press.
+TEST_F(ControllerPollTest, AHoldOutlivesReloadsAndRunsOnce) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::HoldButtons(number, {1});
+  PollController();
+  for (int reload = 0; reload < 3; ++reload) {
+    StopPollTimer();
+    ReleaseController();
+    InitController();
+    for (int tick = 0; tick < 5; ++tick) PollController();
+  }
+  EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+  pad::HoldButtons(number, {});
+  PollController();
+  pad::HoldButtons(number, {1});
+  PollController();
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
+}
+
+// A reload that finds the pad gone ends the press, as lost input does.
+TEST_F(ControllerPollTest, AReloadWithoutThePadEndsThePress) {
+  Entry(1, "One");
+  int number = StartWithPad();
+  pad::HoldButtons(number, {1});
+  PollController();
+  StopPollTimer();
+  ReleaseController();
+  g_settings.switchDevice = "Another Pad";
+  InitController();
+  StopPollTimer();
+  ReleaseController();
+  g_settings.switchDevice = kPadName;
+  InitController();
+  PollController();
+  PollController();
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
+}
+
+// Reloads sent while the error box is open (its message loop dispatches
+// them) fold into one that runs after it closes, instead of nesting boxes
+// until the stack runs out.
+TEST_F(ControllerPollTest, ReloadsWhileTheErrorBoxIsOpenFoldIntoOne) {
+  test_registry::DeleteSettingsTree();
+  test_registry::WriteNumber(test_registry::SettingsPath(), "UseJoystick", 1);
+  pad::SetFailures({true, false, false, false, false, false});
+  int boxesOpen = 0;
+  int mostOpen = 0;
+  int shown = 0;
+  pad::WhileErrorBoxOpen([&] {
+    ++shown;
+    mostOpen = std::max(mostOpen, ++boxesOpen);
+    if (shown == 1)
+      for (int reload = 0; reload < 1000; ++reload) ReloadSettings();
+    --boxesOpen;
+  });
+  ReloadSettings();
+  EXPECT_EQ(mostOpen, 1);
+  EXPECT_EQ(shown, 2) << "the folded reloads ran once after the box closed";
+  ReloadSettings();  // and the runtime still answers
+  EXPECT_EQ(shown, 3);
+  UnloadSettings();
+  test_registry::DeleteSettingsTree();
 }
 
 TEST_F(ControllerPollTest, PollIntervalFollowsPollPerSecond) {

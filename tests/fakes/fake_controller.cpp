@@ -1,6 +1,7 @@
 #include "tests/fakes/fake_controller.h"
 
 #include <deque>
+#include <functional>
 
 #include "runtime/seams/controller_device.h"
 
@@ -32,6 +33,7 @@ Failures g_failures;
 bool g_inputSystem = false;
 int g_openDevices = 0;
 int g_usesAfterClose = 0;
+std::function<void()> g_whileBoxOpen;
 
 Pad& PadOf(ControllerHandle handle) { return g_pads[reinterpret_cast<uintptr_t>(handle) - 1]; }
 
@@ -51,6 +53,7 @@ void Reset() {
   g_failures = Failures{};
   g_inputSystem = false;
   g_openDevices = 0;
+  g_whileBoxOpen = nullptr;
 }
 
 const std::vector<std::string>& Calls() { return g_calls; }
@@ -96,6 +99,7 @@ void AcquireAlwaysLost(int pad) {
 void LoseInputAfterReads(int pad, int reads) { g_pads[pad].loseAfterReads = reads; }
 
 void SetFailures(const Failures& failures) { g_failures = failures; }
+void WhileErrorBoxOpen(std::function<void()> action) { g_whileBoxOpen = std::move(action); }
 void SetOpenFails(int pad, bool fails) { g_pads[pad].openFails = fails; }
 int OpenDeviceCount() { return g_openDevices; }
 bool InputSystemExists() { return g_inputSystem; }
@@ -201,6 +205,10 @@ void CloseController(ControllerHandle controller) {
   --PadOf(controller).opened;
 }
 
-void ShowControllerError(const char* text) { g_calls.push_back(std::string("ErrorBox ") + text); }
+void ShowControllerError(const char* text) {
+  g_calls.push_back(std::string("ErrorBox ") + text);
+  // A copy: the action may replace itself.
+  if (std::function<void()> whileOpen = fake_controller::g_whileBoxOpen) whileOpen();
+}
 
 }  // namespace quillon

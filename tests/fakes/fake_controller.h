@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ struct Failures {
   bool read = false;
 };
 void SetFailures(const Failures& failures);
+// Runs `action` while the error box is open, as its message loop would run
+// what arrives meanwhile (nullptr: nothing).
+void WhileErrorBoxOpen(std::function<void()> action);
 void SetOpenFails(int pad, bool fails);
 
 // Device objects opened and not yet closed; whether the input system exists.

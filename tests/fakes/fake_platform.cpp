@@ -5,6 +5,7 @@
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/seams/main_window_messages.h"
 #include "runtime/seams/process_services.h"
+#include "runtime/seams/program_trust.h"
 #include "runtime/seams/sound_player.h"
 #include "runtime/seams/window_timers.h"
 
@@ -21,6 +22,8 @@ std::set<unsigned> g_runningTimers;
 std::set<int> g_registeredHotKeys;
 bool g_hookInstalled = false;
 std::function<void()> g_whileStarting;
+std::set<std::string> g_sharedFolders;
+std::set<std::string> g_foreignFiles;
 }  // namespace
 
 void Reset() {
@@ -34,6 +37,8 @@ void Reset() {
   g_registeredHotKeys.clear();
   g_hookInstalled = false;
   g_whileStarting = nullptr;
+  g_sharedFolders.clear();
+  g_foreignFiles.clear();
 }
 
 void WhileStartingPrograms(std::function<void()> action) { g_whileStarting = std::move(action); }
@@ -54,6 +59,8 @@ void AdvanceClock(uint32_t milliseconds) { g_clock += milliseconds; }
 void SetExistingFiles(std::set<std::string> paths) { g_existingFiles = std::move(paths); }
 void SetRefusedHotKeyIds(std::set<int> ids) { g_refusedHotKeyIds = std::move(ids); }
 void SetHookInstallFails(bool fails) { g_hookInstallFails = fails; }
+void SetFoldersOthersMayWrite(std::set<std::string> folders) { g_sharedFolders = std::move(folders); }
+void SetFilesOwnedByOthers(std::set<std::string> paths) { g_foreignFiles = std::move(paths); }
 const std::set<unsigned>& RunningTimers() { return g_runningTimers; }
 bool HookInstalled() { return g_hookInstalled; }
 const std::set<int>& RegisteredHotKeys() { return g_registeredHotKeys; }
@@ -76,6 +83,12 @@ bool StartProgram(const std::string& program, const std::string& commandLine) {
 void StopSound() { g_calls.push_back("StopSound"); }
 void PlaySoundFileAsync(const std::string& path) { g_calls.push_back("PlaySound " + path); }
 bool FileAttributesReadable(const std::string& path) { return g_existingFiles.count(path) != 0; }
+
+bool OthersMayWriteIn(const std::string& folder) { return g_sharedFolders.count(folder) != 0; }
+bool OwnedByUserOrAdministrators(const std::string& path) {
+  return g_existingFiles.count(path) != 0 && g_foreignFiles.count(path) == 0;
+}
+void ShowRefusedProgramBox(const std::string& text) { g_calls.push_back("RefusedProgramBox " + text); }
 
 uintptr_t StartWindowTimer(unsigned id, uint32_t intervalMs) {
   g_calls.push_back("StartTimer " + std::to_string(id) + " " + std::to_string(intervalMs));

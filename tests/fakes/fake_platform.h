@@ -30,6 +30,11 @@ void SetExecutablePath(const std::string& path);
 void SetClock(uint32_t milliseconds);
 void AdvanceClock(uint32_t milliseconds);
 void SetExistingFiles(std::set<std::string> paths);
+// Folders (ending with "\\") in which other users may create files, and
+// existing files whose owner is neither the user nor an administrator. The
+// refusal box records "RefusedProgramBox <text>".
+void SetFoldersOthersMayWrite(std::set<std::string> folders);
+void SetFilesOwnedByOthers(std::set<std::string> paths);
 void SetRefusedHotKeyIds(std::set<int> ids);
 void SetHookInstallFails(bool fails);
 // Runs `action` at each program start (nullptr: nothing).

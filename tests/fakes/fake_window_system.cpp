@@ -20,6 +20,7 @@ struct FakeWindow {
 std::vector<FakeWindow> g_windows;  // window n lives at index n - 1
 std::vector<std::string> g_calls;
 int g_foreground = 0;
+int g_foregroundRefusals = 0;
 int g_textReads = 0;
 std::function<void()> g_whileHandlingMessage;
 
@@ -55,6 +56,7 @@ void Reset() {
   g_windows.clear();
   g_calls.clear();
   g_foreground = 0;
+  g_foregroundRefusals = 0;
   g_textReads = 0;
   g_whileHandlingMessage = nullptr;
 }
@@ -85,6 +87,8 @@ int NumberOf(WindowHandle window) {
 WindowHandle WindowNumber(int number) { return HandleOf(number); }
 const std::vector<std::string>& Calls() { return g_calls; }
 void RecordCall(const std::string& line) { g_calls.push_back(line); }
+void RefuseForeground(int times) { g_foregroundRefusals = times; }
+
 WindowHandle ForegroundWindow() { return g_foreground ? HandleOf(g_foreground) : nullptr; }
 int TextReads() { return g_textReads; }
 
@@ -120,9 +124,14 @@ bool WindowStillExists(WindowHandle window) {
   return found != nullptr && !found->gone;
 }
 
-void BringWindowToForeground(WindowHandle window) {
+bool BringWindowToForeground(WindowHandle window) {
   g_calls.push_back("Foreground " + std::to_string(NumberOf(window)));
+  if (g_foregroundRefusals != 0) {
+    if (g_foregroundRefusals > 0) --g_foregroundRefusals;
+    return false;
+  }
   if (WindowStillExists(window)) g_foreground = NumberOf(window);
+  return g_foreground == NumberOf(window);
 }
 
 bool SendWindowMessageWithin(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam,

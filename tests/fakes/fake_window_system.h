@@ -34,6 +34,9 @@ WindowHandle WindowNumber(int number);
 const std::vector<std::string>& Calls();
 void RecordCall(const std::string& line);
 WindowHandle ForegroundWindow();
+// The next `times` foreground requests are refused (-1: all of them), as
+// the foreground lock refuses a background program on Windows.
+void RefuseForeground(int times);
 // How many title and class reads the seam has answered since Reset.
 int TextReads();
 

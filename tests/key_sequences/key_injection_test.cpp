@@ -37,6 +37,15 @@ void ExpectNothingHeld() {
   for (int key = 0; key < 256; ++key) EXPECT_FALSE(down[key]) << "key " << key << " left down";
 }
 
+// The switcher's " Desktop" chord is the runtime's own: a hook entry on
+// Win+D must let it through.
+TEST_F(KeyInjection, TheShowDesktopChordCarriesTheRuntimesTag) {
+  SendShowDesktopChord();
+  ASSERT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
+  for (const KeyEvent& event : fake_keyboard::InsertedEvents()) EXPECT_TRUE(IsRuntimeInjected(event.extraInfo));
+  ExpectNothingHeld();
+}
+
 TEST_F(KeyInjection, SyntaxErrorSendsNothingAndNeverBlocks) {
   EXPECT_EQ(SendKeySequence("ab}", 0), 3);
   EXPECT_EQ(SendKeySequence("+(ab", 0), 2);

@@ -269,5 +269,58 @@ TEST_F(ControllerSystemTest, AReloadWhileHeldRunsNothingTwiceAndKeepsNothingOld)
   EXPECT_EQ(pads::Block().inputSystems, 0);
 }
 
+// A "Change configuration" entry's configurator reloads the runtime while
+// the button is still held: the entry on that button does not run again
+// until the button has been released.
+TEST_F(ControllerSystemTest, AHoldAcrossAReloadRunsItsEntryOnce) {
+  Entry(1, 1, "One");
+  int pad = pads::AddPad(kPadName, 10);
+  HWND window = StartRuntime();
+  ASSERT_NE(window, nullptr);
+  pads::HoldButtons(pad, {1});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+  PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return pads::Block().createCalls == 2 && pads::Block().pads[pad].acquired == 1; }));
+  ASSERT_TRUE(WaitForFreshReads(pad, 8));
+  EXPECT_EQ(Logged().size(), 1u) << "the reload took the hold for a new press";
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  pads::HoldButtons(pad, {1});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+}
+
+// A script that sends "R" in a loop while the controller refuses to start:
+// the reloads that the error box's message loop receives fold into one, so
+// there is never more than one box and the runtime keeps answering.
+TEST_F(ControllerSystemTest, AThousandReloadsWhileTheErrorBoxIsUpLeaveOneBox) {
+  int pad = pads::AddPad(kPadName, 10);
+  pads::Block().pads[pad].refuseDataFormat = 1;
+  runtime_ = kit::StartChild(kit::RuntimePath(), "");
+  HWND box = kit::WaitForTopLevelWindow("#32770", "Quillon", runtime_.id);
+  ASSERT_NE(box, nullptr) << "no error box";
+  HWND window = kit::WaitForRuntimeWindow();
+  ASSERT_NE(window, nullptr);
+  for (int reload = 0; reload < 1000; ++reload) PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  auto boxes = [&] {
+    int count = 0;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "Quillon")) != nullptr;) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == runtime_.id && IsWindowVisible(w)) ++count;
+    }
+    return count;
+  };
+  DWORD_PTR ignored = 0;
+  EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kit::kGenerousTimeoutMs, &ignored), 0);
+  EXPECT_EQ(boxes(), 1);
+  // Closing it runs the folded reload once: one box again, then quiet.
+  pads::Block().pads[pad].refuseDataFormat = 0;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(kit::WaitForWindowGone(box));
+  ASSERT_TRUE(WaitFor([&] { return pads::Block().pads[pad].acquired == 1; })) << "the folded reload never ran";
+  EXPECT_EQ(boxes(), 0);
+  EXPECT_EQ(pads::Block().createCalls, 2);
+}
+
 }  // namespace
 }  // namespace quillon

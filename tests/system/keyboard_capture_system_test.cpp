@@ -364,5 +364,57 @@ TEST_F(KeyboardCaptureTest, CapsLockIsReadAsItIsNowNotAsTheRuntimeLastSawIt) {
   EXPECT_EQ(TypedText(), "a") << "the runtime took Caps Lock for off";
 }
 
+// A target window that answers the runtime's click by closing the runtime,
+// as "Q" from a second copy does when it arrives while the click waits: the
+// runtime's thread handles messages sent to it during the click.
+LRESULT CALLBACK ClosingTargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(FindWindowA("Quillon", nullptr), WM_CLOSE, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// However the runtime ends, nothing it pressed stays down, and once it is
+// ending it types nothing more.
+TEST_F(KeyboardCaptureTest, NothingStaysHeldHoweverTheRuntimeEnds) {
+  WNDCLASSA targetClass = {};
+  targetClass.lpfnWndProc = ClosingTargetProc;
+  targetClass.hInstance = GetModuleHandleA(nullptr);
+  targetClass.lpszClassName = "QuillonClosingTarget";
+  RegisterClassA(&targetClass);
+  HWND target = CreateWindowExA(0, "QuillonClosingTarget", "Quillon Closing Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                200, 200, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(target, nullptr);
+  auto shiftDown = [] { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; };
+  const struct {
+    const char* label;
+    bool closedDuringClick;  // otherwise the session ends while Shift is held
+  } rows[] = {{"close during the click", true}, {"session ends", false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
+    Entry(1, 0, VK_F5, "{SHIFT DOWN}x");
+    reg::WriteNumber(reg::KeyActionPath(1), "SendType", row.closedDuringClick ? SelectWindow : CurrentWindow);
+    reg::WriteText(reg::KeyActionPath(1), "Select", "Quillon Closing Target");
+    StartRuntime(true);
+    HWND window = kit::WaitForRuntimeWindowOf(runtime_);
+    Press(VK_F5);
+    if (row.closedDuringClick) {
+      EXPECT_TRUE(rec::PumpUntil([&] { return !kit::IsRunning(runtime_); }, kWaitMs));
+    } else {
+      ASSERT_TRUE(rec::PumpUntil(shiftDown, kWaitMs));
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, kWaitMs, &ignored);
+    }
+    rec::PumpFor(300);  // an action that went on typing would have done so by now
+    EXPECT_FALSE(shiftDown()) << "Shift was left down";
+    if (shiftDown()) rec::InjectKey(VK_SHIFT, true);
+    kit::StopAnyRuntime();
+    kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+  }
+  DestroyWindow(target);
+}
+
 }  // namespace
 }  // namespace quillon

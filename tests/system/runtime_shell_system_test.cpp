@@ -151,9 +151,21 @@ TEST_F(RuntimeShellTest, AboutBoxOpensOnItsCommandAndClosesWithEscape) {
   GetWindowRect(box, &frame);
   EXPECT_GE(frame.left, 0);
   EXPECT_GE(frame.top, 0);
+  // A second request (and reloads) while it is open: still one box, and the
+  // runtime answers.
+  for (int again = 0; again < 3; ++again) {
+    PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
+    PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  }
+  DWORD_PTR ignored = 0;
+  EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kit::kGenerousTimeoutMs, &ignored), 0);
+  int boxes = 0;
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "About Quillon")) != nullptr;) ++boxes;
+  EXPECT_EQ(boxes, 1);
   PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(kit::WaitForWindowGone(box));
   EXPECT_TRUE(kit::IsRunning(first_));
+  EXPECT_TRUE(kit::WaitForLoggedLines(log_, 2)) << "the folded reloads never ran";
 }
 
 TEST_F(RuntimeShellTest, ExitCommandEndsTheRuntimeWithStatusZero) {
@@ -164,6 +176,73 @@ TEST_F(RuntimeShellTest, ExitCommandEndsTheRuntimeWithStatusZero) {
   ASSERT_TRUE(kit::WaitForExit(first_, kit::kGenerousTimeoutMs, &exitCode));
   EXPECT_EQ(exitCode, 0u);
   EXPECT_EQ(FindWindowA("Quillon", nullptr), nullptr);
+}
+
+// The mapping program that the user put in the shared data folder (where
+// every user may create files) is the user's own, and still starts.
+TEST_F(RuntimeShellTest, AMappingProgramTheUserPutInTheSharedFolderStarts) {
+  std::string program = kit::ConfiguratorDataFolder() + "UltraMap.exe";
+  ASSERT_TRUE(CopyFileA(kit::StandInMapperPath().c_str(), program.c_str(), FALSE));
+  reg::WriteText(reg::SettingsPath(), "UltraMapPath", program);
+  HWND window = StartFirstCopy();
+  EXPECT_NE(window, nullptr);
+  EXPECT_EQ(FindWindowA("#32770", "Quillon"), nullptr) << "the program was refused";
+  kit::StopAnyRuntime();
+  kit::WaitForExit(first_, kit::kGenerousTimeoutMs, nullptr);
+  DeleteFileA(program.c_str());
+}
+
+// Copies started at the same moment (the start-up folder's and the
+// configurator's " R"): exactly one becomes the runtime, the others reload it.
+TEST_F(RuntimeShellTest, CopiesStartedTogetherMakeOneRuntime) {
+  kit::Child copies[3];
+  for (kit::Child& copy : copies) copy = kit::StartChild(kit::RuntimePath(), "R");
+  int ended = 0;
+  for (kit::Child& copy : copies) {
+    DWORD exitCode = 99;
+    if (kit::WaitForExit(copy, 5000, &exitCode)) {
+      ++ended;
+      EXPECT_EQ(exitCode, 1u);
+    } else {
+      first_ = copy;
+    }
+  }
+  EXPECT_EQ(ended, 2);
+  int windows = 0;
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "Quillon", nullptr)) != nullptr;) ++windows;
+  EXPECT_EQ(windows, 1);
+}
+
+// A stand-in for a runtime whose thread has stopped handling messages.
+DWORD WINAPI RunHungRuntimeWindow(void* hungForMs) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "Quillon";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(0, "Quillon", "Quillon", 0, 0, 0, 100, 100, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  Sleep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(hungForMs)));
+  DestroyWindow(window);
+  return 0;
+}
+
+// A second copy's request to a runtime that does not answer ends after a
+// bounded wait instead of holding its starter for ever.
+TEST_F(RuntimeShellTest, ASecondCopyDoesNotWaitForeverForAHungRuntime) {
+  const DWORD hungForMs = 25000;
+  HANDLE thread = CreateThread(nullptr, 0, RunHungRuntimeWindow, reinterpret_cast<void*>(uintptr_t(hungForMs)), 0,
+                               nullptr);
+  ASSERT_TRUE(kit::WaitUntil([] { return FindWindowA("Quillon", nullptr) != nullptr; }));
+  for (const char* tail : {"R", "Q"}) {
+    kit::Child second = kit::StartChild(kit::RuntimePath(), tail);
+    DWORD exitCode = 99;
+    EXPECT_TRUE(kit::WaitForExit(second, 15000, &exitCode)) << tail << ": still waiting";
+    EXPECT_EQ(exitCode, 1u) << tail;
+    if (kit::IsRunning(second)) TerminateProcess(second.process, 9);
+  }
+  WaitForSingleObject(thread, hungForMs + 5000);
+  CloseHandle(thread);
 }
 
 }  // namespace

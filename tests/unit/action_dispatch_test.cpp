@@ -38,7 +38,8 @@ class ActionDispatchTest : public ::testing::TestWithParam<DispatchCase> {
     fake_keyboard::Reset();
     fake_window_system::Reset();
     StopChangeTimer();
-    OwnKeysMarkerArrived();
+    // The markers an earlier case posted arrive (no case posts more than a few).
+    for (int marker = 0; marker < 8; ++marker) OwnKeysMarkerArrived();
     g_settings = RuntimeSettings{};
     g_settings.configNames[0] = "Race";
     g_settings.configCount = 1;
@@ -109,6 +110,31 @@ TEST_F(ActionDispatchTest, AFoundTargetIsBroughtToTheFrontAndClickedBeforeTheKey
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
 }
 
+// Keys go only where they were aimed: a target that cannot be made the
+// foreground window is asked once more, and then neither clicked nor typed to.
+TEST_F(ActionDispatchTest, KeysGoOnlyToATargetThatTookTheForeground) {
+  const struct {
+    int refusals;
+    bool typed;
+    size_t requests;
+  } rows[] = {{0, true, 1}, {1, true, 2}, {-1, false, 2}};
+  for (const auto& row : rows) {
+    fake_window_system::Reset();
+    fake_keyboard::Reset();
+    fake_window_system::AddTopLevelWindow("Notepad", "Untitled - Notepad");
+    fake_window_system::RefuseForeground(row.refusals);
+    KeyAction entry;
+    entry.sendType = SelectWindow;
+    entry.select = "@Notepad";
+    entry.keySeq = "%{F4}";
+    RunAction(entry);
+    const auto& calls = fake_window_system::Calls();
+    EXPECT_EQ(size_t(std::count(calls.begin(), calls.end(), "Foreground 1")), row.requests) << row.refusals;
+    EXPECT_EQ(!fake_keyboard::InsertedEvents().empty(), row.typed) << row.refusals;
+    EXPECT_EQ(calls.size() > row.requests, row.typed) << "clicked a window that is not in front";
+  }
+}
+
 TEST_F(ActionDispatchTest, EntriesWithoutASequenceTypeNothing) {
   for (uint32_t kind : {StuffKeys, IgnoreKey, ShowSwitcher}) {
     KeyAction entry;
@@ -158,7 +184,28 @@ TEST_F(ActionDispatchTest, HotKeysThatTheRuntimesOwnKeysSetOffAreDropped) {
   RunHotKeyAction(101);  // the user's F8, pressed while the burst was typed
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
   OwnKeysMarkerArrived();
+  OwnKeysMarkerArrived();  // the F8 burst's
   RunHotKeyAction(100);  // the user's next press
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 6u);
+}
+
+// Each burst posts its own marker: a burst typed while an earlier marker was
+// on its way is still the runtime's own after that marker arrives.
+TEST_F(ActionDispatchTest, EachBurstIsCoveredByItsOwnMarker) {
+  g_settings.useKeyboard = 1;
+  g_settings.keyCount = 2;
+  g_settings.keyActions[1].virtualKey = 0x78;
+  g_settings.keyActions[1].keySeq = "x";
+  g_settings.keyActions[2].virtualKey = 0x77;
+  g_settings.keyActions[2].keySeq = "{F8}";
+  RunHotKeyAction(100);
+  RunHotKeyAction(101);  // the user's F8 while the first marker is on its way
+  EXPECT_EQ(CallsStartingWith("PostOwnKeysMarker").size(), 2u);
+  OwnKeysMarkerArrived();
+  RunHotKeyAction(101);  // the F8 that the second burst typed
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u) << "the entry set itself off";
+  OwnKeysMarkerArrived();
+  RunHotKeyAction(101);  // the user's next press
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 6u);
 }
 

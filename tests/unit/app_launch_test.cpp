@@ -67,6 +67,40 @@ TEST_F(LaunchTest, HandOffPassesTheQuotedMapFileThroughTheTemplate) {
   EXPECT_TRUE(CallsStartingWith("PlaySound").empty());
 }
 
+// The mapping program is started from a folder that others may write to
+// only when the user or an administrator put it there; a refusal says so
+// once, naming the file.
+TEST_F(LaunchTest, TheMappingProgramStartsOnlyWhenItsOwnerCanBeTrusted) {
+  const struct {
+    const char* label;
+    const char* program;
+    bool sharedFolder;
+    bool ownedByOthers;
+    bool starts;
+  } rows[] = {
+      {"private folder", "C:\\Private\\UM.exe", false, true, true},
+      {"user's own file", "C:\\Shared\\Mine.exe", true, false, true},
+      {"planted file", "C:\\Shared\\Planted.exe", true, true, false},
+      {"missing file", "C:\\Shared\\Missing.exe", true, true, true},
+  };
+  for (const auto& row : rows) {
+    fake_platform::Reset();
+    if (row.sharedFolder) fake_platform::SetFoldersOthersMayWrite({"C:\\Shared\\"});
+    if (std::string(row.label) != "missing file") fake_platform::SetExistingFiles({row.program});
+    if (row.ownedByOthers) fake_platform::SetFilesOwnedByOthers({row.program});
+    g_settings.ultraMapPath = row.program;
+    g_settings.ultraMapOptions = "%s";
+    HandOffMap();
+    HandOffMap();
+    EXPECT_EQ(CallsStartingWith("StartProgram").size(), row.starts ? 2u : 0u) << row.label;
+    std::vector<std::string> boxes = CallsStartingWith("RefusedProgramBox");
+    ASSERT_EQ(boxes.size(), row.starts ? 0u : 1u) << row.label;
+    if (!row.starts) {
+      EXPECT_NE(boxes[0].find(row.program), std::string::npos) << boxes[0];
+    }
+  }
+}
+
 TEST_F(LaunchTest, HandOffIsSkippedWhenATextWouldNotFitOrThereIsNoMap) {
   g_settings.ultraMapOptions = "%s" + std::string(1010, 'x');
   HandOffMap();  // the expanded line is over 1023 characters
