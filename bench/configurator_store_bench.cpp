@@ -28,7 +28,9 @@ std::string FullExportFile() {
   file += "PollPerSecond=16\r\n";
   for (int n = 1; n <= 99; ++n) {
     const std::string number = (n < 10 ? "0" : "") + std::to_string(n);
-    const std::string texts = "Select=" + text + "\r\nKeySeq=" + text + "\r\nAppName=" + text + "\r\nAppParms=" + text + "\r\n";
+    std::string texts;
+    for (const char* name : {"Select", "KeySeq", "AppName", "AppParms"})
+      texts += std::string(name) + "=" + text + "\r\n";
     file += "[Key " + number + "]\r\nModifier=2\r\nVirtualKey=" + std::to_string(0x30 + n) +
             "\r\nSendType=0\r\nAction=0\r\n" + texts;
     file += "[Joy " + number + "]\r\nButtons=3\r\nSendType=0\r\nAction=0\r\n" + texts;
@@ -68,8 +70,8 @@ int main(int argc, char** argv) {
   test_registry::DeleteSettingsTree();
 
   double import = MicrosecondsPerRound(rounds, [&] { ImportFromFile(file); });
-  std::printf("import of a full export file: %d rounds, median %.1f us per round, %d keys and %d buttons loaded\n", rounds,
-              import, int(g_model.keyCount), int(g_model.buttonCount));
+  std::printf("import of a full export file: %d rounds, median %.1f us per round, %d keys and %d buttons loaded\n",
+              rounds, import, int(g_model.keyCount), int(g_model.buttonCount));
   double apply = MicrosecondsPerRound(rounds, [] { ApplyToRegistry(); });
   std::printf("write of a full tree into the registry: %d rounds, median %.1f us per round\n", rounds, apply);
 

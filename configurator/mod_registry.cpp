@@ -117,7 +117,8 @@ long TrimRegistryList(Group list, int count) {
   std::vector<std::string> surplus;
   std::string name;
   for (uint32_t index = 0; EnumStoreSubkey(key.handle, index, &name) == kStatusOk; ++index) {
-    const bool numbered = name.size() == prefix.size() + 2 && SameTextIgnoringCase(name.substr(0, prefix.size()), prefix) &&
+    const bool numbered = name.size() == prefix.size() + 2 &&
+                          SameTextIgnoringCase(name.substr(0, prefix.size()), prefix) &&
                           std::isdigit(static_cast<unsigned char>(name[prefix.size()])) &&
                           std::isdigit(static_cast<unsigned char>(name[prefix.size() + 1]));
     if (numbered && std::stoi(name.substr(prefix.size())) > count) surplus.push_back(name);

@@ -13,71 +13,64 @@ ConfiguratorSession g_session;
 
 namespace {
 
-// One field of the model, whatever its type.
-struct FieldRef {
-  std::string* text = nullptr;
-  int16_t* small = nullptr;
-  int32_t* wide = nullptr;
+// Where each stored field goes in a record of the model, by its type.
+template <typename Record>
+struct Binding {
+  Field field;
+  std::string Record::*text;
+  int16_t Record::*small;
+  int32_t Record::*wide;
 };
-
-FieldRef Bind(ConfiguratorSettings& m, Field field) {
-  switch (field) {
-    case Field::UltraMapPath: return {&m.ultraMapPath};
-    case Field::UltraMapOptions: return {&m.ultraMapOptions};
-    case Field::UseJoystick: return {nullptr, &m.useJoystick};
-    case Field::UseKeyboard: return {nullptr, &m.useKeyboard};
-    case Field::ApplyOnStart: return {nullptr, &m.applyOnStart};
-    case Field::SwitchDevice: return {&m.switchDevice};
-    case Field::DefaultConfig: return {nullptr, &m.defaultConfig};
-    case Field::ChangeTimeout: return {nullptr, nullptr, &m.changeTimeout};
-    case Field::UseHook: return {nullptr, &m.useHook};
-    case Field::PollPerSecond: return {nullptr, &m.pollPerSecond};
-    default: return {};
-  }
-}
-
-template <typename Entry>
-FieldRef Bind(Entry& entry, Field field) {
-  switch (field) {
-    case Field::Modifier:
-      if constexpr (requires { entry.modifier; }) return {nullptr, &entry.modifier};
-      break;
-    case Field::VirtualKey:
-      if constexpr (requires { entry.virtualKey; }) return {nullptr, &entry.virtualKey};
-      break;
-    case Field::Buttons:
-      if constexpr (requires { entry.buttons; }) return {nullptr, nullptr, &entry.buttons};
-      break;
-    case Field::SendType: return {nullptr, &entry.sendType};
-    case Field::Action: return {nullptr, &entry.action};
-    case Field::Select: return {&entry.select};
-    case Field::KeySeq: return {&entry.keySeq};
-    case Field::AppName: return {&entry.appName};
-    case Field::AppParms: return {&entry.appParms};
-    default: break;
-  }
-  return {};
-}
+using M = ConfiguratorSettings;
+using K = KeyActionEntry;
+using B = ButtonActionEntry;
+constexpr Binding<M> kBindings[] = {
+    {Field::UltraMapPath, &M::ultraMapPath, nullptr, nullptr},
+    {Field::UltraMapOptions, &M::ultraMapOptions, nullptr, nullptr},
+    {Field::UseJoystick, nullptr, &M::useJoystick, nullptr},
+    {Field::UseKeyboard, nullptr, &M::useKeyboard, nullptr},
+    {Field::ApplyOnStart, nullptr, &M::applyOnStart, nullptr},
+    {Field::SwitchDevice, &M::switchDevice, nullptr, nullptr},
+    {Field::DefaultConfig, nullptr, &M::defaultConfig, nullptr},
+    {Field::ChangeTimeout, nullptr, nullptr, &M::changeTimeout},
+    {Field::UseHook, nullptr, &M::useHook, nullptr},
+    {Field::PollPerSecond, nullptr, &M::pollPerSecond, nullptr},
+};
+constexpr Binding<K> kKeyBindings[] = {
+    {Field::Modifier, nullptr, &K::modifier, nullptr}, {Field::VirtualKey, nullptr, &K::virtualKey, nullptr},
+    {Field::SendType, nullptr, &K::sendType, nullptr}, {Field::Action, nullptr, &K::action, nullptr},
+    {Field::Select, &K::select, nullptr, nullptr},     {Field::KeySeq, &K::keySeq, nullptr, nullptr},
+    {Field::AppName, &K::appName, nullptr, nullptr},   {Field::AppParms, &K::appParms, nullptr, nullptr},
+};
+constexpr Binding<B> kButtonBindings[] = {
+    {Field::Buttons, nullptr, nullptr, &B::buttons},   {Field::SendType, nullptr, &B::sendType, nullptr},
+    {Field::Action, nullptr, &B::action, nullptr},     {Field::Select, &B::select, nullptr, nullptr},
+    {Field::KeySeq, &B::keySeq, nullptr, nullptr},     {Field::AppName, &B::appName, nullptr, nullptr},
+    {Field::AppParms, &B::appParms, nullptr, nullptr},
+};
+const auto& BindingsOf(const M&) { return kBindings; }
+const auto& BindingsOf(const K&) { return kKeyBindings; }
+const auto& BindingsOf(const B&) { return kButtonBindings; }
 
 // The reader has fitted every number to its field's width.
 template <typename Record>
 void Take(const FieldValues& values, Record& record) {
-  for (const FieldRow& row : kFields) {
-    FieldRef field = Bind(record, row.field);
-    if (field.text != nullptr) *field.text = values[row.field].text;
-    if (field.small != nullptr) *field.small = int16_t(values[row.field].number);
-    if (field.wide != nullptr) *field.wide = int32_t(values[row.field].number);
+  for (const auto& bound : BindingsOf(record)) {
+    const FieldValue& value = values[bound.field];
+    if (bound.text != nullptr) record.*bound.text = value.text;
+    if (bound.small != nullptr) record.*bound.small = int16_t(value.number);
+    if (bound.wide != nullptr) record.*bound.wide = int32_t(value.number);
   }
 }
 
 template <typename Record>
-FieldValues Give(Record record) {
+FieldValues Give(const Record& record) {
   FieldValues values;
-  for (const FieldRow& row : kFields) {
-    FieldRef field = Bind(record, row.field);
-    if (field.text != nullptr) values[row.field].text = *field.text;
-    if (field.small != nullptr) values[row.field].number = *field.small;
-    if (field.wide != nullptr) values[row.field].number = *field.wide;
+  for (const auto& bound : BindingsOf(record)) {
+    FieldValue& value = values[bound.field];
+    if (bound.text != nullptr) value.text = record.*bound.text;
+    if (bound.small != nullptr) value.number = record.*bound.small;
+    if (bound.wide != nullptr) value.number = record.*bound.wide;
   }
   return values;
 }
@@ -189,7 +182,9 @@ void LoadFromRegistry() {
 
 WriteFailure ApplyToRegistry() { return WriteTree(modRegistry::RegistryTree(), g_model); }
 
-void ReadFromFile(const std::string& file) { ReadTree(modRegistry::ExportFileTree(file), Defaults::ExportFile, g_model); }
+void ReadFromFile(const std::string& file) {
+  ReadTree(modRegistry::ExportFileTree(file), Defaults::ExportFile, g_model);
+}
 
 WriteFailure WriteToFile(const std::string& file) { return WriteTree(modRegistry::ExportFileTree(file), g_model); }
 

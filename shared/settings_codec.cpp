@@ -41,9 +41,8 @@ uint8_t HomeOf(Group group) { return uint8_t(1u << unsigned(group)); }
 bool SameName(const std::string& stored, const char* name, bool withCase) {
   size_t i = 0;
   for (; i < stored.size() && name[i] != '\0'; ++i) {
-    char a = stored[i], b = name[i];
-    if (a != b && (withCase || std::toupper(static_cast<unsigned char>(a)) != std::toupper(static_cast<unsigned char>(b))))
-      return false;
+    unsigned char a = stored[i], b = name[i];
+    if (a != b && (withCase || std::toupper(a) != std::toupper(b))) return false;
   }
   return i == stored.size() && name[i] == '\0';
 }
