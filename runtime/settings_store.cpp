@@ -59,7 +59,11 @@ void ReadSettings() {
   s.lastAnnounce = ProcessClockMs();
 
   TreeStore registry;
-  registry.read = [](GroupAddress at, StoredGroup* values) { return ReadUserKey(RegistryPath(at), values); };
+  static const std::vector<std::string> names[] = {StoredNamesOf(Group::Main), StoredNamesOf(Group::Keyboard),
+                                                   StoredNamesOf(Group::Controller)};
+  registry.read = [](GroupAddress at, StoredGroup* values) {
+    return ReadUserKey(RegistryPath(at), names[size_t(at.group)], values);
+  };
   ReadOptions options;
   options.maxTextLength = kRegistryValueBuffer - 1;
   // The directory already ends in a separator; the doubled separator that

@@ -158,6 +158,15 @@ StoredGroup Encoded(const FieldValues& values, Group home, bool textOnly) {
 
 }  // namespace
 
+std::vector<std::string> StoredNamesOf(Group group) {
+  std::vector<std::string> names;
+  if (group == Group::Main)
+    for (int slot = 0; slot < kMaxConfigs; ++slot) names.push_back(ConfigValueName(slot));
+  for (const FieldRow& row : kFields)
+    if ((row.home & HomeOf(group)) != 0) names.push_back(row.name);
+  return names;
+}
+
 TreeValues ReadTree(const TreeStore& store, const ReadOptions& options) {
   TreeValues tree;
   StoredGroup main;

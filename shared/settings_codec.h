@@ -73,6 +73,10 @@ struct TreeStore {
   bool textOnly = false;
 };
 
+// The names of the values that the tree keeps in a group, for a store that
+// asks for values by name.
+std::vector<std::string> StoredNamesOf(Group group);
+
 enum class Defaults : uint8_t { Runtime, Registry, ExportFile };
 // The runtime's list ends at the first missing entry; the configurator passes
 // over missing ones, so that its next Apply numbers the list from 1 again.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "shared/settings_codec.h"
 
@@ -12,8 +13,9 @@ namespace quillon {
 // is left out, as if it were missing.
 inline constexpr uint32_t kRegistryValueBuffer = 1024;
 
-// Every value of HKEY_CURRENT_USER\<path>, in one pass over the key; false
-// when the key cannot be opened for reading.
-bool ReadUserKey(const std::string& path, StoredGroup* values);
+// The values of HKEY_CURRENT_USER\<path> named in `names`, read in one
+// opening of the key; missing ones are left out. False when the key cannot
+// be opened for reading.
+bool ReadUserKey(const std::string& path, const std::vector<std::string>& names, StoredGroup* values);
 
 }  // namespace quillon

@@ -163,13 +163,12 @@ namespace quillon {
 
 using namespace fake_registry;
 
-bool ReadUserKey(const std::string& path, StoredGroup* values) {
-  auto key = g_keys.find(Normalised(path));
-  if (g_openFails || key == g_keys.end()) return false;
-  for (const auto& [name, value] : key->second.values) {
-    if (value.bytes.size() > kRegistryValueBuffer) continue;  // the system answers "more data"
-    values->push_back({key->second.valueNames[name], StoredTypeOfRegistryType(value.type),
-                       std::string(value.bytes.begin(), value.bytes.end())});
+bool ReadUserKey(const std::string& path, const std::vector<std::string>& names, StoredGroup* values) {
+  if (g_openFails || g_keys.count(Normalised(path)) == 0) return false;
+  for (const std::string& name : names) {
+    const Value* value = FindValue(path, name);
+    if (value == nullptr || value->bytes.size() > kRegistryValueBuffer) continue;  // the system answers "more data"
+    values->push_back({name, StoredTypeOfRegistryType(value->type), std::string(value->bytes.begin(), value->bytes.end())});
   }
   return true;
 }
