@@ -2,6 +2,7 @@
 
 #include "configurator/action_entry_text.h"
 #include "configurator/env_helpers.h"
+#include "configurator/field_insertion.h"
 #include "configurator/key_catalogue.h"
 #include "configurator/key_sequence_frame.h"
 #include "configurator/path_helpers.h"
@@ -295,8 +296,8 @@ void BrowseExecutable() {
   if (ShowFileDialog(options, &path)) SetControlText(IDC_txtExecutable, path);
 }
 
-// The chosen path goes into the parameters as it is, without quotes: a path
-// with blanks needs them typed around it.
+// The chosen path goes into the parameters as it is, without quotes (a path
+// with blanks needs them typed around it), and whole or not at all.
 void BrowseParameterFile() {
   const std::string executable = TrimBlanks(ControlText(IDC_txtExecutable));
   FileDialogOptions options;
@@ -306,7 +307,7 @@ void BrowseParameterFile() {
   options.title = "Select file";
   options.owner = MainWindowHandle();
   std::string path;
-  if (ShowFileDialog(options, &path)) ReplaceSelection(IDC_txtParameters, path);
+  if (ShowFileDialog(options, &path)) InsertWhole(IDC_txtParameters, path);
 }
 
 bool IsEditorBox(int id) {

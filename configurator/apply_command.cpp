@@ -21,7 +21,8 @@ bool WriteSettingsAndSignal() {
 
 bool ApplySettings(WindowFields& fields, const EditorEntry& editor) {
   fields.ultraMapPath = TrimBlanks(fields.ultraMapPath);
-  if (!FileExists(fields.ultraMapPath)) {
+  // A pattern can match a file and still name no program to start.
+  if (HasWildcards(fields.ultraMapPath) || !FileExists(fields.ultraMapPath)) {
     ShowMessageBox("Check UltraMap path: file not found.", "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }

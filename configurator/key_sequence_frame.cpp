@@ -1,5 +1,6 @@
 #include "configurator/key_sequence_frame.h"
 
+#include "configurator/field_insertion.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/window_controls.h"
 #include "shared/key_names.h"
@@ -26,7 +27,7 @@ void ShowKeySequence(const std::string& sequence) {
 void AddSpecialKey() {
   const int row = SelectedRow(IDC_cmbSpecialKey);
   if (row < 0) return;
-  ReplaceSelection(IDC_txtKeySequence, "{" + RowText(IDC_cmbSpecialKey, row) + "}");
+  InsertWhole(IDC_txtKeySequence, "{" + RowText(IDC_cmbSpecialKey, row) + "}");
 }
 
 }  // namespace quillon

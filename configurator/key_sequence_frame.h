@@ -16,7 +16,8 @@ void FillSpecialKeyList();
 // Puts an entry's sequence in the field and selects the first special key.
 void ShowKeySequence(const std::string& sequence);
 // Add: "{name}" of the chosen special key replaces the field's selection, or
-// goes in at the caret.
+// goes in at the caret; whole, or not at all when the field's limit would cut
+// it.
 void AddSpecialKey();
 
 }  // namespace quillon

@@ -10,22 +10,29 @@
 
 namespace quillon {
 
-std::string RuntimeCommandLine(char letter) {
-  return "\"" + JoinPath(g_session.dataFolder, kRuntimeProgramFile) + "\" " + std::string(1, letter);
+namespace {
+void ShowError(const std::string& text) {
+  ShowMessageBox(text, "Error", MessageIcon::Critical, MessageButtons::Ok);
 }
+std::string RuntimePath() { return JoinPath(g_session.dataFolder, kRuntimeProgramFile); }
+}  // namespace
+
+std::string RuntimeCommandLine(char letter) { return "\"" + RuntimePath() + "\" " + std::string(1, letter); }
 
 bool RunProgram(const std::string& commandLine, const std::string& windowTitle, int showState) {
   return StartProcess(commandLine, windowTitle, showState);
 }
 
-void SignalRuntime() {
+bool SignalRuntime() {
   if (TopWindowHandle runtime = FindTopWindowByClass(kRuntimeWindowClass)) {
     // A runtime that does not answer in time is left alone: the settings are
     // written already and take effect at its next start.
     SendWindowMessage(runtime, WM_RELOAD_SETTINGS, 0, 0);
-    return;
+    return true;
   }
-  RunProgram(RuntimeCommandLine('R'), kRuntimeStartTitle, kShowHidden);
+  if (RunProgram(RuntimeCommandLine('R'), kRuntimeStartTitle, kShowHidden)) return true;
+  ShowError("Quillon could not be started from \"" + RuntimePath() + "\".");
+  return false;
 }
 
 void UnloadRuntime() {
@@ -33,15 +40,18 @@ void UnloadRuntime() {
     ShowMessageBox("Quillon is not resident.", "Information", MessageIcon::Information, MessageButtons::Ok);
     return;
   }
-  RunProgram(RuntimeCommandLine('Q'), kRuntimeStartTitle, kShowHidden);
+  // The copy started here asks the resident one to close; without it the
+  // resident one stays.
+  if (!RunProgram(RuntimeCommandLine('Q'), kRuntimeStartTitle, kShowHidden))
+    ShowError("Quillon could not be unloaded: \"" + RuntimePath() + "\" could not be started.");
 }
 
 void AddShortcut(int folderId) {
   RunShowingErrors([folderId] {
-    std::string folder = AppEx::Path(folderId, false, 0);
-    std::string target = JoinPath(g_session.dataFolder, kShortcutTargetFile);
-    CreateShortcut(JoinPath(folder, kShortcutFileName), target, g_session.dataFolder, "", target, 0,
-                   kShowMinimisedNoActive);
+    const std::string link = JoinPath(AppEx::Path(folderId, false, 0), kShortcutFileName);
+    const std::string target = JoinPath(g_session.dataFolder, kShortcutTargetFile);
+    if (!CreateShortcut(link, target, g_session.dataFolder, "", target, 0, kShowMinimisedNoActive))
+      ShowError("The shortcut \"" + link + "\" could not be written.");
   });
 }
 

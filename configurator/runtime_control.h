@@ -13,12 +13,15 @@ inline constexpr const char* kShortcutFileName = "Quillon.lnk";
 inline constexpr int kShowHidden = 0;              // SW_HIDE
 inline constexpr int kShowMinimisedNoActive = 7;  // SW_SHOWMINNOACTIVE
 
-// Asks the running runtime to reload its settings, or starts it.
-void SignalRuntime();
-// The "Unload resident Quillon" command.
+// Asks the running runtime to reload its settings, or starts it. False, with
+// an error box, when it could not be started.
+bool SignalRuntime();
+// The "Unload resident Quillon" command; a quit request that could not be
+// sent is reported in an error box.
 void UnloadRuntime();
 // A shortcut to the runtime in a special folder (desktop, programs menu,
-// start-up). An AppEx error stops the command with its text shown.
+// start-up). An AppEx error stops the command with its text shown; a link
+// that could not be written is reported likewise.
 void AddShortcut(int folderId);
 // Starts a process from its command line; true when it was created.
 bool RunProgram(const std::string& commandLine, const std::string& windowTitle, int showState);

@@ -153,12 +153,14 @@ ConfiguratorSettings FactoryModel() {
   return m;
 }
 
-// A numeric field's number; a text that is not a number, or one that does
-// not fit its model field, puts the default text into the field and uses it.
+// A numeric field's number; a text that is not a number, or one that would
+// not be stored (stored numbers are 16 bits wide, and the writer leaves a
+// wider one's value as it was), puts the default text into the field and
+// uses it.
 int64_t FieldNumber(std::string& text, Field field) {
   const FieldRow& row = RowOf(field);
   std::optional<int64_t> number = ParseWholeNumberText(text);
-  if (number && (row.type == FieldType::Number16 ? FitsInt16(*number) : FitsInt32(*number))) return *number;
+  if (number && FitsInt16(*number)) return *number;
   text = row.registryDefault;
   return ParseWholeNumberText(text).value_or(0);
 }

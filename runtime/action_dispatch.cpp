@@ -1,8 +1,8 @@
 #include "runtime/action_dispatch.h"
 
 #include "runtime/app_launch.h"
-#include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/own_keys.h"
 #include "runtime/seams/app_switcher.h"
 #include "runtime/target_window.h"
 
@@ -66,14 +66,6 @@ void RunAction(const KeyAction& entry) {
 
 void RunAction(const ButtonAction& entry) {
   Run({entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
-}
-
-void RunHotKeyAction(uintptr_t hotKeyId) {
-  uint32_t number = ActionNumberOfHotKey(hotKeyId);
-  if (number == 0 || MayBeOwnHotKey(g_settings.keyActions[number].virtualKey)) return;
-  // Copy the entry: its action may reload the settings under it.
-  KeyAction entry = g_settings.keyActions[number];
-  RunAction(entry);
 }
 
 }  // namespace quillon

@@ -10,8 +10,4 @@ namespace quillon {
 void RunAction(const KeyAction& entry);
 void RunAction(const ButtonAction& entry);
 
-// WM_HOTKEY: hot key id 99 + n runs keyboard entry n; other ids do nothing,
-// and neither do hot keys that the runtime's own keys set off.
-void RunHotKeyAction(uintptr_t hotKeyId);
-
 }  // namespace quillon

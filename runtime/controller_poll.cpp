@@ -165,6 +165,23 @@ void PollController() {
   --g_tickDepth;
 }
 
+void FindControllerAgain() {
+  if (!g_inputSystem || g_pollTimer == 0) return;
+  if (g_controller != nullptr) {
+    if (PollControllerDevice(g_controller) || AcquireController(g_controller) == AcquireResult::Ok) return;
+    UnacquireController(g_controller);
+    CloseController(g_controller);
+    g_controller = nullptr;
+    g_pressFired = false;  // the pad was lost: a button held once it is back is a new press
+  }
+  // Set up as at the load; the next tick acquires it.
+  if (!ChooseController() || g_controller == nullptr) return;
+  if (!UseJoystickDataFormat(g_controller) || !ShareControllerInBackground(g_controller)) {
+    CloseController(g_controller);
+    g_controller = nullptr;
+  }
+}
+
 void StopPollTimer() {
   if (g_pollTimer != 0) {
     StopWindowTimer(PollTimerId);

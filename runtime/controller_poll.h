@@ -19,4 +19,11 @@ void StopPollTimer();
 // Releases the controller and the input system.
 void ReleaseController();
 
+// The system's set of devices changed, or the machine woke up. A controller
+// that was unplugged is a new device once it is back: the old device object
+// fails for good and only a new listing finds it. So unless the chosen
+// controller still answers, it is closed and looked for again by name.
+// Nothing happens when the controller could not be started at the load.
+void FindControllerAgain();
+
 }  // namespace quillon

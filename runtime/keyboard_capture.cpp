@@ -1,14 +1,17 @@
 #include "runtime/keyboard_capture.h"
 
+#include <array>
 #include <bitset>
 #include <deque>
+#include <memory>
+#include <mutex>
 
 #include "runtime/action_dispatch.h"
-#include "shared/key_event.h"
-#include "runtime/key_injection.h"
+#include "runtime/own_keys.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/seams/main_window_messages.h"
 #include "runtime/settings_store.h"
+#include "shared/key_event.h"
 
 namespace quillon {
 
@@ -16,21 +19,76 @@ namespace {
 
 bool HookModeWithEntries() { return g_settings.useHook && g_settings.keyCount > 0; }
 
-// Copies of the entries the hook matched, oldest first, each waiting for its
-// posted request. A low-level hook must return quickly: one that overruns
-// the system's time-out is removed without notice and capture is dead until
-// the next reload. Typing, a pause per key, a program start or a click on a
-// hung window can all take that long, so the callback only decides and the
-// action runs from the message loop. Copies, because a reload may come first.
-std::deque<KeyAction> g_postedActions;
+// What the hook matches against. The hook runs on a thread of its own (see
+// hot_keys_and_hook_win32.cpp), so it never reads g_settings, which a reload
+// rewrites: the main thread builds a table at arming and swaps it in whole.
+// A published table is never changed, only replaced.
+struct HookTable {
+  std::array<uint8_t, 256> entry{};                 // virtual key -> entry number, 0 for none
+  std::array<uint32_t, kMaxActions + 1> modifier{};  // entry number -> its exact modifiers
+  uint32_t generation = 0;
+};
 
-// The keys that the runtime's bursts pressed since the last marker: only hot
-// keys on these can be the runtime's own. A user who presses another bound
-// key while a burst is being typed must not lose that press.
-// One marker per burst: a marker speaks only for the bursts typed before it
-// was posted, so the keys are forgotten when the last one arrives.
-uint32_t g_ownKeysMarkersQueued = 0;
-std::bitset<256> g_ownKeysPressed;
+// A key the hook matched, waiting for its posted request: the entry's number
+// in the table of that generation.
+struct PostedAction {
+  uint32_t number;
+  uint32_t generation;
+};
+
+// At most this many matched keys wait for the main thread; further presses
+// are swallowed and dropped, as is an auto-repeat of a key whose action is
+// still waiting, so a slow action held down does not run on and on after
+// the key is let go.
+constexpr size_t kMaxWaitingActions = 8;
+
+// Guards the table pointer and the queue; held only to copy, swap or push,
+// never while anything runs.
+std::mutex g_hookLock;
+std::shared_ptr<const HookTable> g_hookTable;
+std::deque<PostedAction> g_postedActions;
+// Keys the hook saw go down and not yet up: a key-down of one of these is
+// an auto-repeat. Only the hook's thread touches it.
+std::bitset<256> g_hookKeysDown;
+// The generation of the table built from the loaded settings; main thread.
+uint32_t g_generation = 0;
+
+std::shared_ptr<const HookTable> CurrentHookTable() {
+  std::lock_guard<std::mutex> hold(g_hookLock);
+  return g_hookTable;
+}
+
+// Replaces the hook's table with one built from g_settings, or with none
+// (`armed` false, hook mode off, or no entries), and forgets the keys queued
+// under the old one: a key pressed before a reload belongs to the settings
+// it was pressed under. One that the hook was deciding during the swap
+// carries the old generation and is dropped when its turn comes.
+void PublishHookTable(bool armed) {
+  std::shared_ptr<HookTable> table;
+  ++g_generation;
+  if (armed && g_settings.useKeyboard && HookModeWithEntries()) {
+    table = std::make_shared<HookTable>();
+    table->entry = g_settings.keyIndex;
+    for (uint32_t n = 1; n <= g_settings.keyCount; ++n) table->modifier[n] = g_settings.keyActions[n].modifier;
+    for (uint8_t& number : table->entry)
+      if (number > g_settings.keyCount) number = 0;
+    table->generation = g_generation;
+  }
+  std::lock_guard<std::mutex> hold(g_hookLock);
+  g_hookTable = std::move(table);
+  g_postedActions.clear();
+}
+
+// Queues a matched key for the main thread; false when it is dropped.
+bool QueueHookAction(uint32_t number, uint32_t generation, bool repeat) {
+  std::lock_guard<std::mutex> hold(g_hookLock);
+  if (g_postedActions.size() >= kMaxWaitingActions) return false;
+  if (repeat)
+    for (const PostedAction& waiting : g_postedActions)
+      if (waiting.number == number && waiting.generation == generation) return false;
+  g_postedActions.push_back({number, generation});
+  return true;
+}
 
 }  // namespace
 
@@ -45,6 +103,7 @@ void ArmKeyAction(uint32_t number) {
   if (entry.virtualKey < 1 || entry.virtualKey > 255) return;
   if (s.useHook) {
     s.keyIndex[entry.virtualKey] = uint8_t(number);  // a later entry replaces an earlier one
+    PublishHookTable(true);
   } else {
     // A combination that another program holds is simply not captured.
     (void)RegisterCaptureHotKey(HotKeyIdOf(number), entry.modifier, entry.virtualKey);
@@ -52,62 +111,70 @@ void ArmKeyAction(uint32_t number) {
 }
 
 void InstallCaptureHook() {
-  if (g_settings.useKeyboard && HookModeWithEntries()) (void)InstallKeyboardHook();
+  if (!g_settings.useKeyboard || !HookModeWithEntries()) return;
+  PublishHookTable(true);
+  g_hookKeysDown.reset();
+  (void)InstallKeyboardHook();
 }
 
 void ReleaseKeyboardCapture() {
-  if (HookModeWithEntries()) {
-    RemoveKeyboardHook();
-    return;
-  }
-  for (uint32_t n = 1; n <= g_settings.keyCount; ++n) UnregisterCaptureHotKey(HotKeyIdOf(n));
+  if (HookModeWithEntries()) RemoveKeyboardHook();
+  else
+    for (uint32_t n = 1; n <= g_settings.keyCount; ++n) UnregisterCaptureHotKey(HotKeyIdOf(n));
+  PublishHookTable(false);
+}
+
+void RearmKeyboardCapture() {
+  if (!g_settings.useKeyboard) return;
+  ReleaseKeyboardCapture();
+  for (uint32_t n = 1; n <= g_settings.keyCount; ++n) ArmKeyAction(n);
+  InstallCaptureHook();
 }
 
 bool HookWatchesKey(uint32_t virtualKey) {
-  if (virtualKey > 255) return false;
-  uint32_t number = g_settings.keyIndex[virtualKey];
-  return number != 0 && number <= g_settings.keyCount;
+  std::shared_ptr<const HookTable> table = CurrentHookTable();
+  return table != nullptr && virtualKey < 256 && table->entry[virtualKey] != 0;
 }
 
 bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo) {
-  if (!HookWatchesKey(virtualKey) || IsRuntimeInjected(extraInfo)) return false;
-  uint32_t number = g_settings.keyIndex[virtualKey];
-  if (heldModifiers != g_settings.keyActions[number].modifier) return false;
+  std::shared_ptr<const HookTable> table = CurrentHookTable();
+  if (table == nullptr || virtualKey > 255 || IsRuntimeInjected(extraInfo)) return false;
+  uint32_t number = table->entry[virtualKey];
+  if (number == 0 || heldModifiers != table->modifier[number]) return false;
+  bool repeat = g_hookKeysDown.test(virtualKey);
+  g_hookKeysDown.set(virtualKey);
   // Swallowed whatever the action then does. Without its key, Alt or the
   // Windows key would go down and up alone, which opens the menu bar or the
   // Start menu: a key that means nothing goes in between.
   if (heldModifiers & (ModifierAlt | ModifierWin)) SendNeutralKeyPress();
-  g_postedActions.push_back(g_settings.keyActions[number]);
-  PostHookActionRequest();
+  if (QueueHookAction(number, table->generation, repeat)) PostHookActionRequest();
   return true;
 }
 
+void HandleHookKeyUp(uint32_t virtualKey) {
+  if (virtualKey < 256) g_hookKeysDown.reset(virtualKey);
+}
+
 void RunPostedHookAction() {
-  if (g_postedActions.empty()) return;
-  KeyAction entry = std::move(g_postedActions.front());
-  g_postedActions.pop_front();
+  PostedAction posted{};
+  {
+    std::lock_guard<std::mutex> hold(g_hookLock);
+    if (g_postedActions.empty()) return;
+    posted = g_postedActions.front();
+    g_postedActions.pop_front();
+  }
+  if (posted.generation != g_generation || posted.number > g_settings.keyCount) return;
+  // A copy: the action may reload the settings under it.
+  KeyAction entry = g_settings.keyActions[posted.number];
   RunAction(entry);
 }
 
-void TypeOwnKeys(const char* sequence) {
-  const bool hotKeysWatched = g_settings.useKeyboard && !g_settings.useHook && g_settings.keyCount > 0;
-  (void)SendKeySequence(sequence, 0, hotKeysWatched ? &g_ownKeysPressed : nullptr);
-  // By the time the burst has been submitted, the system has already matched
-  // its keys against the hot keys and queued what they set off, so a marker
-  // posted now arrives after all of it.
-  if (hotKeysWatched) {
-    ++g_ownKeysMarkersQueued;
-    PostOwnKeysMarker();
-  }
-}
-
-void OwnKeysMarkerArrived() {
-  if (g_ownKeysMarkersQueued > 0) --g_ownKeysMarkersQueued;
-  if (g_ownKeysMarkersQueued == 0) g_ownKeysPressed.reset();
-}
-
-bool MayBeOwnHotKey(uint32_t virtualKey) {
-  return g_ownKeysMarkersQueued > 0 && virtualKey < 256 && g_ownKeysPressed.test(virtualKey);
+void RunHotKeyAction(uintptr_t hotKeyId) {
+  uint32_t number = ActionNumberOfHotKey(hotKeyId);
+  if (number == 0 || MayBeOwnHotKey(g_settings.keyActions[number].virtualKey)) return;
+  // Copy the entry: its action may reload the settings under it.
+  KeyAction entry = g_settings.keyActions[number];
+  RunAction(entry);
 }
 
 }  // namespace quillon

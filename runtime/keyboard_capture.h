@@ -1,6 +1,6 @@
 // Arming and releasing the capture of the keyboard actions' keys, and what
 // capture does with a key: in hook mode the callback only decides and posts,
-// and the action runs once the callback has returned.
+// and the action runs on the main thread once the callback has returned.
 #pragma once
 
 #include <cstdint>
@@ -19,32 +19,40 @@ uint32_t ActionNumberOfHotKey(uintptr_t id);
 // entry whose VirtualKey lies outside 1..255 is never armed.
 void ArmKeyAction(uint32_t number);
 // Installs the keyboard hook when hook mode is on and there is an entry.
+// Called last in a load: until then a matched key would be swallowed and
+// wait behind the load's slow steps (a program start, a controller scan).
 void InstallCaptureHook();
 // Removes the hook (hook mode with entries) or unregisters hot keys 100 to
 // 99 + keyCount.
 void ReleaseKeyboardCapture();
+// Releases and arms again from the loaded settings: after sleep or a return
+// to the session the system may have dropped the hook or a hot key without
+// a word.
+void RearmKeyboardCapture();
 
+// The hook's side. It runs on a thread of its own, so these read only the
+// table that arming published, never g_settings.
+//
 // Whether some entry is bound to `virtualKey`: the hook asks first and reads
 // the held modifiers only for those keys, since it sits in front of every
 // key the user types.
 bool HookWatchesKey(uint32_t virtualKey);
-
 // The hook saw a key-down of `virtualKey` while `heldModifiers` (Modifier
 // bits) were down; `extraInfo` is the event's extra information. Returns true
-// when the key-down must be swallowed: it matched an entry, whose action is
-// then posted to the main window with a copy of the entry. The runtime's own
-// injected keys never match. Key-ups never come here.
+// when the key-down must be swallowed: it matched an entry, whose number is
+// then queued for the main window and a request posted (unless the queue is
+// full, or the key is auto-repeating while its action still waits). The
+// runtime's own injected keys never match.
 bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo);
-// The main window's turn for the oldest action the hook posted.
+// The hook saw `virtualKey` go up: its next key-down is a new press.
+void HandleHookKeyUp(uint32_t virtualKey);
+
+// The main window's turn for the oldest key the hook queued. A key queued
+// under settings that have since been unloaded runs nothing.
 void RunPostedHookAction();
 
-// Types an action's key sequence. In hot-key mode the runtime's own keys can
-// set off its hot keys, which carry no tag; hot keys on a key that a burst
-// pressed are dropped until the marker posted after the burst arrives
-// (OwnKeysMarkerArrived).
-void TypeOwnKeys(const char* sequence);
-void OwnKeysMarkerArrived();
-// Whether a hot key on `virtualKey` may be one the runtime's own keys set off.
-bool MayBeOwnHotKey(uint32_t virtualKey);
+// WM_HOTKEY: hot key id 99 + n runs keyboard entry n; other ids do nothing,
+// and neither do hot keys that the runtime's own keys set off.
+void RunHotKeyAction(uintptr_t hotKeyId);
 
 }  // namespace quillon

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "runtime/app_launch.h"
-#include "runtime/keyboard_capture.h"
+#include "runtime/own_keys.h"
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/sound_player.h"
 #include "runtime/seams/window_timers.h"

@@ -12,5 +12,6 @@ std::atomic<bool> g_ending{false};
 
 void BeginRuntimeEnd() { g_ending = true; }
 bool RuntimeEnding() { return g_ending; }
+void ForgetRuntimeEnd() { g_ending = false; }
 
 }  // namespace quillon

@@ -10,5 +10,8 @@ namespace quillon {
 // Called first by every way the runtime ends; there is no way back.
 void BeginRuntimeEnd();
 bool RuntimeEnding();
+// Forgets that the runtime ended, for a program that runs many lifetimes of
+// the runtime in one process (the soak test); the runtime itself never does.
+void ForgetRuntimeEnd();
 
 }  // namespace quillon

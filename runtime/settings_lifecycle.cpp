@@ -28,13 +28,12 @@ void LoadSettings() {
   g_loading = true;
   ReadSettings();
   RuntimeSettings& s = g_settings;
-  if (s.useKeyboard) {
+  if (s.useKeyboard)
     for (uint32_t n = 1; n <= s.keyCount; ++n) ArmKeyAction(n);
-    InstallCaptureHook();
-  }
   s.firstRequestPending = !s.applyOnStart;
   ResetToDefaultMap();
   if (s.useJoystick) InitController();
+  InstallCaptureHook();
   g_loading = false;
   RunWaitingReload();
 }

@@ -7,7 +7,7 @@ required=(
   cmake ninja-build g++ make
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth
-  googletest clang
+  googletest clang clang-format
   fp-utils
   nsis
 )

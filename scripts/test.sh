@@ -13,6 +13,8 @@ step() {
   "$@" || { echo "*** failed: $*"; failures=$((failures + 1)); }
 }
 
+step "$repo/scripts/check-format.sh"
+
 step cmake --preset native
 step cmake --build --preset native -j2
 step ctest --preset native -j2

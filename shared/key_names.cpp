@@ -2,6 +2,7 @@
 
 namespace quillon {
 
+// clang-format off
 const KeyName KeyNameTable[kKeyNameCount] = {
     {"%", 0, '%'},
     {"(", 0, '('},
@@ -92,6 +93,7 @@ const KeyName KeyNameTable[kKeyNameCount] = {
     {"}", 0, '}'},
     {"~", 0, '~'},
 };
+// clang-format on
 
 int CompareKeyName(const char* name, size_t length, const char* entry) {
   for (size_t i = 0; i < length; ++i) {

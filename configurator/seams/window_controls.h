@@ -36,7 +36,13 @@ int SelectedRow(int id);
 void SelectRow(int id, int row);
 
 // Replaces the selected text of an edit field (at the caret when nothing is
-// selected), leaving the caret after the new text.
+// selected), leaving the caret after the new text. As a typing user's, the
+// text is cut to what the field's text limit leaves room for.
 void ReplaceSelection(int id, const std::string& text);
+// How many characters the field's text limit leaves for text that replaces
+// its selection.
+int RoomForReplacement(int id);
+// The sound a control makes when it refuses input.
+void BeepRefusal();
 
 }  // namespace quillon

@@ -2,6 +2,8 @@
 // told apart by their window class, since their messages differ.
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
 #include <unordered_map>
 #include <vector>
 
@@ -107,5 +109,19 @@ void SelectRow(int id, int row) { ListMessage(id, LB_SETCURSEL, CB_SETCURSEL, WP
 void ReplaceSelection(int id, const std::string& text) {
   SendMessageA(ControlWindow(id), EM_REPLACESEL, TRUE, LPARAM(text.c_str()));
 }
+
+// EM_LIMITTEXT bounds the whole text, so the selection's characters count as
+// room: they go when the new text comes in.
+int RoomForReplacement(int id) {
+  HWND control = ControlWindow(id);
+  if (control == nullptr) return 0;
+  DWORD start = 0, end = 0;
+  SendMessageA(control, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+  const LRESULT limit = SendMessageA(control, EM_GETLIMITTEXT, 0, 0);
+  const LRESULT kept = LRESULT(GetWindowTextLengthA(control)) - LRESULT(end > start ? end - start : 0);
+  return int(std::clamp<LRESULT>(limit - kept, 0, INT_MAX));
+}
+
+void BeepRefusal() { MessageBeep(MB_OK); }
 
 }  // namespace quillon

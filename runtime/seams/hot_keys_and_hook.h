@@ -11,7 +11,9 @@ namespace quillon {
 bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey);
 void UnregisterCaptureHotKey(int id);
 
-// Installs / removes the low-level keyboard hook of the runtime's thread.
+// Installs / removes the low-level keyboard hook, which runs on a thread of
+// its own and calls only HookWatchesKey, HandleHookKeyDown and
+// HandleHookKeyUp (keyboard_capture.h).
 bool InstallKeyboardHook();
 void RemoveKeyboardHook();
 

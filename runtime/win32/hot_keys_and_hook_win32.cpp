@@ -11,12 +11,17 @@ namespace quillon {
 namespace {
 
 HHOOK g_keyboardHook = nullptr;
+HANDLE g_hookThread = nullptr;
+DWORD g_hookThreadId = 0;
+// The thread ends its loop a moment after being asked; a wait beyond this
+// means it is stuck in the system, and the runtime goes on without it.
+constexpr DWORD kHookThreadEndWaitMs = 3000;
 
 bool IsDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 
-// The modifiers held while the hooked key went down. The hook runs on the
-// runtime's thread, which never has the keyboard focus, so its synchronous
-// key state can lag behind; the asynchronous state is what the user holds.
+// The modifiers held while the hooked key went down. The hook's thread never
+// has the keyboard focus, so its synchronous key state can lag behind; the
+// asynchronous state is what the user holds.
 // Alt also counts when the event says so, and either Windows key counts.
 uint32_t HeldModifiers(const KBDLLHOOKSTRUCT& event) {
   uint32_t modifiers = 0;
@@ -28,14 +33,41 @@ uint32_t HeldModifiers(const KBDLLHOOKSTRUCT& event) {
 }
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
-  // Keys pressed while Alt is held (and F10) arrive as system key-downs;
-  // Alt combinations must be capturable too.
-  if (code == HC_ACTION && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
+  if (code == HC_ACTION) {
     const auto& event = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (HookWatchesKey(event.vkCode) && HandleHookKeyDown(event.vkCode, HeldModifiers(event), event.dwExtraInfo))
-      return 1;
+    // Keys pressed while Alt is held (and F10) arrive as system key-downs;
+    // Alt combinations must be capturable too.
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+      if (HookWatchesKey(event.vkCode) && HandleHookKeyDown(event.vkCode, HeldModifiers(event), event.dwExtraInfo))
+        return 1;
+    } else if (message == WM_KEYUP || message == WM_SYSKEYUP) {
+      HandleHookKeyUp(event.vkCode);
+    }
   }
   return CallNextHookEx(g_keyboardHook, code, message, lParam);
+}
+
+// The hook's own thread. The system calls a low-level hook on the thread that
+// installed it, from inside that thread's message wait, and removes a hook
+// without notice once a call overruns LowLevelHooksTimeout (300 ms by
+// default, at most 1 s; Wine passes the key on after 2 s). On the main
+// thread every key would wait behind whatever that thread does: a program
+// start, the switcher gathering icons, a message box's loop, a click on a
+// hung window. This thread does nothing but wait and decide, so the callback
+// answers in microseconds whatever the main thread is doing.
+DWORD WINAPI HookThreadMain(LPVOID started) {
+  MSG message;
+  // Creates this thread's message queue before the installer learns the
+  // thread's id, so the quit request that ends it cannot be lost.
+  PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  g_keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
+  SetEvent(static_cast<HANDLE>(started));
+  if (g_keyboardHook == nullptr) return 1;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  }
+  UnhookWindowsHookEx(g_keyboardHook);
+  g_keyboardHook = nullptr;
+  return 0;
 }
 
 }  // namespace
@@ -47,9 +79,21 @@ bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey) {
 void UnregisterCaptureHotKey(int id) { UnregisterHotKey(MainWindowHandle(), id); }
 
 bool InstallKeyboardHook() {
-  if (g_keyboardHook == nullptr)
-    g_keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
-  return g_keyboardHook != nullptr;
+  if (g_hookThread != nullptr) return true;
+  HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (started == nullptr) return false;
+  g_hookThread = CreateThread(nullptr, 0, HookThreadMain, started, 0, &g_hookThreadId);
+  bool installed = false;
+  if (g_hookThread != nullptr) {
+    // Above the programs the user runs, so a busy machine does not delay
+    // every key by a time slice.
+    SetThreadPriority(g_hookThread, THREAD_PRIORITY_HIGHEST);
+    WaitForSingleObject(started, INFINITE);
+    installed = g_keyboardHook != nullptr;
+    if (!installed) RemoveKeyboardHook();  // the thread has ended already
+  }
+  CloseHandle(started);
+  return installed;
 }
 
 // 0xE8 is a virtual key that no keyboard has and no program acts on.
@@ -66,9 +110,12 @@ void SendNeutralKeyPress() {
 }
 
 void RemoveKeyboardHook() {
-  if (g_keyboardHook == nullptr) return;
-  UnhookWindowsHookEx(g_keyboardHook);
-  g_keyboardHook = nullptr;
+  if (g_hookThread == nullptr) return;
+  PostThreadMessageA(g_hookThreadId, WM_QUIT, 0, 0);
+  WaitForSingleObject(g_hookThread, kHookThreadEndWaitMs);
+  CloseHandle(g_hookThread);
+  g_hookThread = nullptr;
+  g_hookThreadId = 0;
 }
 
 }  // namespace quillon

@@ -1,16 +1,21 @@
 #include "runtime/win32/main_window.h"
 
-#include "runtime/action_dispatch.h"
+#include <dbt.h>
+#include <wtsapi32.h>
+
 #include "runtime/controller_poll.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/own_keys.h"
 #include "runtime/modal_boxes.h"
 #include "runtime/seams/window_timers.h"
+#include "runtime/session_events.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "runtime/seams/app_switcher.h"
 #include "runtime/win32/main_window_handle.h"
 #include "runtime/win32/resource_ids.h"
+#include "shared/win32/system_libraries.h"
 #include "shared/settings_tree.h"
 
 namespace quillon {
@@ -65,6 +70,64 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   }
 }
 
+// WM_DEVICECHANGE. Every top-level window gets DBT_DEVNODES_CHANGED when a
+// device comes or goes, without registering for anything; the arrival and
+// removal codes come too once someone registered for them.
+LRESULT OnDeviceChange(WPARAM event) {
+  if (event == DBT_DEVNODES_CHANGED || event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE)
+    HandleSessionEvent(SessionEvent::DevicesChanged);
+  return TRUE;
+}
+
+// WM_POWERBROADCAST. After sleep the automatic resume always comes; the
+// suspend resume follows only when a user woke the machine, so either one
+// re-arms (twice does no harm).
+LRESULT OnPowerBroadcast(WPARAM event) {
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) HandleSessionEvent(SessionEvent::Resumed);
+  return TRUE;
+}
+
+// WM_WTSSESSION_CHANGE, sent once the window asked for it
+// (WatchSessionChanges).
+LRESULT OnSessionChange(WPARAM event) {
+  switch (event) {
+    case WTS_SESSION_LOCK:
+    case WTS_CONSOLE_DISCONNECT:
+    case WTS_REMOTE_DISCONNECT:
+      HandleSessionEvent(SessionEvent::Left);
+      break;
+    case WTS_SESSION_UNLOCK:
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT:
+      HandleSessionEvent(SessionEvent::Returned);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+using SessionNotificationFunction = BOOL(WINAPI*)(HWND, DWORD);
+using EndSessionNotificationFunction = BOOL(WINAPI*)(HWND);
+
+// wtsapi32.dll is not one of the libraries Windows always takes from the
+// system folder, so it is loaded from there by full path rather than
+// imported. Without it the runtime simply hears of no lock or unlock.
+HMODULE SessionLibrary() {
+  static HMODULE library = LoadSystemLibrary(L"wtsapi32.dll");
+  return library;
+}
+
+void WatchSessionChanges(HWND window) {
+  auto watch = LibraryFunction<SessionNotificationFunction>(SessionLibrary(), "WTSRegisterSessionNotification");
+  if (watch != nullptr) watch(window, NOTIFY_FOR_THIS_SESSION);
+}
+
+void StopWatchingSessionChanges(HWND window) {
+  auto stop = LibraryFunction<EndSessionNotificationFunction>(SessionLibrary(), "WTSUnRegisterSessionNotification");
+  if (stop != nullptr) stop(window);
+}
+
 // Log-off or shut-down: the process may be ended without a WM_DESTROY once
 // this returns, so whatever the runtime holds is let go now. A session that
 // goes on after all (wParam FALSE) keeps the runtime as it was.
@@ -99,6 +162,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       EndSession(wParam);
       return 0;
     case WM_DESTROY:
+      StopWatchingSessionChanges(window);
       EndRuntime();
       PostQuitMessage(0);
       return 0;
@@ -113,6 +177,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         default:
           return DefWindowProcA(window, message, wParam, lParam);
       }
+    case WM_DEVICECHANGE:
+      return OnDeviceChange(wParam);
+    case WM_POWERBROADCAST:
+      return OnPowerBroadcast(wParam);
+    case WM_WTSSESSION_CHANGE:
+      return OnSessionChange(wParam);
     case WM_HOTKEY:
       RunHotKeyAction(wParam);
       return 0;
@@ -165,6 +235,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
   HWND window = CreateWindowExA(0, className, title, WS_MINIMIZE, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
                                 nullptr, instance, nullptr);
   SetMainWindowHandle(window);
+  if (window != nullptr) WatchSessionChanges(window);
   return window;
 }
 

@@ -255,5 +255,27 @@ TEST_F(ActionsPageTest, AddAndParameterBrowseWriteAtTheCaretOrOverTheSelection) 
   EXPECT_EQ(shell::DialogsShown()[0].title, "Select file");
 }
 
+TEST_F(ActionsPageTest, AddAndParameterBrowseInsertWholeOrBeepAndLeaveTheFullFieldAsItWas) {
+  const std::string full(kActionTextLimit - 5, 'a');
+  AddKeys({KeyEntry(0, 112, StuffKeys, full.c_str())});
+  for (int id : {IDC_txtKeySequence, IDC_txtParameters}) controls::State(id).textLimit = kActionTextLimit;
+  ShowActionsPage(g_model);
+  controls::State(IDC_txtKeySequence).selectionStart = controls::State(IDC_txtKeySequence).selectionEnd = full.size();
+  ChooseText(IDC_cmbSpecialKey, "ENTER");
+  Click(IDC_cmdAddSpecialKey);
+  EXPECT_EQ(ControlText(IDC_txtKeySequence), full) << "\"{ENTER}\" does not fit";
+  EXPECT_EQ(controls::Beeps(), 1);
+  controls::State(IDC_txtKeySequence).selectionStart = full.size() - 2;
+  Click(IDC_cmdAddSpecialKey);
+  EXPECT_EQ(ControlText(IDC_txtKeySequence), full.substr(0, full.size() - 2) + "{ENTER}") << "over a selection it fits";
+
+  ChooseText(IDC_cmbAction, "Run application");
+  SetControlText(IDC_txtParameters, full);
+  shell::SetDialogAnswer("C:\\Roms\\Game.zip");
+  Click(IDC_cmdBrowsePar);
+  EXPECT_EQ(ControlText(IDC_txtParameters), full);
+  EXPECT_EQ(controls::Beeps(), 2);
+}
+
 }  // namespace
 }  // namespace quillon

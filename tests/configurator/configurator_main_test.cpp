@@ -190,6 +190,28 @@ TEST_F(ConfiguratorMainTest, ShortcutsPointAtTheRuntimeInTheDataFolder) {
   EXPECT_TRUE(boxes::Messages().empty());
 }
 
+TEST_F(ConfiguratorMainTest, ARuntimeNotStartedOrUnloadedAndALinkNotWrittenEachShowOneError) {
+  g_session.dataFolder = "C:\\Data\\KWP\\QuillonConfig";
+  shell::SetProcessStarts(false);
+  EXPECT_FALSE(SignalRuntime());
+  shell::SetWindowWithClass("Quillon", true);
+  UnloadRuntime();
+  shell::SetFolderPath(kFolderDesktopDirectory, "C:\\Users\\me\\Desktop");
+  shell::SetShellLinkSaves(false);
+  AddShortcut(kFolderDesktopDirectory);
+  std::vector<std::string> texts;
+  for (const auto& box : boxes::Messages()) {
+    texts.push_back(box.text);
+    EXPECT_EQ(box.title, "Error");
+    EXPECT_EQ(box.icon, MessageIcon::Critical);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "Quillon could not be started from \"C:\\Data\\KWP\\QuillonConfig\\quillon.exe\".",
+                       "Quillon could not be unloaded: \"C:\\Data\\KWP\\QuillonConfig\\quillon.exe\" could not be "
+                       "started.",
+                       "The shortcut \"C:\\Users\\me\\Desktop\\Quillon.lnk\" could not be written."}));
+}
+
 TEST_F(ConfiguratorMainTest, AShortcutFolderThatCannotBeHadStopsTheCommandWithItsText) {
   AddShortcut(kFolderDesktopDirectory);  // the fake knows no such folder: invalid id
   EXPECT_TRUE(shell::SavedLinks().empty());

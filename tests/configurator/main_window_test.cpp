@@ -155,6 +155,28 @@ TEST_F(MainWindowTest, ApplyWithAMissingMappingProgramWritesNothing) {
   EXPECT_EQ(ControlText(IDC_txtSwitchTimeout), "3000");
 }
 
+TEST_F(MainWindowTest, AMappingProgramPathWithWildcardsFailsTheCheckThoughAFileMatches) {
+  LoadMainWindow();
+  SetControlText(IDC_txtSwitchTimeout, "3000");
+  for (const char* pattern : {"UltraMap.e*", "UltraMap.ex?"}) {
+    SetControlText(IDC_txtUltraMap, test_files::InFolder(folder_, pattern));
+    EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
+  }
+  ASSERT_EQ(messages::Messages().size(), 2u);
+  EXPECT_EQ(messages::Messages()[1].text, "Check UltraMap path: file not found.");
+  EXPECT_EQ(Stored("ChangeTimeout"), 2048);
+  EXPECT_TRUE(shell::Calls().empty()) << "the runtime is not touched";
+}
+
+TEST_F(MainWindowTest, ASwitchTimeoutTooWideToStoreShowsTheValueStored) {
+  reg::WriteNumber(reg::SettingsPath(), "ChangeTimeout", 3000);
+  LoadMainWindow();
+  SetControlText(IDC_txtSwitchTimeout, "40000");
+  EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
+  EXPECT_EQ(ControlText(IDC_txtSwitchTimeout), "2048");
+  EXPECT_EQ(Stored("ChangeTimeout"), 2048);
+}
+
 TEST_F(MainWindowTest, ApplyStoresTheFieldsAndLeavingStoresNothing) {
   LoadMainWindow();
   SetControlText(IDC_txtSwitchTimeout, "fast");

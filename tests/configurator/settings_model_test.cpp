@@ -170,7 +170,7 @@ TEST_F(SettingsModelTest, NumericFieldsThatAreNotNumbersFallBackVisibly) {
       {"2.5", 3, "2.5", "-2.5", -3, "-2.5"},
       {"1e3", 2048, "2048", "", 16, "16"},
       {"99999999999", 2048, "2048", "40000", 16, "16"},
-      {"40000", 40000, "40000", "32767", 32767, "32767"},
+      {"40000", 2048, "2048", "32767", 32767, "32767"},
   };
   for (const auto& c : cases) {
     WindowFields f = TypicalFields();

@@ -11,6 +11,7 @@ namespace quillon::fake_window_controls {
 namespace {
 std::map<int, ControlState> g_controls;
 ProgramVersion g_version{1, 0};
+int g_beeps = 0;
 
 bool HasRow(const ControlState& control, int row) { return row >= 0 && size_t(row) < control.rows.size(); }
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
@@ -23,7 +24,9 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 void Reset() {
   g_controls.clear();
   g_version = {1, 0};
+  g_beeps = 0;
 }
+int Beeps() { return g_beeps; }
 void SetProgramVersion(int major, int minor) { g_version = {major, minor}; }
 ControlState& State(int id) { return g_controls[id]; }
 
@@ -100,13 +103,33 @@ void SelectRow(int id, int row) {
   control.selectedRow = HasRow(control, row) ? row : -1;
 }
 
+namespace {
+struct Selection {
+  size_t start, end;
+};
+Selection SelectionOf(const fake_window_controls::ControlState& control) {
+  size_t start = std::min(control.selectionStart, control.text.size());
+  return {start, std::min(std::max(control.selectionEnd, start), control.text.size())};
+}
+}  // namespace
+
+int RoomForReplacement(int id) {
+  const auto& control = State(id);
+  const Selection selection = SelectionOf(control);
+  const size_t kept = control.text.size() - (selection.end - selection.start);
+  return int(control.textLimit > kept ? control.textLimit - kept : 0);
+}
+
+// As EM_REPLACESEL under EM_LIMITTEXT: what does not fit is dropped.
 void ReplaceSelection(int id, const std::string& text) {
   auto& control = State(id);
-  size_t start = std::min(control.selectionStart, control.text.size());
-  size_t end = std::min(std::max(control.selectionEnd, start), control.text.size());
-  control.text.replace(start, end - start, text);
-  control.selectionStart = control.selectionEnd = start + text.size();
+  const std::string taken = text.substr(0, size_t(RoomForReplacement(id)));
+  const Selection selection = SelectionOf(control);
+  control.text.replace(selection.start, selection.end - selection.start, taken);
+  control.selectionStart = control.selectionEnd = selection.start + taken.size();
 }
+
+void BeepRefusal() { ++fake_window_controls::g_beeps; }
 
 ProgramVersion OwnProgramVersion() { return fake_window_controls::g_version; }
 

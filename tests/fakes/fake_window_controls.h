@@ -26,6 +26,10 @@ struct ControlState {
   // The edit field's selection, as character offsets.
   size_t selectionStart = 0;
   size_t selectionEnd = 0;
+  // The edit field's limit (EM_LIMITTEXT, which the real pages set when
+  // their dialogs start; a test sets it here): text put in at the caret is
+  // cut to it, text set whole is not. 32767 is a new field's limit.
+  size_t textLimit = 32767;
 };
 
 // Forgets every control; version 1.0.
@@ -33,6 +37,9 @@ void Reset();
 ControlState& State(int id);
 // Row texts of a list, top first.
 std::vector<std::string> RowTexts(int id);
+
+// How often a control refused input with a beep since the last Reset.
+int Beeps();
 
 // What the program's version resource holds.
 void SetProgramVersion(int major, int minor);

@@ -92,6 +92,7 @@ struct RefusalRow {
 };
 
 TEST_F(KeyInjection, RefusalStopsTheBurstAndReleasesWhatIsHeld) {
+  // clang-format off
   const RefusalRow rows[] = {
       // Third of six refused: nothing is held at that point.
       {"abc", {3}, {"Send 41 1e down", "Send 41 1e up", "Refused 42 30 down"}},
@@ -112,6 +113,7 @@ TEST_F(KeyInjection, RefusalStopsTheBurstAndReleasesWhatIsHeld) {
                                "Send 12 38 up"}},
       {"{RCONTROL}{LCONTROL}", {2}, {"Send 11 1d ext down", "Refused 11 1d ext up", "Send 11 1d ext up"}},
   };
+  // clang-format on
   for (const RefusalRow& row : rows) {
     fake_keyboard::Reset();
     fake_keyboard::SetRefusedSubmissions(row.refused);

@@ -256,5 +256,20 @@ TEST_F(ActionsPageSystemTest, AHundredthKeyboardEntryIsRefused) {
   EXPECT_EQ(ListRows().size(), 99u);
 }
 
+// The real field's limit: EM_REPLACESEL alone would have left "{ENT".
+TEST_F(ActionsPageSystemTest, AddIntoAFullSequenceInsertsTheWholeNameOrNothing) {
+  const std::string full(245, 'a');
+  KeyEntry(1, VK_F5, full.c_str());
+  ASSERT_NO_FATAL_FAILURE(StartOnActionsPage());
+  HWND sequence = Labelled("Key sequence:");
+  ChooseText(Labelled("Add special key:"), "ENTER");
+  SendMessageA(sequence, EM_SETSEL, 245, 245);
+  Click("Add");
+  EXPECT_EQ(kit::VisibleText(sequence), full);
+  SendMessageA(sequence, EM_SETSEL, 243, 245);
+  Click("Add");
+  EXPECT_EQ(kit::VisibleText(sequence), full.substr(0, 243) + "{ENTER}");
+}
+
 }  // namespace
 }  // namespace quillon

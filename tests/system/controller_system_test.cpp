@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <dbt.h>
+
 #include <string>
 #include <vector>
 
@@ -267,6 +269,35 @@ TEST_F(ControllerSystemTest, AReloadWhileHeldRunsNothingTwiceAndKeepsNothingOld)
   kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
   EXPECT_EQ(pads::Block().pads[pad].openDevices, 0);
   EXPECT_EQ(pads::Block().inputSystems, 0);
+}
+
+// On Windows the device object of a pad that was unplugged keeps failing
+// after the pad is back; the runtime hears of the change and looks again.
+TEST_F(ControllerSystemTest, ARepluggedPadWorksAgainWithinASecondWithoutAReload) {
+  Entry(1, 1, "Back");
+  int pad = pads::AddPad(kPadName, 10);
+  HWND window = StartRuntime();
+  ASSERT_NE(window, nullptr);
+  // Sent, as the system broadcasts it: handled by the time it returns.
+  auto devicesChanged = [&] {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0, SMTO_NORMAL, 5000, &ignored) != 0;
+  };
+  pads::Unplug(pad);
+  ASSERT_TRUE(devicesChanged());
+  pads::HoldButtons(pad, {1});  // held through the return
+  pads::PlugIn(pad);
+  DWORD back = GetTickCount();
+  ASSERT_TRUE(devicesChanged());
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1)) << "the pad never worked again";
+  DWORD workedIn = GetTickCount() - back;
+  EXPECT_LT(workedIn, 1000u);
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  EXPECT_EQ(Logged(), std::vector<std::string>{" Back"});
+  EXPECT_EQ(pads::Block().pads[pad].openDevices, 1) << "the dead device object was kept";
+  EXPECT_EQ(pads::Block().createCalls, 1) << "it took a reload";
+  std::printf("replugged pad ran its entry %lu ms after its return\n", static_cast<unsigned long>(workedIn));
 }
 
 // A "Change configuration" entry's configurator reloads the runtime while

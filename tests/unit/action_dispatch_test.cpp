@@ -6,6 +6,7 @@
 #include "runtime/action_dispatch.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
+#include "runtime/own_keys.h"
 #include "runtime/settings_lifecycle.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"

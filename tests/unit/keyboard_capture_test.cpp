@@ -3,6 +3,7 @@
 
 #include "shared/key_event.h"
 #include "runtime/keyboard_capture.h"
+#include "runtime/session_events.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "tests/fakes/fake_keyboard.h"
@@ -23,6 +24,8 @@ class HookTest : public ::testing::Test {
     g_settings = RuntimeSettings{};
     g_settings.useKeyboard = 1;
     g_settings.useHook = 1;
+    ReleaseKeyboardCapture();  // nothing queued by an earlier case
+    fake_platform::ClearCalls();
     posted_ = 0;
   }
   // Entry `number` runs the given program when it fires.
@@ -84,24 +87,50 @@ TEST_F(HookTest, AMatchedKeyIsSwallowedEvenWhenItsActionDoesNothing) {
   EXPECT_TRUE(fake_keyboard::Calls().empty());
 }
 
-TEST_F(HookTest, TheCallbackOnlyDecidesAndTheActionsRunAfterwardsInOrderOnCopies) {
+TEST_F(HookTest, TheCallbackOnlyDecidesAndTheActionsRunAfterwardsInOrder) {
   Entry(1, 0, kF5, "");
   g_settings.keyActions[1].action = ShowSwitcher;
   g_settings.keyActions[1].keySeq = "x";
   Entry(2, 0, 0x76, "two.exe");
   EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0));
+  HandleHookKeyUp(kF5);
   EXPECT_TRUE(HandleHookKeyDown(0x76, 0, 0));
   EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0));
   EXPECT_TRUE(fake_window_system::Calls().empty()) << "the menu must not open inside the hook";
   EXPECT_TRUE(fake_keyboard::Calls().empty()) << "nothing may be typed inside the hook";
   EXPECT_TRUE(Started().empty()) << "nothing may start inside the hook";
-  // A reload before the main window's turn frees the loaded entries; the
-  // posted copies still run, in the order of their keys.
-  UnloadSettings();
   RunPostedActions();
   EXPECT_EQ(fake_window_system::Calls(), (std::vector<std::string>{"ShowAppSwitcher", "ShowAppSwitcher"}));
   EXPECT_EQ(Started(), std::vector<std::string>{"StartProgram two.exe| "});
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
+}
+
+// The main thread may be busy long after the keys: a reload meanwhile, or a
+// key held down over a slow action, must not turn into runs it never meant.
+TEST_F(HookTest, KeysQueuedBeforeAReloadRunNothingAndAHeldKeyDoesNotPileUp) {
+  Entry(1, 0, kF5, "old.exe");
+  EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0));
+  HandleHookKeyUp(kF5);
+  UnloadSettings();
+  g_settings.useKeyboard = 1;
+  g_settings.useHook = 1;
+  Entry(1, 0, kF5, "new.exe");
+  RunPostedActions();
+  EXPECT_TRUE(Started().empty()) << "a key pressed under the old settings ran";
+
+  for (int repeat = 0; repeat < 30; ++repeat) EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0)) << repeat;
+  HandleHookKeyUp(kF5);
+  RunPostedActions();
+  EXPECT_EQ(Started().size(), 1u) << "auto-repeat queued the action again and again";
+
+  for (int press = 0; press < 30; ++press) {
+    EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0)) << press;
+    HandleHookKeyUp(kF5);
+  }
+  RunPostedActions();
+  size_t queued = Started().size() - 1;
+  EXPECT_GT(queued, 1u) << "separate presses are separate runs";
+  EXPECT_LT(queued, 30u) << "the queue is unbounded";
 }
 
 TEST_F(HookTest, TheRuntimesOwnKeysNeverMatch) {
@@ -136,6 +165,29 @@ TEST_F(HookTest, AnEntryLeftInTheIndexAfterAnUnloadNeverRuns) {
   g_settings.keyIndex[kF5] = 1;  // as if the index had not been cleared
   EXPECT_FALSE(HookKeyDown(kF5, 0));
   EXPECT_TRUE(Started().empty());
+}
+
+// The system may drop a hook whose thread was frozen (sleep, a session
+// switch); coming back installs it afresh, and the keys still match.
+TEST_F(HookTest, ResumeAndReturnInstallTheHookAfreshAndLeavingDoesNot) {
+  const struct {
+    SessionEvent event;
+    bool rearms;
+  } rows[] = {{SessionEvent::Resumed, true}, {SessionEvent::Returned, true}, {SessionEvent::Left, false},
+              {SessionEvent::DevicesChanged, false}};
+  Entry(1, 0, kF5, "one.exe");
+  InstallCaptureHook();
+  for (const auto& row : rows) {
+    fake_platform::ClearCalls();
+    posted_ = 0;
+    HandleSessionEvent(row.event);
+    std::vector<std::string> rearmed = {"RemoveHook", "InstallHook"};
+    EXPECT_EQ(fake_platform::Calls(), row.rearms ? rearmed : std::vector<std::string>{}) << int(row.event);
+    EXPECT_TRUE(fake_platform::HookInstalled());
+    EXPECT_TRUE(HookKeyDown(kF5, 0)) << int(row.event);
+    HandleHookKeyUp(kF5);
+    EXPECT_EQ(Started().size(), 1u) << int(row.event);
+  }
 }
 
 }  // namespace

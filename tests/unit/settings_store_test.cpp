@@ -159,6 +159,7 @@ TEST_P(RawValueTest, IsReadAsDefined) {
 
 const std::string k1023(1023, 'x');
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Values, RawValueTest,
     ::testing::Values(
@@ -178,6 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
         RawValueCase{"emptyNumber", reg::kDword, {}, nullptr, 0},
         RawValueCase{"largestNumber", reg::kDword, {0xff, 0xff, 0xff, 0xff}, nullptr, 0xffffffff}),
     [](const ::testing::TestParamInfo<RawValueCase>& info) { return std::string(info.param.label); });
+// clang-format on
 
 TEST_F(SettingsStoreTest, UltraMapPathEmptyStringIsKeptButNoBytesTakesTheDefault) {
   reg::WriteBytes(reg::SettingsPath(), "UltraMapPath", reg::kString, {0});

@@ -48,10 +48,11 @@ GUID NumberedGuid(GUID base, uint32_t number) {
   return base;
 }
 
+// The attached pad of that instance identity, or -1.
 int PadNumberOf(REFGUID instance) {
   for (uint32_t n = 0; n < PadCount(); ++n) {
     GUID candidate = NumberedGuid(kInstanceBase, n);
-    if (IsEqualGUID(instance, candidate)) return int(n);
+    if (IsEqualGUID(instance, candidate)) return SharedPads()->pads[n].unplugged ? -1 : int(n);
   }
   return -1;
 }
@@ -75,7 +76,7 @@ void Describe(uint32_t number, bool version8, DIDEVICEINSTANCEA* instance) {
 // older version too, since that table is the start of this one.
 class VirtualPad : public IDirectInputDevice8A {
  public:
-  VirtualPad(int number, bool version8) : number_(number), version8_(version8) {
+  VirtualPad(int number, bool version8) : number_(number), version8_(version8), plugCount_(pad().plugCount) {
     Add(pad().openDevices, 1);
   }
   virtual ~VirtualPad() = default;
@@ -119,6 +120,7 @@ class VirtualPad : public IDirectInputDevice8A {
   STDMETHOD(Acquire)() override {
     Pad& p = pad();
     Add(p.acquireCalls, 1);
+    if (Gone()) return DIERR_UNPLUGGED;
     if (stateSize_ == 0) return DIERR_INVALIDPARAM;  // no data format yet
     if (p.lostAcquires > 0) {
       Add(p.lostAcquires, -1);
@@ -197,11 +199,15 @@ class VirtualPad : public IDirectInputDevice8A {
  private:
   Pad& pad() const { return SharedPads()->pads[number_]; }
 
+  // As on Windows, the object of a pad that was unplugged stays dead even
+  // once the pad is back: only a new object from a new listing reads it.
+  bool Gone() const { return pad().unplugged != 0 || pad().plugCount != plugCount_; }
+
   // A dropped pad answers its next poll or read with lost input and is no
   // longer acquired, as when a cable is pulled.
   HRESULT CheckReadable() {
     Pad& p = pad();
-    if (acquired_ && p.dropped) {
+    if (acquired_ && (p.dropped || Gone())) {
       p.dropped = 0;
       acquired_ = false;
       p.acquired = 0;
@@ -214,6 +220,7 @@ class VirtualPad : public IDirectInputDevice8A {
   LONG references_ = 1;
   int number_;
   bool version8_;
+  int32_t plugCount_;
   bool acquired_ = false;
   DWORD stateSize_ = 0;
 };
@@ -223,7 +230,11 @@ HRESULT EnumeratePads(DWORD deviceType, LPDIENUMDEVICESCALLBACKA callback, LPVOI
   if (callback == nullptr) return DIERR_INVALIDPARAM;
   DWORD wanted = deviceType & 0xFF;
   if (wanted != 0 && wanted != kJoystickClass) return DI_OK;
+  Add(SharedPads()->listings, 1);
+  // A scan of the buses can take seconds on a real machine.
+  if (SharedPads()->listDelayMs != 0) Sleep(SharedPads()->listDelayMs);
   for (uint32_t n = 0; n < PadCount(); ++n) {
+    if (SharedPads()->pads[n].unplugged) continue;
     DIDEVICEINSTANCEA instance;
     instance.dwSize = sizeof instance;
     Describe(n, version8, &instance);

@@ -20,6 +20,8 @@ struct Pad {
   volatile int32_t dropped;          // the pad loses acquisition; the next poll or read reports lost input
   volatile int32_t lostAcquires;     // this many acquires report lost input before one succeeds
   volatile int32_t refuseDataFormat;
+  volatile int32_t unplugged;        // not listed, cannot be opened; its device objects fail for good
+  volatile int32_t plugCount;        // bumped at each unplug: objects opened before it fail for good
   // Written by the double.
   volatile int32_t acquired;
   volatile int32_t acquireCalls;
@@ -37,6 +39,8 @@ struct SharedBlock {
   volatile int32_t inputSystems;     // input objects alive (either interface version)
   volatile int32_t createCalls;
   volatile uint32_t lastVersion;     // interface version asked for by the last create
+  volatile uint32_t listDelayMs;     // set by the test: each listing takes this long
+  volatile int32_t listings;         // listings begun
   Pad pads[kMaxPads];
 };
 

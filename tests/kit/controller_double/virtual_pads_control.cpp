@@ -47,6 +47,14 @@ void ReleaseEveryButton() {
   for (uint32_t pad = 0; pad < kMaxPads; ++pad) HoldButtons(int(pad), {});
 }
 
+void Unplug(int pad) {
+  Pad& target = Block().pads[pad];
+  target.plugCount = target.plugCount + 1;
+  target.unplugged = 1;
+}
+
+void PlugIn(int pad) { Block().pads[pad].unplugged = 0; }
+
 bool InstallControllerDoubleInSystemFolder() {
   char system[MAX_PATH];
   UINT length = GetSystemDirectoryA(system, MAX_PATH);

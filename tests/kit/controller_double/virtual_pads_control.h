@@ -19,6 +19,10 @@ int AddPad(const char* productName, uint32_t buttonCount);
 // Exactly these buttons (1-based) are held from now on; {} releases all.
 void HoldButtons(int pad, std::initializer_list<int> buttons);
 void ReleaseEveryButton();
+// The pad's cable is pulled: it leaves the listing and every device object
+// opened on it fails from now on, even after PlugIn.
+void Unplug(int pad);
+void PlugIn(int pad);
 
 // Copies the double's dinput.dll and dinput8.dll from this test program's
 // folder into the system folder: the programs load DirectInput from there

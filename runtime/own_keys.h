@@ -1,0 +1,18 @@
+// Typing an action's key sequence, and telling the hot keys that the
+// runtime's own keys set off from the user's.
+#pragma once
+
+#include <cstdint>
+
+namespace quillon {
+
+// Types an action's key sequence. In hot-key mode the runtime's own keys can
+// set off its hot keys, which carry no tag; hot keys on a key that a burst
+// pressed are dropped until the marker posted after the burst arrives
+// (OwnKeysMarkerArrived).
+void TypeOwnKeys(const char* sequence);
+void OwnKeysMarkerArrived();
+// Whether a hot key on `virtualKey` may be one the runtime's own keys set off.
+bool MayBeOwnHotKey(uint32_t virtualKey);
+
+}  // namespace quillon
