@@ -1,11 +1,14 @@
 #include "configurator/actions_page.h"
 
 #include "configurator/action_entry_text.h"
+#include "configurator/controller_live.h"
 #include "configurator/env_helpers.h"
 #include "configurator/field_insertion.h"
 #include "configurator/key_catalogue.h"
+#include "configurator/key_sequence_hint.h"
 #include "configurator/key_sequence_frame.h"
 #include "configurator/path_helpers.h"
+#include "configurator/press_to_set.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/main_window.h"
 #include "configurator/seams/message_boxes.h"
@@ -40,6 +43,8 @@ int g_currentKey = -1;     // the keyboard entry last loaded into the editor
 int g_currentButton = -1;  // the controller entry likewise
 // While a deletion moves the rows, their selection changes are its own.
 bool g_deleting = false;
+// While an entry is loaded into the editor, its own text changes are not edits.
+bool g_loadingEntry = false;
 
 // Which parts of the editor frame are to be seen.
 bool g_editorShown = false;
@@ -65,10 +70,10 @@ void LayOutEditor() {
   SetVisibleAll({IDC_frmKey, IDC_labAction, IDC_cmbAction, IDC_chkSelectWindow, IDC_labFinestra, IDC_txtFinestra},
                 g_editorShown);
   const bool keyboard = g_editorShown && g_shown == ActionList::Keyboard;
-  SetVisibleAll({IDC_labModifiers, IDC_labVirtualKey, IDC_cmbVirtualKey}, keyboard);
+  SetVisibleAll({IDC_labModifiers, IDC_labVirtualKey, IDC_cmbVirtualKey, IDC_cmdPressKey}, keyboard);
   SetVisibleAll(kModifierBoxes, keyboard);
   const bool controller = g_editorShown && g_shown == ActionList::Controller;
-  SetVisible(IDC_labButtonCombo, controller);
+  SetVisibleAll({IDC_labButtonCombo, IDC_labControllerNote, IDC_cmdPressButtons}, controller);
   SetVisibleAll(kButtonBoxes, controller);
   ShowKeySequenceFrame(g_editorShown && !g_applicationFrame);
   SetVisibleAll({IDC_frmAppName, IDC_labExecutable, IDC_txtExecutable, IDC_cmdBrowse, IDC_labParameters,
@@ -182,8 +187,12 @@ void ShowButtonEntry(int index) {
 }
 
 void ShowEntry(ActionList list, int index) {
+  // A real edit field reports the text it is given as a change; the row of
+  // an entry being loaded already reads as its stored entry.
+  g_loadingEntry = true;
   if (list == ActionList::Keyboard) ShowKeyEntry(index);
   else ShowButtonEntry(index);
+  g_loadingEntry = false;
 }
 
 // Only the list shown has its entry in the editor.
@@ -193,12 +202,17 @@ void CommitEditor(ActionList list) {
   if (list == ActionList::Keyboard) {
     KeyActionEntry& entry = g_model.keyActions[size_t(index)];
     ReadKeyEditor(entry);
-    RewriteRow(IDC_lstKeys, index, KeyEntryText(entry));
+    RewriteRow(IDC_lstKeys, index, MarkedRowText(KeyEntryText(entry), entry.keySeq, entry.action));
   } else {
     ButtonActionEntry& entry = g_model.buttonActions[size_t(index)];
     ReadButtonEditor(entry);
-    RewriteRow(IDC_lstJoyButtons, index, ButtonEntryText(entry));
+    RewriteRow(IDC_lstJoyButtons, index, MarkedRowText(ButtonEntryText(entry), entry.keySeq, entry.action));
   }
+}
+
+// A row as the editor's fields would store it, the sequence's mark included.
+std::string EditorRowText(const std::string& text) {
+  return MarkedRowText(text, ControlText(IDC_txtKeySequence), SelectedRow(IDC_cmbAction));
 }
 
 // The row of the shown list, from the boxes as they are now; the model
@@ -209,9 +223,9 @@ void RefreshEntryText() {
   if (row < 0) return;
   if (g_shown == ActionList::Keyboard) {
     const int stored = IsEntry(g_currentKey) ? g_model.keyActions[size_t(g_currentKey)].virtualKey : 0;
-    RewriteRow(kind.listId, row, KeyEntryText(EditorModifier(), EditorKeyCode(stored)));
+    RewriteRow(kind.listId, row, EditorRowText(KeyEntryText(EditorModifier(), EditorKeyCode(stored))));
   } else {
-    RewriteRow(kind.listId, row, ButtonEntryText(EditorButtons()));
+    RewriteRow(kind.listId, row, EditorRowText(ButtonEntryText(EditorButtons())));
   }
 }
 
@@ -221,6 +235,7 @@ void OnRowSelected(ActionList list) {
   const int row = SelectedRow(KindOf(list).listId);
   ShowEntry(list, row);
   CurrentIndex(list) = row;
+  UpdateControllerWatch();
 }
 
 // The other list comes to the same place and shows its own selected entry;
@@ -238,6 +253,7 @@ void ShowList(ActionList list) {
   const int row = SelectedRow(KindOf(list).listId);
   ShowEntry(list, row);
   CurrentIndex(list) = row;
+  UpdateControllerWatch();
 }
 
 void NewEntry() {
@@ -325,10 +341,15 @@ void FillActionLists() {
 
 void ShowActionsPage(const ConfiguratorSettings& model) {
   ClearRows(IDC_lstKeys);
-  for (int i = 0; i < model.keyCount; ++i) InsertRow(IDC_lstKeys, -1, KeyEntryText(model.keyActions[size_t(i)]));
+  for (int i = 0; i < model.keyCount; ++i) {
+    const KeyActionEntry& entry = model.keyActions[size_t(i)];
+    InsertRow(IDC_lstKeys, -1, MarkedRowText(KeyEntryText(entry), entry.keySeq, entry.action));
+  }
   ClearRows(IDC_lstJoyButtons);
   for (int i = 0; i < model.buttonCount; ++i)
-    InsertRow(IDC_lstJoyButtons, -1, ButtonEntryText(model.buttonActions[size_t(i)]));
+    InsertRow(IDC_lstJoyButtons, -1,
+              MarkedRowText(ButtonEntryText(model.buttonActions[size_t(i)]), model.buttonActions[size_t(i)].keySeq,
+                            model.buttonActions[size_t(i)].action));
   g_currentKey = g_currentButton = -1;
   // The keyboard list, whatever was shown before, with its first entry.
   g_shown = ActionList::Controller;
@@ -337,6 +358,7 @@ void ShowActionsPage(const ConfiguratorSettings& model) {
     SelectRow(IDC_lstKeys, 0);
     OnRowSelected(ActionList::Keyboard);
   }
+  UpdateControllerWatch();
 }
 
 EditorEntry ReadEditorEntry() {
@@ -356,12 +378,24 @@ EditorEntry ReadEditorEntry() {
 }
 
 void OnActionsPageEvent(int id, ControlEvent event) {
+  // Whatever else the user does ends a wait, so its result cannot land in
+  // another entry.
+  if (id != IDC_cmdPressKey && id != IDC_cmdPressButtons) CancelPressToSet();
+  if (event == ControlEvent::TextChange) {
+    if (id != IDC_txtKeySequence || g_loadingEntry) return;
+    ShowKeySequenceHint();
+    RefreshEntryText();
+    return;
+  }
   if (event == ControlEvent::SelectionChange) {
     switch (id) {
       case IDC_lstKeys: OnRowSelected(ActionList::Keyboard); break;
       case IDC_lstJoyButtons: OnRowSelected(ActionList::Controller); break;
       case IDC_cmbVirtualKey: RefreshEntryText(); break;
-      case IDC_cmbAction: ArrangeActionFrames(); break;
+      case IDC_cmbAction:
+        ArrangeActionFrames();
+        RefreshEntryText();
+        break;
       default: break;
     }
     return;
@@ -377,6 +411,14 @@ void OnActionsPageEvent(int id, ControlEvent event) {
     case IDC_cmdBrowse: BrowseExecutable(); break;
     case IDC_cmdBrowsePar: BrowseParameterFile(); break;
     case IDC_cmdAddSpecialKey: AddSpecialKey(); break;
+    case IDC_cmdPressKey:
+      StartPressKey(RefreshEntryText);
+      UpdateControllerWatch();
+      break;
+    case IDC_cmdPressButtons:
+      StartPressButtons(ControllerReadable(), RefreshEntryText);
+      UpdateControllerWatch();
+      break;
     default: break;
   }
 }

@@ -1,6 +1,8 @@
 #include "configurator/key_sequence_frame.h"
 
 #include "configurator/field_insertion.h"
+#include "configurator/key_sequence_hint.h"
+#include "configurator/press_to_set.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/window_controls.h"
 #include "shared/key_names.h"
@@ -9,7 +11,7 @@ namespace quillon {
 
 void ShowKeySequenceFrame(bool visible) {
   for (int id : {IDC_frmKeySeq, IDC_labKeySequence, IDC_txtKeySequence, IDC_labSpecialKey, IDC_cmbSpecialKey,
-                 IDC_cmdAddSpecialKey, IDC_labKeySeqHelp0, IDC_labKeySeqHelp1, IDC_labKeySeqHelp2})
+                 IDC_cmdAddSpecialKey, IDC_labKeySeqHelp0, IDC_labKeySeqHelp1, IDC_labKeySeqHelp2, IDC_labKeySeqHint})
     SetVisible(id, visible);
 }
 
@@ -22,12 +24,18 @@ void FillSpecialKeyList() {
 void ShowKeySequence(const std::string& sequence) {
   SelectRow(IDC_cmbSpecialKey, 0);
   SetControlText(IDC_txtKeySequence, sequence);
+  ShowKeySequenceHint();
+}
+
+void ShowKeySequenceHint() {
+  if (!PressToSetWaiting()) SetControlText(IDC_labKeySeqHint, KeySequenceHint(ControlText(IDC_txtKeySequence)));
 }
 
 void AddSpecialKey() {
   const int row = SelectedRow(IDC_cmbSpecialKey);
   if (row < 0) return;
   InsertWhole(IDC_txtKeySequence, "{" + RowText(IDC_cmbSpecialKey, row) + "}");
+  ShowKeySequenceHint();
 }
 
 }  // namespace quillon

@@ -15,6 +15,9 @@ void ShowKeySequenceFrame(bool visible);
 void FillSpecialKeyList();
 // Puts an entry's sequence in the field and selects the first special key.
 void ShowKeySequence(const std::string& sequence);
+// The hint line after the sequence changed: its first fault, or nothing.
+// A press-to-set wait owns the line while it lasts.
+void ShowKeySequenceHint();
 // Add: "{name}" of the chosen special key replaces the field's selection, or
 // goes in at the caret; whole, or not at all when the field's limit would cut
 // it.

@@ -4,11 +4,13 @@
 #include "configurator/apply_command.h"
 #include "configurator/actions_page.h"
 #include "configurator/configurations_page.h"
+#include "configurator/entries_never_fire.h"
 #include "configurator/export_file.h"
 #include "configurator/other_settings_page.h"
 #include "configurator/resource_ids.h"
 #include "configurator/runtime_control.h"
 #include "configurator/seams/help_viewer.h"
+#include "configurator/seams/main_window.h"
 #include "configurator/seams/shell_folders.h"
 #include "configurator/settings_model.h"
 
@@ -32,25 +34,32 @@ void ShowTakenFields(const WindowFields& fields) {
 
 void Apply() {
   WindowFields fields = ReadWindowFields();
-  ApplySettings(fields, ReadEditorEntry());
+  const EditorEntry editor = ReadEditorEntry();
+  if (!GoOnDespiteEntriesThatNeverFire(fields, editor)) return;
+  ApplySettings(fields, editor);
   ShowTakenFields(fields);
 }
 
 void Save() {
   WindowFields fields = ReadWindowFields();
-  SaveCommand(fields, ReadEditorEntry());
+  const EditorEntry editor = ReadEditorEntry();
+  if (!GoOnDespiteEntriesThatNeverFire(fields, editor)) return;
+  SaveCommand(fields, editor);
   ShowTakenFields(fields);
 }
 }  // namespace
 
 void LoadMainWindow() {
-  ShowAboutPage();
+  if (PageExists(kAboutPage)) ShowAboutPage();
   ReloadWindow();
 }
 
+// Under Wine every control made or looked up is a round trip to the server,
+// and DirectInput takes long to start: what a page not made yet would show is
+// built when it is made.
 void ReloadWindow() {
-  FillActionLists();
-  EnumerateControllers();
+  if (PageExists(kActionsPage)) FillActionLists();
+  if (PageExists(kOtherSettingsPage)) EnumerateControllers();
   LoadFromRegistry();
   RefreshWindow();
 }
@@ -59,8 +68,23 @@ void ReloadWindow() {
 // for the action page, whose first entry is opened last.
 void RefreshWindow() {
   ShowConfigurationsPage(g_model);
-  ShowOtherSettingsPage(g_model);
-  ShowActionsPage(g_model);
+  if (PageExists(kOtherSettingsPage)) ShowOtherSettingsPage(g_model);
+  if (PageExists(kActionsPage)) ShowActionsPage(g_model);
+}
+
+void FillMadePage(int page) {
+  switch (page) {
+    case kActionsPage:
+      FillActionLists();
+      ShowActionsPage(g_model);
+      break;
+    case kOtherSettingsPage:
+      EnumerateControllers();
+      ShowOtherSettingsPage(g_model);
+      break;
+    case kAboutPage: ShowAboutPage(); break;
+    default: break;
+  }
 }
 
 bool OnMainWindowCommand(int id) {

@@ -6,6 +6,9 @@
 namespace quillon {
 
 inline constexpr int kPageCount = 4;
+inline constexpr int kActionsPage = 1;
+inline constexpr int kOtherSettingsPage = 2;
+inline constexpr int kAboutPage = 3;
 // The tab captions, by page index (the order of the dialog templates).
 inline constexpr const char* kPageCaptions[kPageCount] = {"Configurations", "Actions", "Other settings", "About"};
 
@@ -18,8 +21,12 @@ void LoadMainWindow();
 // The Reload command: the lists are built again, the settings read from the
 // registry and shown; edits that were not applied are lost.
 void ReloadWindow();
-// Sets every control from the model.
+// Sets every control of the pages made so far from the model.
 void RefreshWindow();
+// A page made late (pages are made when first shown): its lists are built
+// and it shows the model. "Actions" needs "Other settings" made first: its
+// live view follows the controller chosen there.
+void FillMadePage(int page);
 // The Apply button and the menu entries; true when the window is to close.
 bool OnMainWindowCommand(int id);
 // F1 with page `shownPage` showing opens its help. The key is consumed

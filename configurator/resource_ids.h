@@ -98,6 +98,11 @@
 #define IDC_labParameters 1254
 #define IDC_txtParameters 1255
 #define IDC_cmdBrowsePar 1256
+// Live controller, press-to-set and the key sequence's hint line.
+#define IDC_cmdPressKey 1260
+#define IDC_cmdPressButtons 1261
+#define IDC_labControllerNote 1262
+#define IDC_labKeySeqHint 1263
 
 // Page "Other settings".
 #define IDC_frmMiscSettings 1300

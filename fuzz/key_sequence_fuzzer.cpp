@@ -59,6 +59,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   KeyEventList list;
   int32_t result = ParseKeySequence(text.c_str(), &list);
   Require(text == before);
+  // The fault finder agrees with the parse: a refused sequence has a fault
+  // (a skipped one may come before its syntax error), an accepted one at
+  // most a skipped one, and every fault lies within the text.
+  const KeySequenceFault fault = FindFirstKeySequenceFault(text.c_str());
+  const bool skipped = fault.kind == KeySequenceFaultKind::UnknownName ||
+                       fault.kind == KeySequenceFaultKind::PrefixWithoutKey;
+  if (result > 0) Require(fault.kind != KeySequenceFaultKind::None);
+  if (result == 0) Require(fault.kind == KeySequenceFaultKind::None || skipped);
+  Require(fault.kind == KeySequenceFaultKind::None ||
+          (fault.position < text.size() && fault.length >= 1 && fault.position + fault.length <= text.size()));
   if (result != 0) {
     // A name left open at the very end reports the position just past it.
     Require(result > 0 && size_t(result) <= text.size() + 1);

@@ -71,12 +71,12 @@ constexpr size_t kLongestKeyName = 11;
 struct KeySequenceSyntaxError {};
 struct KeySequenceOutOfMemory {};
 
-[[noreturn]] void FailSyntax() { throw KeySequenceSyntaxError{}; }
-
 // One parse in progress: the list it builds and where it stands in the text.
 class Parser {
  public:
-  Parser(const char* text, size_t length) : text_(text), length_(length) {}
+  // `faults`, when given, receives the first fault met.
+  Parser(const char* text, size_t length, KeySequenceFault* faults = nullptr)
+      : text_(text), length_(length), faults_(faults) {}
   ~Parser() { std::free(building_.events); }
   Parser(const Parser&) = delete;
   Parser& operator=(const Parser&) = delete;
@@ -102,6 +102,18 @@ class Parser {
   size_t OutermostPosition() const { return outermostPosition_; }
 
  private:
+  // Faults are only noted when asked for; the parse is the same either way.
+  void NoteFault(KeySequenceFaultKind kind, size_t position, size_t length = 1) {
+    if (faults_ == nullptr || (faults_->kind != KeySequenceFaultKind::None && faults_->position <= position)) return;
+    *faults_ = KeySequenceFault{kind, position, length};
+  }
+
+  // A syntax error in the token that starts at tokenStart_.
+  [[noreturn]] void FailSyntax(KeySequenceFaultKind kind) {
+    NoteFault(kind, tokenStart_, kind == KeySequenceFaultKind::NameNeverClosed ? length_ - tokenStart_ : 1);
+    throw KeySequenceSyntaxError{};
+  }
+
   void Append(uint16_t virtualKey, uint16_t scanCode, uint32_t flags, uintptr_t tag = kInjectedEventTag) {
     if (building_.count == building_.capacity) Grow();
     KeyEvent& event = building_.events[building_.count];
@@ -147,7 +159,7 @@ class Parser {
   // prefixes are in force.
   void TypeCharacter(char character) {
     CharacterKeys keys = LayoutKeysOfCharacter(static_cast<unsigned char>(character));
-    if (!keys.producible) FailSyntax();
+    if (!keys.producible) FailSyntax(KeySequenceFaultKind::CannotType);
     unsigned needed = keys.shiftState & (kShiftBit | kCtrlBit | kAltBit);
     AppendModifiers(needed, false);
     AppendPress(keys.virtualKey);
@@ -173,7 +185,7 @@ class Parser {
   size_t ReadBracedName(size_t open) {
     size_t start = open + 1;
     const void* found = std::memchr(text_ + start, '}', length_ - start);
-    if (found == nullptr) FailSyntax();
+    if (found == nullptr) FailSyntax(KeySequenceFaultKind::NameNeverClosed);
     size_t close = static_cast<size_t>(static_cast<const char*>(found) - text_);
     if (close + 1 < length_ && text_[close + 1] == '}') ++close;
     size_t length = close - start;
@@ -185,11 +197,15 @@ class Parser {
       }
       if (const KeyName* entry = FindKeyName(name, length)) {
         TypeNamedKey(*entry);
-      } else if (const HoldRelease* hold = FindHoldRelease(name, length)) {
-        AppendLayoutKey(hold->virtualKey, hold->keyUp, kInjectedHoldEventTag);
+        return close + 1;
       }
-      // Any other name is skipped without complaint.
+      if (const HoldRelease* hold = FindHoldRelease(name, length)) {
+        AppendLayoutKey(hold->virtualKey, hold->keyUp, kInjectedHoldEventTag);
+        return close + 1;
+      }
     }
+    // Any other name is skipped without complaint.
+    NoteFault(KeySequenceFaultKind::UnknownName, open, close + 1 - open);
     return close + 1;
   }
 
@@ -209,21 +225,38 @@ class Parser {
   // level's set, still holding whatever prefixes were in force when the level
   // ended.
   size_t ParseLevel(size_t position, bool outermost, unsigned& prefixes) {
+    // The first prefix of the set in force, and whether an Enter used it: a
+    // set that nothing used when the level ends is a fault to note.
+    size_t firstPrefix = 0;
+    bool prefixUsed = false;
+    const auto notePrefix = [&] {
+      if (prefixes == 0) {
+        firstPrefix = position;
+        prefixUsed = false;
+      }
+    };
+    const auto levelEnds = [&] {
+      if (prefixes != 0 && !prefixUsed) NoteFault(KeySequenceFaultKind::PrefixWithoutKey, firstPrefix);
+    };
     while (position < length_) {
       if (outermost) outermostPosition_ = position;
+      tokenStart_ = position;
       char c = text_[position];
       switch (c) {
         case '+':
+          notePrefix();
           AppendLayoutKey(kShiftKey, false);
           prefixes |= kShiftBit;
           ++position;
           continue;
         case '^':
+          notePrefix();
           AppendLayoutKey(kCtrlKey, false);
           prefixes |= kCtrlBit;
           ++position;
           continue;
         case '%':
+          notePrefix();
           AppendLayoutKey(kAltKey, false);
           prefixes |= kAltBit;
           ++position;
@@ -231,10 +264,12 @@ class Parser {
         case '~':
           // Enter leaves the prefixes in force for the next token.
           AppendPress(kEnterKey);
+          prefixUsed = true;
           ++position;
           continue;
         case '(': {
-          if (prefixes == 0 || !GroupIsClosed(position)) FailSyntax();
+          if (prefixes == 0) FailSyntax(KeySequenceFaultKind::GroupWithoutPrefix);
+          if (!GroupIsClosed(position)) FailSyntax(KeySequenceFaultKind::GroupNeverClosed);
           unsigned inner = 0;
           position = ParseLevel(position + 1, false, inner);
           // A prefix written just before the group's ")" (or left when the
@@ -244,7 +279,8 @@ class Parser {
           break;
         }
         case ')':
-          if (outermost) FailSyntax();
+          if (outermost) FailSyntax(KeySequenceFaultKind::UnopenedParenthesis);
+          levelEnds();
           return position + 1;
         case '{':
           if (outermost) outermostPosition_ = position + 1;
@@ -254,7 +290,7 @@ class Parser {
         case '[':
         case ']':
         case '}':
-          FailSyntax();
+          FailSyntax(KeySequenceFaultKind::BareBrace);
         default:
           if (c >= '0' && c <= '9') {
             AppendPress(uint16_t(c));  // the digit keys, whatever the layout
@@ -271,6 +307,7 @@ class Parser {
       }
       ReleasePrefixes(prefixes);
     }
+    levelEnds();
     return position;
   }
 
@@ -281,6 +318,9 @@ class Parser {
   const char* text_;
   size_t length_;
   KeyEventList building_;
+  KeySequenceFault* faults_;
+  // Where the token being read starts, at whatever depth.
+  size_t tokenStart_ = 0;
   // Where the outermost level stands: the character it is handling, the "("
   // of the group it is inside, or the first character of the name it is
   // reading.
@@ -303,6 +343,18 @@ int32_t ParseKeySequence(const char* text, KeyEventList* list) {
   }
   *list = parser.TakeList();
   return 0;
+}
+
+KeySequenceFault FindFirstKeySequenceFault(const char* text) {
+  KeySequenceFault fault;
+  if (text == nullptr || *text == '\0') return fault;
+  Parser parser(text, std::strlen(text), &fault);
+  try {
+    parser.ParseAll();
+  } catch (const KeySequenceSyntaxError&) {
+  } catch (const KeySequenceOutOfMemory&) {
+  }
+  return fault;
 }
 
 void FreeKeyEventList(KeyEventList* list) {

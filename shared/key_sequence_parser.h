@@ -5,6 +5,7 @@
 // is typed through the current keyboard layout.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "shared/key_event.h"
@@ -24,5 +25,31 @@ int32_t ParseKeySequence(const char* text, KeyEventList* list);
 inline constexpr int32_t kParseOutOfMemory = -1;
 
 void FreeKeyEventList(KeyEventList* list);
+
+// What can be wrong in a sequence. The first six are syntax errors, for
+// which the runtime sends nothing at all; the runtime quietly skips the last
+// two and sends the rest.
+enum class KeySequenceFaultKind {
+  None,
+  GroupWithoutPrefix,   // "(" with no prefix in force
+  GroupNeverClosed,     // "(" whose ")" never comes
+  UnopenedParenthesis,  // ")" outside any group
+  BareBrace,            // "[", "]" or "}" read as a character
+  NameNeverClosed,      // "{" with no "}" after it
+  CannotType,           // a character the keyboard layout cannot produce
+  UnknownName,          // a name between braces that names no key
+  PrefixWithoutKey,     // "+", "^" or "%" with no key after it
+};
+
+struct KeySequenceFault {
+  KeySequenceFaultKind kind = KeySequenceFaultKind::None;
+  size_t position = 0;  // where it starts in the text, counted from 0
+  size_t length = 0;    // the characters it covers: a name with its braces, else 1
+};
+
+// The fault nearest the start of `text`, as the parser meets it with the
+// current keyboard layout; kind None for a sound sequence. What the parser
+// accepts and sends is the same as for ParseKeySequence.
+KeySequenceFault FindFirstKeySequenceFault(const char* text);
 
 }  // namespace quillon

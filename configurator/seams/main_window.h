@@ -8,5 +8,8 @@ namespace quillon {
 void* MainWindowHandle();
 // Shows the main window until it is closed; the program's exit status.
 int RunMainWindow();
+// Whether the page with this index has been made yet: a page is made when it
+// is first shown, or when a command needs every page.
+bool PageExists(int page);
 
 }  // namespace quillon

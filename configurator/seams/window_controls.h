@@ -12,7 +12,7 @@
 namespace quillon {
 
 // What happened to a control, as the page logic is told.
-enum class ControlEvent { Click, SelectionChange, DoubleClick };
+enum class ControlEvent { Click, SelectionChange, DoubleClick, TextChange };
 
 std::string ControlText(int id);
 void SetControlText(int id, const std::string& text);
@@ -20,6 +20,8 @@ bool IsChecked(int id);
 void SetChecked(int id, bool checked);
 void SetEnabled(int id, bool enabled);
 void SetVisible(int id, bool visible);
+// A control drawn in the highlight colours, as a lamp that is on.
+void SetLit(int id, bool lit);
 
 // Rows of a list box or drop-down list. `row` -1 appends, or in a sorted
 // list puts the row in its sorted place; the new row's index is returned. Removing or clearing rows follows the controls' own rules for

@@ -7,6 +7,7 @@
 #include <dinput.h>
 
 #include "configurator/seams/controller_list.h"
+#include "configurator/win32/input_system_win32.h"
 #include "shared/win32/system_libraries.h"
 
 namespace quillon {
@@ -14,6 +15,8 @@ namespace quillon {
 namespace {
 
 using DirectInput8CreateFunction = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
+
+}  // namespace
 
 // Created on first success and kept for the rest of the run, as is its
 // library; a failed creation is tried again on the next listing.
@@ -28,6 +31,8 @@ IDirectInput8A* InputSystem() {
     input = static_cast<IDirectInput8A*>(created);
   return input;
 }
+
+namespace {
 
 // The runtime chooses its controller by the product name of the enumerated
 // instance, so that is the name listed, taken from the same record. Nothing

@@ -31,12 +31,45 @@ std::array<HWND, kPageCount> g_pages = {};
 HWND Tab() { return GetDlgItem(g_main, IDC_SSTab1); }
 int ShownPage() { return int(SendMessageA(Tab(), TCM_GETCURSEL, 0, 0)); }
 
-void ShowPage(int shown) {
-  for (int i = 0; i < kPageCount; ++i) ShowWindow(g_pages[size_t(i)], i == shown ? SW_SHOW : SW_HIDE);
+// A page is made when first shown, after the pages before it in z-order, so
+// Tab moves from the tabs into the page shown and on to Apply, in reading
+// order. Made late, its tool tips are added and it is filled from the model.
+void MakePage(int index) {
+  if (g_pages[size_t(index)] != nullptr) return;
+  HWND tab = Tab();
+  RECT area;
+  GetWindowRect(tab, &area);
+  MapWindowPoints(nullptr, g_main, reinterpret_cast<POINT*>(&area), 2);
+  SendMessageA(tab, TCM_ADJUSTRECT, FALSE, LPARAM(&area));
+  HWND previous = tab;
+  for (int i = 0; i < index; ++i)
+    if (g_pages[size_t(i)] != nullptr) previous = g_pages[size_t(i)];
+  const PageTemplate& page = kPages[size_t(index)];
+  HWND made = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(page.templateId), g_main,
+                                 page.procedure, 0);
+  SetWindowPos(made, previous, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
+  AddControlParent(made);
+  g_pages[size_t(index)] = made;
+  if (index == 0) return;  // the window's load fills the first page
+  AddToolTips(made);
+  FillMadePage(index);
 }
 
-// The pages follow the tab control in z-order, so Tab moves from the tabs
-// into the page shown and on to Apply, in reading order.
+void MakeEveryPage() {
+  // "Other settings" first: the live view of "Actions" follows its
+  // controller.
+  MakePage(kOtherSettingsPage);
+  for (int i = 0; i < kPageCount; ++i) MakePage(i);
+}
+
+void ShowPage(int shown) {
+  if (shown == kActionsPage) MakePage(kOtherSettingsPage);
+  if (shown >= 0 && shown < kPageCount) MakePage(shown);
+  for (int i = 0; i < kPageCount; ++i)
+    if (g_pages[size_t(i)] != nullptr) ShowWindow(g_pages[size_t(i)], i == shown ? SW_SHOW : SW_HIDE);
+}
+
+// The tabs, and the first page only: the others are made when first shown.
 void CreatePages(HWND window) {
   HWND tab = GetDlgItem(window, IDC_SSTab1);
   for (int i = 0; i < kPageCount; ++i) {
@@ -46,20 +79,7 @@ void CreatePages(HWND window) {
     item.pszText = const_cast<char*>(kPageCaptions[i]);
     SendMessageA(tab, TCM_INSERTITEMA, WPARAM(i), LPARAM(&item));
   }
-  RECT area;
-  GetWindowRect(tab, &area);
-  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
-  SendMessageA(tab, TCM_ADJUSTRECT, FALSE, LPARAM(&area));
-  HWND previous = tab;
-  for (size_t i = 0; i < kPages.size(); ++i) {
-    HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPages[i].templateId), window,
-                                   kPages[i].procedure, 0);
-    SetWindowPos(page, previous, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                 SWP_NOACTIVATE);
-    AddControlParent(page);
-    g_pages[i] = page;
-    previous = page;
-  }
+  MakePage(0);
 }
 
 void SetIcons(HWND window) {
@@ -87,6 +107,8 @@ INT_PTR OnCommand(int id, int notification) {
   // neither, and leaves only by Exit or its close box.
   if (id == IDOK || id == IDCANCEL) return TRUE;
   if (notification == 0 || notification == BN_CLICKED) {
+    // Apply, Save, Reload and the rest read or set every page.
+    MakeEveryPage();
     if (OnMainWindowCommand(id)) DestroyWindow(g_main);
     return TRUE;
   }
@@ -112,6 +134,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_SETFOCUS: return OnSetFocus(window);
+    case WM_SIZE: ActionsPageWindowSized(); return FALSE;
     case WM_CLOSE: DestroyWindow(window); return TRUE;
     case WM_DESTROY: PostQuitMessage(0); return TRUE;
     default: return FALSE;
@@ -142,6 +165,7 @@ bool IsHelpKey(const MSG& message) {
 }  // namespace
 
 HWND MainWindow() { return g_main; }
+bool PageExists(int page) { return page >= 0 && page < kPageCount && g_pages[size_t(page)] != nullptr; }
 void* MainWindowHandle() { return g_main; }
 
 int RunMainWindow() {
@@ -155,6 +179,7 @@ int RunMainWindow() {
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (TakenByPressToSet(message)) continue;
     // F1 never reaches a control: the window opens the help of the page
     // shown (a dialog would otherwise turn it into WM_HELP).
     if (IsHelpKey(message)) {
@@ -171,6 +196,7 @@ int RunMainWindow() {
   }
   ForgetControlParents();
   g_main = nullptr;
+  g_pages = {};
   return 0;
 }
 

@@ -73,6 +73,7 @@ std::optional<ControlEvent> EventOf(HWND control, int notification) {
   GetClassNameA(control, name, sizeof name);
   if (lstrcmpiA(name, "Button") == 0 && notification == BN_CLICKED) return ControlEvent::Click;
   if (lstrcmpiA(name, "ComboBox") == 0 && notification == CBN_SELCHANGE) return ControlEvent::SelectionChange;
+  if (lstrcmpiA(name, "Edit") == 0 && notification == EN_CHANGE) return ControlEvent::TextChange;
   if (lstrcmpiA(name, "ListBox") == 0) {
     if (notification == LBN_SELCHANGE) return ControlEvent::SelectionChange;
     if (notification == LBN_DBLCLK) return ControlEvent::DoubleClick;

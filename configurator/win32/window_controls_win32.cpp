@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "configurator/win32/window_win32.h"
@@ -24,6 +25,7 @@ struct KnownControl {
 // most of the configurator's start-up. The pages and their controls live as
 // long as the window, so what was found stays valid.
 std::unordered_map<int, KnownControl> g_known;
+std::unordered_set<HWND> g_lit;
 
 bool IsComboBox(HWND control) {
   char name[16] = {};
@@ -52,6 +54,7 @@ void AddControlParent(HWND dialog) { g_parents.push_back(dialog); }
 void ForgetControlParents() {
   g_parents.clear();
   g_known.clear();
+  g_lit.clear();
 }
 
 HWND ControlWindow(int id) {
@@ -73,6 +76,18 @@ void SetChecked(int id, bool checked) {
 }
 void SetEnabled(int id, bool enabled) { EnableWindow(ControlWindow(id), enabled); }
 void SetVisible(int id, bool visible) { ShowWindow(ControlWindow(id), visible ? SW_SHOWNA : SW_HIDE); }
+
+// The page paints a lit control in its WM_CTLCOLORSTATIC (check boxes and
+// labels ask their parent for their colours there); only a change repaints.
+void SetLit(int id, bool lit) {
+  HWND control = ControlWindow(id);
+  if (control == nullptr || IsLitControl(control) == lit) return;
+  if (lit) g_lit.insert(control);
+  else g_lit.erase(control);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+bool IsLitControl(HWND control) { return g_lit.count(control) != 0; }
 
 // Only the "add" messages sort: LB_INSERTSTRING puts a row exactly where it
 // is told, even in a sorted list.

@@ -15,6 +15,8 @@ HWND MainWindow();
 void AddControlParent(HWND dialog);
 void ForgetControlParents();
 HWND ControlWindow(int id);
+// True while the logic has the control lit (SetLit).
+bool IsLitControl(HWND control);
 
 // Themed background, as a property page has; done in each page's
 // WM_INITDIALOG.
@@ -36,6 +38,11 @@ INT_PTR PageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_P
 // pages whose own controls are still to come).
 INT_PTR CALLBACK DisplayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK ActionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+// The main window was minimised or restored: the live view stops or goes on.
+void ActionsPageWindowSized();
+// While press-to-set waits for a key it takes every key-down first; true
+// when it took this message.
+bool TakenByPressToSet(const MSG& message);
 INT_PTR CALLBACK ConfigurationsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK OtherSettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 

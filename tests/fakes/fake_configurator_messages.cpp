@@ -31,5 +31,6 @@ MessageAnswer ShowMessageBox(const std::string& text, const std::string& title, 
 
 void* MainWindowHandle() { return nullptr; }
 int RunMainWindow() { return 0; }
+bool PageExists(int) { return true; }
 
 }  // namespace quillon

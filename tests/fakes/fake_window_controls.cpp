@@ -59,6 +59,7 @@ bool IsChecked(int id) { return State(id).checked; }
 void SetChecked(int id, bool checked) { State(id).checked = checked; }
 void SetEnabled(int id, bool enabled) { State(id).enabled = enabled; }
 void SetVisible(int id, bool visible) { State(id).visible = visible; }
+void SetLit(int id, bool lit) { State(id).lit = lit; }
 
 int InsertRow(int id, int row, const std::string& text, intptr_t itemData) {
   auto& control = State(id);

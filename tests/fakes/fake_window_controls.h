@@ -19,6 +19,7 @@ struct ControlState {
   bool checked = false;
   bool enabled = true;
   bool visible = true;
+  bool lit = false;
   std::vector<std::pair<std::string, intptr_t>> rows;
   int selectedRow = -1;
   // A list that sorts its rows (LBS_SORT, CBS_SORT), as its template says.

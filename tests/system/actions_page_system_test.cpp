@@ -191,6 +191,11 @@ TEST_F(ActionsPageSystemTest, NewControllerEntryShowsItsButtonsBeforeAnyCommitAn
   Picture("configurator_actions_controller.bmp");
 
   Click("Apply");
+  // The program does not exist: the entry can never run, and Apply says so
+  // first.
+  HWND box = kit::WaitForTopLevelWindow("#32770", "Warning", configurator_.id);
+  ASSERT_NE(box, nullptr);
+  PostMessageA(box, WM_COMMAND, IDYES, 0);
   ASSERT_TRUE(WaitUntil([] { return StoredNumber(reg::ButtonActionPath(1), "Buttons") == 10; }));
   EXPECT_EQ(StoredNumber(reg::ButtonActionPath(1), "Action"), DWORD(RunApplication));
   EXPECT_EQ(StoredText(reg::ButtonActionPath(1), "AppName"), "C:\\Games\\emu.exe");

@@ -148,8 +148,8 @@ TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
   // Every control of the table above and Apply carry their tool tips.
   HWND tips = kit::FindTopLevelWindow(TOOLTIPS_CLASSA, "", configurator_.id);
   ASSERT_NE(tips, nullptr);
-  // ... the 17 of the "Actions" page and the 8 of the configuration lists.
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13 + 17 + 8);
+  // ... the 19 of the "Actions" page and the 8 of the configuration lists.
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13 + 19 + 8);
 
   ShowPageAndPicture("About", "configurator_about.bmp");
   EXPECT_NE(kit::ControlCaptioned(window_, "Version 1.0"), nullptr);

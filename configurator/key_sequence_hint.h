@@ -1,0 +1,20 @@
+// The hint line under the key-sequence field: the first fault the runtime's
+// own parser finds in the sequence, in plain words with its position, so the
+// user sees while typing why an action would send nothing or less than
+// meant. A hint only: the text is stored as typed whatever it says.
+#pragma once
+
+#include <string>
+
+namespace quillon {
+
+// "" for a sound sequence; otherwise "position 7: unknown key name {ENTR}",
+// the position counted from 1.
+std::string KeySequenceHint(const std::string& sequence);
+// Whether an entry of this action kind types its sequence at all (the two
+// program-starting kinds keep one they never use).
+bool UsesKeySequence(int action);
+// A list row's text, with a mark while the entry's sequence has a fault.
+std::string MarkedRowText(const std::string& rowText, const std::string& sequence, int action);
+
+}  // namespace quillon

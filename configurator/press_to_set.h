@@ -1,0 +1,32 @@
+// Press to set: "Press buttons..." waits for a combination held on the
+// controller and ticks exactly its buttons once all are let go; "Press
+// key..." takes the next key pressed in the window, with the modifiers held,
+// as the entry's key. Either waits five seconds at most, Esc cancels, and the
+// hint line under the key sequence says what is going on.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace quillon {
+
+inline constexpr int kPressWaitMs = 5000;
+
+// `controllerReadable`: the chosen controller was read at the last tick.
+// `onSet` runs after the boxes or the key were set, as after the user's own
+// clicks.
+void StartPressButtons(bool controllerReadable, std::function<void()> onSet);
+void StartPressKey(std::function<void()> onSet);
+bool PressToSetWaiting();
+// Ends a wait without setting anything; the hint line is cleared.
+void CancelPressToSet();
+// A key pressed while waiting (virtual-key code, modifier bits of the
+// settings: 1 Alt, 2 Ctrl, 4 Shift, 8 Windows key). True when the wait took
+// it, so that no control sees it.
+bool OnKeyWhileWaiting(int virtualKey, int modifiers);
+// Each page tick, `elapsedMs` after the last one, with the buttons held now
+// (none when the controller could not be read).
+void OnPressToSetTick(std::optional<uint32_t> held, int elapsedMs);
+
+}  // namespace quillon

@@ -1,0 +1,88 @@
+// The watched controller over DirectInput 8: the same product-name choice as
+// the runtime's, the extended joystick state, background and non-exclusive
+// so that the runtime (and any game) can read the controller at the same
+// time.
+#include <algorithm>
+#include <cstring>
+
+#include "configurator/seams/controller_watch.h"
+#include "configurator/win32/input_system_win32.h"
+#include "configurator/win32/window_win32.h"
+#include "shared/settings_tree.h"
+
+namespace quillon {
+
+namespace {
+IDirectInputDevice8A* g_device = nullptr;
+DWORD g_buttons = 0;  // read: the device's count, at most 10
+
+struct Search {
+  const std::string* name;
+  GUID instance;
+  bool found;
+};
+
+// The first device of that product name, as the runtime takes the first.
+BOOL CALLBACK FindByProductName(LPCDIDEVICEINSTANCEA instance, LPVOID context) {
+  auto* search = static_cast<Search*>(context);
+  if (instance == nullptr || *search->name != instance->tszProductName) return DIENUM_CONTINUE;
+  search->instance = instance->guidInstance;
+  search->found = true;
+  return DIENUM_STOP;
+}
+
+DWORD ButtonCount(IDirectInputDevice8A* device) {
+  DIDEVCAPS capabilities;
+  std::memset(&capabilities, 0, sizeof capabilities);
+  capabilities.dwSize = sizeof capabilities;
+  if (FAILED(device->GetCapabilities(&capabilities))) return 0;
+  return std::min<DWORD>(capabilities.dwButtons, kMaxControllerButtons);
+}
+
+bool ReadState(DIJOYSTATE2& state) {
+  // A device that needs no polling answers DI_NOEFFECT, a success.
+  if (FAILED(g_device->Poll()) && FAILED(g_device->Acquire())) return false;
+  if (SUCCEEDED(g_device->GetDeviceState(sizeof state, &state))) return true;
+  // Not acquired yet, or input lost once (another program took the device
+  // exclusively for a moment): one more acquire decides.
+  return SUCCEEDED(g_device->Acquire()) && SUCCEEDED(g_device->GetDeviceState(sizeof state, &state));
+}
+}  // namespace
+
+bool OpenWatchedController(const std::string& productName) {
+  CloseWatchedController();
+  IDirectInput8A* input = InputSystem();
+  if (input == nullptr || productName.empty()) return false;
+  Search search = {&productName, GUID(), false};
+  input->EnumDevices(DI8DEVCLASS_GAMECTRL, FindByProductName, &search, DIEDFL_ATTACHEDONLY);
+  if (!search.found) return false;
+  IDirectInputDevice8A* device = nullptr;
+  if (FAILED(input->CreateDevice(search.instance, &device, nullptr)) || device == nullptr) return false;
+  if (FAILED(device->SetDataFormat(&c_dfDIJoystick2)) ||
+      FAILED(device->SetCooperativeLevel(MainWindow(), DISCL_BACKGROUND | DISCL_NONEXCLUSIVE))) {
+    device->Release();
+    return false;
+  }
+  g_device = device;
+  g_buttons = ButtonCount(device);
+  return true;
+}
+
+std::optional<uint32_t> ReadWatchedButtons() {
+  if (g_device == nullptr) return std::nullopt;
+  DIJOYSTATE2 state;
+  if (!ReadState(state)) return std::nullopt;
+  uint32_t held = 0;
+  for (DWORD i = 0; i < g_buttons; ++i)
+    if (state.rgbButtons[i] & 0x80) held |= 1u << i;
+  return held;
+}
+
+void CloseWatchedController() {
+  if (g_device == nullptr) return;
+  g_device->Unacquire();
+  g_device->Release();
+  g_device = nullptr;
+}
+
+}  // namespace quillon

@@ -1,0 +1,93 @@
+// Which entries the runtime will never run, case by case.
+#include <gtest/gtest.h>
+
+#include "configurator/entries_never_fire.h"
+
+namespace quillon {
+namespace {
+
+struct Key { int modifier; int virtualKey; int action = StuffKeys; const char* appName = ""; };
+struct Pad { int32_t buttons; int action = StuffKeys; const char* appName = ""; };
+// "K2" is keyboard row 2, "J1" controller row 1; the reason is matched by a
+// part of its words.
+struct Found { const char* row; const char* reasonPart; };
+
+struct Case {
+  const char* name;
+  bool hook;
+  bool configs;
+  std::vector<Key> keys;
+  std::vector<Pad> pads;
+  std::vector<Found> found;
+};
+
+ConfiguratorSettings SettingsOf(const Case& c) {
+  ConfiguratorSettings s;
+  s.useHook = c.hook ? 1 : 0;
+  if (c.configs) s.configNames[0] = "Analog";
+  for (const Key& k : c.keys) {
+    KeyActionEntry& e = s.keyActions[size_t(s.keyCount++)];
+    e.modifier = int16_t(k.modifier);
+    e.virtualKey = int16_t(k.virtualKey);
+    e.action = int16_t(k.action);
+    e.appName = k.appName;
+  }
+  for (const Pad& p : c.pads) {
+    ButtonActionEntry& e = s.buttonActions[size_t(s.buttonCount++)];
+    e.buttons = p.buttons;
+    e.action = int16_t(p.action);
+    e.appName = p.appName;
+  }
+  return s;
+}
+
+TEST(EntriesNeverFireTest, EachCaseFindsExactlyTheEntriesTheRuntimeCannotReach) {
+  constexpr int F5 = 0x74, F6 = 0x75;
+  const Case cases[] = {
+      {"sound settings", false, true, {{0, F5}, {ModifierCtrl, F5}}, {{0b01}, {0b10}}, {}},
+      {"hot keys: the later twin", false, true, {{ModifierCtrl, F5}, {0, F6}, {ModifierCtrl, F5}}, {},
+       {{"K3", "same key and modifiers as row 1"}}},
+      {"hook: the earlier entries on a key", true, true, {{0, F5}, {ModifierShift, F5}, {0, F6}, {0, F5}}, {},
+       {{"K1", "row 4 is on the same key"}, {"K2", "row 4 is on the same key"}}},
+      {"hook: a twin with other modifiers is no twin for hot keys", false, true, {{0, F5}, {ModifierShift, F5}}, {},
+       {}},
+      {"no key", false, true, {{0, 0}, {ModifierAlt, 300}}, {},
+       {{"K1", "no key"}, {"K2", "no key"}}},
+      {"no button, or one never read", false, true, {}, {{0}, {1 << 10}, {0b1 | 1 << 12}},
+       {{"J1", "no button"}, {"J2", "no button"}, {"J3", "above 10"}}},
+      {"first match takes a superset and a twin", false, true, {}, {{0b011}, {0b001}, {0b111}, {0b011}, {0b100}},
+       {{"J3", "row 1 (Button 1 + 2)"}, {"J4", "row 1 (Button 1 + 2)"}}},
+      {"a later subset is no shadow", false, true, {}, {{0b110}, {0b010}}, {}},
+      {"run application", false, true,
+       {{0, F5, RunApplication, ""}, {0, F6, RunApplication, "C:\\missing.exe"}, {0, 0x70, RunApplication, "C:\\here.exe"}},
+       {{0b1, RunApplication, ""}},
+       {{"K1", "no executable"}, {"K2", "\"C:\\missing.exe\" does not exist"}, {"J1", "no executable"}}},
+      {"map switches with no active configuration", false, false,
+       {{0, F5, NextMap}, {0, F6, PreviousMap}, {0, 0x70, StuffKeys}}, {{0b1, DefaultMap}},
+       {{"K1", "no active configurations"}, {"K2", "no active configurations"}, {"J1", "no active"}}},
+      {"map switches with one", false, true, {{0, F5, NextMap}}, {{0b1, DefaultMap}}, {}},
+  };
+  const auto exists = [](const std::string& path) { return path == "C:\\here.exe"; };
+  for (const Case& c : cases) {
+    const std::vector<NeverFiringEntry> found = FindEntriesThatNeverFire(SettingsOf(c), exists);
+    ASSERT_EQ(found.size(), c.found.size()) << c.name;
+    for (size_t i = 0; i < found.size(); ++i) {
+      const std::string row = (found[i].list == ActionList::Keyboard ? "K" : "J") + std::to_string(found[i].index + 1);
+      EXPECT_EQ(row, c.found[i].row) << c.name;
+      EXPECT_NE(found[i].reason.find(c.found[i].reasonPart), std::string::npos) << c.name << ": " << found[i].reason;
+    }
+  }
+}
+
+TEST(EntriesNeverFireTest, TheReportNamesEachEntryByItsListTextAndStopsAtTwentyLines) {
+  Case c{"", false, true, {{ModifierCtrl, 0x70}, {ModifierCtrl, 0x70}}, {}, {}};
+  for (int i = 0; i < 30; ++i) c.pads.push_back({0});
+  const ConfiguratorSettings s = SettingsOf(c);
+  const std::string report = NeverFiringReport(s, FindEntriesThatNeverFire(s, [](const std::string&) { return true; }));
+  EXPECT_NE(report.find("Keyboard row 2 \"Control + F1 key\": the same key"), std::string::npos) << report;
+  EXPECT_NE(report.find("Joystick row 1 \"(No buttons)\": no button is chosen"), std::string::npos) << report;
+  EXPECT_NE(report.find("... and 11 more"), std::string::npos) << report;
+}
+
+}  // namespace
+}  // namespace quillon

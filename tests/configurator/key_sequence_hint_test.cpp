@@ -1,0 +1,57 @@
+// The hint line's words for the first fault of a sequence, on the fake US
+// layout, and that finding it leaves what the runtime sends as it was.
+#include <gtest/gtest.h>
+
+#include "configurator/key_sequence_hint.h"
+#include "shared/key_sequence_parser.h"
+#include "shared/settings_tree.h"
+#include "tests/fakes/fake_keyboard.h"
+
+namespace quillon {
+namespace {
+
+TEST(KeySequenceHintTest, TheFirstFaultInPlainWordsWithItsPosition) {
+  fake_keyboard::Reset();
+  const struct {
+    const char* sequence;
+    const char* hint;
+    bool sent;  // the runtime still sends the sequence (the fault is skipped)
+  } cases[] = {
+      {"", "", true},
+      {"abc{ENTER}+(ec)~", "", true},
+      {"+~", "", true},  // Shift with Enter
+      {"hello {ENTR}", "position 7: unknown key name {ENTR}", true},
+      {"{numpadenterx}", "position 1: unknown key name {numpadenterx}", true},
+      {"{}", "position 1: unknown key name {}", true},
+      {"ab+", "position 3: '+' needs a key after it", true},
+      {"^%", "position 1: '^' needs a key after it", true},
+      {"+(a^)", "position 4: '^' needs a key after it", true},
+      {"abcdefghij+(x", "position 12: a '(' that is never closed", false},
+      {"x(ab)", "position 2: a '(' needs a prefix (+, ^ or %) before it", false},
+      {"a)", "position 2: a ')' that closes no '('", false},
+      {"ab}", "position 3: '}' is written {}}", false},
+      {"[", "position 1: '[' is written {[}", false},
+      {"x{ENTER", "position 2: a '{' that is never closed", false},
+      {"a\xe9", "position 2: \xe9 cannot be typed with this keyboard layout", false},
+      // The first fault counts, skipped or not.
+      {"{X}a)", "position 1: unknown key name {X}", false},
+      {"a)+", "position 2: a ')' that closes no '('", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(KeySequenceHint(c.sequence), c.hint) << c.sequence;
+    KeyEventList list;
+    EXPECT_EQ(ParseKeySequence(c.sequence, &list) == 0, c.sent) << c.sequence;
+    FreeKeyEventList(&list);
+  }
+}
+
+TEST(KeySequenceHintTest, OnlyKindsThatTypeTheSequenceMarkTheirRow) {
+  fake_keyboard::Reset();
+  EXPECT_EQ(MarkedRowText("F5 key", "{ENTR}", StuffKeys), "F5 key  (!)");
+  EXPECT_EQ(MarkedRowText("F5 key", "{ENTR}", NextMap), "F5 key  (!)");
+  EXPECT_EQ(MarkedRowText("F5 key", "{ENTR}", RunApplication), "F5 key");
+  EXPECT_EQ(MarkedRowText("F5 key", "{ENTER}", StuffKeys), "F5 key");
+}
+
+}  // namespace
+}  // namespace quillon

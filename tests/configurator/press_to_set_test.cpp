@@ -1,0 +1,165 @@
+// The controller shown live and press-to-set, over fake controls, a fake
+// controller and ticks that the test runs itself.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "configurator/actions_page.h"
+#include "configurator/controller_live.h"
+#include "configurator/press_to_set.h"
+#include "configurator/resource_ids.h"
+#include "tests/fakes/fake_controller_list.h"
+#include "tests/fakes/fake_window_controls.h"
+
+namespace quillon {
+namespace {
+
+namespace controls = fake_window_controls;
+constexpr int kNothing = -1;  // a step that holds nothing new: only a tick
+constexpr uint32_t kUnplug = 0xFFFFFFFF;
+
+class LiveControllerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    controls::Reset();
+    g_model = ConfiguratorSettings{};
+    g_model.keyActions[0].virtualKey = 106;
+    g_model.keyCount = 1;
+    g_model.buttonCount = 1;
+    FillActionLists();
+    controls::State(IDC_cmbDeviceName).rows = {{"Pad", 0}};
+    controls::State(IDC_cmbDeviceName).selectedRow = 0;
+    SetAttachedControllers({"Pad"});
+    HoldControllerButtons(0);
+    ShowActionsPage(g_model);
+    SetActionsPageOnScreen(true);
+  }
+  void TearDown() override { SetActionsPageOnScreen(false); }
+  static void ShowControllerList() {
+    controls::State(IDC_optKeyboard).checked = false;
+    controls::State(IDC_optJoystick).checked = true;
+    OnActionsPageEvent(IDC_optJoystick, ControlEvent::Click);
+    SelectRow(IDC_lstJoyButtons, 0);
+    OnActionsPageEvent(IDC_lstJoyButtons, ControlEvent::SelectionChange);
+  }
+  // One tick of the page's timer, when it runs.
+  static void Tick() {
+    if (PageTickInterval() > 0) OnActionsPageTick();
+  }
+  static uint32_t Boxes(bool lit) {
+    uint32_t mask = 0;
+    for (int k = 0; k < 10; ++k) {
+      const auto& box = controls::State(IDC_chkButton0 + k);
+      if (lit ? box.lit : box.checked) mask |= 1u << k;
+    }
+    return mask;
+  }
+  static std::string Hint() { return controls::State(IDC_labKeySeqHint).text; }
+};
+
+TEST_F(LiveControllerTest, HeldButtonsLightOnlyWhileTheControllerListIsOnScreen) {
+  HoldControllerButtons(0b101);
+  Tick();
+  EXPECT_EQ(PageTickInterval(), 0) << "the keyboard list needs no ticks";
+  ShowControllerList();
+  EXPECT_GE(1000 / PageTickInterval(), 30);
+  Tick();
+  EXPECT_EQ(Boxes(true), 0b101u);
+  EXPECT_EQ(controls::State(IDC_labControllerNote).text, "");
+  HoldControllerButtons(0b010);
+  Tick();
+  EXPECT_EQ(Boxes(true), 0b010u);
+  EXPECT_EQ(Boxes(false), 0u) << "lit is not ticked";
+
+  SetActionsPageOnScreen(false);  // another page, or the window minimised
+  EXPECT_EQ(PageTickInterval(), 0);
+  EXPECT_EQ(Boxes(true), 0u);
+  const int reads = WatchedReads();
+  Tick();
+  EXPECT_EQ(WatchedReads(), reads);
+
+  SetAttachedControllers({});
+  SetActionsPageOnScreen(true);
+  Tick();
+  EXPECT_EQ(controls::State(IDC_labControllerNote).text, "Controller not attached");
+  SetAttachedControllers({"Pad"});  // plugged in again: found within a second
+  for (int i = 0; i < 1000 / kLiveTickMs; ++i) Tick();
+  EXPECT_EQ(controls::State(IDC_labControllerNote).text, "");
+  EXPECT_EQ(Boxes(true), 0b010u);
+}
+
+TEST_F(LiveControllerTest, PressButtonsTicksExactlyTheCombinationOnceAllAreLetGo) {
+  const struct {
+    const char* name;
+    std::vector<uint32_t> held;  // one per tick
+    uint32_t boxes;              // ticked afterwards
+    const char* hint;
+  } cases[] = {
+      {"held one by one, let go", {0, 0b001, 0b101, 0b111, 0b100, 0}, 0b111, ""},
+      {"a button above 10 is not read", {1u << 10 | 1u << 9, 0}, 1u << 9, ""},
+      {"nothing pressed", std::vector<uint32_t>(kPressWaitMs / kLiveTickMs, 0), 0b1000, "No buttons were pressed"},
+      {"unplugged while held", {0b1, kUnplug}, 0b1000, "can no longer be read"},
+  };
+  for (const auto& c : cases) {
+    SetAttachedControllers({"Pad"});
+    ShowControllerList();
+    for (int k = 0; k < 10; ++k) controls::State(IDC_chkButton0 + k).checked = k == 3;
+    OnActionsPageEvent(IDC_chkButton3, ControlEvent::Click);
+    Tick();
+    OnActionsPageEvent(IDC_cmdPressButtons, ControlEvent::Click);
+    EXPECT_TRUE(PressToSetWaiting()) << c.name;
+    for (uint32_t held : c.held) {
+      if (held == kUnplug) SetAttachedControllers({});
+      else HoldControllerButtons(held);
+      Tick();
+    }
+    EXPECT_FALSE(PressToSetWaiting()) << c.name;
+    EXPECT_EQ(Boxes(false), c.boxes) << c.name;
+    EXPECT_NE(Hint().find(c.hint), std::string::npos) << c.name << ": " << Hint();
+  }
+  EXPECT_EQ(controls::RowTexts(IDC_lstJoyButtons), std::vector<std::string>{"Button 4"});
+}
+
+TEST_F(LiveControllerTest, PressButtonsWithoutAReadableControllerSaysSoAndWaitsForNothing) {
+  SetAttachedControllers({});
+  ShowControllerList();
+  OnActionsPageEvent(IDC_cmdPressButtons, ControlEvent::Click);
+  EXPECT_FALSE(PressToSetWaiting());
+  EXPECT_NE(Hint().find("No controller to read"), std::string::npos);
+}
+
+TEST_F(LiveControllerTest, PressKeyTakesTheNextKeyWithItsModifiers) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<int, int>> keys;  // virtual key, modifiers; kNothing: a tick
+    const char* row;                         // the list row afterwards
+    const char* hint;
+  } cases[] = {
+      {"F5 with Ctrl and Shift", {{0x74, 6}}, "Shift + Control + F5 key", ""},
+      {"a modifier alone waits on", {{0x10, 4}, {0x11, 6}, {'A', 6}}, "Shift + Control + A", ""},
+      {"Esc cancels", {{0x1B, 0}}, "Multiply key", ""},
+      {"a key with no row", {{7, 0}}, "Multiply key", "(code 7) is not in the \"Virtual Key\" list"},
+      {"nothing pressed", std::vector<std::pair<int, int>>(kPressWaitMs / kLiveTickMs, {kNothing, 0}), "Multiply key",
+       "No key was pressed"},
+      {"another control ends the wait", {{kNothing, 0}}, "Multiply key", ""},
+  };
+  for (const auto& c : cases) {
+    ShowActionsPage(g_model);
+    OnActionsPageEvent(IDC_cmdPressKey, ControlEvent::Click);
+    EXPECT_NE(Hint().find("never reach this window"), std::string::npos) << c.name;
+    if (std::string(c.name) == "another control ends the wait") OnActionsPageEvent(IDC_chkAlt, ControlEvent::Click);
+    for (auto [key, modifiers] : c.keys) {
+      if (key == kNothing) Tick();
+      else EXPECT_TRUE(OnKeyWhileWaiting(key, modifiers)) << c.name;
+    }
+    EXPECT_FALSE(PressToSetWaiting()) << c.name;
+    EXPECT_EQ(controls::RowTexts(IDC_lstKeys), std::vector<std::string>{c.row}) << c.name;
+    EXPECT_NE(Hint().find(c.hint), std::string::npos) << c.name << ": " << Hint();
+  }
+  EXPECT_FALSE(OnKeyWhileWaiting('A', 0)) << "keys reach the controls when nothing waits";
+}
+
+}  // namespace
+}  // namespace quillon
