@@ -1,9 +1,9 @@
 #include "configurator/configurator_main.h"
 
+#include "configurator/apply_command.h"
 #include "configurator/command_guard.h"
 #include "configurator/export_file.h"
 #include "configurator/path_helpers.h"
-#include "configurator/runtime_control.h"
 #include "configurator/seams/file_system.h"
 #include "configurator/seams/process_control.h"
 #include "configurator/seams/main_window.h"
@@ -63,10 +63,7 @@ int ConfiguratorMain(const std::string& programName, const std::string& commandT
   FillDefaultConfigNames();
 
   if (g_session.arguments.size() > 1) {
-    if (ImportFromFile(CommandArg(1))) {
-      ApplyToRegistry();
-      SignalRuntime();
-    }
+    if (ImportFromFile(CommandArg(1)) && !WriteSettingsAndSignal()) return 1;
     return 0;
   }
 

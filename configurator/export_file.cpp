@@ -43,7 +43,7 @@ bool ExportToFile(const std::string& path, WindowFields& fields, const EditorEnt
   // it replaces only once complete: a failed write keeps the old file whole.
   const std::string work = ExportWorkFile(path);
   RemoveFile(work);
-  bool written = CreateEmptyFile(work) && WriteToFile(work) == 0 && FlushProfileFile(work) == 0 &&
+  bool written = CreateEmptyFile(work) && WriteToFile(work).what.empty() && FlushProfileFile(work) == 0 &&
                  ReplaceFileWith(work, path);
   if (!written) {
     RemoveFile(work);

@@ -8,9 +8,6 @@
 
 namespace quillon {
 
-inline constexpr const char* kExportSection = "Quillon";
-inline std::string ExportKeySection(int number) { return "Key " + TwoDigits(number); }
-inline std::string ExportJoySection(int number) { return "Joy " + TwoDigits(number); }
 inline constexpr const char* kExportFilterText = "Quillon configuration files";
 inline constexpr const char* kExportFilterPattern = "*.qlf";
 inline constexpr const char* kExportExtension = ".qlf";

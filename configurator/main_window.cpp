@@ -1,6 +1,7 @@
 #include "configurator/main_window.h"
 
 #include "configurator/about_page.h"
+#include "configurator/apply_command.h"
 #include "configurator/actions_page.h"
 #include "configurator/configurations_page.h"
 #include "configurator/entries_never_fire.h"

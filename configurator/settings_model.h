@@ -8,9 +8,11 @@
 //   WindowFields, and the action editor's entry as EditorEntry.
 //   CollectGlobalSettings(fields) copies the fields into g_model and mends a
 //   numeric field that is not a number in `fields` (show it again);
-//   ApplySettings(fields, editor) and, in export_file.h, SaveCommand(fields,
-//   editor) collect, commit the editor's entry, and write. LoadCommand() and
-//   LoadFromRegistry() fill g_model; the window then shows it again.
+//   ApplySettings(fields, editor) in apply_command.h and SaveCommand(fields,
+//   editor) in export_file.h collect, commit the editor's entry, and write.
+//   LoadCommand() and LoadFromRegistry() fill g_model; the window then shows
+//   it again.
+// - The model holds data and rules: it shows no window and signals nothing.
 // - The Reload command: the window forgets its open entries, rebuilds its
 //   lists, calls LoadFromRegistry() and shows the model.
 #pragma once
@@ -20,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/settings_codec.h"
 #include "shared/settings_tree.h"
 
 namespace quillon {
@@ -111,8 +114,6 @@ struct EditorEntry {
 inline constexpr const char* kFactoryConfigNames[] = {
     "Analog", "8-Way", "4-Way", "4-Way, Diagonals Only", "2-Way, Left & Right", "2-Way, Up & Down",
 };
-inline constexpr const char* kChangeTimeoutFallbackText = "2048";
-inline constexpr const char* kPollPerSecondFallbackText = "16";
 
 // Puts the factory configuration names into g_session.defaultConfigNames.
 void FillDefaultConfigNames();
@@ -121,22 +122,20 @@ void FillDefaultConfigNames();
 // main key is missing or unreadable.
 void LoadFromRegistry();
 // Writes the factory defaults into the registry (not into the model).
-void WriteDefaultSettings();
+WriteFailure WriteDefaultSettings();
 // Copies the window's global settings into the model; a numeric field whose
 // text is not a number (or does not fit) gets its fallback text in `fields`.
 void CollectGlobalSettings(WindowFields& fields);
 // Copies the editor's entry into the model, when one is open.
 void CommitEditorEntry(const EditorEntry& editor);
-// Writes the whole model into the tree, replacing every action subkey.
-void ApplyToRegistry();
-// The Apply command: `fields.ultraMapPath` is trimmed in place. False when
-// the path check stopped it (the message was shown, nothing written).
-bool ApplySettings(WindowFields& fields, const EditorEntry& editor);
+// Writes the whole model into the tree. Each action subkey is written in
+// place and those beyond the lists deleted afterwards, so a failed write
+// loses no entry; values that the tree does not name are left alone.
+WriteFailure ApplyToRegistry();
 
-// The tree read from, or written to, an export file (root = the file's
-// path). Writing returns the first failed write's status; a file root never
-// deletes anything.
+// The tree read from, or written to, an export file (an existing file's
+// path); writing never deletes anything.
 void ReadFromFile(const std::string& file);
-long WriteToFile(const std::string& file);
+WriteFailure WriteToFile(const std::string& file);
 
 }  // namespace quillon

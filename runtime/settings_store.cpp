@@ -1,8 +1,5 @@
 #include "runtime/settings_store.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/registry_reader.h"
 
@@ -12,108 +9,47 @@ RuntimeSettings g_settings;
 
 namespace {
 
-// Texts are read through a buffer of this size: a longer value counts as
-// missing rather than being cut.
-constexpr uint32_t kTextBufferSize = 1024;
-
-// A text value, or nothing when it is missing, unreadable, zero bytes long or
-// longer than 1023 characters. The stored type is not checked, so the bytes
-// need not end in a zero: the text ends at the first zero or at the last byte.
-std::optional<std::string> ReadText(RegistryKeyHandle key, const char* name) {
-  if (key == nullptr) return std::nullopt;
-  char buffer[kTextBufferSize];
-  uint32_t size = sizeof buffer;
-  if (!QueryRegistryValue(key, name, buffer, &size)) return std::nullopt;
-  if (size == 0 || size > sizeof buffer) return std::nullopt;
-  // A full buffer without a terminating zero held 1024 characters or more.
-  if (size == sizeof buffer && buffer[size - 1] != '\0') return std::nullopt;
-  return std::string(buffer, strnlen(buffer, size));
-}
-
-std::string ReadTextOr(RegistryKeyHandle key, const char* name, const char* fallback) {
-  std::optional<std::string> text = ReadText(key, name);
-  return text ? *text : std::string(fallback);
-}
-
-// A 32-bit number read as up to 4 little-endian bytes, whatever its type; a
-// missing, unreadable, empty or longer value takes the fallback.
-uint32_t ReadNumber(RegistryKeyHandle key, const char* name, uint32_t fallback) {
-  if (key == nullptr) return fallback;
-  unsigned char bytes[4] = {0, 0, 0, 0};
-  uint32_t size = sizeof bytes;
-  if (!QueryRegistryValue(key, name, bytes, &size) || size == 0 || size > sizeof bytes) return fallback;
-  return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
-}
-
 std::string DirectoryOf(const std::string& path) {
   size_t separator = path.find_last_of("\\/");
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-std::string ActionSubkeyPath(const std::string& subkey) { return std::string(kSettingsKeyPath) + "\\" + subkey; }
+// Where each stored global goes in the runtime's record.
+struct GlobalBinding {
+  Field field;
+  uint32_t RuntimeSettings::*number;
+  std::string RuntimeSettings::*text;
+};
+constexpr GlobalBinding kGlobals[] = {
+    {Field::UltraMapPath, nullptr, &RuntimeSettings::ultraMapPath},
+    {Field::UltraMapOptions, nullptr, &RuntimeSettings::ultraMapOptions},
+    {Field::UseJoystick, &RuntimeSettings::useJoystick, nullptr},
+    {Field::UseKeyboard, &RuntimeSettings::useKeyboard, nullptr},
+    {Field::ApplyOnStart, &RuntimeSettings::applyOnStart, nullptr},
+    {Field::SwitchDevice, nullptr, &RuntimeSettings::switchDevice},
+    {Field::DefaultConfig, &RuntimeSettings::defaultConfig, nullptr},
+    {Field::ChangeTimeout, &RuntimeSettings::changeTimeout, nullptr},
+    {Field::UseHook, &RuntimeSettings::useHook, nullptr},
+    {Field::PollPerSecond, &RuntimeSettings::pollPerSecond, nullptr},
+    {Field::ShowTrayIcon, &RuntimeSettings::showTrayIcon, nullptr},
+    {Field::ShowMapName, &RuntimeSettings::showMapName, nullptr},
+};
 
-void ReadGlobals(RegistryKeyHandle key) {
-  RuntimeSettings& s = g_settings;
-  for (int slot = 0; slot < kMaxConfigs; ++slot) {
-    std::optional<std::string> name = ReadText(key, ConfigValueName(slot).c_str());
-    if (name && !name->empty()) s.configNames[s.configCount++] = *name;
+template <typename Entry>
+void CopyEntry(const FieldValues& values, Entry& entry) {
+  if constexpr (requires { entry.modifier; }) {
+    entry.modifier = uint32_t(values[Field::Modifier].number);
+    entry.virtualKey = uint32_t(values[Field::VirtualKey].number);
+  } else {
+    entry.buttons = uint32_t(values[Field::Buttons].number);
   }
-  s.defaultConfig = ReadNumber(key, kDefaultConfigValue, 0);
-  s.changeTimeout = ReadNumber(key, kChangeTimeoutValue, kRuntimeDefaultChangeTimeout);
-  std::optional<std::string> ultraMapPath = ReadText(key, kUltraMapPathValue);
-  // The directory already ends in a separator; the doubled separator that
-  // this gives is accepted by Windows and kept as it always was.
-  s.ultraMapPath = ultraMapPath ? *ultraMapPath : s.programDirectory + "\\" + kUltraMapProgramName;
-  s.ultraMapOptions = ReadTextOr(key, kUltraMapOptionsValue, "");
-  s.useHook = ReadNumber(key, kUseHookValue, 0);
-  s.useJoystick = ReadNumber(key, kUseJoystickValue, 0);
-  s.useKeyboard = ReadNumber(key, kUseKeyboardValue, 0);
-  s.applyOnStart = ReadNumber(key, kApplyOnStartValue, kRuntimeDefaultApplyOnStart);
-  s.switchDevice = ReadTextOr(key, kSwitchDeviceValue, "");
-  s.pollPerSecond = ReadNumber(key, kPollPerSecondValue, 0);
-  s.showTrayIcon = ReadNumber(key, kShowTrayIconValue, 0);
-  s.showMapName = ReadNumber(key, kShowMapNameValue, 0);
-}
-
-void ReadActionTexts(RegistryKeyHandle key, std::string& select, std::optional<std::string>& keySeq,
-                     std::string& appName, std::string& appParms) {
-  select = ReadTextOr(key, kSelectValue, "");
-  keySeq = ReadText(key, kKeySeqValue);
-  if (keySeq && keySeq->empty()) keySeq.reset();
-  appName = ReadTextOr(key, kAppNameValue, "");
-  appParms = ReadTextOr(key, kAppParmsValue, "");
-}
-
-void ReadKeyActions() {
-  RuntimeSettings& s = g_settings;
-  for (int n = 1; n <= kMaxActions; ++n) {
-    RegistryKeyHandle key = OpenUserKeyForReading(ActionSubkeyPath(KeyActionSubkey(n)).c_str());
-    if (key == nullptr) break;
-    KeyAction& entry = s.keyActions[n];
-    entry.modifier = ReadNumber(key, kModifierValue, 0);
-    // Without a VirtualKey the entry captures nothing (0 is never armed).
-    entry.virtualKey = ReadNumber(key, kVirtualKeyValue, 0);
-    entry.sendType = ReadNumber(key, kSendTypeValue, 0);
-    entry.action = ReadNumber(key, kActionValue, 0);
-    ReadActionTexts(key, entry.select, entry.keySeq, entry.appName, entry.appParms);
-    s.keyCount = uint32_t(n);
-    CloseRegistryKey(key);
-  }
-}
-
-void ReadButtonActions() {
-  RuntimeSettings& s = g_settings;
-  for (int n = 1; n <= kMaxActions; ++n) {
-    RegistryKeyHandle key = OpenUserKeyForReading(ActionSubkeyPath(ButtonActionSubkey(n)).c_str());
-    if (key == nullptr) break;
-    ButtonAction& entry = s.buttonActions[s.buttonCount];
-    entry.buttons = ReadNumber(key, kButtonsValue, 0);
-    entry.sendType = ReadNumber(key, kSendTypeValue, 0);
-    entry.action = ReadNumber(key, kActionValue, 0);
-    ReadActionTexts(key, entry.select, entry.keySeq, entry.appName, entry.appParms);
-    ++s.buttonCount;
-    CloseRegistryKey(key);
-  }
+  entry.sendType = uint32_t(values[Field::SendType].number);
+  entry.action = uint32_t(values[Field::Action].number);
+  entry.select = values[Field::Select].text;
+  const std::string& keySeq = values[Field::KeySeq].text;
+  if (!keySeq.empty()) entry.keySeq = keySeq;
+  entry.appName = values[Field::AppName].text;
+  entry.appParms = values[Field::AppParms].text;
 }
 
 }  // namespace
@@ -124,12 +60,29 @@ void ReadSettings() {
   s.programDirectory = DirectoryOf(ExecutablePath());
   s.lastAnnounce = ProcessClockMs();
 
-  RegistryKeyHandle key = OpenUserKeyForReading(kSettingsKeyPath);
-  ReadGlobals(key);
-  if (key != nullptr) CloseRegistryKey(key);
+  TreeStore registry;
+  static const std::vector<std::string> names[] = {StoredNamesOf(Group::Main), StoredNamesOf(Group::Keyboard),
+                                                   StoredNamesOf(Group::Controller)};
+  registry.read = [](GroupAddress at, StoredGroup* values) {
+    return ReadUserKey(RegistryPath(at), names[size_t(at.group)], values);
+  };
+  ReadOptions options;
+  options.maxTextLength = kRegistryValueBuffer - 1;
+  // The directory already ends in a separator; the doubled separator that
+  // this gives is accepted by Windows and kept as it always was.
+  options.mapperPath = s.programDirectory + "\\" + kUltraMapProgramName;
+  const TreeValues tree = ReadTree(registry, options);
 
-  ReadKeyActions();
-  ReadButtonActions();
+  // Empty or missing slots close up: list index k is the k-th named one.
+  for (const std::optional<std::string>& name : tree.configNames)
+    if (name && !name->empty()) s.configNames[s.configCount++] = *name;
+  for (const GlobalBinding& global : kGlobals) {
+    if (global.number != nullptr) s.*global.number = uint32_t(tree.main[global.field].number);
+    if (global.text != nullptr) s.*global.text = tree.main[global.field].text;
+  }
+  // Keyboard entry n sits in slot n; slot 0 stays unused.
+  for (const FieldValues& entry : tree.keys) CopyEntry(entry, s.keyActions[++s.keyCount]);
+  for (const FieldValues& entry : tree.buttons) CopyEntry(entry, s.buttonActions[s.buttonCount++]);
 }
 
 void ClearSettings() {

@@ -41,7 +41,7 @@ struct RuntimeSettings {
   uint32_t configCount = 0;
   uint32_t defaultConfig = 0;
   uint32_t currentConfig = 0;
-  uint32_t changeTimeout = kRuntimeDefaultChangeTimeout;
+  uint32_t changeTimeout = 0;
   uint32_t lastAnnounce = 0;
   std::string ultraMapPath;
   std::string ultraMapOptions;
@@ -49,7 +49,7 @@ struct RuntimeSettings {
   uint32_t useHook = 0;
   uint32_t useJoystick = 0;
   uint32_t useKeyboard = 0;
-  uint32_t applyOnStart = kRuntimeDefaultApplyOnStart;
+  uint32_t applyOnStart = 0;
   uint32_t pollPerSecond = 0;
   uint32_t showTrayIcon = 0;
   uint32_t showMapName = 0;

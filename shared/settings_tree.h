@@ -3,7 +3,9 @@
 // file so the names can never drift apart.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace quillon {
@@ -24,105 +26,77 @@ inline std::string ButtonActionSubkey(int number) { return "J" + TwoDigits(numbe
 // The value that names configuration slot 0..9: "Config0".."Config9".
 inline std::string ConfigValueName(int slot) { return "Config" + std::string(1, char('0' + slot % 10)); }
 
-// Global values.
-inline constexpr const char* kDefaultConfigValue = "DefaultConfig";
-inline constexpr const char* kChangeTimeoutValue = "ChangeTimeout";
-inline constexpr const char* kUltraMapPathValue = "UltraMapPath";
-inline constexpr const char* kUltraMapOptionsValue = "UltraMapOptions";
-inline constexpr const char* kUseHookValue = "UseHook";
-inline constexpr const char* kUseJoystickValue = "UseJoystick";
-inline constexpr const char* kUseKeyboardValue = "UseKeyboard";
-inline constexpr const char* kApplyOnStartValue = "ApplyOnStart";
-inline constexpr const char* kSwitchDeviceValue = "SwitchDevice";
-inline constexpr const char* kPollPerSecondValue = "PollPerSecond";
-inline constexpr const char* kShowTrayIconValue = "ShowTrayIcon";
-inline constexpr const char* kShowMapNameValue = "ShowMapName";
-
-// Action values (keyboard subkeys hold Modifier and VirtualKey, controller
-// subkeys hold Buttons; the rest are common to both).
-inline constexpr const char* kModifierValue = "Modifier";
-inline constexpr const char* kVirtualKeyValue = "VirtualKey";
-inline constexpr const char* kButtonsValue = "Buttons";
-inline constexpr const char* kSendTypeValue = "SendType";
-inline constexpr const char* kActionValue = "Action";
-inline constexpr const char* kSelectValue = "Select";
-inline constexpr const char* kKeySeqValue = "KeySeq";
-inline constexpr const char* kAppNameValue = "AppName";
-inline constexpr const char* kAppParmsValue = "AppParms";
-
-// The runtime's own defaults for values that are missing from the tree.
-inline constexpr uint32_t kRuntimeDefaultChangeTimeout = 1000;
-inline constexpr uint32_t kRuntimeDefaultApplyOnStart = 1;
-inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
 // The poll rate a reset writes, which the runtime also falls back to.
 inline constexpr uint32_t kFactoryPollPerSecond = 16;
+inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
 
-// The configurator's table of the tree's fields, in the order in which they
-// are written. Numbers are stored 16 bits wide (the change timeout is held in
-// 32 bits in memory); every default is given as the text an export file
-// would hold. Config0..Config9 precede the global fields; their defaults are
-// the factory configuration names.
-enum class FieldType { Text, Number16, Number32 };
-
-enum class GlobalField {
+// Every stored field of the tree but Config0..Config9, once for both
+// programs: its name in the registry and in an export file, where it lives,
+// its stored type, and its value when it is missing, by who reads it (the
+// runtime, the configurator from the registry or from an export file) and
+// after a factory reset (for action fields: a new entry's value). Numbers are
+// stored 16 bits wide, sign-extended to the registry's 32; a 32-bit field
+// holds more in the configurator's memory than the tree can keep.
+enum class Field : uint8_t {
   UltraMapPath, UltraMapOptions, UseJoystick, UseKeyboard, ApplyOnStart,
   SwitchDevice, DefaultConfig, ChangeTimeout, UseHook, PollPerSecond, ShowTrayIcon, ShowMapName,
+  Modifier, VirtualKey, Buttons, SendType, Action, Select, KeySeq, AppName, AppParms,
 };
+inline constexpr size_t kFieldCount = size_t(Field::AppParms) + 1;
+enum class FieldType : uint8_t { Text, Number16, Number32 };
+// Which groups hold a field: the main key, keyboard entries, controller
+// entries; bit i stands for the group numbered i.
+enum FieldHome : uint8_t { InMain = 1, InKeyboard = 2, InController = 4, InEntries = InKeyboard | InController };
+
 // Stand-ins for defaults that depend on the machine: the mapping program in
-// the configurator's data folder, and in the program-files folder.
+// the runtime's folder, the configurator's data folder, the program files.
+inline constexpr char kMapperInProgramFolder[] = "<program folder>\\UltraMap.exe";
 inline constexpr char kMapperInDataFolder[] = "<data folder>\\UltraMap.exe";
 inline constexpr char kMapperInProgramFiles[] = "<program files>\\UltraMap\\UltraMap.exe";
 
-struct GlobalFieldSpec {
-  GlobalField field;
+struct FieldRow {
+  Field field;
   const char* name;
   FieldType type;
-  const char* registryDefault;  // when the registry lacks the value
-  const char* fileDefault;      // when an export file lacks it
-  const char* factory;          // what a reset writes ("" deletes a text)
+  uint8_t home;
+  const char* runtimeFallback;
+  const char* registryDefault;
+  const char* exportDefault;
+  const char* factory;
 };
-inline constexpr GlobalFieldSpec kGlobalFields[] = {
-    {GlobalField::UltraMapPath, kUltraMapPathValue, FieldType::Text, kMapperInDataFolder, kMapperInDataFolder,
-     kMapperInProgramFiles},
-    {GlobalField::UltraMapOptions, kUltraMapOptionsValue, FieldType::Text, "%s", "", "%s"},
-    {GlobalField::UseJoystick, kUseJoystickValue, FieldType::Number16, "0", "0", "0"},
-    {GlobalField::UseKeyboard, kUseKeyboardValue, FieldType::Number16, "1", "0", "1"},
-    {GlobalField::ApplyOnStart, kApplyOnStartValue, FieldType::Number16, "1", "1", "1"},
+// In the order in which the fields are written. The first field of each
+// kind of entry (Modifier, Buttons) decides in the configurator whether a
+// registry entry counts.
+inline constexpr FieldRow kFields[] = {
+    {Field::UltraMapPath, "UltraMapPath", FieldType::Text, InMain, kMapperInProgramFolder, kMapperInDataFolder,
+     kMapperInDataFolder, kMapperInProgramFiles},
+    {Field::UltraMapOptions, "UltraMapOptions", FieldType::Text, InMain, "", "%s", "", "%s"},
+    {Field::UseJoystick, "UseJoystick", FieldType::Number16, InMain, "0", "0", "0", "0"},
+    {Field::UseKeyboard, "UseKeyboard", FieldType::Number16, InMain, "0", "1", "0", "1"},
+    {Field::ApplyOnStart, "ApplyOnStart", FieldType::Number16, InMain, "1", "1", "1", "1"},
     // Not stored at all when no controller is chosen.
-    {GlobalField::SwitchDevice, kSwitchDeviceValue, FieldType::Text, "", "", ""},
+    {Field::SwitchDevice, "SwitchDevice", FieldType::Text, InMain, "", "", "", ""},
     // Always stored as 0: the topmost active configuration is the default.
-    {GlobalField::DefaultConfig, kDefaultConfigValue, FieldType::Number16, "0", "0", "0"},
-    {GlobalField::ChangeTimeout, kChangeTimeoutValue, FieldType::Number32, "2048", "2048", "2048"},
-    {GlobalField::UseHook, kUseHookValue, FieldType::Number16, "0", "0", "0"},
-    {GlobalField::PollPerSecond, kPollPerSecondValue, FieldType::Number16, "16", "16", "16"},
+    {Field::DefaultConfig, "DefaultConfig", FieldType::Number16, InMain, "0", "0", "0", "0"},
+    {Field::ChangeTimeout, "ChangeTimeout", FieldType::Number32, InMain, "1000", "2048", "2048", "2048"},
+    {Field::UseHook, "UseHook", FieldType::Number16, InMain, "0", "0", "0", "0"},
+    {Field::PollPerSecond, "PollPerSecond", FieldType::Number16, InMain, "0", "16", "16", "16"},
     // What the runtime shows of itself; off in a tree or file older than them.
-    {GlobalField::ShowTrayIcon, kShowTrayIconValue, FieldType::Number16, "0", "0", "0"},
-    {GlobalField::ShowMapName, kShowMapNameValue, FieldType::Number16, "0", "0", "0"},
+    {Field::ShowTrayIcon, "ShowTrayIcon", FieldType::Number16, InMain, "0", "0", "0", "0"},
+    {Field::ShowMapName, "ShowMapName", FieldType::Number16, InMain, "0", "0", "0", "0"},
+    {Field::Modifier, "Modifier", FieldType::Number16, InKeyboard, "0", "0", "0", "0"},
+    // Without a VirtualKey the runtime captures nothing (0 is never armed).
+    {Field::VirtualKey, "VirtualKey", FieldType::Number16, InKeyboard, "0", "13", "13", "13"},
+    {Field::Buttons, "Buttons", FieldType::Number32, InController, "0", "0", "0", "0"},
+    {Field::SendType, "SendType", FieldType::Number16, InEntries, "0", "0", "0", "0"},
+    {Field::Action, "Action", FieldType::Number16, InEntries, "0", "2", "2", "2"},
+    {Field::Select, "Select", FieldType::Text, InEntries, "", "", "", ""},
+    {Field::KeySeq, "KeySeq", FieldType::Text, InEntries, "", "", "", ""},
+    {Field::AppName, "AppName", FieldType::Text, InEntries, "", "", "", ""},
+    {Field::AppParms, "AppParms", FieldType::Text, InEntries, "", "", "", ""},
 };
-
-// The values of an action subkey (or export section), with the default that
-// a missing one takes in the registry and in a file alike. The first value
-// of each kind decides whether the entry exists in the registry.
-enum class ActionField { Modifier, VirtualKey, Buttons, SendType, Action, Select, KeySeq, AppName, AppParms };
-struct ActionFieldSpec {
-  ActionField field;
-  const char* name;
-  FieldType type;
-  const char* fallback;
-  bool keyboard;    // held by keyboard entries
-  bool controller;  // held by controller entries
-};
-inline constexpr ActionFieldSpec kActionFields[] = {
-    {ActionField::Modifier, kModifierValue, FieldType::Number16, "0", true, false},
-    {ActionField::VirtualKey, kVirtualKeyValue, FieldType::Number16, "13", true, false},
-    {ActionField::Buttons, kButtonsValue, FieldType::Number32, "0", false, true},
-    {ActionField::SendType, kSendTypeValue, FieldType::Number16, "0", true, true},
-    {ActionField::Action, kActionValue, FieldType::Number16, "2", true, true},
-    {ActionField::Select, kSelectValue, FieldType::Text, "", true, true},
-    {ActionField::KeySeq, kKeySeqValue, FieldType::Text, "", true, true},
-    {ActionField::AppName, kAppNameValue, FieldType::Text, "", true, true},
-    {ActionField::AppParms, kAppParmsValue, FieldType::Text, "", true, true},
-};
+static_assert(std::size(kFields) == kFieldCount);
+inline constexpr const FieldRow& RowOf(Field field) { return kFields[size_t(field)]; }
 
 // What an action does (value Action).
 enum ActionKind : uint32_t {

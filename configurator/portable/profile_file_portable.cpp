@@ -19,17 +19,26 @@ bool ReadWhole(const std::string& file, std::string* content) {
 }
 }  // namespace
 
-uint32_t ReadProfileSection(const std::string& file, const std::string& section, char* buffer, uint32_t size) {
+namespace {
+// Hands a NUL-separated list out as the system's profile functions do.
+uint32_t HandOut(const std::string& list, char* buffer, uint32_t size) {
   if (size < 2) return 0;
-  std::string content;
-  std::string lines;
-  if (ReadWhole(file, &content)) lines = profile_text::SectionLines(content, section);
-  uint32_t length = uint32_t(lines.size());
-  if (lines.size() > size - 2) length = size - 2;  // cut, as the system does
-  if (length > 0) std::memcpy(buffer, lines.data(), length);
+  uint32_t length = list.size() > size - 2 ? size - 2 : uint32_t(list.size());  // cut, as the system does
+  if (length > 0) std::memcpy(buffer, list.data(), length);
   buffer[length] = '\0';
-  buffer[length + 1 < size ? length + 1 : length] = '\0';
+  buffer[length + 1] = '\0';
   return length;
+}
+}  // namespace
+
+uint32_t ReadProfileSection(const std::string& file, const std::string& section, char* buffer, uint32_t size) {
+  std::string content;
+  return HandOut(ReadWhole(file, &content) ? profile_text::SectionLines(content, section) : "", buffer, size);
+}
+
+uint32_t ReadProfileSectionNames(const std::string& file, char* buffer, uint32_t size) {
+  std::string content;
+  return HandOut(ReadWhole(file, &content) ? profile_text::SectionNames(content) : "", buffer, size);
 }
 
 long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,

@@ -83,6 +83,14 @@ std::string SectionLines(const std::string& content, const std::string& section)
   return result;
 }
 
+std::string SectionNames(const std::string& content) {
+  std::string names;
+  std::string name;
+  for (const std::string& line : Lines(content))
+    if (HeaderName(line, &name)) names += name + '\0';
+  return names;
+}
+
 std::string WithKeySet(const std::string& content, const std::string& section, const std::string& key,
                        const std::string& value) {
   std::vector<std::string> lines = Lines(content);

@@ -12,6 +12,9 @@ namespace quillon::profile_text {
 // back as it stands.
 std::string SectionLines(const std::string& content, const std::string& section);
 
+// The names of the sections, in file order, each followed by a NUL.
+std::string SectionNames(const std::string& content);
+
 // `content` with `key` in `section` set to `value`: an existing key is
 // replaced in place, a new one goes after the section's last line, a new
 // section to the end. Lines end with CR LF.

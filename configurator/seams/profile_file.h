@@ -16,6 +16,10 @@ namespace quillon {
 // or an unreadable file.
 uint32_t ReadProfileSection(const std::string& file, const std::string& section, char* buffer, uint32_t size);
 
+// The names of the file's sections in the same form; a list that does not
+// fit is cut and the result is size - 2.
+uint32_t ReadProfileSectionNames(const std::string& file, char* buffer, uint32_t size);
+
 // Sets `key` in `section` to `value`: an existing key of that name (compared
 // without case) is replaced in place, a new one goes to the end of its
 // section, a new section to the end of the file. Returns 0 or the system's

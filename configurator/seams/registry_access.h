@@ -10,11 +10,9 @@
 
 namespace quillon {
 
-enum class RegistryHive { CurrentUser, LocalMachine, Users, DynData, CurrentConfig, ClassesRoot };
-
 using StoreKeyHandle = void*;
 
-enum class KeyAccess { QueryValues, SetValues, EnumerateSubkeys, DeleteSubkeys };
+enum class KeyAccess { QueryValues, DeleteSubkeys };
 
 inline constexpr long kErrorFileNotFound = 2;
 inline constexpr long kErrorAccessDenied = 5;
@@ -23,28 +21,23 @@ inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorNoMoreItems = 259;
 
 inline constexpr uint32_t kRegString = 1;  // REG_SZ
-inline constexpr uint32_t kRegBinary = 3;  // REG_BINARY
 inline constexpr uint32_t kRegDword = 4;   // REG_DWORD
 
 // Opens an existing key.
-long OpenStoreKey(RegistryHive hive, const std::string& path, KeyAccess access, StoreKeyHandle* key);
+long OpenStoreKey(const std::string& path, KeyAccess access, StoreKeyHandle* key);
 // Opens a key for setting values and creating subkeys, creating it and every
 // missing key on its path.
-long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* key);
+long CreateStoreKey(const std::string& path, StoreKeyHandle* key);
 void CloseStoreKey(StoreKeyHandle key);
 
-// Reads value `name`. On entry *size is the capacity of `data` (which may be
-// null with capacity 0); kErrorMoreData with *size set to the size needed when
-// the data does not fit. `type` may be null.
-long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size);
 long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data);
 long DeleteStoreValue(StoreKeyHandle key, const std::string& name);
 // Deletes the direct subkey `name` of `key`; a subkey that has subkeys of its
 // own is refused with kErrorAccessDenied, as the system's call does.
 long DeleteStoreSubkey(StoreKeyHandle key, const std::string& name);
-// The names of the subkeys and of the values, by index in enumeration order;
-// kErrorNoMoreItems past the last.
+// A subkey's name, or a value's name, type and data, by index in
+// enumeration order; kErrorNoMoreItems past the last.
 long EnumStoreSubkey(StoreKeyHandle key, uint32_t index, std::string* name);
-long EnumStoreValueName(StoreKeyHandle key, uint32_t index, std::string* name);
+long EnumStoreValue(StoreKeyHandle key, uint32_t index, std::string* name, uint32_t* type, std::vector<uint8_t>* data);
 
 }  // namespace quillon

@@ -8,6 +8,10 @@ uint32_t ReadProfileSection(const std::string& file, const std::string& section,
   return GetPrivateProfileSectionA(section.c_str(), buffer, size, file.c_str());
 }
 
+uint32_t ReadProfileSectionNames(const std::string& file, char* buffer, uint32_t size) {
+  return GetPrivateProfileSectionNamesA(buffer, size, file.c_str());
+}
+
 long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value) {
   if (WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str())) return 0;

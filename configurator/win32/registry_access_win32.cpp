@@ -5,58 +5,31 @@
 namespace quillon {
 
 namespace {
-HKEY HiveKey(RegistryHive hive) {
-  switch (hive) {
-    case RegistryHive::CurrentUser: return HKEY_CURRENT_USER;
-    case RegistryHive::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryHive::Users: return HKEY_USERS;
-    case RegistryHive::DynData: return HKEY_DYN_DATA;
-    case RegistryHive::CurrentConfig: return HKEY_CURRENT_CONFIG;
-    case RegistryHive::ClassesRoot: return HKEY_CLASSES_ROOT;
-  }
-  return HKEY_CURRENT_USER;
-}
-
 REGSAM AccessMask(KeyAccess access) {
   switch (access) {
     case KeyAccess::QueryValues: return KEY_QUERY_VALUE;
-    case KeyAccess::SetValues: return KEY_SET_VALUE;
-    case KeyAccess::EnumerateSubkeys: return KEY_ENUMERATE_SUB_KEYS;
     case KeyAccess::DeleteSubkeys: return KEY_READ | KEY_WRITE;
   }
   return KEY_READ;
 }
 }  // namespace
 
-long OpenStoreKey(RegistryHive hive, const std::string& path, KeyAccess access, StoreKeyHandle* key) {
+long OpenStoreKey(const std::string& path, KeyAccess access, StoreKeyHandle* key) {
   HKEY opened = nullptr;
-  LONG status = RegOpenKeyExA(HiveKey(hive), path.c_str(), 0, AccessMask(access), &opened);
+  LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, AccessMask(access), &opened);
   *key = status == ERROR_SUCCESS ? opened : nullptr;
   return status;
 }
 
-long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* key) {
+long CreateStoreKey(const std::string& path, StoreKeyHandle* key) {
   HKEY created = nullptr;
-  LONG status = RegCreateKeyExA(HiveKey(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+  LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                 KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, &created, nullptr);
   *key = status == ERROR_SUCCESS ? created : nullptr;
   return status;
 }
 
 void CloseStoreKey(StoreKeyHandle key) { RegCloseKey(static_cast<HKEY>(key)); }
-
-long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size) {
-  DWORD valueType = 0;
-  DWORD length = *size;
-  // A zero-length buffer must still be a buffer: with none at all the system
-  // answers with the size instead of "more data".
-  BYTE spare = 0;
-  LONG status = RegQueryValueExA(static_cast<HKEY>(key), name.c_str(), nullptr, &valueType,
-                                 data != nullptr ? data : &spare, &length);
-  if (type != nullptr) *type = valueType;
-  *size = length;
-  return status;
-}
 
 long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
   return RegSetValueExA(static_cast<HKEY>(key), name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
@@ -79,12 +52,30 @@ long EnumStoreSubkey(StoreKeyHandle key, uint32_t index, std::string* name) {
   return status;
 }
 
-long EnumStoreValueName(StoreKeyHandle key, uint32_t index, std::string* name) {
+long EnumStoreValue(StoreKeyHandle key, uint32_t index, std::string* name, uint32_t* type, std::vector<uint8_t>* data) {
+  // One call brings name, type and data together. Most values fit a first
+  // guess; a larger one is read again with the largest size the key holds.
   char buffer[2048];
-  DWORD length = sizeof buffer;
-  LONG status = RegEnumValueA(static_cast<HKEY>(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-  if (status == ERROR_SUCCESS) name->assign(buffer, length);
-  return status;
+  data->resize(4096);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD length = sizeof buffer;
+    DWORD size = DWORD(data->size());
+    DWORD valueType = 0;
+    LONG status = RegEnumValueA(static_cast<HKEY>(key), index, buffer, &length, nullptr, &valueType, data->data(), &size);
+    if (status == ERROR_MORE_DATA && attempt == 0) {
+      DWORD largest = 0;
+      RegQueryInfoKeyA(static_cast<HKEY>(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       &largest, nullptr, nullptr);
+      data->resize(largest > size ? largest : size);
+      continue;
+    }
+    if (status != ERROR_SUCCESS) return status;
+    name->assign(buffer, length);
+    *type = valueType;
+    data->resize(size);
+    return ERROR_SUCCESS;
+  }
+  return ERROR_MORE_DATA;
 }
 
 }  // namespace quillon

@@ -2,20 +2,20 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shared/settings_codec.h"
 
 namespace quillon {
 
-using RegistryKeyHandle = void*;
+// The runtime reads each value through a buffer of this size: a longer one
+// is left out, as if it were missing.
+inline constexpr uint32_t kRegistryValueBuffer = 1024;
 
-// Opens HKEY_CURRENT_USER\<path> for reading; nullptr when it cannot be opened.
-RegistryKeyHandle OpenUserKeyForReading(const char* path);
-
-// Copies the bytes of value `name` into `buffer`. On entry *size is the
-// buffer's size, on success the number of bytes copied. Returns false when the
-// value is missing, unreadable or larger than the buffer. The value's type is
-// not reported: the runtime ignores it.
-bool QueryRegistryValue(RegistryKeyHandle key, const char* name, void* buffer, uint32_t* size);
-
-void CloseRegistryKey(RegistryKeyHandle key);
+// The values of HKEY_CURRENT_USER\<path> named in `names`, read in one
+// opening of the key; missing ones are left out. False when the key cannot
+// be opened for reading.
+bool ReadUserKey(const std::string& path, const std::vector<std::string>& names, StoredGroup* values);
 
 }  // namespace quillon

@@ -5,7 +5,6 @@
 #include "configurator/app_error.h"
 #include "configurator/configurator_main.h"
 #include "configurator/export_file.h"
-#include "configurator/mod_registry.h"
 #include "configurator/path_helpers.h"
 #include "configurator/runtime_control.h"
 #include "configurator/settings_model.h"
@@ -13,6 +12,9 @@
 #include "tests/fakes/fake_configurator_shell.h"
 #include "tests/fakes/fake_configurator_messages.h"
 #include "tests/kit/test_registry.h"
+#if QUILLON_FAKE_REGISTRY
+#include "tests/fakes/fake_registry.h"
+#endif
 
 namespace quillon {
 namespace {
@@ -94,13 +96,26 @@ TEST_F(ConfiguratorMainTest, ACommandLineImportWritesTheTreeAndSignalsWithoutAWi
   shell::SetWindowWithTitle(" Quillon Configurator", true);  // the import runs all the same
   EXPECT_EQ(ConfiguratorMain("QuillonConfig", "\"" + file + "\" ignored"), 0);
   const std::string main = test_registry::SettingsPath();
-  EXPECT_EQ(modRegistry::ReadText("HKCU", main, "Config0", ""), "Fly");
-  EXPECT_EQ(modRegistry::ReadNumber("HKCU", main, "ChangeTimeout", 0), 900);
-  EXPECT_EQ(modRegistry::ReadNumber("HKCU", test_registry::KeyActionPath(1), "VirtualKey", 0), 112);
-  EXPECT_EQ(modRegistry::ReadText("HKCU", test_registry::KeyActionPath(1), "AppParms", ""), "--config=x.ini");
+  EXPECT_EQ(test_registry::ReadText(main, "Config0", ""), "Fly");
+  EXPECT_EQ(test_registry::ReadNumber(main, "ChangeTimeout", 0), 900);
+  EXPECT_EQ(test_registry::ReadNumber(test_registry::KeyActionPath(1), "VirtualKey", 0), 112);
+  EXPECT_EQ(test_registry::ReadText(test_registry::KeyActionPath(1), "AppParms", ""), "--config=x.ini");
   ASSERT_FALSE(shell::Calls().empty());
   EXPECT_EQ(shell::Calls().back(), "StartProcess \"" + JoinPath(dataFolder_, "quillon.exe") + "\" R|_quillon|0");
 }
+
+#if QUILLON_FAKE_REGISTRY
+TEST_F(ConfiguratorMainTest, AnImportThatCannotBeWrittenSaysSoAndTellsNoRuntime) {
+  std::string file = WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n[Key 01]\r\nVirtualKey=112\r\n");
+  test_registry::CreateKey(test_registry::KeyActionPath(1));
+  fake_registry::RefuseWritesTo(test_registry::KeyActionPath(1));
+  shell::SetWindowWithClass("Quillon", true);
+  EXPECT_NE(ConfiguratorMain("QuillonConfig", file), 0);
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_NE(boxes::Messages()[0].text.find("Software\\KWP\\Quillon\\01"), std::string::npos);
+  for (const std::string& call : shell::Calls()) EXPECT_EQ(call.find("SendMessage Quillon"), std::string::npos);
+}
+#endif
 
 TEST_F(ConfiguratorMainTest, ACommandLineImportTellsARunningRuntime) {
   std::string file = WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n");
@@ -119,8 +134,7 @@ TEST_F(ConfiguratorMainTest, AMissingImportFileChangesNothing) {
   EXPECT_EQ(ConfiguratorMain("QuillonConfig", "missing.qlf"), 0);
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "File \"missing.qlf\" does not exist.");
-  std::string entries;
-  EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0);
+  EXPECT_FALSE(test_registry::KeyExists(test_registry::SettingsPath()));
   for (const std::string& call : shell::Calls()) EXPECT_NE(call.rfind("FolderPath", 0), std::string::npos) << call;
 }
 
@@ -130,9 +144,7 @@ TEST_F(ConfiguratorMainTest, AnImportPathWithWildcardsIsAMissingFileAndWritesNot
   EXPECT_EQ(ConfiguratorMain("QuillonConfig", pattern), 0);
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "File \"" + pattern + "\" does not exist.");
-  std::string entries;
-  EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0);
-  EXPECT_NE(modRegistry::ListValues(pattern, "Quillon", &entries), 0) << "nor is it an INI root";
+  EXPECT_FALSE(test_registry::KeyExists(test_registry::SettingsPath()));
 }
 
 TEST_F(ConfiguratorMainTest, WithoutItsDataFolderTheConfiguratorStopsWithTheErrorShown) {
@@ -142,8 +154,7 @@ TEST_F(ConfiguratorMainTest, WithoutItsDataFolderTheConfiguratorStopsWithTheErro
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "Valid PathId but folder doesn't exist");
   EXPECT_EQ(boxes::Messages()[0].title, "Error");
-  std::string entries;
-  EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0) << "nothing written";
+  EXPECT_FALSE(test_registry::KeyExists(test_registry::SettingsPath())) << "nothing written";
 }
 
 TEST_F(ConfiguratorMainTest, UnloadAsksTheRuntimeToQuitOnlyWhenItRuns) {

@@ -17,6 +17,24 @@ namespace {
 namespace shell = fake_configurator_shell;
 namespace boxes = fake_configurator_messages;
 
+// A section of the file as its lines, each followed by a NUL: "" when it
+// has none.
+std::string SectionOf(const std::string& file, GroupAddress at) {
+  StoredGroup values;
+  modRegistry::ExportFileTree(file).read(at, &values);
+  std::string lines;
+  for (const RawValue& value : values) lines += value.name + "=" + value.bytes;
+  return lines;
+}
+std::string FileValue(const std::string& file, GroupAddress at, const std::string& name, const std::string& fallback) {
+  StoredGroup values;
+  modRegistry::ExportFileTree(file).read(at, &values);
+  for (const RawValue& value : values)
+    if (value.name == name) return value.bytes.substr(0, value.bytes.size() - 1);
+  return fallback;
+}
+constexpr GroupAddress kMain{Group::Main, 0};
+
 class ExportFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -107,8 +125,7 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
   fields.changeTimeoutText = "soon";
   ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
   EXPECT_EQ(fields.changeTimeoutText, "2048") << "the field was mended before saving";
-  std::string entries;
-  ASSERT_EQ(modRegistry::ListValues(file_, "Quillon", &entries), 0);
+  std::string entries = SectionOf(file_, kMain);
   std::string expected;
   const char* lines[] = {"Config0=Analog", "Config1=4-Way, Diagonals Only", "Config2=Fly=High", "Config3=",
                          "Config4=", "Config5=", "Config6=", "Config7=", "Config8=", "Config9=",
@@ -117,19 +134,19 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
                          "DefaultConfig=0", "ChangeTimeout=2048", "UseHook=1", "PollPerSecond=-20",
                          "ShowTrayIcon=1", "ShowMapName=0"};
   for (const char* line : lines) expected += std::string(line) + '\0';
-  EXPECT_EQ(entries, expected + '\0');
-  ASSERT_EQ(modRegistry::ListValues(file_, "Key 02", &entries), 0);
+  EXPECT_EQ(entries, expected);
+  entries = SectionOf(file_, {Group::Keyboard, 2});
   EXPECT_EQ(entries.substr(0, entries.find('\0')), "Modifier=0");
-  ASSERT_EQ(modRegistry::ListValues(file_, "Joy 03", &entries), 0);
+  entries = SectionOf(file_, {Group::Controller, 3});
   EXPECT_EQ(entries.substr(0, entries.find('\0')), "Buttons=512");
-  EXPECT_EQ(modRegistry::ListValues(file_, "Joy 04", &entries), -1);
+  EXPECT_EQ(SectionOf(file_, {Group::Controller, 4}), "");
 }
 
 TEST_F(ExportFileTest, AnEmptyControllerListWritesNoSwitchDevice) {
   WindowFields fields = RichConfiguration();
   fields.selectedController = "";  // the list is empty, so nothing is selected
   ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
-  EXPECT_EQ(modRegistry::ReadText(file_, "Quillon", "SwitchDevice", "<none>"), "<none>");
+  EXPECT_EQ(FileValue(file_, kMain, "SwitchDevice", "<none>"), "<none>");
   g_model.switchDevice = "stale";
   ASSERT_TRUE(ImportFromFile(file_));
   EXPECT_EQ(g_model.switchDevice, "");
@@ -143,9 +160,9 @@ TEST_F(ExportFileTest, OnlyTheEntryOfTheListShownIsCommittedBeforeTheActionsAreW
   editor.key.virtualKey = 0x7B;
   editor.button.buttons = 4;  // the controller boxes hold nothing of a keyboard entry
   ASSERT_TRUE(ExportToFile(file_, fields, editor));
-  EXPECT_EQ(modRegistry::ReadText(file_, "Key 02", "VirtualKey", ""), "123");
-  EXPECT_EQ(modRegistry::ReadText(file_, "Joy 01", "Buttons", ""), "1023") << "the controller entry is untouched";
-  EXPECT_EQ(modRegistry::ReadText(file_, "Joy 02", "Buttons", ""), "1");
+  EXPECT_EQ(FileValue(file_, {Group::Keyboard, 2}, "VirtualKey", ""), "123");
+  EXPECT_EQ(FileValue(file_, {Group::Controller, 1}, "Buttons", ""), "1023") << "the controller entry is untouched";
+  EXPECT_EQ(FileValue(file_, {Group::Controller, 2}, "Buttons", ""), "1");
 }
 
 TEST_F(ExportFileTest, TextsWithOuterQuotesOrBlanksComeBackAsTheyWere) {
@@ -176,14 +193,13 @@ TEST_F(ExportFileTest, OverwritingAsksAndLeavesOnlyTheNewContent) {
   EXPECT_EQ(boxes::Messages()[0].text, "Overwrite existing configuration?");
   EXPECT_EQ(boxes::Messages()[0].title, "Request");
   EXPECT_EQ(boxes::Messages()[0].buttons, MessageButtons::YesNo);
-  EXPECT_EQ(modRegistry::ReadText(file_, "Quillon", "Config0", ""), "Old");
+  EXPECT_EQ(FileValue(file_, kMain, "Config0", ""), "Old");
 
   boxes::SetYesNoAnswer(MessageAnswer::Yes);
   EXPECT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
-  std::string entries;
-  EXPECT_EQ(modRegistry::ListValues(file_, "Key 07", &entries), -1);
-  EXPECT_EQ(modRegistry::ListValues(file_, "Notes", &entries), -1);
-  EXPECT_EQ(modRegistry::ReadText(file_, "Quillon", "Config0", ""), "Analog");
+  EXPECT_EQ(SectionOf(file_, {Group::Keyboard, 7}), "");
+  EXPECT_EQ(test_files::ReadFile(file_).find("[Notes]"), std::string::npos);
+  EXPECT_EQ(FileValue(file_, kMain, "Config0", ""), "Analog");
 }
 
 TEST_F(ExportFileTest, AFailedWriteKeepsTheOldFileAndSaysSo) {
@@ -277,8 +293,7 @@ TEST_F(ExportFileTest, LoadingWritesNothingToTheRegistry) {
   WindowFields fields = RichConfiguration();
   ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
   ASSERT_TRUE(ImportFromFile(file_));
-  std::string entries;
-  EXPECT_NE(modRegistry::ListValues("HKCU", test_registry::SettingsPath(), &entries), 0);
+  EXPECT_FALSE(test_registry::KeyExists(test_registry::SettingsPath()));
   EXPECT_TRUE(shell::Calls().empty());
 }
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "configurator/main_window.h"
-#include "configurator/mod_registry.h"
 #include "configurator/other_settings_page.h"
 #include "configurator/resource_ids.h"
 #include "configurator/settings_model.h"
@@ -55,7 +54,7 @@ class MainWindowTest : public ::testing::Test {
     test_files::RemoveScratchFolder(folder_);
     reg::DeleteSettingsTree();
   }
-  static int64_t Stored(const char* name) { return modRegistry::ReadNumber("HKCU", reg::SettingsPath(), name, -999); }
+  static int64_t Stored(const char* name) { return reg::ReadNumber(reg::SettingsPath(), name, -999); }
 
   std::string folder_;
   std::string mapper_;

@@ -1,7 +1,7 @@
 // How typed and stored texts become whole numbers.
 #include <gtest/gtest.h>
 
-#include "configurator/numeric_text.h"
+#include "shared/numeric_text.h"
 
 namespace quillon {
 namespace {

@@ -2,7 +2,7 @@
 // window's fields, writing the tree, Apply and Reload.
 #include <gtest/gtest.h>
 
-#include "configurator/mod_registry.h"
+#include "configurator/apply_command.h"
 #include "configurator/settings_model.h"
 #include "tests/configurator/test_files.h"
 #include "tests/fakes/fake_configurator_shell.h"
@@ -20,14 +20,13 @@ namespace shell = fake_configurator_shell;
 namespace boxes = fake_configurator_messages;
 
 int64_t Stored(const std::string& path, const char* name, int64_t fallback = -999) {
-  return modRegistry::ReadNumber("HKCU", path, name, fallback);
+  return reg::ReadNumber(path, name, fallback);
 }
 std::string StoredText(const std::string& path, const char* name) {
-  return modRegistry::ReadText("HKCU", path, name, "<missing>");
+  return reg::ReadText(path, name, "<missing>");
 }
 bool KeyPresent(const std::string& path) {
-  std::string entries;
-  return modRegistry::ListValues("HKCU", path, &entries) == 0;
+  return reg::KeyExists(path);
 }
 
 class SettingsModelTest : public ::testing::Test {
@@ -144,6 +143,17 @@ TEST_F(SettingsModelTest, StoredNumbersThatDoNotFitTheirFieldKeepTheDefault) {
   ASSERT_EQ(g_model.keyCount, 1);
   EXPECT_EQ(g_model.keyActions[0].virtualKey, 13);
   EXPECT_EQ(g_model.keyActions[0].action, -1);
+}
+
+TEST_F(SettingsModelTest, ATextWhereANumberBelongsIsReadForTheNumberItSpells) {
+  reg::CreateKey(main_);
+  reg::WriteNumber(reg::KeyActionPath(1), "Modifier", 0);
+  reg::WriteText(reg::KeyActionPath(1), "VirtualKey", "112");
+  reg::WriteText(reg::KeyActionPath(1), "Action", "Next");
+  LoadFromRegistry();
+  ASSERT_EQ(g_model.keyCount, 1);
+  EXPECT_EQ(g_model.keyActions[0].virtualKey, 112) << "F1, not the key its bytes would name";
+  EXPECT_EQ(g_model.keyActions[0].action, NextMap) << "no number: the default";
 }
 
 TEST_F(SettingsModelTest, NumericFieldsThatAreNotNumbersFallBackVisibly) {
@@ -288,6 +298,35 @@ TEST_F(ApplySettingsTest, OnlyTheEntryOfTheListShownIsCommitted) {
   ASSERT_TRUE(ApplySettings(fields_, editor));
   EXPECT_EQ(Stored(reg::KeyActionPath(1), "VirtualKey"), 0x75);
   EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Buttons"), 1);
+}
+
+#if QUILLON_FAKE_REGISTRY
+TEST_F(ApplySettingsTest, AFailedWriteIsReportedOnceAndLosesNoEntry) {
+  reg::CreateKey(main_);
+  for (int n = 1; n <= 3; ++n) KeyEntry(n, 0, 0x70 + n);
+  LoadFromRegistry();
+  g_model.keyActions[0].virtualKey = 0x41;
+  fake_registry::RefuseWritesTo(reg::KeyActionPath(2));
+  shell::SetWindowWithClass("Quillon", true);
+  EXPECT_FALSE(ApplySettings(fields_, EditorEntry{}));
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_NE(boxes::Messages()[0].text.find("Software\\KWP\\Quillon\\02"), std::string::npos);
+  EXPECT_EQ(boxes::Messages()[0].icon, MessageIcon::Critical);
+  EXPECT_TRUE(shell::Calls().empty()) << "no reload of a half-written tree";
+  EXPECT_EQ(Stored(reg::KeyActionPath(2), "VirtualKey"), 0x72);
+  EXPECT_EQ(Stored(reg::KeyActionPath(3), "VirtualKey"), 0x73);
+  EXPECT_EQ(g_model.keyActions[0].virtualKey, 0x41) << "the edits stay";
+}
+#endif
+
+TEST_F(SettingsModelTest, ApplyLeavesValuesThatItDoesNotKnowAlone) {
+  reg::WriteText(main_, "ShowsSomethingNewer", "kept");
+  KeyEntry(1, 0, 0x70);
+  reg::WriteNumber(reg::KeyActionPath(1), "Repeat", 3);
+  LoadFromRegistry();
+  ApplyToRegistry();
+  EXPECT_EQ(StoredText(main_, "ShowsSomethingNewer"), "kept");
+  EXPECT_EQ(Stored(reg::KeyActionPath(1), "Repeat"), 3);
 }
 
 TEST_F(SettingsModelTest, LoadingAgainForgetsEdits) {

@@ -150,6 +150,17 @@ uint32_t ReadProfileSection(const std::string& file, const std::string& section,
   return length;
 }
 
+uint32_t ReadProfileSectionNames(const std::string& file, char* buffer, uint32_t size) {
+  if (size < 2) return 0;
+  std::string names;
+  if (auto sections = g_sections.find(file); sections != g_sections.end())
+    for (const auto& section : sections->second) names += section.first + '\0';
+  uint32_t length = names.size() > size - 2 ? size - 2 : uint32_t(names.size());
+  std::memcpy(buffer, names.data(), length);
+  buffer[length] = buffer[length + 1] = '\0';
+  return length;
+}
+
 long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) {
   fake_configurator_files::SetFile(file, profile_text::WithKeySet(g_files[file], section, key, value));

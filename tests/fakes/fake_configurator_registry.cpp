@@ -1,21 +1,14 @@
-// The configurator's read-write registry seam over the in-memory registry.
-// Hives other than the current user's live under a prefix of their own, so
-// tests can tell them apart. Every handle counts in OpenHandleCount until it
+// The configurator's read-write registry seam over the in-memory registry,
+// the current user's. Every handle counts in OpenHandleCount until it
 // is closed.
 #include <cstring>
 
 #include "configurator/seams/registry_access.h"
-#include "runtime/seams/registry_reader.h"
 #include "tests/fakes/fake_registry.h"
 
 namespace quillon {
 
 namespace {
-
-std::string HivePath(RegistryHive hive, const std::string& path) {
-  if (hive == RegistryHive::CurrentUser) return path;
-  return "<hive " + std::to_string(int(hive)) + ">\\" + path;
-}
 
 bool PathOf(StoreKeyHandle key, std::string* path) { return fake_registry::HandlePath(key, path); }
 
@@ -25,42 +18,27 @@ std::string ChildPath(const std::string& parent, const std::string& name) {
 
 }  // namespace
 
-long OpenStoreKey(RegistryHive hive, const std::string& path, KeyAccess, StoreKeyHandle* key) {
+long OpenStoreKey(const std::string& path, KeyAccess, StoreKeyHandle* key) {
   *key = nullptr;
   if (fake_registry::OpenFails()) return kErrorAccessDenied;
-  *key = fake_registry::OpenHandleOn(HivePath(hive, path));
+  *key = fake_registry::OpenHandleOn(path);
   return *key != nullptr ? 0 : kErrorFileNotFound;
 }
 
-long CreateStoreKey(RegistryHive hive, const std::string& path, StoreKeyHandle* key) {
+long CreateStoreKey(const std::string& path, StoreKeyHandle* key) {
   *key = nullptr;
   if (fake_registry::OpenFails()) return kErrorAccessDenied;
-  fake_registry::CreateKey(HivePath(hive, path));
-  *key = fake_registry::OpenHandleOn(HivePath(hive, path));
+  fake_registry::CreateKey(path);
+  *key = fake_registry::OpenHandleOn(path);
   return 0;
 }
 
-void CloseStoreKey(StoreKeyHandle key) { CloseRegistryKey(key); }
-
-long QueryStoreValue(StoreKeyHandle key, const std::string& name, uint32_t* type, uint8_t* data, uint32_t* size) {
-  std::string path;
-  if (!PathOf(key, &path)) return 6;  // invalid handle
-  const fake_registry::Value* value = fake_registry::FindValue(path, name);
-  if (value == nullptr) return kErrorFileNotFound;
-  if (type != nullptr) *type = value->type;
-  uint32_t needed = uint32_t(value->bytes.size());
-  if (data == nullptr || *size < needed) {
-    *size = needed;
-    return data == nullptr ? 0 : kErrorMoreData;
-  }
-  if (needed != 0) std::memcpy(data, value->bytes.data(), needed);
-  *size = needed;
-  return 0;
-}
+void CloseStoreKey(StoreKeyHandle key) { fake_registry::CloseHandle(key); }
 
 long SetStoreValue(StoreKeyHandle key, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
   std::string path;
   if (!PathOf(key, &path)) return 6;
+  if (fake_registry::WritesRefused(path)) return kErrorAccessDenied;
   fake_registry::SetValue(path, name, type, data);
   return 0;
 }
@@ -90,12 +68,15 @@ long EnumStoreSubkey(StoreKeyHandle key, uint32_t index, std::string* name) {
   return 0;
 }
 
-long EnumStoreValueName(StoreKeyHandle key, uint32_t index, std::string* name) {
+long EnumStoreValue(StoreKeyHandle key, uint32_t index, std::string* name, uint32_t* type, std::vector<uint8_t>* data) {
   std::string path;
   if (!PathOf(key, &path)) return 6;
   std::vector<std::string> names = fake_registry::ValueNames(path);
   if (index >= names.size()) return kErrorNoMoreItems;
+  const fake_registry::Value* value = fake_registry::FindValue(path, names[index]);
   *name = names[index];
+  *type = value->type;
+  *data = value->bytes;
   return 0;
 }
 

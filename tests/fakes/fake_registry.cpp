@@ -22,6 +22,7 @@ std::map<std::string, Key> g_keys;  // by lower-case path, without leading or tr
 std::map<std::string, std::string> g_keyNames;  // lower-case path -> last part as first written
 std::set<const std::string*> g_openHandles;
 bool g_openFails = false;
+std::set<std::string> g_refusedWrites;
 
 std::string Normalised(const std::string& path) {
   std::string lower;
@@ -59,6 +60,7 @@ void Reset() {
   for (const std::string* handle : g_openHandles) delete handle;
   g_openHandles.clear();
   g_openFails = false;
+  g_refusedWrites.clear();
 }
 
 void CreateKey(const std::string& path) {
@@ -140,6 +142,14 @@ void* OpenHandleOn(const std::string& path) {
   return handle;
 }
 
+void CloseHandle(void* handle) {
+  auto* key = static_cast<const std::string*>(handle);
+  if (g_openHandles.erase(key) != 0) delete key;
+}
+
+void RefuseWritesTo(const std::string& path) { g_refusedWrites.insert(Normalised(path)); }
+bool WritesRefused(const std::string& path) { return g_refusedWrites.count(Normalised(path)) != 0; }
+
 bool HandlePath(void* handle, std::string* path) {
   auto* key = static_cast<const std::string*>(handle);
   if (g_openHandles.count(key) == 0) return false;
@@ -153,28 +163,14 @@ namespace quillon {
 
 using namespace fake_registry;
 
-RegistryKeyHandle OpenUserKeyForReading(const char* path) {
-  std::string key = Normalised(path);
-  if (g_openFails || g_keys.count(key) == 0) return nullptr;
-  auto* handle = new std::string(key);
-  g_openHandles.insert(handle);
-  return handle;
-}
-
-bool QueryRegistryValue(RegistryKeyHandle key, const char* name, void* buffer, uint32_t* size) {
-  auto* handle = static_cast<const std::string*>(key);
-  if (g_openHandles.count(handle) == 0) return false;
-  const Value* value = FindValue(*handle, name);
-  if (value == nullptr) return false;
-  if (value->bytes.size() > *size) return false;  // the system answers "more data"
-  if (!value->bytes.empty()) std::memcpy(buffer, value->bytes.data(), value->bytes.size());
-  *size = uint32_t(value->bytes.size());
+bool ReadUserKey(const std::string& path, const std::vector<std::string>& names, StoredGroup* values) {
+  if (g_openFails || g_keys.count(Normalised(path)) == 0) return false;
+  for (const std::string& name : names) {
+    const Value* value = FindValue(path, name);
+    if (value == nullptr || value->bytes.size() > kRegistryValueBuffer) continue;  // the system answers "more data"
+    values->push_back({name, StoredTypeOfRegistryType(value->type), std::string(value->bytes.begin(), value->bytes.end())});
+  }
   return true;
-}
-
-void CloseRegistryKey(RegistryKeyHandle key) {
-  auto* handle = static_cast<const std::string*>(key);
-  if (g_openHandles.erase(handle) != 0) delete handle;
 }
 
 }  // namespace quillon

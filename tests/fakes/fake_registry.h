@@ -39,8 +39,13 @@ std::vector<std::string> ValueNames(const std::string& path);
 // False when the key or value does not exist.
 bool DeleteValueAt(const std::string& path, const std::string& name);
 // A handle on an existing key, counted by OpenHandleCount until it is closed
-// with CloseRegistryKey; nullptr when the key does not exist.
+// with CloseHandle; nullptr when the key does not exist.
 void* OpenHandleOn(const std::string& path);
+void CloseHandle(void* handle);
+// Setting values in that key fails with "access denied", as for a key whose
+// permissions let the user read it only.
+void RefuseWritesTo(const std::string& path);
+bool WritesRefused(const std::string& path);
 // The key path of an open handle; false for a handle that is not open.
 bool HandlePath(void* handle, std::string* path);
 

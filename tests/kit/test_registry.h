@@ -22,6 +22,14 @@ void WriteNumber(const std::string& path, const std::string& name, uint32_t numb
 // Raw bytes of any type and length, including none.
 void WriteBytes(const std::string& path, const std::string& name, uint32_t type, const std::vector<uint8_t>& bytes);
 
+// Reading back: the bytes and type of a value (false when it or its key is
+// missing); a REG_DWORD as a signed number and a REG_SZ up to its zero, or
+// the fallback for a missing value or one of another type.
+bool ReadBytes(const std::string& path, const std::string& name, uint32_t* type, std::vector<uint8_t>* bytes);
+int64_t ReadNumber(const std::string& path, const std::string& name, int64_t fallback);
+std::string ReadText(const std::string& path, const std::string& name, const std::string& fallback);
+bool KeyExists(const std::string& path);
+
 // "Software\KWP\Quillon" and its action subkeys.
 std::string SettingsPath();
 std::string KeyActionPath(int number);     // "...\01"

@@ -10,4 +10,14 @@ void WriteBytes(const std::string& path, const std::string& name, uint32_t type,
   fake_registry::SetValue(path, name, type, bytes);
 }
 
+bool ReadBytes(const std::string& path, const std::string& name, uint32_t* type, std::vector<uint8_t>* bytes) {
+  const fake_registry::Value* value = fake_registry::FindValue(path, name);
+  if (value == nullptr) return false;
+  *type = value->type;
+  *bytes = value->bytes;
+  return true;
+}
+
+bool KeyExists(const std::string& path) { return fake_registry::KeyExists(path); }
+
 }  // namespace quillon::test_registry

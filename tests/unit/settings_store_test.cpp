@@ -124,8 +124,9 @@ TEST_F(SettingsStoreTest, ActionFieldsAreReadWithTheirDefaults) {
   EXPECT_EQ(*b.keySeq, "%{F4}");
 }
 
-// Registry values of any type and length: texts must fit 1023 characters,
-// numbers are up to four little-endian bytes whatever their type.
+// Registry values of any type and length: texts must fit 1023 characters;
+// numbers are up to four little-endian bytes, or the number a text spells,
+// and a number where a text belongs is missing.
 struct RawValueCase {
   const char* label;
   uint32_t type;
@@ -169,10 +170,11 @@ INSTANTIATE_TEST_SUITE_P(
         RawValueCase{"huge", reg::kString, Repeated(70000, 'y', true), "", -1},
         RawValueCase{"embeddedZero", reg::kString, {'a', 0, 'b', 0}, "a", -1},
         RawValueCase{"noBytes", reg::kString, {}, "", -1},
-        RawValueCase{"dwordAsText", reg::kDword, {'1', '2', 0, 0}, "12", -1},
+        RawValueCase{"dwordAsText", reg::kDword, {'1', '2', 0, 0}, "", -1},
         RawValueCase{"numberAsBinary", reg::kBinary, {6, 0, 0, 0}, nullptr, 6},
         RawValueCase{"shortNumber", reg::kBinary, {0x34, 0x12}, nullptr, 0x1234},
-        RawValueCase{"numberAsText", reg::kString, {'7', 0}, nullptr, 0x37},
+        RawValueCase{"numberAsText", reg::kString, {'1', '1', '2', 0}, nullptr, 112},
+        RawValueCase{"textThatIsNoNumber", reg::kString, {'F', '1', 0}, nullptr, 0},
         RawValueCase{"eightByteNumber", 11, {1, 0, 0, 0, 0, 0, 0, 0}, nullptr, 0},
         RawValueCase{"emptyNumber", reg::kDword, {}, nullptr, 0},
         RawValueCase{"largestNumber", reg::kDword, {0xff, 0xff, 0xff, 0xff}, nullptr, 0xffffffff}),

@@ -1,4 +1,4 @@
-// How the configurator turns typed or stored texts into whole numbers.
+// How typed or stored texts turn into whole numbers, in both programs.
 #pragma once
 
 #include <cstdint>

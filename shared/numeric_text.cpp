@@ -1,4 +1,4 @@
-#include "configurator/numeric_text.h"
+#include "shared/numeric_text.h"
 
 namespace quillon {
 

@@ -1,0 +1,20 @@
+// The Apply command, and the write that ends a command-line import: the
+// model goes into the registry, and the runtime hears of a tree only once it
+// was written whole.
+#pragma once
+
+#include "configurator/settings_model.h"
+
+namespace quillon {
+
+// The Apply command: `fields.ultraMapPath` is trimmed in place. False when
+// the path check stopped it (its message shown, nothing written) or a write
+// failed (see WriteSettingsAndSignal); the model keeps the user's edits.
+bool ApplySettings(WindowFields& fields, const EditorEntry& editor);
+
+// Writes the model into the registry and asks the runtime to reload. When a
+// write fails, one error box names what could not be written and the
+// runtime is left with the settings that it has.
+bool WriteSettingsAndSignal();
+
+}  // namespace quillon
