@@ -98,10 +98,10 @@ int main(int argc, char** argv) {
   const Subject subjects[] = {
       {"trivial one-window program", kit::ProgramFolder() + "trivial_window.exe", "QuillonTrivialWindow",
        "Trivial window", false, WriteSmallTree},
-      {"QuillonConfig.exe, small tree", kit::ProgramFolder() + "QuillonConfig.exe", "#32770",
-       " Quillon Configurator", true, WriteSmallTree},
-      {"QuillonConfig.exe, full tree", kit::ProgramFolder() + "QuillonConfig.exe", "#32770",
-       " Quillon Configurator", true, WriteFullTree},
+      {"QuillonConfig.exe, small tree", kit::ProgramFolder() + "QuillonConfig.exe", "#32770", " Quillon Configurator",
+       true, WriteSmallTree},
+      {"QuillonConfig.exe, full tree", kit::ProgramFolder() + "QuillonConfig.exe", "#32770", " Quillon Configurator",
+       true, WriteFullTree},
   };
   int status = 0;
   double trivialMedian = 0;
@@ -124,7 +124,8 @@ int main(int argc, char** argv) {
     if (times.empty()) continue;
     Report(subject.what, first, times);
     if (!subject.configurator) trivialMedian = Median(times);
-    else if (trivialMedian > 0) std::printf("%-44s %.2f times the trivial program\n", "", Median(times) / trivialMedian);
+    else if (trivialMedian > 0)
+      std::printf("%-44s %.2f times the trivial program\n", "", Median(times) / trivialMedian);
   }
   reg::DeleteSettingsTree();
   return status;

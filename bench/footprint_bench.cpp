@@ -54,13 +54,12 @@ int main() {
   kit::PumpMessagesFor(5000);  // start-up is over; it idles
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
-  bool read = GetProcessMemoryInfo(runtime.process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                   sizeof counters);
+  bool read =
+      GetProcessMemoryInfo(runtime.process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
   // Committed private memory: the heaps and stacks of the process.
   SIZE_T privateBytes = 0;
   MEMORY_BASIC_INFORMATION region;
-  for (char* address = nullptr;
-       VirtualQueryEx(runtime.process, address, &region, sizeof region) == sizeof region;
+  for (char* address = nullptr; VirtualQueryEx(runtime.process, address, &region, sizeof region) == sizeof region;
        address = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
     if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) privateBytes += region.RegionSize;
   }

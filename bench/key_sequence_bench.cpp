@@ -20,9 +20,10 @@ using Clock = std::chrono::steady_clock;
 // Letters of both cases, digits, punctuation, prefixes, groups, Enter and
 // names, repeated up to exactly 250 characters.
 std::string MixedSequence() {
-  const char* tokens[] = {"Hello, world", "{ENTER}", "+(abc)", "^c", "%{F4}", "{shift down}x{shift up}", "12",
-                          "~",            "{{}",     "{}}",    "{NUMPADENTER}", "+^%x", "{RMENU}", "Quick Fox!",
-                          "{DOWN}",       "%(^(ef))", "{TAB}", "a-b=c"};
+  const char* tokens[] = {
+      "Hello, world", "{ENTER}",    "+(abc)", "^c",       "%{F4}",         "{shift down}x{shift up}",
+      "12",           "~",          "{{}",    "{}}",      "{NUMPADENTER}", "+^%x",
+      "{RMENU}",      "Quick Fox!", "{DOWN}", "%(^(ef))", "{TAB}",         "a-b=c"};
   std::string text;
   for (size_t i = 0;; i = (i + 1) % (sizeof tokens / sizeof tokens[0])) {
     std::string token = tokens[i];
@@ -94,11 +95,11 @@ void BenchInjection() {
   for (int i = 0; i < bursts; ++i) quillon::SendKeySequence(text.c_str(), 0);
   double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   double runtime = 1e6 * seconds / events;
-  std::printf("inject: %d bursts of %zu events, %.1f us per event, %.0f events/s\n", bursts, 2 * text.size(),
-              runtime, events / seconds);
+  std::printf("inject: %d bursts of %zu events, %.1f us per event, %.0f events/s\n", bursts, 2 * text.size(), runtime,
+              events / seconds);
   double bare = BareMicrosecondsPerEvent(text, bursts);
-  std::printf("inject: bare SendInput of the same events %.1f us per event; the runtime takes %.2f times that\n",
-              bare, runtime / bare);
+  std::printf("inject: bare SendInput of the same events %.1f us per event; the runtime takes %.2f times that\n", bare,
+              runtime / bare);
 }
 #endif
 

@@ -40,8 +40,8 @@ struct LinuxFigures {
 };
 
 std::string ReadWholeFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::string();
   std::string text;
   char buffer[4096];
@@ -102,8 +102,9 @@ DWORD HandlesInSystemList(DWORD processId) {
   std::vector<ULONG_PTR> buffer(1 << 16);  // aligned for the entries
   ULONG length = 0;
   LONG status;
-  while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size() * sizeof(ULONG_PTR)),
-                         &length)) == kInfoLengthMismatch && buffer.size() < (1u << 26))
+  while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size() * sizeof(ULONG_PTR)), &length)) ==
+             kInfoLengthMismatch &&
+         buffer.size() < (1u << 26))
     buffer.resize(buffer.size() * 2);
   if (status < 0) return 0;
   ULONG count = ULONG(buffer[0]);
@@ -154,7 +155,7 @@ void MeasureReloads(bool hookMode, int reloads) {
     std::printf("the runtime did not start\n");
     return;
   }
-  HANDLE process = runtime.process;  // full access, from the start
+  HANDLE process = runtime.process;                         // full access, from the start
   SendMessageA(window, quillon::WM_RELOAD_SETTINGS, 0, 0);  // everything allocated once
   Resources before = ResourcesOf(process);
   auto start = std::chrono::steady_clock::now();

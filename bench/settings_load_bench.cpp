@@ -59,13 +59,14 @@ int main(int argc, char** argv) {
     times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() * 1e6);
   }
   std::sort(times.begin(), times.end());
-  std::printf("settings load+unload (%s registry): %d rounds, median %.1f us per round, %u keys and %u buttons loaded\n",
+  std::printf(
+      "settings load+unload (%s registry): %d rounds, median %.1f us per round, %u keys and %u buttons loaded\n",
 #if QUILLON_FAKE_REGISTRY
-              "in-memory",
+      "in-memory",
 #else
-              "Win32",
+      "Win32",
 #endif
-              rounds, times[times.size() / 2], 99u, 99u);
+      rounds, times[times.size() / 2], 99u, 99u);
   reg::DeleteSettingsTree();
   return 0;
 }

@@ -42,14 +42,9 @@ LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_HOTKEY:
-    case kTypeRequest:
-      TypeA();
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
+    case kTypeRequest: TypeA(); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 
@@ -63,17 +58,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   windowClass.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
   windowClass.lpszClassName = "QuillonTrivialWindow";
   RegisterClassA(&windowClass);
-  g_window = CreateWindowA("QuillonTrivialWindow", "Trivial window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+  g_window = CreateWindowA("QuillonTrivialWindow", "Trivial window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                           400, 300, nullptr, nullptr, instance, nullptr);
   HHOOK hook = nullptr;
-  if (std::strcmp(commandLine, "timer") == 0)
-    SetTimer(g_window, 2, 62, nullptr);
-  else if (std::strcmp(commandLine, "hotkey") == 0)
-    RegisterHotKey(g_window, 100, 0, VK_F5);
-  else if (std::strcmp(commandLine, "hook") == 0)
-    hook = SetWindowsHookExA(WH_KEYBOARD_LL, HookProc, instance, 0);
-  else
-    ShowWindow(g_window, SW_SHOW);
+  if (std::strcmp(commandLine, "timer") == 0) SetTimer(g_window, 2, 62, nullptr);
+  else if (std::strcmp(commandLine, "hotkey") == 0) RegisterHotKey(g_window, 100, 0, VK_F5);
+  else if (std::strcmp(commandLine, "hook") == 0) hook = SetWindowsHookExA(WH_KEYBOARD_LL, HookProc, instance, 0);
+  else ShowWindow(g_window, SW_SHOW);
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);

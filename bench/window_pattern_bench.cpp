@@ -123,11 +123,9 @@ void BenchFind() {
   for (const FindCase& c : cases) {
     quillon::WindowHandle found = quillon::FindWindowByPattern(nullptr, c.classPattern, c.titlePattern);
     int number = quillon::fake_window_system::NumberOf(found);
-    double ns = NanosecondsPerCall([&] {
-      return quillon::FindWindowByPattern(nullptr, c.classPattern, c.titlePattern) != nullptr ? 1 : 0;
-    });
-    std::printf("find   %-52s found %-4d %10.2f us/call (%.1f ns per window)\n", c.label, number, ns / 1000,
-                ns / 150);
+    double ns = NanosecondsPerCall(
+        [&] { return quillon::FindWindowByPattern(nullptr, c.classPattern, c.titlePattern) != nullptr ? 1 : 0; });
+    std::printf("find   %-52s found %-4d %10.2f us/call (%.1f ns per window)\n", c.label, number, ns / 1000, ns / 150);
   }
   // The whole "|" pattern as an action gives it, when neither alternative
   // resolves: two full passes over the list.

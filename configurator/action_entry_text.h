@@ -16,9 +16,7 @@ namespace quillon {
 // prefixes alone ("Shift + "), or nothing without a modifier. It never fails,
 // and the stored code is left for the editor to keep.
 std::string KeyEntryText(int modifier, int virtualKey);
-inline std::string KeyEntryText(const KeyActionEntry& entry) {
-  return KeyEntryText(entry.modifier, entry.virtualKey);
-}
+inline std::string KeyEntryText(const KeyActionEntry& entry) { return KeyEntryText(entry.modifier, entry.virtualKey); }
 
 // "Button 1 + 3 + 10" for the held buttons in ascending order, or
 // "(No buttons)". Bits beyond button 10 are not shown.

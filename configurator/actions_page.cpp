@@ -51,9 +51,7 @@ bool g_editorShown = false;
 bool g_applicationFrame = false;
 
 int& CurrentIndex(ActionList list) { return list == ActionList::Keyboard ? g_currentKey : g_currentButton; }
-int16_t& EntryCount(ActionList list) {
-  return list == ActionList::Keyboard ? g_model.keyCount : g_model.buttonCount;
-}
+int16_t& EntryCount(ActionList list) { return list == ActionList::Keyboard ? g_model.keyCount : g_model.buttonCount; }
 bool IsEntry(int index) { return index >= 0 && index < kActionSlots; }
 
 void SetVisibleAll(std::initializer_list<int> ids, bool visible) {

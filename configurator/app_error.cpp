@@ -22,7 +22,8 @@ std::string Path(int pathId, bool create, uint32_t flags) {
   std::string path;
   long result = FolderPath(create ? (pathId | kFolderFlagCreate) : pathId, flags, &path);
   if (result == 0) return path.substr(0, path.find('\0'));
-  if (result == kValidIdNoFolder) throw AppError(kErrPathMissing, "AppEx.Path", "Valid PathId but folder doesn't exist");
+  if (result == kValidIdNoFolder)
+    throw AppError(kErrPathMissing, "AppEx.Path", "Valid PathId but folder doesn't exist");
   if (static_cast<uint32_t>(result) == kInvalidArgument)
     throw AppError(kErrPathInvalidId, "AppEx.Path", "Invalid PathId for requested function");
   throw AppError(kErrPathSystem, "AppEx.Path", "System error " + std::to_string(SignedResult(result)));

@@ -10,8 +10,8 @@ namespace quillon {
 bool WriteSettingsAndSignal() {
   const WriteFailure failure = ApplyToRegistry();
   if (!failure.what.empty()) {
-    ShowMessageBox("Could not write the settings to \"" + failure.what + "\" (error " +
-                       std::to_string(failure.status) + "). Quillon keeps the settings it has.",
+    ShowMessageBox("Could not write the settings to \"" + failure.what + "\" (error " + std::to_string(failure.status) +
+                       "). Quillon keeps the settings it has.",
                    "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }

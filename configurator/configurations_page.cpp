@@ -17,9 +17,7 @@ constexpr int kActive = IDC_lstActiveConfigs;
 constexpr const char* kMapExtension = ".ugc";
 constexpr const char* kSoundExtension = ".wav";
 
-void ShowError(const std::string& text) {
-  ShowMessageBox(text, "Error", MessageIcon::Critical, MessageButtons::Ok);
-}
+void ShowError(const std::string& text) { ShowMessageBox(text, "Error", MessageIcon::Critical, MessageButtons::Ok); }
 bool AnsweredYes(const std::string& text, const std::string& title) {
   return ShowMessageBox(text, title, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
 }

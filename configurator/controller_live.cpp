@@ -36,9 +36,7 @@ void ShowHeld() {
 }
 
 void ShowNote() {
-  const char* note = g_watchedName.empty() ? "No controller chosen"
-                     : g_open             ? ""
-                                          : "Controller not attached";
+  const char* note = g_watchedName.empty() ? "No controller chosen" : g_open ? "" : "Controller not attached";
   SetControlText(IDC_labControllerNote, note);
 }
 

@@ -95,10 +95,10 @@ std::string NeverFiringReport(const ConfiguratorSettings& s, const std::vector<N
   for (size_t i = 0; i < entries.size() && i < kMaxLines; ++i) {
     const NeverFiringEntry& e = entries[i];
     const bool keyboard = e.list == ActionList::Keyboard;
-    const std::string text = keyboard ? KeyEntryText(s.keyActions[size_t(e.index)])
-                                      : ButtonEntryText(s.buttonActions[size_t(e.index)]);
-    report += std::string(keyboard ? "Keyboard " : "Joystick ") + RowName(e.index) + " \"" + text + "\": " +
-              e.reason + "\n";
+    const std::string text =
+        keyboard ? KeyEntryText(s.keyActions[size_t(e.index)]) : ButtonEntryText(s.buttonActions[size_t(e.index)]);
+    report +=
+        std::string(keyboard ? "Keyboard " : "Joystick ") + RowName(e.index) + " \"" + text + "\": " + e.reason + "\n";
   }
   if (entries.size() > kMaxLines) report += "... and " + std::to_string(entries.size() - kMaxLines) + " more\n";
   return report;

@@ -32,9 +32,8 @@ bool ChooseExportFile(const char* title, FileDialogKind kind, std::string* path)
 std::string ExportWorkFile(const std::string& path) { return path + ".saving"; }
 
 bool ExportToFile(const std::string& path, WindowFields& fields, const EditorEntry& editor) {
-  if (FileExists(path) &&
-      ShowMessageBox("Overwrite existing configuration?", "Request", MessageIcon::Question, MessageButtons::YesNo) !=
-          MessageAnswer::Yes)
+  if (FileExists(path) && ShowMessageBox("Overwrite existing configuration?", "Request", MessageIcon::Question,
+                                         MessageButtons::YesNo) != MessageAnswer::Yes)
     return false;
   CollectGlobalSettings(fields);
   CommitEditorEntry(editor);

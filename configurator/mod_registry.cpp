@@ -64,7 +64,8 @@ bool FitsOnOneLine(const std::string& text) { return text.find_first_of("\r\n") 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool NeedsWrapping(const std::string& text) {
   if (text.empty()) return false;
-  return IsBlank(text.front()) || IsBlank(text.back()) || (text.size() >= 2 && text.front() == '"' && text.back() == '"');
+  return IsBlank(text.front()) || IsBlank(text.back()) ||
+         (text.size() >= 2 && text.front() == '"' && text.back() == '"');
 }
 std::string WrappedIniValue(const std::string& text) { return NeedsWrapping(text) ? '"' + text + '"' : text; }
 std::string UnwrappedIniValue(const std::string& text) {
@@ -77,8 +78,7 @@ std::string UpToZero(const std::string& bytes) { return bytes.substr(0, bytes.fi
 
 bool ReadRegistryGroup(GroupAddress at, StoredGroup* values) {
   OpenKey key;
-  if (OpenStoreKey(RegistryPath(at), KeyAccess::QueryValues, &key.handle) != kStatusOk)
-    return false;
+  if (OpenStoreKey(RegistryPath(at), KeyAccess::QueryValues, &key.handle) != kStatusOk) return false;
   std::string name;
   uint32_t type = 0;
   std::vector<uint8_t> data;
@@ -111,8 +111,7 @@ long WriteRegistryGroup(GroupAddress at, const StoredGroup& values, const std::v
 // subkey of another name is not the configurator's.
 long TrimRegistryList(Group list, int count) {
   OpenKey key;
-  if (OpenStoreKey(kSettingsKeyPath, KeyAccess::DeleteSubkeys, &key.handle) != kStatusOk)
-    return kStatusOk;
+  if (OpenStoreKey(kSettingsKeyPath, KeyAccess::DeleteSubkeys, &key.handle) != kStatusOk) return kStatusOk;
   const std::string prefix = list == Group::Controller ? "J" : "";
   std::vector<std::string> surplus;
   std::string name;

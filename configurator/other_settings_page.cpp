@@ -56,7 +56,8 @@ void BrowseUltraMap() {
   // An open dialog: it offers to create a missing file and does not follow
   // shortcuts.
   std::string chosen;
-  if (ShowFileDialog(ProgramDialogOptions(ControlText(IDC_txtUltraMap)), &chosen)) SetControlText(IDC_txtUltraMap, chosen);
+  if (ShowFileDialog(ProgramDialogOptions(ControlText(IDC_txtUltraMap)), &chosen))
+    SetControlText(IDC_txtUltraMap, chosen);
 }
 
 void EnumerateControllers() {

@@ -15,8 +15,10 @@ namespace {
 enum class Waiting { Nothing, Buttons, Key };
 
 constexpr int kEscape = 0x1B;
-constexpr int kModifierBoxes[][2] = {
-    {IDC_chkAlt, ModifierAlt}, {IDC_chkCtrl, ModifierCtrl}, {IDC_chkShift, ModifierShift}, {IDC_chkWindows, ModifierWin}};
+constexpr int kModifierBoxes[][2] = {{IDC_chkAlt, ModifierAlt},
+                                     {IDC_chkCtrl, ModifierCtrl},
+                                     {IDC_chkShift, ModifierShift},
+                                     {IDC_chkWindows, ModifierWin}};
 
 Waiting g_waiting = Waiting::Nothing;
 int g_msLeft = 0;
@@ -34,11 +36,18 @@ void Finish(const std::string& news) {
 // A modifier alone is not the key: the wait goes on for the key it modifies.
 bool IsModifierKey(int virtualKey) {
   switch (virtualKey) {
-    case 0x10: case 0x11: case 0x12: case 0x5B: case 0x5C:
-    case 0xA0: case 0xA1: case 0xA2: case 0xA3: case 0xA4: case 0xA5:
-      return true;
-    default:
-      return false;
+    case 0x10:
+    case 0x11:
+    case 0x12:
+    case 0x5B:
+    case 0x5C:
+    case 0xA0:
+    case 0xA1:
+    case 0xA2:
+    case 0xA3:
+    case 0xA4:
+    case 0xA5: return true;
+    default: return false;
   }
 }
 
@@ -109,7 +118,8 @@ void OnPressToSetTick(std::optional<uint32_t> held, int elapsedMs) {
   }
   g_msLeft -= elapsedMs;
   if (g_msLeft > 0) return;
-  Finish(g_waiting == Waiting::Buttons ? "No buttons were pressed within 5 seconds." : "No key was pressed within 5 seconds.");
+  Finish(g_waiting == Waiting::Buttons ? "No buttons were pressed within 5 seconds."
+                                       : "No key was pressed within 5 seconds.");
 }
 
 }  // namespace quillon

@@ -11,9 +11,7 @@
 namespace quillon {
 
 namespace {
-void ShowError(const std::string& text) {
-  ShowMessageBox(text, "Error", MessageIcon::Critical, MessageButtons::Ok);
-}
+void ShowError(const std::string& text) { ShowMessageBox(text, "Error", MessageIcon::Critical, MessageButtons::Ok); }
 std::string RuntimePath() { return JoinPath(g_session.dataFolder, kRuntimeProgramFile); }
 }  // namespace
 

@@ -10,7 +10,7 @@ inline constexpr const char* kRuntimeProgramFile = "quillon.exe";
 inline constexpr const char* kShortcutTargetFile = "Quillon.exe";
 inline constexpr const char* kRuntimeStartTitle = "_quillon";
 inline constexpr const char* kShortcutFileName = "Quillon.lnk";
-inline constexpr int kShowHidden = 0;              // SW_HIDE
+inline constexpr int kShowHidden = 0;             // SW_HIDE
 inline constexpr int kShowMinimisedNoActive = 7;  // SW_SHOWMINNOACTIVE
 
 // Asks the running runtime to reload its settings, or starts it. False, with

@@ -27,7 +27,7 @@
 
 namespace quillon {
 
-inline constexpr int kConfigSlots = 11;    // slots 0..9 are stored; slot 10 never is
+inline constexpr int kConfigSlots = 11;   // slots 0..9 are stored; slot 10 never is
 inline constexpr int kActionSlots = 100;  // at most kMaxActions are used
 
 struct KeyActionEntry {

@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // (a skipped one may come before its syntax error), an accepted one at
   // most a skipped one, and every fault lies within the text.
   const KeySequenceFault fault = FindFirstKeySequenceFault(text.c_str());
-  const bool skipped = fault.kind == KeySequenceFaultKind::UnknownName ||
-                       fault.kind == KeySequenceFaultKind::PrefixWithoutKey;
+  const bool skipped =
+      fault.kind == KeySequenceFaultKind::UnknownName || fault.kind == KeySequenceFaultKind::PrefixWithoutKey;
   if (result > 0) Require(fault.kind != KeySequenceFaultKind::None);
   if (result == 0) Require(fault.kind == KeySequenceFaultKind::None || skipped);
   Require(fault.kind == KeySequenceFaultKind::None ||

@@ -22,10 +22,8 @@ int ReferenceMatch(const std::string& pattern, const std::string& text) {
   for (size_t i = 1; i <= p; ++i) {
     char c = pattern[i - 1];
     for (size_t j = 0; j <= t; ++j) {
-      if (c == '*')
-        matches[i][j] = matches[i - 1][j] || (j > 0 && matches[i][j - 1]);
-      else if (j > 0 && (c == '?' || Fold(c) == Fold(text[j - 1])))
-        matches[i][j] = matches[i - 1][j - 1];
+      if (c == '*') matches[i][j] = matches[i - 1][j] || (j > 0 && matches[i][j - 1]);
+      else if (j > 0 && (c == '?' || Fold(c) == Fold(text[j - 1]))) matches[i][j] = matches[i - 1][j - 1];
     }
   }
   return matches[p][t] ? 1 : 0;

@@ -22,12 +22,9 @@ struct ActionFields {
 
 bool TargetReady(const ActionFields& entry) {
   switch (entry.sendType) {
-    case CurrentWindow:
-      return true;
-    case SelectWindow:
-      return SelectTargetWindow(entry.select) != 0;
-    default:
-      return false;
+    case CurrentWindow: return true;
+    case SelectWindow: return SelectTargetWindow(entry.select) != 0;
+    default: return false;
   }
 }
 
@@ -37,24 +34,13 @@ void Run(const ActionFields& entry) {
   if ((entry.action == StuffKeys || entry.action == IgnoreKey || entry.action == ShowSwitcher) && entry.keySeq)
     TypeOwnKeys(entry.keySeq->c_str());
   switch (entry.action) {
-    case NextMap:
-      RequestMapChange(MapRequest::Next, entry.keySeq);
-      break;
-    case PreviousMap:
-      RequestMapChange(MapRequest::Previous, entry.keySeq);
-      break;
-    case DefaultMap:
-      RequestMapChange(MapRequest::Default, entry.keySeq);
-      break;
-    case ShowSwitcher:
-      ShowAppSwitcher();
-      break;
+    case NextMap: RequestMapChange(MapRequest::Next, entry.keySeq); break;
+    case PreviousMap: RequestMapChange(MapRequest::Previous, entry.keySeq); break;
+    case DefaultMap: RequestMapChange(MapRequest::Default, entry.keySeq); break;
+    case ShowSwitcher: ShowAppSwitcher(); break;
     case RunApplication:
-    case ChangeConfiguration:
-      LaunchProgram(entry.appName, entry.appParms);
-      break;
-    default:
-      break;
+    case ChangeConfiguration: LaunchProgram(entry.appName, entry.appParms); break;
+    default: break;
   }
 }
 

@@ -43,7 +43,8 @@ SwitcherChoice InterpretSwitcherCommand(unsigned command, int windowCount) {
   SwitcherChoice choice;
   if (command == IDM_SWITCH_DESKTOP) {
     choice.kind = SwitcherChoiceKind::ShowDesktop;
-  } else if (command >= IDM_SWITCH_WINDOW && command < IDM_SWITCH_WINDOW + static_cast<unsigned>(kSwitcherWindowSlots)) {
+  } else if (command >= IDM_SWITCH_WINDOW &&
+             command < IDM_SWITCH_WINDOW + static_cast<unsigned>(kSwitcherWindowSlots)) {
     int index = static_cast<int>(command - IDM_SWITCH_WINDOW);
     if (index < windowCount) {
       choice.kind = SwitcherChoiceKind::ActivateWindow;

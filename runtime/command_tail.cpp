@@ -23,13 +23,10 @@ const char* CommandTail(const char* commandLine) {
 RemoteRequest RemoteRequestFor(const char* tail) {
   switch (tail == nullptr ? '\0' : tail[0]) {
     case 'Q':
-    case 'q':
-      return RemoteRequest::Close;
+    case 'q': return RemoteRequest::Close;
     case 'R':
-    case 'r':
-      return RemoteRequest::Reload;
-    default:
-      return RemoteRequest::AskToClose;
+    case 'r': return RemoteRequest::Reload;
+    default: return RemoteRequest::AskToClose;
   }
 }
 

@@ -23,10 +23,8 @@ class HeldKeys {
   void Note(const KeyEvent& event) {
     for (std::size_t i = 0; i < held_.size(); ++i) {
       if (held_[i].virtualKey != event.virtualKey) continue;
-      if (event.flags & kKeyEventKeyUp)
-        held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
-      else if (event.extraInfo == kInjectedHoldEventTag)
-        held_[i].extraInfo = kInjectedHoldEventTag;
+      if (event.flags & kKeyEventKeyUp) held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
+      else if (event.extraInfo == kInjectedHoldEventTag) held_[i].extraInfo = kInjectedHoldEventTag;
       return;
     }
     if ((event.flags & kKeyEventKeyUp) == 0) held_.push_back(event);

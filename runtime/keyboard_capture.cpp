@@ -23,7 +23,7 @@ bool HookModeWithEntries() { return g_settings.useHook && g_settings.keyCount > 
 // The hook looks a key up under the lock and keeps only the answer.
 struct HookTable {
   bool armed = false;
-  std::array<uint8_t, 256> entry{};                 // virtual key -> entry number, 0 for none
+  std::array<uint8_t, 256> entry{};                  // virtual key -> entry number, 0 for none
   std::array<uint32_t, kMaxActions + 1> modifier{};  // entry number -> its exact modifiers
   uint32_t generation = 0;
 };
@@ -145,9 +145,7 @@ void RearmKeyboardCapture() {
   InstallCaptureHook();
 }
 
-bool HookWatchesKey(uint32_t virtualKey) {
-  return MatchHookKey(virtualKey).number != 0;
-}
+bool HookWatchesKey(uint32_t virtualKey) { return MatchHookKey(virtualKey).number != 0; }
 
 bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo) {
   if (IsRuntimeInjected(extraInfo)) return false;

@@ -51,10 +51,8 @@ WindowHandle ResolvePath(std::string_view alternative) {
   WindowHandle found = nullptr;
   for (std::string_view element : SplitAt(alternative, '>')) {
     std::string pattern(element);
-    if (!pattern.empty() && pattern[0] == '@')
-      found = FindWindowByPattern(found, pattern.c_str() + 1, nullptr);
-    else
-      found = FindWindowByPattern(found, nullptr, pattern.c_str());
+    if (!pattern.empty() && pattern[0] == '@') found = FindWindowByPattern(found, pattern.c_str() + 1, nullptr);
+    else found = FindWindowByPattern(found, nullptr, pattern.c_str());
     if (found == nullptr) return nullptr;
   }
   return found;

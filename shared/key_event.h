@@ -26,8 +26,8 @@ struct KeyEvent {
   uint32_t type = kInputKeyboard;
   uint16_t virtualKey = 0;
   uint16_t scanCode = 0;
-  uint32_t flags = 0;      // kKeyEventExtended, kKeyEventKeyUp
-  uint32_t time = 0;       // tick count when the event was added to the list
+  uint32_t flags = 0;  // kKeyEventExtended, kKeyEventKeyUp
+  uint32_t time = 0;   // tick count when the event was added to the list
   uintptr_t extraInfo = kInjectedEventTag;
 };
 

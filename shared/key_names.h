@@ -39,10 +39,8 @@ const Row* FindNamedRow(const Row (&table)[Count], const char* name, size_t leng
     size_t middle = low + (high - low) / 2;
     int order = CompareKeyName(name, length, table[middle].name);
     if (order == 0) return &table[middle];
-    if (order < 0)
-      high = middle;
-    else
-      low = middle + 1;
+    if (order < 0) high = middle;
+    else low = middle + 1;
   }
   return nullptr;
 }

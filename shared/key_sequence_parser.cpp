@@ -58,8 +58,8 @@ struct HoldRelease {
 
 // Searched after the name table, the same way; sorted in byte order.
 constexpr HoldRelease HoldReleaseTable[] = {
-    {"ALT DOWN", kAltKey, false},  {"ALT UP", kAltKey, true},     {"CTRL DOWN", kCtrlKey, false},
-    {"CTRL UP", kCtrlKey, true},   {"SHIFT DOWN", kShiftKey, false}, {"SHIFT UP", kShiftKey, true},
+    {"ALT DOWN", kAltKey, false}, {"ALT UP", kAltKey, true},        {"CTRL DOWN", kCtrlKey, false},
+    {"CTRL UP", kCtrlKey, true},  {"SHIFT DOWN", kShiftKey, false}, {"SHIFT UP", kShiftKey, true},
 };
 
 // No entry of either table is longer, so a longer name can match nothing.
@@ -289,8 +289,7 @@ class Parser {
           continue;
         case '[':
         case ']':
-        case '}':
-          FailSyntax(KeySequenceFaultKind::BareBrace);
+        case '}': FailSyntax(KeySequenceFaultKind::BareBrace);
         default:
           if (c >= '0' && c <= '9') {
             AppendPress(uint16_t(c));  // the digit keys, whatever the layout

@@ -144,8 +144,8 @@ void Encode(const FieldRow& row, const FieldValue& value, bool textOnly, StoredG
     out->push_back(Text(row.name, std::to_string(value.number)));
   } else if (FitsInt16(value.number)) {
     uint32_t widened = uint32_t(int32_t(int16_t(value.number)));
-    out->push_back({row.name, StoredType::Number,
-                    {char(widened), char(widened >> 8), char(widened >> 16), char(widened >> 24)}});
+    out->push_back(
+        {row.name, StoredType::Number, {char(widened), char(widened >> 8), char(widened >> 16), char(widened >> 24)}});
   }
 }
 
@@ -193,8 +193,7 @@ WriteFailure WriteTree(const TreeStore& store, const TreeValues& tree) {
   for (RawValue& value : fields) {
     if (SameName(value.name, RowOf(Field::SwitchDevice).name, true) && main[Field::SwitchDevice].text.empty())
       removed.push_back(value.name);
-    else
-      group.push_back(std::move(value));
+    else group.push_back(std::move(value));
   }
   if (long status = store.write({Group::Main, 0}, group, removed)) return failed({Group::Main, 0}, status);
 

@@ -16,9 +16,7 @@ inline constexpr int kMaxActions = 99;
 inline constexpr int kMaxConfigs = 10;
 
 // Two decimal digits of 0..99.
-inline std::string TwoDigits(int number) {
-  return {char('0' + number / 10 % 10), char('0' + number % 10)};
-}
+inline std::string TwoDigits(int number) { return {char('0' + number / 10 % 10), char('0' + number % 10)}; }
 // The numbered action subkeys below kSettingsKeyPath, numbered from 1
 // without gaps: keyboard entry n is "01".."99", controller entry n "J01"..
 inline std::string KeyActionSubkey(int number) { return TwoDigits(number); }
@@ -38,9 +36,27 @@ inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
 // stored 16 bits wide, sign-extended to the registry's 32; a 32-bit field
 // holds more in the configurator's memory than the tree can keep.
 enum class Field : uint8_t {
-  UltraMapPath, UltraMapOptions, UseJoystick, UseKeyboard, ApplyOnStart,
-  SwitchDevice, DefaultConfig, ChangeTimeout, UseHook, PollPerSecond, ShowTrayIcon, ShowMapName,
-  Modifier, VirtualKey, Buttons, SendType, Action, Select, KeySeq, AppName, AppParms,
+  UltraMapPath,
+  UltraMapOptions,
+  UseJoystick,
+  UseKeyboard,
+  ApplyOnStart,
+  SwitchDevice,
+  DefaultConfig,
+  ChangeTimeout,
+  UseHook,
+  PollPerSecond,
+  ShowTrayIcon,
+  ShowMapName,
+  Modifier,
+  VirtualKey,
+  Buttons,
+  SendType,
+  Action,
+  Select,
+  KeySeq,
+  AppName,
+  AppParms,
 };
 inline constexpr size_t kFieldCount = size_t(Field::AppParms) + 1;
 enum class FieldType : uint8_t { Text, Number16, Number32 };

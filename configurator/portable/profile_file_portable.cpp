@@ -42,7 +42,7 @@ uint32_t ReadProfileSectionNames(const std::string& file, char* buffer, uint32_t
 }
 
 long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
-                        const std::string& value) {
+                     const std::string& value) {
   std::string content;
   if (!ReadWhole(file, &content)) content.clear();
   std::string updated = profile_text::WithKeySet(content, section, key, value);

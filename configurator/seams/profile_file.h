@@ -25,7 +25,7 @@ uint32_t ReadProfileSectionNames(const std::string& file, char* buffer, uint32_t
 // section, a new section to the end of the file. Returns 0 or the system's
 // error code.
 long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
-                        const std::string& value);
+                     const std::string& value);
 
 // Makes sure everything written so far is on disk. 0 or the error code.
 long FlushProfileFile(const std::string& file);

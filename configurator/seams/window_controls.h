@@ -24,8 +24,8 @@ void SetVisible(int id, bool visible);
 void SetLit(int id, bool lit);
 
 // Rows of a list box or drop-down list. `row` -1 appends, or in a sorted
-// list puts the row in its sorted place; the new row's index is returned. Removing or clearing rows follows the controls' own rules for
-// the selection.
+// list puts the row in its sorted place; the new row's index is returned. Removing or clearing rows follows the
+// controls' own rules for the selection.
 int InsertRow(int id, int row, const std::string& text, intptr_t itemData = 0);
 void RemoveRow(int id, int row);
 void ClearRows(int id);

@@ -44,7 +44,9 @@ std::vector<std::string> ListFiles(const std::string& pattern) {
   return names;
 }
 
-bool PathAttributesReadable(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathAttributesReadable(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
 

@@ -16,8 +16,7 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND owner, LPCSTR file, UINT command, DW
 // The library stays loaded for the rest of the run: the viewer's window lives
 // in it and outlasts the call.
 HtmlHelpFunction LoadedHtmlHelp() {
-  static HtmlHelpFunction function =
-      LibraryFunction<HtmlHelpFunction>(LoadSystemLibrary(L"hhctrl.ocx"), "HtmlHelpA");
+  static HtmlHelpFunction function = LibraryFunction<HtmlHelpFunction>(LoadSystemLibrary(L"hhctrl.ocx"), "HtmlHelpA");
   return function;
 }
 

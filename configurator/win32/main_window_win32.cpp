@@ -45,8 +45,8 @@ void MakePage(int index) {
   for (int i = 0; i < index; ++i)
     if (g_pages[size_t(i)] != nullptr) previous = g_pages[size_t(i)];
   const PageTemplate& page = kPages[size_t(index)];
-  HWND made = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(page.templateId), g_main,
-                                 page.procedure, 0);
+  HWND made =
+      CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(page.templateId), g_main, page.procedure, 0);
   SetWindowPos(made, previous, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
   AddControlParent(made);
   g_pages[size_t(index)] = made;
@@ -171,8 +171,7 @@ void* MainWindowHandle() { return g_main; }
 int RunMainWindow() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  if (CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0) ==
-      nullptr)
+  if (CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0) == nullptr)
     return 1;
   LoadMainWindow();
   ShowWindow(g_main, SW_SHOW);

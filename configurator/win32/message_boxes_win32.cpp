@@ -8,7 +8,7 @@ namespace quillon {
 MessageAnswer ShowMessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                              MessageButtons buttons) {
   UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
-  style |= icon == MessageIcon::Critical ? MB_ICONERROR
+  style |= icon == MessageIcon::Critical   ? MB_ICONERROR
            : icon == MessageIcon::Question ? MB_ICONQUESTION
                                            : MB_ICONINFORMATION;
   int answer = MessageBoxA(static_cast<HWND>(MainWindowHandle()), text.c_str(), title.c_str(), style);

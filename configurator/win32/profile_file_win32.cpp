@@ -13,7 +13,7 @@ uint32_t ReadProfileSectionNames(const std::string& file, char* buffer, uint32_t
 }
 
 long WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
-                        const std::string& value) {
+                     const std::string& value) {
   if (WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str())) return 0;
   DWORD error = GetLastError();
   return error != 0 ? long(error) : long(ERROR_WRITE_FAULT);

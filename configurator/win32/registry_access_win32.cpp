@@ -61,7 +61,8 @@ long EnumStoreValue(StoreKeyHandle key, uint32_t index, std::string* name, uint3
     DWORD length = sizeof buffer;
     DWORD size = DWORD(data->size());
     DWORD valueType = 0;
-    LONG status = RegEnumValueA(static_cast<HKEY>(key), index, buffer, &length, nullptr, &valueType, data->data(), &size);
+    LONG status =
+        RegEnumValueA(static_cast<HKEY>(key), index, buffer, &length, nullptr, &valueType, data->data(), &size);
     if (status == ERROR_MORE_DATA && attempt == 0) {
       DWORD largest = 0;
       RegQueryInfoKeyA(static_cast<HKEY>(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,

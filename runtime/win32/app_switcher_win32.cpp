@@ -79,8 +79,8 @@ void MakeItemBitmap(HMENU menu, int position, HICON icon) {
   SelectObject(memory, old);
   DeleteDC(memory);
 
-  HBITMAP small = ShrinkBitmap(large, iconWidth, iconHeight, GetSystemMetrics(SM_CXMENUCHECK),
-                               GetSystemMetrics(SM_CYMENUCHECK));
+  HBITMAP small =
+      ShrinkBitmap(large, iconWidth, iconHeight, GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK));
   DeleteObject(large);
   if (small == nullptr) return;
   SetMenuItemBitmaps(menu, static_cast<UINT>(position), MF_BYPOSITION, small, small);

@@ -23,9 +23,7 @@ namespace {
 
 IDirectInputA* g_input = nullptr;
 
-IDirectInputDevice2A* DeviceOf(ControllerHandle controller) {
-  return static_cast<IDirectInputDevice2A*>(controller);
-}
+IDirectInputDevice2A* DeviceOf(ControllerHandle controller) { return static_cast<IDirectInputDevice2A*>(controller); }
 
 BOOL CALLBACK CollectController(LPCDIDEVICEINSTANCEA instance, LPVOID context) {
   auto* controllers = static_cast<std::vector<AttachedController>*>(context);
@@ -97,7 +95,8 @@ bool UseJoystickDataFormat(ControllerHandle controller) {
 }
 
 bool ShareControllerInBackground(ControllerHandle controller) {
-  return SUCCEEDED(DeviceOf(controller)->SetCooperativeLevel(MainWindowHandle(), DISCL_BACKGROUND | DISCL_NONEXCLUSIVE));
+  return SUCCEEDED(
+      DeviceOf(controller)->SetCooperativeLevel(MainWindowHandle(), DISCL_BACKGROUND | DISCL_NONEXCLUSIVE));
 }
 
 AcquireResult AcquireController(ControllerHandle controller) {

@@ -66,8 +66,7 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
       }
       return FALSE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
@@ -94,16 +93,11 @@ LRESULT OnSessionChange(WPARAM event) {
   switch (event) {
     case WTS_SESSION_LOCK:
     case WTS_CONSOLE_DISCONNECT:
-    case WTS_REMOTE_DISCONNECT:
-      HandleSessionEvent(SessionEvent::Left);
-      break;
+    case WTS_REMOTE_DISCONNECT: HandleSessionEvent(SessionEvent::Left); break;
     case WTS_SESSION_UNLOCK:
     case WTS_CONSOLE_CONNECT:
-    case WTS_REMOTE_CONNECT:
-      HandleSessionEvent(SessionEvent::Returned);
-      break;
-    default:
-      break;
+    case WTS_REMOTE_CONNECT: HandleSessionEvent(SessionEvent::Returned); break;
+    default: break;
   }
   return 0;
 }
@@ -151,17 +145,10 @@ void ShowAboutBox(HWND window) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      return 0;
-    case WM_PAINT:
-      PaintWindow(window);
-      return 0;
-    case WM_CLOSE:
-      StopTimersAndController();
-      return DefWindowProcA(window, message, wParam, lParam);
-    case WM_ENDSESSION:
-      EndSession(wParam);
-      return 0;
+    case WM_CREATE: return 0;
+    case WM_PAINT: PaintWindow(window); return 0;
+    case WM_CLOSE: StopTimersAndController(); return DefWindowProcA(window, message, wParam, lParam);
+    case WM_ENDSESSION: EndSession(wParam); return 0;
     case WM_DESTROY:
       StopWatchingSessionChanges(window);
       EndRuntime();
@@ -169,31 +156,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case IDM_EXIT:
-          DestroyWindow(window);
-          return 0;
-        case IDM_ABOUT:
-          ShowAboutBox(window);
-          return 0;
-        default:
-          return DefWindowProcA(window, message, wParam, lParam);
+        case IDM_EXIT: DestroyWindow(window); return 0;
+        case IDM_ABOUT: ShowAboutBox(window); return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
       }
-    case WM_DEVICECHANGE:
-      return OnDeviceChange(wParam);
-    case WM_POWERBROADCAST:
-      return OnPowerBroadcast(wParam);
-    case WM_WTSSESSION_CHANGE:
-      return OnSessionChange(wParam);
-    case WM_HOTKEY:
-      RunHotKeyAction(wParam);
-      return 0;
+    case WM_DEVICECHANGE: return OnDeviceChange(wParam);
+    case WM_POWERBROADCAST: return OnPowerBroadcast(wParam);
+    case WM_WTSSESSION_CHANGE: return OnSessionChange(wParam);
+    case WM_HOTKEY: RunHotKeyAction(wParam); return 0;
     case WM_TIMER:
       if (wParam == ChangeTimerId) CompleteMapChange();
       else if (wParam == PollTimerId) PollController();
       RunWaitingReload();  // the hand-over may have shown a box
       return 0;
-    default:
-      break;
+    default: break;
   }
   if (message == WM_RELOAD_SETTINGS) {
     ReloadSettings();

@@ -65,12 +65,12 @@ bool IsTrustedAccount(PSID sid) {
 
 // Rights that let an account put a file into the folder or change it there.
 bool OthersMayWriteIn(const std::string& folder) {
-  constexpr ACCESS_MASK kWriting = FILE_ADD_FILE | FILE_WRITE_DATA | FILE_APPEND_DATA | GENERIC_WRITE | GENERIC_ALL |
-                                   WRITE_DAC | WRITE_OWNER;
+  constexpr ACCESS_MASK kWriting =
+      FILE_ADD_FILE | FILE_WRITE_DATA | FILE_APPEND_DATA | GENERIC_WRITE | GENERIC_ALL | WRITE_DAC | WRITE_OWNER;
   PACL dacl = nullptr;
   LocalMemory descriptor;
-  if (GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                            nullptr, descriptor.Out()) != ERROR_SUCCESS)
+  if (GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                            descriptor.Out()) != ERROR_SUCCESS)
     return true;
   if (dacl == nullptr) return true;  // no list at all: everyone may do everything
   for (DWORD i = 0; i < dacl->AceCount; ++i) {
@@ -88,8 +88,8 @@ bool OthersMayWriteIn(const std::string& folder) {
 bool OwnedByUserOrAdministrators(const std::string& path) {
   PSID owner = nullptr;
   LocalMemory descriptor;
-  if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
-                            nullptr, descriptor.Out()) != ERROR_SUCCESS)
+  if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                            descriptor.Out()) != ERROR_SUCCESS)
     return false;
   return owner != nullptr && !IsWellKnown(owner, WinCreatorOwnerSid) && IsTrustedAccount(owner);
 }

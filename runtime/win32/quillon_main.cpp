@@ -37,14 +37,9 @@ void SendToRunning(HWND running, UINT message) {
 // exit status.
 int RemoteControl(HWND running, const char* tail) {
   switch (quillon::RemoteRequestFor(tail)) {
-    case quillon::RemoteRequest::Close:
-      SendToRunning(running, WM_CLOSE);
-      return 1;
-    case quillon::RemoteRequest::Reload:
-      SendToRunning(running, quillon::WM_RELOAD_SETTINGS);
-      return 1;
-    case quillon::RemoteRequest::AskToClose:
-      break;
+    case quillon::RemoteRequest::Close: SendToRunning(running, WM_CLOSE); return 1;
+    case quillon::RemoteRequest::Reload: SendToRunning(running, quillon::WM_RELOAD_SETTINGS); return 1;
+    case quillon::RemoteRequest::AskToClose: break;
   }
   if (MessageBoxA(nullptr, "Exit Quillon?", "Quillon", MB_OKCANCEL) != IDOK) return 0;
   SendToRunning(running, WM_CLOSE);
@@ -111,12 +106,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const char* tail = quillon::CommandTail(GetCommandLineA());
   HWND running = nullptr;
   switch (ClaimRuntimeRole(&running)) {
-    case Role::RemoteControl:
-      return RemoteControl(running, tail);
-    case Role::GaveUp:
-      return 0;
-    case Role::Runtime:
-      break;
+    case Role::RemoteControl: return RemoteControl(running, tail);
+    case Role::GaveUp: return 0;
+    case Role::Runtime: break;
   }
 
   HWND window = quillon::CreateMainWindow(instance);

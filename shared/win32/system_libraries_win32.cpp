@@ -8,9 +8,9 @@ void LoadLibrariesFromSystemFolderOnly() {
   // SetDefaultDllDirectories came with Windows 8 and, for Windows 7, with
   // update KB2533623: looked up, so that the program still starts without it.
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  auto restrict = LibraryFunction<SetDefaultDllDirectoriesFunction>(GetModuleHandleW(L"kernel32.dll"),
-                                                                    "SetDefaultDllDirectories");
-  if (restrict != nullptr && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+  auto restrict =
+      LibraryFunction<SetDefaultDllDirectoriesFunction>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+  if (restrict != nullptr&& restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
   // Without it the program's folder stays in the search; an empty library
   // folder at least takes the current one out. Every library this program
   // loads itself goes by full path anyway.

@@ -7,7 +7,11 @@ namespace quillon {
 namespace {
 
 TEST(ActionEntryTextTest, AKeyRowReadsTheModifiersWindowsShiftControlAltThenTheKey) {
-  const struct { int modifier; int virtualKey; const char* text; } cases[] = {
+  const struct {
+    int modifier;
+    int virtualKey;
+    const char* text;
+  } cases[] = {
       {0, 106, "Multiply key"},
       {3, 112, "Control + Alt + F1 key"},
       {15, 65, "Windows + Shift + Control + Alt + A"},
@@ -30,13 +34,13 @@ TEST(ActionEntryTextTest, AKeyRowReadsTheModifiersWindowsShiftControlAltThenTheK
 }
 
 TEST(ActionEntryTextTest, AButtonRowListsTheHeldButtonsInOrder) {
-  const struct { int32_t buttons; const char* text; } cases[] = {
-      {0, "(No buttons)"},
-      {0b10'0000'0101, "Button 1 + 3 + 10"},
-      {0b10'0000'0000, "Button 10"},
-      {1 << 10, "(No buttons)"},  // bits beyond button 10 are not shown
-      {(1 << 12) | 1, "Button 1"},
-      {-1, "Button 1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10"},
+  const struct {
+    int32_t buttons;
+    const char* text;
+  } cases[] = {
+      {0, "(No buttons)"},           {0b10'0000'0101, "Button 1 + 3 + 10"},
+      {0b10'0000'0000, "Button 10"}, {1 << 10, "(No buttons)"},  // bits beyond button 10 are not shown
+      {(1 << 12) | 1, "Button 1"},   {-1, "Button 1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10"},
   };
   for (const auto& c : cases) EXPECT_EQ(ButtonEntryText(c.buttons), c.text) << c.buttons;
   ButtonActionEntry entry;

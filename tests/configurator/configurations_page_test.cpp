@@ -83,7 +83,14 @@ TEST(ConfigurationsPageTest, MovesBetweenAndWithinTheLists) {
       {{"Alpha"}, kAvailable, "Kilo", kAvailable, doubleClick, {"Alpha", "Kilo"}, -1, {}},
       {{"Alpha"}, kAvailable, "", IDC_cmdInsert, click, {"Alpha"}, -1, {}},
       {nine, kAvailable, "Kilo", IDC_cmdInsert, click, tenth, -1, {}},
-      {ten, kAvailable, "Kilo", IDC_cmdInsert, click, ten, -1, {"Error: There is a limit of 10 active configurations."}},
+      {ten,
+       kAvailable,
+       "Kilo",
+       IDC_cmdInsert,
+       click,
+       ten,
+       -1,
+       {"Error: There is a limit of 10 active configurations."}},
       {three, kActive, "Alpha", IDC_cmdUp, click, three, 0, {}},
       {three, kActive, "Gamma", IDC_cmdUp, click, {"Alpha", "Gamma", "beta"}, 1, {}},
       {three, kActive, "Gamma", IDC_cmdDown, click, three, 2, {}},
@@ -127,8 +134,8 @@ TEST(ConfigurationsPageTest, DeleteAsksThenRemovesTheListedMapAndItsSound) {
   files::SetLocked(InData("Other.ugc"));
   SelectRow(kAvailable, 0);
   DeleteConfiguration();
-  EXPECT_EQ(Shown(), (Names{"Request: Permanently delete selected configuration?",
-                            "Error: Other.ugc: error deleting file."}));
+  EXPECT_EQ(Shown(),
+            (Names{"Request: Permanently delete selected configuration?", "Error: Other.ugc: error deleting file."}));
   EXPECT_EQ(Rows(kAvailable), (Names{"Other"}));
 }
 

@@ -6,11 +6,13 @@
 namespace quillon {
 namespace {
 
+// clang-format off
 struct Key { int modifier; int virtualKey; int action = StuffKeys; const char* appName = ""; };
 struct Pad { int32_t buttons; int action = StuffKeys; const char* appName = ""; };
 // "K2" is keyboard row 2, "J1" controller row 1; the reason is matched by a
 // part of its words.
 struct Found { const char* row; const char* reasonPart; };
+// clang-format on
 
 struct Case {
   const char* name;
@@ -43,6 +45,7 @@ ConfiguratorSettings SettingsOf(const Case& c) {
 
 TEST(EntriesNeverFireTest, EachCaseFindsExactlyTheEntriesTheRuntimeCannotReach) {
   constexpr int F5 = 0x74, F6 = 0x75;
+  // clang-format off
   const Case cases[] = {
       {"sound settings", false, true, {{0, F5}, {ModifierCtrl, F5}}, {{0b01}, {0b10}}, {}},
       {"hot keys: the later twin", false, true, {{ModifierCtrl, F5}, {0, F6}, {ModifierCtrl, F5}}, {},
@@ -67,6 +70,7 @@ TEST(EntriesNeverFireTest, EachCaseFindsExactlyTheEntriesTheRuntimeCannotReach) 
        {{"K1", "no active configurations"}, {"K2", "no active configurations"}, {"J1", "no active"}}},
       {"map switches with one", false, true, {{0, F5, NextMap}}, {{0b1, DefaultMap}}, {}},
   };
+  // clang-format on
   const auto exists = [](const std::string& path) { return path == "C:\\here.exe"; };
   for (const Case& c : cases) {
     const std::vector<NeverFiringEntry> found = FindEntriesThatNeverFire(SettingsOf(c), exists);

@@ -65,13 +65,13 @@ class ExportFileTest : public ::testing::Test {
     f.ultraMapOptions = "/load %s /quiet=yes";
     f.showTrayIcon = true;
     g_model.keyCount = 2;
-    g_model.keyActions[0] = KeyActionEntry{6, 0x74, 1, RunApplication, "Notepad*|@Edit", "", "C:\\mame.exe",
-                                           "--config=x.ini -y"};
+    g_model.keyActions[0] =
+        KeyActionEntry{6, 0x74, 1, RunApplication, "Notepad*|@Edit", "", "C:\\mame.exe", "--config=x.ini -y"};
     g_model.keyActions[1] = KeyActionEntry{0, 13, 0, StuffKeys, "title=x*", "a=b{ENTER}", "", ""};
     g_model.buttonCount = 3;
     g_model.buttonActions[0] = ButtonActionEntry{0x3FF, 0, NextMap, "", "", "", ""};
-    g_model.buttonActions[1] = ButtonActionEntry{1, 1, ChangeConfiguration, "@Class", "%{F4}",
-                                                 "C:\\Q\\QuillonConfig.exe", "C:\\Q\\two=2.qlf"};
+    g_model.buttonActions[1] =
+        ButtonActionEntry{1, 1, ChangeConfiguration, "@Class", "%{F4}", "C:\\Q\\QuillonConfig.exe", "C:\\Q\\two=2.qlf"};
     g_model.buttonActions[2] = ButtonActionEntry{512, 0, -1, "", "", "", ""};
     return f;
   }
@@ -127,12 +127,28 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
   EXPECT_EQ(fields.changeTimeoutText, "2048") << "the field was mended before saving";
   std::string entries = SectionOf(file_, kMain);
   std::string expected;
-  const char* lines[] = {"Config0=Analog", "Config1=4-Way, Diagonals Only", "Config2=Fly=High", "Config3=",
-                         "Config4=", "Config5=", "Config6=", "Config7=", "Config8=", "Config9=",
-                         "UltraMapPath=C:\\Tools\\UltraMap.exe", "UltraMapOptions=/load %s /quiet=yes",
-                         "UseJoystick=1", "UseKeyboard=1", "ApplyOnStart=0", "SwitchDevice=Ultrastick 360",
-                         "DefaultConfig=0", "ChangeTimeout=2048", "UseHook=1", "PollPerSecond=-20",
-                         "ShowTrayIcon=1", "ShowMapName=0"};
+  const char* lines[] = {"Config0=Analog",
+                         "Config1=4-Way, Diagonals Only",
+                         "Config2=Fly=High",
+                         "Config3=",
+                         "Config4=",
+                         "Config5=",
+                         "Config6=",
+                         "Config7=",
+                         "Config8=",
+                         "Config9=",
+                         "UltraMapPath=C:\\Tools\\UltraMap.exe",
+                         "UltraMapOptions=/load %s /quiet=yes",
+                         "UseJoystick=1",
+                         "UseKeyboard=1",
+                         "ApplyOnStart=0",
+                         "SwitchDevice=Ultrastick 360",
+                         "DefaultConfig=0",
+                         "ChangeTimeout=2048",
+                         "UseHook=1",
+                         "PollPerSecond=-20",
+                         "ShowTrayIcon=1",
+                         "ShowMapName=0"};
   for (const char* line : lines) expected += std::string(line) + '\0';
   EXPECT_EQ(entries, expected);
   entries = SectionOf(file_, {Group::Keyboard, 2});

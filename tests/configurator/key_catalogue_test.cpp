@@ -11,7 +11,11 @@ namespace {
 
 TEST(KeyCatalogueTest, ACodeFindsItsFirstRowFromTheTop) {
   ASSERT_EQ(std::size(KeyCatalogue), 139u);
-  const struct { int code; int row; const char* text; } cases[] = {
+  const struct {
+    int code;
+    int row;
+    const char* text;
+  } cases[] = {
       {1, 0, "Left mouse button"},
       {12, 6, "CLEAR key"},
       {254, 87, "CLEAR key"},        // the same text, its own code
@@ -41,9 +45,8 @@ TEST(KeyCatalogueTest, ACodeFindsItsFirstRowFromTheTop) {
 
 TEST(KeyCatalogueTest, CodesWithoutARowAndCodesOutOfRangeFindNone) {
   const std::pair<int, int> rowless[] = {
-      {0, 0},     {5, 7},     {10, 11},   {14, 15},   {21, 26},   {28, 31},   {42, 42},
-      {58, 64},   {94, 95},   {136, 143}, {146, 159}, {166, 185}, {193, 218}, {224, 224},
-      {227, 245}, {252, 252}, {255, 255},
+      {0, 0},     {5, 7},     {10, 11},   {14, 15},   {21, 26},   {28, 31},   {42, 42},   {58, 64},   {94, 95},
+      {136, 143}, {146, 159}, {166, 185}, {193, 218}, {224, 224}, {227, 245}, {252, 252}, {255, 255},
   };
   std::set<int> expected, found;
   for (const auto& [first, last] : rowless) {

@@ -91,12 +91,9 @@ TEST_F(MainWindowTest, TheStoredControllerIsSelectedOnlyWhenAttached) {
     int selected;
   };
   const Case cases[] = {
-      {{"Pad A", "Pad B"}, "Pad B", 1},
-      {{"Pad A", "Pad B"}, "pad b", 0},  // the comparison is exact
-      {{"Pad A", "Pad B"}, "Pad C", 0},  // not attached: the first one
-      {{"Pad A", "Pad B"}, "", 0},
-      {{"Twin", "Twin"}, "Twin", 0},
-      {{}, "Pad A", -1},
+      {{"Pad A", "Pad B"}, "Pad B", 1}, {{"Pad A", "Pad B"}, "pad b", 0},  // the comparison is exact
+      {{"Pad A", "Pad B"}, "Pad C", 0},                                    // not attached: the first one
+      {{"Pad A", "Pad B"}, "", 0},      {{"Twin", "Twin"}, "Twin", 0},    {{}, "Pad A", -1},
   };
   for (const Case& c : cases) {
     SetAttachedControllers(c.attached);

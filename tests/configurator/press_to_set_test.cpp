@@ -134,7 +134,7 @@ TEST_F(LiveControllerTest, PressKeyTakesTheNextKeyWithItsModifiers) {
   const struct {
     const char* name;
     std::vector<std::pair<int, int>> keys;  // virtual key, modifiers; kNothing: a tick
-    const char* row;                         // the list row afterwards
+    const char* row;                        // the list row afterwards
     const char* hint;
   } cases[] = {
       {"F5 with Ctrl and Shift", {{0x74, 6}}, "Shift + Control + F5 key", ""},

@@ -22,12 +22,8 @@ namespace boxes = fake_configurator_messages;
 int64_t Stored(const std::string& path, const char* name, int64_t fallback = -999) {
   return reg::ReadNumber(path, name, fallback);
 }
-std::string StoredText(const std::string& path, const char* name) {
-  return reg::ReadText(path, name, "<missing>");
-}
-bool KeyPresent(const std::string& path) {
-  return reg::KeyExists(path);
-}
+std::string StoredText(const std::string& path, const char* name) { return reg::ReadText(path, name, "<missing>"); }
+bool KeyPresent(const std::string& path) { return reg::KeyExists(path); }
 
 class SettingsModelTest : public ::testing::Test {
  protected:

@@ -28,8 +28,7 @@ TEST(ShellServicesTest, AnInvalidFolderIdIsAnAppError) {
     ADD_FAILURE() << "no error";
   } catch (const AppError& error) {
     EXPECT_EQ(error.source, "AppEx.Path");
-    EXPECT_TRUE(error.number == kErrPathInvalidId || error.number == kErrPathSystem ||
-                error.number == kErrPathMissing)
+    EXPECT_TRUE(error.number == kErrPathInvalidId || error.number == kErrPathSystem || error.number == kErrPathMissing)
         << std::hex << error.number;
   }
 }

@@ -83,9 +83,9 @@ class ControllerPollTest : public ::testing::Test {
 TEST_F(ControllerPollTest, LoadOpensTheNamedPadAndStartsTheTimerWithoutAcquiring) {
   pad::AddPad(kPadName, 12);
   InitController();
-  EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"CreateInputSystem", "List", "Open Quillon Pad",
-                                                    "ButtonCount Quillon Pad", "DataFormat Quillon Pad",
-                                                    "Cooperate Quillon Pad"}));
+  EXPECT_EQ(pad::Calls(),
+            (std::vector<std::string>{"CreateInputSystem", "List", "Open Quillon Pad", "ButtonCount Quillon Pad",
+                                      "DataFormat Quillon Pad", "Cooperate Quillon Pad"}));
   EXPECT_EQ(fake_platform::CallsStartingWith("StartTimer"), std::vector<std::string>{"StartTimer 2 62"});
   EXPECT_EQ(pad::OpenDeviceCount(), 1);
 }
@@ -208,8 +208,7 @@ TEST_P(ControllerMatchTest, RunsTheFirstFullyHeldEntryInListOrder) {
   std::vector<std::string> expected;
   if (*c.runs) expected.push_back(c.runs);
   EXPECT_EQ(Started(), expected);
-  EXPECT_EQ(pad::CallsStartingWith("Read ").front(),
-            "Read Quillon Pad " + std::to_string(std::min(c.padButtons, 10u)));
+  EXPECT_EQ(pad::CallsStartingWith("Read ").front(), "Read Quillon Pad " + std::to_string(std::min(c.padButtons, 10u)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -218,13 +217,11 @@ INSTANTIATE_TEST_SUITE_P(
                       MatchCase{"twoAloneMatchesNothing", 10, {2}, ""},
                       MatchCase{"furtherHeldButtonsDoNotMatter", 10, {1, 5, 7}, "One"},
                       MatchCase{"threeAndFourBeforeThree", 10, {3, 4}, "ThreeAndFour"},
-                      MatchCase{"threeAlone", 10, {3}, "Three"},
-                      MatchCase{"buttonTen", 10, {10}, "Ten"},
+                      MatchCase{"threeAlone", 10, {3}, "Three"}, MatchCase{"buttonTen", 10, {10}, "Ten"},
                       MatchCase{"everyButtonOfTenTakesTheFirstEntry", 10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "One"},
                       MatchCase{"buttonsElevenToSixteenNeverMatch", 16, {11, 12, 13, 14, 15, 16}, ""},
                       MatchCase{"sixteenButtonsReadOnlyTen", 16, {10, 11}, "Ten"},
-                      MatchCase{"buttonsBeyondThePadAreNotRead", 2, {3}, ""},
-                      MatchCase{"nothingHeld", 10, {}, ""}),
+                      MatchCase{"buttonsBeyondThePadAreNotRead", 2, {3}, ""}, MatchCase{"nothingHeld", 10, {}, ""}),
     [](const ::testing::TestParamInfo<MatchCase>& info) { return std::string(info.param.label); });
 
 TEST_F(ControllerPollTest, OnlyTheHighBitOfAButtonByteMeansHeld) {
@@ -352,8 +349,8 @@ TEST_F(ControllerPollTest, ReleaseClosesEverythingOnceAndLaterTicksDoNothing) {
   pad::ClearCalls();
   StopPollTimer();
   ReleaseController();
-  EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Unacquire Quillon Pad", "Close Quillon Pad",
-                                                    "ReleaseInputSystem"}));
+  EXPECT_EQ(pad::Calls(),
+            (std::vector<std::string>{"Unacquire Quillon Pad", "Close Quillon Pad", "ReleaseInputSystem"}));
   EXPECT_TRUE(fake_platform::RunningTimers().empty());
   pad::ClearCalls();
   ReleaseController();

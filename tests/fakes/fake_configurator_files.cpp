@@ -38,8 +38,8 @@ std::map<std::string, std::string> CutSections(const std::string& content) {
     std::string line = Trimmed(content.substr(start, end == std::string::npos ? std::string::npos : end - start));
     if (!line.empty() && line.back() == '\r') line = Trimmed(line.substr(0, line.size() - 1));
     if (!line.empty() && line[0] == '[') {
-      std::string name = Trimmed(line.substr(1, line.find(']') == std::string::npos ? std::string::npos
-                                                                                  : line.find(']') - 1));
+      std::string name =
+          Trimmed(line.substr(1, line.find(']') == std::string::npos ? std::string::npos : line.find(']') - 1));
       if (sections.count(Lower(name)) == 0) sections[Lower(name)] = profile_text::SectionLines(content, name);
     }
     if (end == std::string::npos) break;
@@ -72,8 +72,8 @@ bool Matches(const char* pattern, const char* name) {
   if (*pattern == '\0') return *name == '\0';
   if (*pattern == '*') return Matches(pattern + 1, name) || (*name != '\0' && Matches(pattern, name + 1));
   if (*name == '\0') return false;
-  return (*pattern == '?' || std::tolower(static_cast<unsigned char>(*pattern)) ==
-                                 std::tolower(static_cast<unsigned char>(*name))) &&
+  return (*pattern == '?' ||
+          std::tolower(static_cast<unsigned char>(*pattern)) == std::tolower(static_cast<unsigned char>(*name))) &&
          Matches(pattern + 1, name + 1);
 }
 // The short name's extension: at most three characters.
@@ -117,8 +117,7 @@ bool DeleteFileAt(const std::string& path) {
 // Copying a file onto itself fails as the system's copy does: the source
 // is open while the target is replaced.
 bool CopyFileReplacing(const std::string& source, const std::string& target) {
-  if (g_files.count(source) == 0 || source == target || g_locked.count(target) != 0)
-    return false;
+  if (g_files.count(source) == 0 || source == target || g_locked.count(target) != 0) return false;
   fake_configurator_files::SetFile(target, g_files[source]);
   return true;
 }
@@ -141,9 +140,8 @@ uint32_t ReadProfileSection(const std::string& file, const std::string& section,
   static const std::string kNone;
   auto sections = g_sections.find(file);
   auto found = sections == g_sections.end() ? decltype(sections->second.end()){}
-                                             : sections->second.find(fake_configurator_files::Lower(section));
-  const std::string& lines =
-      sections == g_sections.end() || found == sections->second.end() ? kNone : found->second;
+                                            : sections->second.find(fake_configurator_files::Lower(section));
+  const std::string& lines = sections == g_sections.end() || found == sections->second.end() ? kNone : found->second;
   uint32_t length = lines.size() > size - 2 ? size - 2 : uint32_t(lines.size());
   std::memcpy(buffer, lines.data(), length);
   buffer[length] = buffer[length + 1] = '\0';

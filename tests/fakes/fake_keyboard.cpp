@@ -29,16 +29,17 @@ struct CharacterEntry {
   uint16_t translation;
 };
 constexpr CharacterEntry kUsPunctuation[] = {
-    {' ', 0x020}, {'!', 0x131}, {'"', 0x1DE}, {'#', 0x133}, {'$', 0x134}, {'%', 0x135}, {'&', 0x137},
-    {'\'', 0x0DE}, {'(', 0x139}, {')', 0x130}, {'*', 0x138}, {'+', 0x1BB}, {',', 0x0BC}, {'-', 0x0BD},
-    {'.', 0x0BE}, {'/', 0x0BF}, {':', 0x1BA}, {';', 0x0BA}, {'<', 0x1BC}, {'=', 0x0BB}, {'>', 0x1BE},
-    {'?', 0x1BF}, {'@', 0x132}, {'[', 0x0DB}, {'\\', 0x0DC}, {']', 0x0DD}, {'^', 0x136}, {'_', 0x1BD},
-    {'`', 0x0C0}, {'{', 0x1DB}, {'|', 0x1DC}, {'}', 0x1DD}, {'~', 0x1C0},
+    {' ', 0x020},  {'!', 0x131}, {'"', 0x1DE}, {'#', 0x133},  {'$', 0x134}, {'%', 0x135}, {'&', 0x137},
+    {'\'', 0x0DE}, {'(', 0x139}, {')', 0x130}, {'*', 0x138},  {'+', 0x1BB}, {',', 0x0BC}, {'-', 0x0BD},
+    {'.', 0x0BE},  {'/', 0x0BF}, {':', 0x1BA}, {';', 0x0BA},  {'<', 0x1BC}, {'=', 0x0BB}, {'>', 0x1BE},
+    {'?', 0x1BF},  {'@', 0x132}, {'[', 0x0DB}, {'\\', 0x0DC}, {']', 0x0DD}, {'^', 0x136}, {'_', 0x1BD},
+    {'`', 0x0C0},  {'{', 0x1DB}, {'|', 0x1DC}, {'}', 0x1DD},  {'~', 0x1C0},
 };
 
 // Scan codes of the US layout (set 1), by virtual key; 0 where it has none.
 uint16_t UsScanCode(uint16_t virtualKey) {
-  static const char kLetters[] = "\x1e\x30\x2e\x20\x12\x21\x22\x23\x17\x24\x25\x26\x32\x31\x18\x19\x10\x13\x1f\x14\x16\x2f\x11\x2d\x15\x2c";
+  static const char kLetters[] =
+      "\x1e\x30\x2e\x20\x12\x21\x22\x23\x17\x24\x25\x26\x32\x31\x18\x19\x10\x13\x1f\x14\x16\x2f\x11\x2d\x15\x2c";
   static const uint8_t kNumpad[10] = {0x52, 0x4F, 0x50, 0x51, 0x4B, 0x4C, 0x4D, 0x47, 0x48, 0x49};
   if (virtualKey >= 'A' && virtualKey <= 'Z') return static_cast<unsigned char>(kLetters[virtualKey - 'A']);
   if (virtualKey >= '1' && virtualKey <= '9') return uint16_t(virtualKey - '1' + 2);

@@ -14,11 +14,11 @@ namespace quillon::fake_registry {
 namespace {
 
 struct Key {
-  std::map<std::string, Value> values;  // by lower-case name
+  std::map<std::string, Value> values;            // by lower-case name
   std::map<std::string, std::string> valueNames;  // lower-case name -> name as first written
 };
 
-std::map<std::string, Key> g_keys;  // by lower-case path, without leading or trailing "\"
+std::map<std::string, Key> g_keys;              // by lower-case path, without leading or trailing "\"
 std::map<std::string, std::string> g_keyNames;  // lower-case path -> last part as first written
 std::set<const std::string*> g_openHandles;
 bool g_openFails = false;
@@ -105,8 +105,9 @@ std::vector<std::string> SubkeyNames(const std::string& path) {
   std::vector<std::string> names;
   for (const auto& entry : g_keys) {
     const std::string& key = entry.first;
-    if (parent.empty() ? key.empty() : (key.size() <= parent.size() + 1 || key.compare(0, parent.size(), parent) != 0 ||
-                                        key[parent.size()] != '\\'))
+    if (parent.empty() ? key.empty()
+                       : (key.size() <= parent.size() + 1 || key.compare(0, parent.size(), parent) != 0 ||
+                          key[parent.size()] != '\\'))
       continue;
     std::string rest = key.substr(parent.empty() ? 0 : parent.size() + 1);
     if (rest.find('\\') != std::string::npos) continue;
@@ -168,7 +169,8 @@ bool ReadUserKey(const std::string& path, const std::vector<std::string>& names,
   for (const std::string& name : names) {
     const Value* value = FindValue(path, name);
     if (value == nullptr || value->bytes.size() > kRegistryValueBuffer) continue;  // the system answers "more data"
-    values->push_back({name, StoredTypeOfRegistryType(value->type), std::string(value->bytes.begin(), value->bytes.end())});
+    values->push_back(
+        {name, StoredTypeOfRegistryType(value->type), std::string(value->bytes.begin(), value->bytes.end())});
   }
   return true;
 }

@@ -47,7 +47,8 @@ using fake_window_controls::State;
 // A drop-down list shows its selected row as its text.
 std::string ControlText(int id) {
   const auto& control = State(id);
-  if (!control.rows.empty() && HasRow(control, control.selectedRow)) return control.rows[size_t(control.selectedRow)].first;
+  if (!control.rows.empty() && HasRow(control, control.selectedRow))
+    return control.rows[size_t(control.selectedRow)].first;
   return control.text;
 }
 void SetControlText(int id, const std::string& text) {

@@ -136,16 +136,16 @@ TEST_F(KeyInjection, FaultWhileSendingUnblocksReleasesAndGivesMinusThree) {
   fake_keyboard::SetFailingSubmissions({3});
   EXPECT_EQ(SendKeySequence("+^x", 0), -3);
   // The failing key-down may have gone out, so it is released too.
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 11 1d down", "Failed 58 2d down",
-                            "Send 58 2d up", "Send 11 1d up", "Send 10 2a up", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 11 1d down", "Failed 58 2d down", "Send 58 2d up",
+                            "Send 11 1d up", "Send 10 2a up", "BlockInput 0"}));
   ExpectNothingHeld();
 }
 
 TEST_F(KeyInjection, FaultOnAKeyUpSendsItAgain) {
   fake_keyboard::SetFailingSubmissions({4});
   EXPECT_EQ(SendKeySequence("+x", 0), -3);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 58 2d down", "Send 58 2d up",
-                            "Failed 10 2a up", "Send 10 2a up", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 58 2d down", "Send 58 2d up", "Failed 10 2a up",
+                            "Send 10 2a up", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, FaultDuringReleaseKeepsTheRefusalResult) {
@@ -162,8 +162,8 @@ TEST_F(KeyInjection, FaultWhileParsingGivesMinusThreeWithoutBlocking) {
 }
 
 TEST_F(KeyInjection, EveryBurstEndsWithNothingHeld) {
-  const char* texts[] = {"abc", "Abc", "+(ec)", "+(EC)", "%{F4}", "{shift down}x{shift up}", "a~b", "12",
-                         "+(a^)", "^(%+)b", "+({a)}^", "x+", "%^", "{RMENU}{LSHIFT}",
+  const char* texts[] = {"abc", "Abc", "+(ec)", "+(EC)", "%{F4}", "{shift down}x{shift up}", "a~b", "12", "+(a^)",
+                         "^(%+)b", "+({a)}^", "x+", "%^", "{RMENU}{LSHIFT}",
                          // holds named without their release
                          "{alt down}{tab}", "{shift down}{ctrl down}x", "{ctrl down}a{shift down}"};
   for (bool capsLock : {false, true}) {
@@ -210,8 +210,8 @@ TEST_F(KeyInjection, ABurstCutShortReleasesEarlierHoldsToo) {
   fake_keyboard::Reset();
   fake_keyboard::SetRefusedSubmissions({2});
   EXPECT_EQ(SendKeySequence("ab", 0), -2);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Refused 41 1e up", "Send 41 1e up",
-                            "Send 10 2a up", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Refused 41 1e up", "Send 41 1e up", "Send 10 2a up",
+                            "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, EveryEventCarriesTheRuntimesTag) {

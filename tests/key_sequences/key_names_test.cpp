@@ -57,11 +57,10 @@ TEST(KeyNames, CodesOfSomeEntries) {
     const char* name;
     uint16_t keyCode;
   };
-  const Row rows[] = {{"F1", 0x70},       {"F10", 0x79},       {"F16", 0x7F},      {"NUMPAD0", 0x60},
-                      {"NUMPAD9", 0x69},   {"NUMPAD.", 0x6E},   {"LMENU", 256},     {"RMENU", 257},
-                      {"NUMPADENTER", 262}, {"DEL", 272},       {"DELETE", 272},    {"INS", 271},
-                      {"NUMPADINS", 0x2D}, {"NUMPADPGDN", 0x22}, {"HELP", 0x2F},   {"PRTSC", 0x2C},
-                      {"BREAK", 0x13},     {"CLEAR", 0x0C},     {"BELL", 0x07},     {"LF", 0x0A}};
+  const Row rows[] = {{"F1", 0x70},      {"F10", 0x79},   {"F16", 0x7F},       {"NUMPAD0", 0x60},    {"NUMPAD9", 0x69},
+                      {"NUMPAD.", 0x6E}, {"LMENU", 256},  {"RMENU", 257},      {"NUMPADENTER", 262}, {"DEL", 272},
+                      {"DELETE", 272},   {"INS", 271},    {"NUMPADINS", 0x2D}, {"NUMPADPGDN", 0x22}, {"HELP", 0x2F},
+                      {"PRTSC", 0x2C},   {"BREAK", 0x13}, {"CLEAR", 0x0C},     {"BELL", 0x07},       {"LF", 0x0A}};
   for (const Row& row : rows) {
     const KeyName* entry = FindKeyName(row.name, std::strlen(row.name));
     ASSERT_NE(entry, nullptr) << row.name;

@@ -25,7 +25,9 @@ struct ParseRow {
   Layouts layouts = Layouts::Both;
 };
 
-void PrintTo(const ParseRow& row, std::ostream* out) { *out << '"' << row.text << '"' << (row.capsLock ? " caps" : ""); }
+void PrintTo(const ParseRow& row, std::ostream* out) {
+  *out << '"' << row.text << '"' << (row.capsLock ? " caps" : "");
+}
 
 // Events that recur below.
 #define SHIFT_DOWN "10/2a d"
@@ -85,7 +87,7 @@ const ParseRow kRows[] = {
     {"{+}", 0, SHIFT_DOWN ", bb/0d d, bb/0d u, " SHIFT_UP},
     {"{%}{^}{~}", 0,
      SHIFT_DOWN ", 35/06 d, 35/06 u, " SHIFT_UP ", " SHIFT_DOWN ", 36/07 d, 36/07 u, " SHIFT_UP ", " SHIFT_DOWN
-     ", c0/29 d, c0/29 u, " SHIFT_UP},
+                ", c0/29 d, c0/29 u, " SHIFT_UP},
     {"{[}{]}", 0, "db/1a d, db/1a u, dd/1b d, dd/1b u"},
     {"{(}", 0, SHIFT_DOWN ", 39/0a d, 39/0a u, " SHIFT_UP, false, Layouts::FakeUsOnly},
     {"{(}", 2, "", false, Layouts::WineUsOnly},
@@ -118,7 +120,8 @@ const ParseRow kRows[] = {
      "09/0f d, 09/0f u, 1b/01 d, 1b/01 u, 14/3a d, 14/3a u, 90/45 d, 90/45 u, 91/46 d, 91/46 u"},
     {"{F1}{F10}{F11}{F12}", 0, "70/3b d, 70/3b u, 79/44 d, 79/44 u, 7a/57 d, 7a/57 u, 7b/58 d, 7b/58 u"},
     {"{BELL}{LF}", 0, "07/00 d, 07/00 u, 0a/00 d, 0a/00 u"},
-    {"{NUMPAD*}{NUMPAD+}{NUMPAD-}{NUMPAD/}", 0, "6a/37 d, 6a/37 u, 6b/4e d, 6b/4e u, 6d/4a d, 6d/4a u, 6f/35 d, 6f/35 u"},
+    {"{NUMPAD*}{NUMPAD+}{NUMPAD-}{NUMPAD/}", 0,
+     "6a/37 d, 6a/37 u, 6b/4e d, 6b/4e u, 6d/4a d, 6d/4a u, 6f/35 d, 6f/35 u"},
     {"{NUMPAD5}{F13}", 0, "65/4c d, 65/4c u, 7c/64 d, 7c/64 u", false, Layouts::FakeUsOnly},
     {"{NUMPAD5}{F13}", 0, "65/00 d, 65/00 u, 7c/00 d, 7c/00 u", false, Layouts::WineUsOnly},
     {"{LWIN}{RWIN}{APPS}", 0, "5b/5b d, 5b/5b u, 5c/5c d, 5c/5c u, 5d/5d d, 5d/5d u"},

@@ -11,10 +11,8 @@ void Reset() { SetCapsLock(false); }
 void SetCapsLock(bool on) {
   BYTE state[256];
   GetKeyboardState(state);
-  if (on)
-    state[VK_CAPITAL] |= 1;
-  else
-    state[VK_CAPITAL] &= static_cast<BYTE>(~1);
+  if (on) state[VK_CAPITAL] |= 1;
+  else state[VK_CAPITAL] &= static_cast<BYTE>(~1);
   SetKeyboardState(state);
 }
 

@@ -26,8 +26,8 @@ DWORD WINAPI HungWindow::Run(void* context) {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "QuillonHungWindow";
   RegisterClassA(&windowClass);  // fails harmlessly when already registered
-  self->window_ = CreateWindowExA(0, "QuillonHungWindow", self->title_, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150,
-                                  300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  self->window_ = CreateWindowExA(0, "QuillonHungWindow", self->title_, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150, 300,
+                                  200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   SetEvent(self->ready_);

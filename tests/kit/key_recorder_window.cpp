@@ -21,11 +21,8 @@ LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_SYSCHAR:
       g_messages.push_back(RecordedMessage{message, wParam, lParam});
       break;  // the default handling still runs, so Alt+F4 asks to close
-    case WM_CLOSE:
-      g_messages.push_back(RecordedMessage{message, wParam, lParam});
-      return 0;  // stays open
-    default:
-      break;
+    case WM_CLOSE: g_messages.push_back(RecordedMessage{message, wParam, lParam}); return 0;  // stays open
+    default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -107,31 +104,21 @@ std::string Describe() {
     switch (recorded.message) {
       case WM_SYSKEYDOWN:
       case WM_SYSKEYUP:
-      case WM_SYSCHAR:
-        sys = "s";
-        break;
-      default:
-        break;
+      case WM_SYSCHAR: sys = "s"; break;
+      default: break;
     }
     switch (recorded.message) {
       case WM_KEYDOWN:
-      case WM_SYSKEYDOWN:
-        std::snprintf(entry, sizeof entry, "%s%02xd", sys, unsigned(recorded.wParam));
-        break;
+      case WM_SYSKEYDOWN: std::snprintf(entry, sizeof entry, "%s%02xd", sys, unsigned(recorded.wParam)); break;
       case WM_KEYUP:
-      case WM_SYSKEYUP:
-        std::snprintf(entry, sizeof entry, "%s%02xu", sys, unsigned(recorded.wParam));
-        break;
+      case WM_SYSKEYUP: std::snprintf(entry, sizeof entry, "%s%02xu", sys, unsigned(recorded.wParam)); break;
       case WM_CHAR:
       case WM_SYSCHAR:
         if (recorded.wParam >= 0x20 && recorded.wParam < 0x7F)
           std::snprintf(entry, sizeof entry, "%s'%c'", sys, char(recorded.wParam));
-        else
-          std::snprintf(entry, sizeof entry, "%s'\\x%02x'", sys, unsigned(recorded.wParam));
+        else std::snprintf(entry, sizeof entry, "%s'\\x%02x'", sys, unsigned(recorded.wParam));
         break;
-      default:
-        std::snprintf(entry, sizeof entry, "close");
-        break;
+      default: std::snprintf(entry, sizeof entry, "close"); break;
     }
     if (!text.empty()) text += ' ';
     text += entry;

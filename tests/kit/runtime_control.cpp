@@ -176,8 +176,7 @@ HWND StartRuntime(Child* runtime) {
     // Only a copy that took a leftover window for a running one is started
     // again; one that ended or hung is the runtime's own fault and fails.
     if (window != nullptr || box == nullptr) return window;
-    std::printf("attempt %d: the runtime asked \"Exit Quillon?\" as if another copy ran; starting again\n",
-                attempt);
+    std::printf("attempt %d: the runtime asked \"Exit Quillon?\" as if another copy ran; starting again\n", attempt);
     StopAnyRuntime();
     WaitForExit(*runtime, kGenerousTimeoutMs, nullptr);
   }
@@ -211,8 +210,8 @@ bool WaitForLoggedLines(const std::string& logPath, size_t count, DWORD timeoutM
 
 std::string FileContents(const std::string& path) {
   std::string bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return bytes;
   char buffer[65536];
   DWORD got = 0;

@@ -20,8 +20,7 @@ void WriteText(const std::string& path, const std::string& name, const std::stri
 }
 
 void WriteNumber(const std::string& path, const std::string& name, uint32_t number) {
-  WriteBytes(path, name, kDword,
-             {uint8_t(number), uint8_t(number >> 8), uint8_t(number >> 16), uint8_t(number >> 24)});
+  WriteBytes(path, name, kDword, {uint8_t(number), uint8_t(number >> 8), uint8_t(number >> 16), uint8_t(number >> 24)});
 }
 
 int64_t ReadNumber(const std::string& path, const std::string& name, int64_t fallback) {

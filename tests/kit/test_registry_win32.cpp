@@ -29,7 +29,8 @@ bool ReadBytes(const std::string& path, const std::string& name, uint32_t* type,
   DWORD size = 0;
   bool read = RegQueryValueExA(key, name.c_str(), nullptr, &valueType, nullptr, &size) == ERROR_SUCCESS;
   bytes->assign(size, 0);
-  if (read && size > 0) read = RegQueryValueExA(key, name.c_str(), nullptr, &valueType, bytes->data(), &size) == ERROR_SUCCESS;
+  if (read && size > 0)
+    read = RegQueryValueExA(key, name.c_str(), nullptr, &valueType, bytes->data(), &size) == ERROR_SUCCESS;
   RegCloseKey(key);
   *type = valueType;
   return read;

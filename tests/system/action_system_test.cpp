@@ -82,7 +82,7 @@ TEST_F(ActionSystemTest, RunApplicationPassesParametersAfterOneSpace) {
 
 TEST_F(ActionSystemTest, TwoPressesAfterAPauseHandTheNextMapOverOneTimeoutAfterTheSecond) {
   g_settings.lastAnnounce = ProcessClockMs() - 60000;  // a long pause
-  RequestMapChange(MapRequest::Next, std::nullopt);   // only names "Race"
+  RequestMapChange(MapRequest::Next, std::nullopt);    // only names "Race"
   kit::PumpMessagesFor(300);
   RequestMapChange(MapRequest::Next, std::nullopt);  // steps to "Fly"
   DWORD secondPress = GetTickCount();
@@ -110,8 +110,8 @@ TEST_F(ActionSystemTest, AReloadBetweenAStepAndItsHandOverDropsTheChange) {
   reg::WriteText(reg::SettingsPath(), "UltraMapPath", kit::StandInMapperPath());
   reg::WriteText(reg::SettingsPath(), "UltraMapOptions", "%s");
   reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);  // the reload itself hands nothing over
-  g_settings.lastAnnounce = ProcessClockMs();         // as a load leaves it
-  RequestMapChange(MapRequest::Next, std::nullopt);  // within the time-out: steps
+  g_settings.lastAnnounce = ProcessClockMs();                // as a load leaves it
+  RequestMapChange(MapRequest::Next, std::nullopt);          // within the time-out: steps
   ASSERT_TRUE(MapChangePending());
   SendMessageA(window_, WM_APP + 1, 0, 0);  // the reload request
   kit::PumpMessagesFor(2500);

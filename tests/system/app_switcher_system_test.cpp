@@ -120,8 +120,7 @@ bool CaptureDrawnMenu(const RECT& area, kit::ScreenImage& image) {
   while (GetTickCount() - start < kit::kGenerousTimeoutMs) {
     if (kit::CaptureScreen(image) &&
         kit::CountPixelsOf(image, area.left, area.top, area.right, area.bottom, background) * 3 >= areaPixels &&
-        kit::HasSeveralColours(image, area.left, area.top, area.right, area.bottom) &&
-        SameArea(image, previous, area))
+        kit::HasSeveralColours(image, area.left, area.top, area.right, area.bottom) && SameArea(image, previous, area))
       return true;
     previous = image;
     Sleep(50);
@@ -306,8 +305,8 @@ TEST_F(AppSwitcherSystemTest, ListsOnlyTheFrontMost24Windows) {
 
 TEST_F(AppSwitcherSystemTest, OpensAtTheTopRightWithATaskbarOnTheLeft) {
   int height = GetSystemMetrics(SM_CYSCREEN);
-  HWND tray = CreateWindowExA(0, "Tray", "", WS_POPUP, 0, 0, 60, height, nullptr, nullptr, GetModuleHandleA(nullptr),
-                              nullptr);
+  HWND tray =
+      CreateWindowExA(0, "Tray", "", WS_POPUP, 0, 0, 60, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(tray, nullptr);
   windows_.push_back(tray);
   HWND alpha = Shown("Quillon Switch Alpha");

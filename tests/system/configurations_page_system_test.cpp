@@ -38,7 +38,8 @@ Names Rows(HWND list) {
   for (int row = 0; row < int(SendMessageW(list, LB_GETCOUNT, 0, 0)); ++row) {
     wchar_t wide[256] = L"";
     char text[512] = "";
-    if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(row), 0) < 256) SendMessageW(list, LB_GETTEXT, WPARAM(row), LPARAM(wide));
+    if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(row), 0) < 256)
+      SendMessageW(list, LB_GETTEXT, WPARAM(row), LPARAM(wide));
     WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     rows.push_back(text);
   }
@@ -105,7 +106,8 @@ TEST_F(ConfigurationsPageTest, AfterApplyTheRuntimeStepsThroughExactlyTheActiveM
   for (const char* name : {"Alpha", "Beta", "Gamma", "Delta", "Echo"}) WriteFileAt(data_ + name + ".ugc", name);
   WriteFileAt(data_ + "Older.ugcx", "not a map");
   const Names before = {"Beta", "Alpha", "", "Gamma", "Beta", "Ghost"};
-  for (size_t i = 0; i < before.size(); ++i) reg::WriteText(reg::SettingsPath(), "Config" + std::to_string(i), before[i]);
+  for (size_t i = 0; i < before.size(); ++i)
+    reg::WriteText(reg::SettingsPath(), "Config" + std::to_string(i), before[i]);
   // The runtime lives in the data folder, beside the maps it hands over.
   ASSERT_TRUE(CopyFileA(kit::RuntimePath().c_str(), (data_ + "quillon.exe").c_str(), FALSE));
 
@@ -161,8 +163,8 @@ TEST_F(ConfigurationsPageTest, DroppedFilesAreCopiedAndListedAndDeleteRemovesThe
   EXPECT_TRUE(ListsBecome({}, {"Other"}));
 
   // The map from the data folder itself is in place already: no question.
-  ASSERT_TRUE(kit::DropFilesOn(available_, {source + "Road.ugc", source + "Road.wav", source + "notes.txt",
-                                            data_ + "Other.ugc"}));
+  ASSERT_TRUE(kit::DropFilesOn(available_,
+                               {source + "Road.ugc", source + "Road.wav", source + "notes.txt", data_ + "Other.ugc"}));
   Answer("Warning", "Road.wav: file exists, overwrite?");
   EXPECT_TRUE(ListsBecome({}, {"Other", "Road"}));
   EXPECT_EQ(Content(data_ + "Road.ugc"), "dropped");

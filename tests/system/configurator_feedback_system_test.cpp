@@ -173,7 +173,8 @@ TEST_F(ConfiguratorFeedbackTest, HeldButtonsLightUpWhileTheControllerListIsShown
   EXPECT_EQ(LitPixels(Captioned("Button 2")), 0u);
   Picture("controller_live.bmp");
   pads::HoldButtons(0, {2});
-  EXPECT_TRUE(WaitUntil([&] { return LitPixels(Captioned("Button 2")) > 20 && LitPixels(Captioned("Button 1")) == 0; }));
+  EXPECT_TRUE(
+      WaitUntil([&] { return LitPixels(Captioned("Button 2")) > 20 && LitPixels(Captioned("Button 1")) == 0; }));
   // At least 30 reads a second while shown.
   const int32_t before = block.pads[0].stateReads;
   kit::PumpMessagesFor(1000);

@@ -168,9 +168,9 @@ TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
     for (const auto& entry : menu.entries) texts.push_back(entry.caption);
     return texts;
   };
-  EXPECT_EQ(captions(bar[0]), (std::vector<std::string>{"&File", "&Reload current configuration",
-                                                         "&Load configuration from file", "&Save configuration to file",
-                                                         "-", "&Unload resident Quillon", "&Exit"}));
+  EXPECT_EQ(captions(bar[0]),
+            (std::vector<std::string>{"&File", "&Reload current configuration", "&Load configuration from file",
+                                      "&Save configuration to file", "-", "&Unload resident Quillon", "&Exit"}));
   EXPECT_EQ(captions(bar[1]),
             (std::vector<std::string>{"Links", "Add to &Desktop", "Add to &Programs", "Add to &Startup"}));
   EXPECT_EQ(captions(bar[2]), (std::vector<std::string>{"?", "Help"}));

@@ -117,8 +117,8 @@ TEST(ControllerListSystemTest, ListsAttachedPadsByProductNameAndNothingWithoutDi
   EXPECT_EQ(EnumerateAttachedControllers(),
             (std::vector<std::string>{"Ultimarc UltraStik 360", "Generic USB Gamepad"}));
   pads::AddPad("Ultimarc UltraStik 360", 16);
-  EXPECT_EQ(EnumerateAttachedControllers(), (std::vector<std::string>{"Ultimarc UltraStik 360", "Generic USB Gamepad",
-                                                                      "Ultimarc UltraStik 360"}));
+  EXPECT_EQ(EnumerateAttachedControllers(),
+            (std::vector<std::string>{"Ultimarc UltraStik 360", "Generic USB Gamepad", "Ultimarc UltraStik 360"}));
   block.padCount = 0;
   EXPECT_EQ(EnumerateAttachedControllers(), std::vector<std::string>{});
   EXPECT_EQ(block.inputSystems, 1) << "one DirectInput object for the whole run";

@@ -66,7 +66,8 @@ bool SetCapsLock(bool on) {
 }
 
 std::string ModifiersStillDown() {
-  const int keys[] = {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU};
+  const int keys[] = {VK_SHIFT,    VK_CONTROL,  VK_MENU,  VK_LSHIFT, VK_RSHIFT,
+                      VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU};
   std::string down;
   for (int key : keys)
     if (GetAsyncKeyState(key) & 0x8000) down += std::to_string(key) + " ";

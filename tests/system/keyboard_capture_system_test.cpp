@@ -27,11 +27,18 @@ namespace rec = key_recorder;
 
 bool IsModifierKey(WPARAM key) {
   switch (key) {
-    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_LSHIFT: case VK_RSHIFT: case VK_LCONTROL:
-    case VK_RCONTROL: case VK_LMENU: case VK_RMENU: case VK_LWIN: case VK_RWIN:
-      return true;
-    default:
-      return false;
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+    case VK_LMENU:
+    case VK_RMENU:
+    case VK_LWIN:
+    case VK_RWIN: return true;
+    default: return false;
   }
 }
 
@@ -52,7 +59,6 @@ std::string KeyTrail() {
 }
 
 bool TrailContains(const std::string& part) { return KeyTrail().find(part) != std::string::npos; }
-
 
 // Presses `key` with the modifiers held, as a user would, and releases all.
 void Press(WORD key, uint32_t modifiers = 0) {
@@ -315,11 +321,14 @@ TEST_F(KeyboardCaptureTest, HookSwallowingAnAltOrWindowsCombinationLeavesNoLoneM
     rec::InjectKey(VK_F5, false);
     rec::InjectKey(VK_F5, true);
     rec::InjectKey(row.key, true);
-    ASSERT_TRUE(rec::PumpUntil([&] {
-      for (const rec::RecordedMessage& m : rec::Messages())
-        if ((m.message == WM_KEYUP || m.message == WM_SYSKEYUP) && row.isModifier(m.wParam)) return true;
-      return false;
-    }, kWaitMs)) << rec::Describe();
+    ASSERT_TRUE(rec::PumpUntil(
+        [&] {
+          for (const rec::RecordedMessage& m : rec::Messages())
+            if ((m.message == WM_KEYUP || m.message == WM_SYSKEYUP) && row.isModifier(m.wParam)) return true;
+          return false;
+        },
+        kWaitMs))
+        << rec::Describe();
     EXPECT_FALSE(TrailContains("74d")) << rec::Describe();
     EXPECT_FALSE(LonePress(row.isModifier)) << "a lone modifier press reached the window: " << rec::Describe();
     kit::StopAnyRuntime();

@@ -220,8 +220,8 @@ DWORD WINAPI RunHungRuntimeWindow(void* hungForMs) {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "Quillon";
   RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, "Quillon", "Quillon", 0, 0, 0, 100, 100, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+  HWND window =
+      CreateWindowExA(0, "Quillon", "Quillon", 0, 0, 0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   Sleep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(hungForMs)));
   DestroyWindow(window);
   return 0;
@@ -231,8 +231,8 @@ DWORD WINAPI RunHungRuntimeWindow(void* hungForMs) {
 // bounded wait instead of holding its starter for ever.
 TEST_F(RuntimeShellTest, ASecondCopyDoesNotWaitForeverForAHungRuntime) {
   const DWORD hungForMs = 25000;
-  HANDLE thread = CreateThread(nullptr, 0, RunHungRuntimeWindow, reinterpret_cast<void*>(uintptr_t(hungForMs)), 0,
-                               nullptr);
+  HANDLE thread =
+      CreateThread(nullptr, 0, RunHungRuntimeWindow, reinterpret_cast<void*>(uintptr_t(hungForMs)), 0, nullptr);
   ASSERT_TRUE(kit::WaitUntil([] { return FindWindowA("Quillon", nullptr) != nullptr; }));
   for (const char* tail : {"R", "Q"}) {
     kit::Child second = kit::StartChild(kit::RuntimePath(), tail);

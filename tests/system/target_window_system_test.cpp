@@ -60,8 +60,8 @@ class TargetWindowSystemTest : public ::testing::Test {
     return window;
   }
   HWND Child(HWND parent, const char* title) {
-    HWND window = CreateWindowExA(0, "QuillonTestChild", title, WS_CHILD | WS_VISIBLE, 10, 10, 100, 30, parent,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(0, "QuillonTestChild", title, WS_CHILD | WS_VISIBLE, 10, 10, 100, 30, parent, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
     EXPECT_NE(window, nullptr);
     return window;
   }

@@ -68,7 +68,8 @@ class WildcardTable : public ::testing::TestWithParam<WildcardCase> {};
 
 TEST_P(WildcardTable, MatchesAsTheRuleSays) {
   const WildcardCase& c = GetParam();
-  EXPECT_EQ(MatchWildcard(c.pattern, c.text), c.expected) << "pattern \"" << c.pattern << "\" text \"" << c.text << "\"";
+  EXPECT_EQ(MatchWildcard(c.pattern, c.text), c.expected)
+      << "pattern \"" << c.pattern << "\" text \"" << c.text << "\"";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WildcardTable, ::testing::ValuesIn(kCases));

@@ -18,8 +18,8 @@ namespace {
 using fake_platform::CallsStartingWith;
 
 struct Outcome {
-  bool typed;         // the entry's key sequence went out at the press
-  bool switcher;      // the menu was shown
+  bool typed;     // the entry's key sequence went out at the press
+  bool switcher;  // the menu was shown
   bool launched;
   bool mapRequested;  // announced (a map request after a pause)
 };
@@ -55,8 +55,7 @@ class ActionDispatchTest : public ::testing::TestWithParam<DispatchCase> {
     const auto& windowCalls = fake_window_system::Calls();
     return {!fake_keyboard::InsertedEvents().empty(),
             std::count(windowCalls.begin(), windowCalls.end(), "ShowAppSwitcher") == 1,
-            CallsStartingWith("StartProgram").size() == 1,
-            CallsStartingWith("PlaySound").size() == 1};
+            CallsStartingWith("StartProgram").size() == 1, CallsStartingWith("PlaySound").size() == 1};
   }
 };
 
@@ -85,19 +84,16 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"previousMap", PreviousMap, CurrentWindow, "", {false, false, false, true}},
         DispatchCase{"defaultMap", DefaultMap, CurrentWindow, "", {false, false, false, true}},
         DispatchCase{"switcher", ShowSwitcher, CurrentWindow, "", {true, true, false, false}},
-        DispatchCase{"switcherIgnoresTarget", ShowSwitcher, SelectWindow, "Nothing*",
-                     {true, true, false, false}},
+        DispatchCase{"switcherIgnoresTarget", ShowSwitcher, SelectWindow, "Nothing*", {true, true, false, false}},
         DispatchCase{"switcherIgnoresBadTarget", ShowSwitcher, 9, "", {true, true, false, false}},
         DispatchCase{"runApplication", RunApplication, CurrentWindow, "", {false, false, true, false}},
-        DispatchCase{"changeConfiguration", ChangeConfiguration, CurrentWindow, "",
-                     {false, false, true, false}},
+        DispatchCase{"changeConfiguration", ChangeConfiguration, CurrentWindow, "", {false, false, true, false}},
         DispatchCase{"unknownKind", 8, CurrentWindow, "", {false, false, false, false}},
         DispatchCase{"hugeKind", 0xFFFFFFFF, CurrentWindow, "", {false, false, false, false}},
         DispatchCase{"badTarget", StuffKeys, 2, "", {false, false, false, false}},
         DispatchCase{"targetFound", StuffKeys, SelectWindow, "*notepad", {true, false, false, false}},
         DispatchCase{"targetMissing", StuffKeys, SelectWindow, "Calc*", {false, false, false, false}},
-        DispatchCase{"launchNeedsTarget", RunApplication, SelectWindow, "Calc*",
-                     {false, false, false, false}},
+        DispatchCase{"launchNeedsTarget", RunApplication, SelectWindow, "Calc*", {false, false, false, false}},
         DispatchCase{"mapNeedsTarget", NextMap, SelectWindow, "Calc*", {false, false, false, false}}),
     [](const ::testing::TestParamInfo<DispatchCase>& info) { return std::string(info.param.label); });
 
@@ -186,7 +182,7 @@ TEST_F(ActionDispatchTest, HotKeysThatTheRuntimesOwnKeysSetOffAreDropped) {
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
   OwnKeysMarkerArrived();
   OwnKeysMarkerArrived();  // the F8 burst's
-  RunHotKeyAction(100);  // the user's next press
+  RunHotKeyAction(100);    // the user's next press
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 6u);
 }
 

@@ -123,8 +123,8 @@ TEST_F(LaunchTest, AnnouncementPlaysTheMapByNameThenByPosition) {
   PlayMapSound();
   fake_platform::SetExistingFiles({});
   PlayMapSound();
-  EXPECT_EQ(fake_platform::Calls(), (std::vector<std::string>{"StopSound", "PlaySound C:\\Q\\Fly.wav", "StopSound",
-                                                              "PlaySound C:\\Q\\2.wav"}));
+  EXPECT_EQ(fake_platform::Calls(),
+            (std::vector<std::string>{"StopSound", "PlaySound C:\\Q\\Fly.wav", "StopSound", "PlaySound C:\\Q\\2.wav"}));
   EXPECT_EQ(g_settings.lastAnnounce, 5000u);
 }
 

@@ -32,8 +32,8 @@ TEST(CommandTail, OnlyTheFirstLetterChoosesTheRequest) {
     const char* tail;
     RemoteRequest request;
   } cases[] = {
-      {"Q", RemoteRequest::Close},       {"quit", RemoteRequest::Close},   {"R", RemoteRequest::Reload},
-      {"reload", RemoteRequest::Reload}, {"x", RemoteRequest::AskToClose}, {"", RemoteRequest::AskToClose},
+      {"Q", RemoteRequest::Close},       {"quit", RemoteRequest::Close},          {"R", RemoteRequest::Reload},
+      {"reload", RemoteRequest::Reload}, {"x", RemoteRequest::AskToClose},        {"", RemoteRequest::AskToClose},
       {" Q", RemoteRequest::AskToClose}, {"Files\\q", RemoteRequest::AskToClose},
   };
   for (const auto& c : cases) EXPECT_EQ(RemoteRequestFor(c.tail), c.request) << c.tail;

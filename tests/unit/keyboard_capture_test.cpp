@@ -60,8 +60,11 @@ TEST_F(HookTest, OnlyTheLaterEntryOnAKeyIsReachableAndModifiersMustMatchExactly)
   struct {
     uint32_t held;
     bool swallowed;
-  } presses[] = {{ModifierCtrl, false},  {ModifierShift, true},  {0, false},
-                 {ModifierShift | ModifierCtrl, false}, {ModifierShift | ModifierWin, false}};
+  } presses[] = {{ModifierCtrl, false},
+                 {ModifierShift, true},
+                 {0, false},
+                 {ModifierShift | ModifierCtrl, false},
+                 {ModifierShift | ModifierWin, false}};
   for (const auto& press : presses)
     EXPECT_EQ(HookKeyDown(kF5, press.held), press.swallowed) << "modifiers " << press.held;
   EXPECT_EQ(Started(), std::vector<std::string>{"StartProgram seven.exe| "});
@@ -145,8 +148,8 @@ TEST_F(HookTest, SwallowingTheKeyOfAnAltOrWindowsCombinationSendsANeutralKey) {
   const struct {
     uint32_t modifiers;
     size_t neutralKeys;
-  } rows[] = {{0, 0}, {ModifierCtrl, 0}, {ModifierShift, 0}, {ModifierAlt, 1}, {ModifierWin, 1},
-              {ModifierAlt | ModifierCtrl, 1}};
+  } rows[] = {{0, 0},           {ModifierCtrl, 0}, {ModifierShift, 0},
+              {ModifierAlt, 1}, {ModifierWin, 1},  {ModifierAlt | ModifierCtrl, 1}};
   for (const auto& row : rows) {
     fake_platform::Reset();
     posted_ = 0;
@@ -173,7 +176,9 @@ TEST_F(HookTest, ResumeAndReturnInstallTheHookAfreshAndLeavingDoesNot) {
   const struct {
     SessionEvent event;
     bool rearms;
-  } rows[] = {{SessionEvent::Resumed, true}, {SessionEvent::Returned, true}, {SessionEvent::Left, false},
+  } rows[] = {{SessionEvent::Resumed, true},
+              {SessionEvent::Returned, true},
+              {SessionEvent::Left, false},
               {SessionEvent::DevicesChanged, false}};
   Entry(1, 0, kF5, "one.exe");
   InstallCaptureHook();

@@ -34,7 +34,9 @@ class MapSwitchingTest : public ::testing::Test {
   static std::vector<std::string> Sounds() { return CallsStartingWith("PlaySound"); }
   static std::vector<std::string> HandOvers() { return CallsStartingWith("StartProgram"); }
   static std::string SoundOf(int position) { return "PlaySound C:\\Q\\" + std::to_string(position) + ".wav"; }
-  static std::string HandOverOf(const char* map) { return std::string("StartProgram C:\\UM.exe| \"C:\\Q\\") + map + ".ugc\""; }
+  static std::string HandOverOf(const char* map) {
+    return std::string("StartProgram C:\\UM.exe| \"C:\\Q\\") + map + ".ugc\"";
+  }
 };
 
 TEST_F(MapSwitchingTest, StepsWrapAroundBothWays) {
@@ -42,7 +44,7 @@ TEST_F(MapSwitchingTest, StepsWrapAroundBothWays) {
     uint32_t from;
     MapRequest kind;
     uint32_t to;
-  } cases[] = {{2, MapRequest::Next, 0}, {0, MapRequest::Next, 1}, {0, MapRequest::Previous, 2},
+  } cases[] = {{2, MapRequest::Next, 0},     {0, MapRequest::Next, 1},    {0, MapRequest::Previous, 2},
                {2, MapRequest::Previous, 1}, {2, MapRequest::Default, 1}, {7, MapRequest::Next, 0},
                {7, MapRequest::Previous, 2}};
   g_settings.defaultConfig = 1;

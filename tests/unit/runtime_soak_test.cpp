@@ -43,12 +43,9 @@ struct Row {
 };
 
 const Row kKeys[] = {
-    {0, 0x70, RunApplication, nullptr, "Start key1"},
-    {ModifierAlt, 0x71, RunApplication, nullptr, "Start key2"},
-    {0, 0x72, StuffKeys, "{SHIFT DOWN}", "Type"},
-    {0, 0x73, StuffKeys, "{SHIFT UP}x", "Type"},
-    {0, 0x74, ShowSwitcher, nullptr, "Switcher"},
-    {ModifierCtrl, 0x75, StuffKeys, "{CTRL DOWN}{ALT DOWN}a", "Type"},
+    {0, 0x70, RunApplication, nullptr, "Start key1"}, {ModifierAlt, 0x71, RunApplication, nullptr, "Start key2"},
+    {0, 0x72, StuffKeys, "{SHIFT DOWN}", "Type"},     {0, 0x73, StuffKeys, "{SHIFT UP}x", "Type"},
+    {0, 0x74, ShowSwitcher, nullptr, "Switcher"},     {ModifierCtrl, 0x75, StuffKeys, "{CTRL DOWN}{ALT DOWN}a", "Type"},
 };
 const Row kButtons[] = {
     {0, 1, RunApplication, nullptr, "Start pad1"},

@@ -131,8 +131,8 @@ struct RawValueCase {
   const char* label;
   uint32_t type;
   std::vector<uint8_t> bytes;
-  const char* expectedSelect;   // for the text case; nullptr: not checked
-  int64_t expectedAction;       // for the number case; -1: not checked
+  const char* expectedSelect;  // for the text case; nullptr: not checked
+  int64_t expectedAction;      // for the number case; -1: not checked
 };
 
 std::vector<uint8_t> Repeated(size_t count, uint8_t byte, bool terminated) {
@@ -195,8 +195,8 @@ TEST_F(SettingsStoreTest, HotKeyModeRegistersEveryValidKeyAndUnloadReleasesAllId
   Globals(1, 0);
   KeyEntry(1, 2, 0x74);
   KeyEntry(2, 4, 0x74);
-  KeyEntry(3, 0, 0);    // no key: never armed
-  KeyEntry(4, 0, 256);  // outside the key range: never armed
+  KeyEntry(3, 0, 0);                                     // no key: never armed
+  KeyEntry(4, 0, 256);                                   // outside the key range: never armed
   reg::WriteNumber(reg::KeyActionPath(5), "Action", 0);  // VirtualKey missing
   LoadSettings();
   EXPECT_EQ(CallsStartingWith("RegisterHotKey"),
@@ -246,21 +246,20 @@ TEST_P(CaptureArmingTest, ArmsOnlyWhatTheSwitchesAsk) {
   EXPECT_EQ(fake_platform::RegisteredHotKeys().size(), c.hotKeys);
 }
 
-INSTANTIATE_TEST_SUITE_P(Switches, CaptureArmingTest,
-                         ::testing::Values(CaptureCase{"keyboardOff", 0, 0, 2, false, 0},
-                                           CaptureCase{"keyboardOffHookOn", 0, 1, 2, false, 0},
-                                           CaptureCase{"hotKeys", 1, 0, 2, false, 2},
-                                           CaptureCase{"hook", 1, 1, 2, true, 0},
-                                           CaptureCase{"hookWithoutEntries", 1, 1, 0, false, 0},
-                                           CaptureCase{"anyNonZeroIsOn", 7, 7, 1, true, 0}),
-                         [](const ::testing::TestParamInfo<CaptureCase>& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(
+    Switches, CaptureArmingTest,
+    ::testing::Values(CaptureCase{"keyboardOff", 0, 0, 2, false, 0},
+                      CaptureCase{"keyboardOffHookOn", 0, 1, 2, false, 0}, CaptureCase{"hotKeys", 1, 0, 2, false, 2},
+                      CaptureCase{"hook", 1, 1, 2, true, 0}, CaptureCase{"hookWithoutEntries", 1, 1, 0, false, 0},
+                      CaptureCase{"anyNonZeroIsOn", 7, 7, 1, true, 0}),
+    [](const ::testing::TestParamInfo<CaptureCase>& info) { return std::string(info.param.label); });
 
 TEST_F(SettingsStoreTest, ControllerPollingStartsAtTheConfiguredRate) {
   struct {
     bool present;
     uint32_t perSecond;
     const char* timer;
-  } cases[] = {{true, 16, "StartTimer 2 62"}, {true, 0, "StartTimer 2 62"}, {false, 0, "StartTimer 2 62"},
+  } cases[] = {{true, 16, "StartTimer 2 62"},  {true, 0, "StartTimer 2 62"},   {false, 0, "StartTimer 2 62"},
                {true, 1, "StartTimer 2 1000"}, {true, 1000, "StartTimer 2 1"}, {true, 5000, "StartTimer 2 0"}};
   for (const auto& c : cases) {
     reg::DeleteSettingsTree();
@@ -282,9 +281,12 @@ TEST_F(SettingsStoreTest, LoadHandsTheDefaultMapOverOnlyWhenItNamesAMap) {
     uint32_t applyOnStart;
     const char* expected;  // nullptr: nothing handed over
   } cases[] = {
-      {3, false, 0, 1, "\"C:\\Quillon\\Map1.ugc\""}, {3, true, 2, 1, "\"C:\\Quillon\\Map3.ugc\""},
-      {3, true, 3, 1, nullptr}, {3, true, 0xFFFFFFFF, 1, nullptr},
-      {0, true, 0, 1, nullptr}, {3, true, 1, 0, nullptr},
+      {3, false, 0, 1, "\"C:\\Quillon\\Map1.ugc\""},
+      {3, true, 2, 1, "\"C:\\Quillon\\Map3.ugc\""},
+      {3, true, 3, 1, nullptr},
+      {3, true, 0xFFFFFFFF, 1, nullptr},
+      {0, true, 0, 1, nullptr},
+      {3, true, 1, 0, nullptr},
   };
   for (const auto& c : cases) {
     reg::DeleteSettingsTree();

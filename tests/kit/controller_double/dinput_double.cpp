@@ -332,8 +332,8 @@ __declspec(dllexport) HRESULT WINAPI DirectInputCreateA(HINSTANCE, DWORD version
   return DI_OK;
 }
 
-__declspec(dllexport) HRESULT WINAPI DirectInputCreateEx(HINSTANCE instance, DWORD version, REFIID riid, LPVOID* out,
-                                                         LPUNKNOWN outer) {
+__declspec(dllexport) HRESULT WINAPI
+    DirectInputCreateEx(HINSTANCE instance, DWORD version, REFIID riid, LPVOID* out, LPUNKNOWN outer) {
   if (out == nullptr) return DIERR_INVALIDPARAM;
   *out = nullptr;
   if (!IsEqualGUID(riid, IID_IDirectInputA)) return DIERR_NOINTERFACE;

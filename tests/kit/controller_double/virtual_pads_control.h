@@ -37,5 +37,4 @@ bool InstallControllerDoubleInSystemFolder();
 void PreferDoubleInRuntime();
 void PreferBuiltInInRuntime();
 
-
 }  // namespace quillon::virtual_pads
