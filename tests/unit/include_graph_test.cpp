@@ -1,5 +1,6 @@
-// The runtime's files form layers: no file reaches itself through its own
-// includes, so each can be read, and tested, without the ones above it.
+// The runtime's and the configurator's files form layers: no file reaches
+// itself through its own includes, so each can be read, and tested, without
+// the ones above it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,12 +15,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(IncludeGraphTest, NoRuntimeFileIncludesItselfThroughOthers) {
-  // File (a ".cpp" folded into its ".h") -> the runtime files it includes.
+class IncludeGraphTest : public testing::TestWithParam<const char*> {};
+
+TEST_P(IncludeGraphTest, NoFileIncludesItselfThroughOthers) {
+  // File (a ".cpp" folded into its ".h") -> the files of its folder it includes.
   const fs::path root = QUILLON_SOURCE_DIR;
-  const std::regex include(R"re(^\s*#\s*include\s+"(runtime/[^"]+)")re");
+  const std::string folder = GetParam();
+  const std::regex include("^\\s*#\\s*include\\s+\"(" + folder + "/[^\"]+)\"");
   std::map<std::string, std::set<std::string>> graph;
-  for (const auto& item : fs::recursive_directory_iterator(root / "runtime")) {
+  for (const auto& item : fs::recursive_directory_iterator(root / folder)) {
     std::string name = fs::relative(item.path(), root).generic_string();
     if (item.path().extension() == ".cpp") name.replace(name.size() - 4, 4, ".h");
     else if (item.path().extension() != ".h") continue;
@@ -28,7 +32,7 @@ TEST(IncludeGraphTest, NoRuntimeFileIncludesItselfThroughOthers) {
     for (std::string line; std::getline(file, line);)
       if (std::regex_search(line, found, include) && found[1] != name) graph[name].insert(found[1]);
   }
-  ASSERT_GT(graph.size(), 10u) << "the runtime's sources were not found";
+  ASSERT_GT(graph.size(), 10u) << "the sources of " << folder << " were not found";
 
   std::map<std::string, int> state;  // 1: on the path being walked, 2: done
   std::vector<std::string> path;
@@ -50,5 +54,7 @@ TEST(IncludeGraphTest, NoRuntimeFileIncludesItselfThroughOthers) {
       FAIL() << "include circle: " << cycle;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Folders, IncludeGraphTest, testing::Values("runtime", "configurator"));
 
 }  // namespace
