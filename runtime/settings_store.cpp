@@ -5,7 +5,10 @@
 
 namespace quillon {
 
-RuntimeSettings g_settings;
+// Made when the program starts rather than laid out in the program file: the
+// empty strings' inner buffers would have the compiler store a whole image of
+// the record (some 30 KB of the runtime's file) otherwise.
+RuntimeSettings& g_settings = *new RuntimeSettings;
 
 namespace {
 

@@ -65,7 +65,7 @@ struct RuntimeSettings {
 };
 
 // The runtime's single instance.
-extern RuntimeSettings g_settings;
+extern RuntimeSettings& g_settings;
 
 // Reads the whole tree into a fresh g_settings; arms nothing.
 void ReadSettings();
