@@ -18,6 +18,9 @@
 namespace quillon::test_kit {
 
 inline constexpr const char* kConfiguratorTitle = " Quillon Configurator";
+// Wine's own DLL overrides for the configurator: the DirectInput double in
+// the system folder before Wine's built-in one.
+inline constexpr const char* kConfiguratorOverrides = "Software\\Wine\\AppDefaults\\QuillonConfig.exe\\DllOverrides";
 
 class ConfiguratorTest : public ::testing::Test {
  protected:

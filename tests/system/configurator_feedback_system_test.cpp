@@ -25,14 +25,7 @@ namespace pads = virtual_pads;
 
 using kit::WaitUntil;
 
-constexpr const char* kConfiguratorOverrides = "Software\\Wine\\AppDefaults\\QuillonConfig.exe\\DllOverrides";
-
-DWORD StoredNumber(const char* name) {
-  DWORD value = 0xDEADBEEF;
-  DWORD size = sizeof value;
-  RegGetValueA(HKEY_CURRENT_USER, reg::SettingsPath().c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-  return value;
-}
+DWORD StoredNumber(const char* name) { return DWORD(reg::ReadNumber(reg::SettingsPath(), name, 0xDEADBEEF)); }
 
 // The text of the box's message, whatever its line breaks.
 std::string MessageOf(HWND box) {
@@ -80,7 +73,7 @@ class ConfiguratorFeedbackTest : public kit::ConfiguratorTest {
     kit::StopAnyRuntime();
     reg::DeleteSettingsTree();
     // Later tests start the configurator with Wine's own DirectInput.
-    RegDeleteKeyA(HKEY_CURRENT_USER, kConfiguratorOverrides);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kit::kConfiguratorOverrides);
   }
   static void KeyEntry(int number, WORD key, int modifier, const char* sequence) {
     reg::WriteNumber(reg::KeyActionPath(number), "Modifier", DWORD(modifier));
@@ -93,7 +86,7 @@ class ConfiguratorFeedbackTest : public kit::ConfiguratorTest {
   static pads::SharedBlock& OnePad() {
     EXPECT_TRUE(pads::InstallControllerDoubleInSystemFolder());
     for (const char* library : {"dinput", "dinput8"})
-      RegSetKeyValueA(HKEY_CURRENT_USER, kConfiguratorOverrides, library, REG_SZ, "native,builtin", 15);
+      RegSetKeyValueA(HKEY_CURRENT_USER, kit::kConfiguratorOverrides, library, REG_SZ, "native,builtin", 15);
     pads::SharedBlock& block = pads::ResetSharedBlock();
     pads::AddPad("Ultimarc UltraStik 360", 10);
     reg::WriteText(reg::SettingsPath(), "SwitchDevice", "Ultimarc UltraStik 360");

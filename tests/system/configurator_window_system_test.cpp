@@ -24,16 +24,7 @@ namespace pads = virtual_pads;
 
 using kit::WaitUntil;
 
-// Wine's own DLL overrides for the configurator: the DirectInput double in
-// the system folder before Wine's built-in one.
-constexpr const char* kConfiguratorOverrides = "Software\\Wine\\AppDefaults\\QuillonConfig.exe\\DllOverrides";
-
-DWORD StoredNumber(const char* name) {
-  DWORD value = 0xDEADBEEF;
-  DWORD size = sizeof value;
-  RegGetValueA(HKEY_CURRENT_USER, reg::SettingsPath().c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-  return value;
-}
+DWORD StoredNumber(const char* name) { return DWORD(reg::ReadNumber(reg::SettingsPath(), name, 0xDEADBEEF)); }
 
 void Key(WORD key, bool down) {
   INPUT input = {};
@@ -105,7 +96,7 @@ class ConfiguratorWindowTest : public kit::ConfiguratorTest {
     kit::StopAnyRuntime();
     if (runtime_.process) kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
     reg::DeleteSettingsTree();
-    RegDeleteKeyA(HKEY_CURRENT_USER, kConfiguratorOverrides);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kit::kConfiguratorOverrides);
   }
 
   // Shows a page and leaves a picture of the window in the artifacts.
@@ -253,7 +244,7 @@ TEST_F(ConfiguratorWindowTest, ApplyWithAMissingMappingProgramShowsTheErrorAndWr
 TEST_F(ConfiguratorWindowTest, TheControllerListNamesThePadsAndKeepsTheStoredOneSelected) {
   ASSERT_TRUE(pads::InstallControllerDoubleInSystemFolder());
   for (const char* library : {"dinput", "dinput8"})
-    RegSetKeyValueA(HKEY_CURRENT_USER, kConfiguratorOverrides, library, REG_SZ, "native,builtin", 15);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kit::kConfiguratorOverrides, library, REG_SZ, "native,builtin", 15);
   pads::SharedBlock& block = pads::ResetSharedBlock();
   pads::AddPad("Ultimarc UltraStik 360", 16);
   pads::AddPad("Generic USB Gamepad", 10);
