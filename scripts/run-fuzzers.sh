@@ -25,5 +25,15 @@ for target in "${targets[@]}"; do
   dictionary="$repo/fuzz/${target%_fuzzer}.dict"
   [ -f "$dictionary" ] && options+=(-dict="$dictionary")
   echo "== $target for ${seconds}s"
-  (cd "$build" && "$build/fuzz/$target" "${options[@]}" "$corpus")
+  # Each run prints a line per new input; keep that in a log and show only
+  # its totals, or all of its end when it failed.
+  log="$build/$target.log"
+  if (cd "$build" && "$build/fuzz/$target" "${options[@]}" "$corpus") >"$log" 2>&1; then
+    grep -E '^(Done|stat::)' "$log" || true
+  else
+    tail -n 60 "$log"
+    echo "*** $target failed; its whole output is in $log"
+    failed=1
+  fi
 done
+exit "${failed:-0}"

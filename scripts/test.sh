@@ -7,10 +7,27 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 "$repo/scripts/install-deps.sh" || exit 1
 
-failures=0
+failures=()
+started=$(mktemp)
 step() {
   echo "=== $*"
-  "$@" || { echo "*** failed: $*"; failures=$((failures + 1)); }
+  "$@" || { echo "*** failed: $*"; failures+=("$*"); }
+}
+
+# CI keeps only the end of what this prints, so the end names what failed:
+# each failed step and, for a test run, each failed test with the last lines
+# it printed.
+failed_tests_of() {
+  local testing="$repo/build/$1/Testing/Temporary"
+  # ctest leaves the list of an earlier run in place when all pass.
+  [ "$testing/LastTestsFailed.log" -nt "$started" ] || return 0
+  while IFS=: read -r _ name; do
+    echo "--- failed test $name ($1), its last lines:"
+    awk -v name="$name" '
+      $0 ~ "Testing: " name "$" { inside = 1; next }
+      inside && index($0, "\"" name "\" end time") { inside = 0 }
+      inside' "$testing/LastTest.log" | tail -n 40
+  done < "$testing/LastTestsFailed.log"
 }
 
 step "$repo/scripts/check-format.sh"
@@ -31,8 +48,10 @@ if [ -x "$repo/scripts/run-fuzzers.sh" ]; then
   step "$repo/scripts/run-fuzzers.sh" "${QUILLON_FUZZ_SECONDS:-20}"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures step(s) failed"
+if [ "${#failures[@]}" -ne 0 ]; then
+  for preset in native windows; do failed_tests_of "$preset"; done
+  printf '*** failed step: %s\n' "${failures[@]}"
+  echo "${#failures[@]} step(s) failed"
   exit 1
 fi
 echo "All tests passed"
