@@ -51,8 +51,16 @@ void Save() {
 
 void LoadMainWindow() {
   if (PageExists(kAboutPage)) ShowAboutPage();
-  ReloadWindow();
+  if (PageExists(kActionsPage) || PageExists(kOtherSettingsPage)) {
+    ReloadWindow();
+    return;
+  }
+  // The first page shows no entry: they are read once the window shows.
+  LoadFromRegistry(EntriesRead::Later);
+  RefreshWindow();
 }
+
+void OnMainWindowShown() { ReadEntriesLeftUnread(); }
 
 // Under Wine every control made or looked up is a round trip to the server,
 // and DirectInput takes long to start: what a page not made yet would show is
@@ -73,6 +81,7 @@ void RefreshWindow() {
 }
 
 void FillMadePage(int page) {
+  ReadEntriesLeftUnread();
   switch (page) {
     case kActionsPage:
       FillActionLists();
@@ -88,6 +97,7 @@ void FillMadePage(int page) {
 }
 
 bool OnMainWindowCommand(int id) {
+  ReadEntriesLeftUnread();
   switch (id) {
     case IDC_cmdApply: Apply(); break;
     case IDM_mnuReload: ReloadWindow(); break;

@@ -16,8 +16,10 @@ inline constexpr int kHelpContextOverview = 1;
 inline constexpr int kHelpContextFirstPage = 3;  // pages 0..3 have contexts 3..6
 
 // The window's load: the version label, then the settings as Reload reads
-// them.
+// them, except that with only the first page made the entries are left for
+// OnMainWindowShown (or whatever needs them first).
 void LoadMainWindow();
+void OnMainWindowShown();
 // The Reload command: the lists are built again, the settings read from the
 // registry and shown; edits that were not applied are lost.
 void ReloadWindow();

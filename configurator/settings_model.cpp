@@ -96,7 +96,7 @@ std::vector<FieldValues> GiveEntries(const std::array<Entry, kActionSlots>& entr
   return values;
 }
 
-void ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m) {
+ReadOptions ConfiguratorReadOptions(const TreeStore& store, Defaults defaults) {
   ReadOptions options;
   options.defaults = defaults;
   options.gaps = Gaps::CloseUp;
@@ -104,11 +104,22 @@ void ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m
   options.leadingNumbers = store.textOnly;
   options.fitWidths = true;
   options.mapperPath = JoinPath(g_session.dataFolder, kUltraMapProgramName);
+  return options;
+}
+
+// Set while the model's lists are not the registry's yet.
+bool g_entriesUnread = false;
+
+void ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m, EntriesRead entries) {
+  ReadOptions options = ConfiguratorReadOptions(store, defaults);
+  options.withLists = entries == EntriesRead::Now;
   const TreeValues tree = quillon::ReadTree(store, options);
   for (int i = 0; i < kMaxConfigs; ++i)
     m.configNames[size_t(i)] = tree.configNames[size_t(i)].value_or(g_session.defaultConfigNames[size_t(i)]);
   m.configNames[kConfigSlots - 1].clear();
   Take(tree.main, m);
+  g_entriesUnread = entries == EntriesRead::Later;
+  if (g_entriesUnread) return;
   m.keyCount = TakeEntries(tree.keys, m.keyActions);
   m.buttonCount = TakeEntries(tree.buttons, m.buttonActions);
 }
@@ -177,20 +188,36 @@ void FillDefaultConfigNames() {
 
 WriteFailure WriteDefaultSettings() { return WriteTree(modRegistry::RegistryTree(), FactoryModel()); }
 
-void LoadFromRegistry() {
+void LoadFromRegistry(EntriesRead entries) {
   const TreeStore registry = modRegistry::RegistryTree();
   StoredGroup main;
   if (!registry.read({Group::Main, 0}, &main)) WriteDefaultSettings();
-  ReadTree(registry, Defaults::Registry, g_model);
+  ReadTree(registry, Defaults::Registry, g_model, entries);
 }
 
-WriteFailure ApplyToRegistry() { return WriteTree(modRegistry::RegistryTree(), g_model); }
+void ReadEntriesLeftUnread() {
+  if (!g_entriesUnread) return;
+  const TreeStore registry = modRegistry::RegistryTree();
+  const ReadOptions options = ConfiguratorReadOptions(registry, Defaults::Registry);
+  g_model.keyCount = TakeEntries(ReadList(registry, Group::Keyboard, options), g_model.keyActions);
+  g_model.buttonCount = TakeEntries(ReadList(registry, Group::Controller, options), g_model.buttonActions);
+  g_entriesUnread = false;
+}
+
+// Writing lists that were never read would delete every stored entry.
+WriteFailure ApplyToRegistry() {
+  ReadEntriesLeftUnread();
+  return WriteTree(modRegistry::RegistryTree(), g_model);
+}
 
 void ReadFromFile(const std::string& file) {
-  ReadTree(modRegistry::ExportFileTree(file), Defaults::ExportFile, g_model);
+  ReadTree(modRegistry::ExportFileTree(file), Defaults::ExportFile, g_model, EntriesRead::Now);
 }
 
-WriteFailure WriteToFile(const std::string& file) { return WriteTree(modRegistry::ExportFileTree(file), g_model); }
+WriteFailure WriteToFile(const std::string& file) {
+  ReadEntriesLeftUnread();
+  return WriteTree(modRegistry::ExportFileTree(file), g_model);
+}
 
 void CollectGlobalSettings(WindowFields& fields) {
   for (auto& name : g_model.configNames) name.clear();

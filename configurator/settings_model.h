@@ -119,8 +119,13 @@ inline constexpr const char* kFactoryConfigNames[] = {
 void FillDefaultConfigNames();
 
 // Fills the model from the tree, writing the factory defaults first when the
-// main key is missing or unreadable.
-void LoadFromRegistry();
+// main key is missing or unreadable. Under Wine each key opened is a round
+// trip to its server, and the window's first page shows no entry: at start
+// the entries may be left for ReadEntriesLeftUnread, which everything that
+// shows or writes them calls first.
+enum class EntriesRead : uint8_t { Now, Later };
+void LoadFromRegistry(EntriesRead entries = EntriesRead::Now);
+void ReadEntriesLeftUnread();
 // Writes the factory defaults into the registry (not into the model).
 WriteFailure WriteDefaultSettings();
 // Copies the window's global settings into the model; a numeric field whose

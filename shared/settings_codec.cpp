@@ -118,21 +118,6 @@ const FieldRow& FirstFieldOf(Group list) {
   return kFields[0];
 }
 
-std::vector<FieldValues> ReadList(const TreeStore& store, Group list, const ReadOptions& options) {
-  std::vector<FieldValues> entries;
-  StoredGroup group;
-  for (int n = 1; n <= kMaxActions; ++n) {
-    group.clear();
-    if (!store.read({list, n}, &group)) {
-      if (options.gaps == Gaps::EndList) break;
-      continue;
-    }
-    if (options.entryNeedsFirstField && Find(group, FirstFieldOf(list).name, store.textOnly) == nullptr) continue;
-    entries.push_back(ReadFields(group, list, options, store.textOnly));
-  }
-  return entries;
-}
-
 RawValue Text(const char* name, const std::string& text) { return {name, StoredType::Text, text + '\0'}; }
 
 // Numbers are stored 16 bits wide; one that does not fit is left out, so the
@@ -158,6 +143,21 @@ StoredGroup Encoded(const FieldValues& values, Group home, bool textOnly) {
 
 }  // namespace
 
+std::vector<FieldValues> ReadList(const TreeStore& store, Group list, const ReadOptions& options) {
+  std::vector<FieldValues> entries;
+  StoredGroup group;
+  for (int n = 1; n <= kMaxActions; ++n) {
+    group.clear();
+    if (!store.read({list, n}, &group)) {
+      if (options.gaps == Gaps::EndList) break;
+      continue;
+    }
+    if (options.entryNeedsFirstField && Find(group, FirstFieldOf(list).name, store.textOnly) == nullptr) continue;
+    entries.push_back(ReadFields(group, list, options, store.textOnly));
+  }
+  return entries;
+}
+
 std::vector<std::string> StoredNamesOf(Group group) {
   std::vector<std::string> names;
   if (group == Group::Main)
@@ -174,6 +174,7 @@ TreeValues ReadTree(const TreeStore& store, const ReadOptions& options) {
   for (int slot = 0; slot < kMaxConfigs; ++slot)
     tree.configNames[size_t(slot)] = TextOf(Find(main, ConfigValueName(slot).c_str(), store.textOnly), options);
   tree.main = ReadFields(main, Group::Main, options, store.textOnly);
+  if (!options.withLists) return tree;
   tree.keys = ReadList(store, Group::Keyboard, options);
   tree.buttons = ReadList(store, Group::Controller, options);
   return tree;

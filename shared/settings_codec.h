@@ -97,8 +97,12 @@ struct ReadOptions {
   size_t maxTextLength = SIZE_MAX;
   // The mapping program's path, where a default stands for it.
   std::string mapperPath;
+  // Off: the main key only, the lists left empty.
+  bool withLists = true;
 };
 TreeValues ReadTree(const TreeStore& store, const ReadOptions& options);
+// The entries of one list, in list order.
+std::vector<FieldValues> ReadList(const TreeStore& store, Group list, const ReadOptions& options);
 
 // The first value that could not be written, named by its group's path (or
 // section) and its name, with the store's error; empty `what` when none.

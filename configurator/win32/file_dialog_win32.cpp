@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "configurator/seams/file_dialog.h"
+#include "shared/win32/system_libraries.h"
 
 namespace quillon {
 
@@ -31,8 +32,13 @@ bool AskForFile(const FileDialogOptions& options, std::string* path) {
   dialog.Flags = OFN_LONGNAMES | OFN_EXPLORER |
                  (options.kind == FileDialogKind::Save ? OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT
                                                        : OFN_NODEREFERENCELINKS | OFN_CREATEPROMPT);
+  // Loaded on the first Browse: imported, comdlg32 and what it brings along
+  // cost the configurator's start about a tenth of its time under Wine.
+  using OpenFileName = BOOL(WINAPI*)(OPENFILENAMEA*);
+  static const auto openFileName =
+      LibraryFunction<OpenFileName>(LoadSystemLibrary(L"comdlg32.dll"), "GetOpenFileNameA");
   // The same dialog serves loading and saving, as it always has.
-  if (!GetOpenFileNameA(&dialog)) return false;
+  if (openFileName == nullptr || !openFileName(&dialog)) return false;
   *path = file.data();
   return !path->empty();
 }

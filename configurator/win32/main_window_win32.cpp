@@ -28,6 +28,12 @@ constexpr std::array<PageTemplate, kPageCount> kPages = {{
 HWND g_main = nullptr;
 std::array<HWND, kPageCount> g_pages = {};
 
+// Set once the window shows: the rest of the start waits until the window has
+// been seen and the user has had a moment. Whatever needs the entries earlier
+// reads them first.
+constexpr UINT_PTR kFinishStartTimer = 1;
+constexpr UINT kFinishStartDelayMs = 300;
+
 HWND Tab() { return GetDlgItem(g_main, IDC_SSTab1); }
 int ShownPage() { return int(SendMessageA(Tab(), TCM_GETCURSEL, 0, 0)); }
 
@@ -50,7 +56,7 @@ void MakePage(int index) {
   SetWindowPos(made, previous, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
   AddControlParent(made);
   g_pages[size_t(index)] = made;
-  if (index == 0) return;  // the window's load fills the first page
+  if (index == 0) return;  // the window's load fills the first page; its tips come after it shows
   AddToolTips(made);
   FillMadePage(index);
 }
@@ -97,8 +103,17 @@ INT_PTR OnInitDialog(HWND window) {
   AddControlParent(window);
   SetIcons(window);
   CreatePages(window);
-  AddToolTips(window);
   ShowPage(0);
+  return TRUE;
+}
+
+// What the window did not need to show: tool tips, and the entries.
+INT_PTR OnTimer(UINT_PTR timer) {
+  if (timer != kFinishStartTimer) return FALSE;
+  KillTimer(g_main, kFinishStartTimer);
+  AddToolTips(g_main);
+  AddToolTips(g_pages[0]);
+  OnMainWindowShown();
   return TRUE;
 }
 
@@ -135,6 +150,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_SETFOCUS: return OnSetFocus(window);
     case WM_SIZE: ActionsPageWindowSized(); return FALSE;
+    case WM_TIMER: return OnTimer(wParam);
     case WM_CLOSE: DestroyWindow(window); return TRUE;
     case WM_DESTROY: PostQuitMessage(0); return TRUE;
     default: return FALSE;
@@ -175,6 +191,7 @@ int RunMainWindow() {
     return 1;
   LoadMainWindow();
   ShowWindow(g_main, SW_SHOW);
+  SetTimer(g_main, kFinishStartTimer, kFinishStartDelayMs, nullptr);
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
