@@ -1,5 +1,4 @@
 #include <windows.h>
-#include "/tmp/trace.h"
 
 #include "configurator/configurator_main.h"
 #include "configurator/path_helpers.h"
@@ -7,7 +6,6 @@
 #include "shared/win32/system_libraries.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandTail, int) {
-  TraceStage("winmain");
   // Before anything can load a library (DirectInput, the help viewer ...).
   quillon::LoadLibrariesFromSystemFolderOnly();
   // A second start hands the foreground on to the open window it finds:

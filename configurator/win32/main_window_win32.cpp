@@ -111,8 +111,7 @@ INT_PTR OnInitDialog(HWND window) {
 INT_PTR OnTimer(UINT_PTR timer) {
   if (timer != kFinishStartTimer) return FALSE;
   KillTimer(g_main, kFinishStartTimer);
-  AddToolTips(g_main);
-  AddToolTips(g_pages[0]);
+  AddToolTips(g_main);  // and the pages made so far
   OnMainWindowShown();
   return TRUE;
 }

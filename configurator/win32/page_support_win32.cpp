@@ -26,6 +26,8 @@ BOOL CALLBACK AddToolTipOf(HWND control, LPARAM) {
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(control);
   tool.uId = UINT_PTR(control);
+  // Once per control, whichever window's tips were added first.
+  if (SendMessageA(g_toolTips, TTM_GETTOOLINFOA, 0, LPARAM(&tool))) return TRUE;
   tool.lpszText = text;  // copied by the tool tip
   SendMessageA(g_toolTips, TTM_ADDTOOLA, 0, LPARAM(&tool));
   return TRUE;

@@ -127,6 +127,21 @@ TEST_F(SettingsModelTest, HolesInTheActionListsCloseUpAndApplyRenumbers) {
   EXPECT_FALSE(KeyPresent(reg::ButtonActionPath(2)));
 }
 
+// The window's start leaves the entries unread; a write before they were
+// read must not take the empty lists for the user's.
+TEST_F(SettingsModelTest, EntriesLeftForLaterAreReadBeforeTheTreeIsWritten) {
+  reg::WriteText(main_, "Config0", "Fly");
+  KeyEntry(1, 0, 0x71);
+  reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 3);
+  LoadFromRegistry(EntriesRead::Later);
+  EXPECT_EQ(g_model.configNames[0], "Fly");
+  EXPECT_EQ(g_model.keyCount, 0);
+  ASSERT_TRUE(ApplyToRegistry().what.empty());
+  EXPECT_EQ(g_model.keyCount, 1);
+  EXPECT_EQ(Stored(reg::KeyActionPath(1), "VirtualKey"), 0x71);
+  EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Buttons"), 3);
+}
+
 TEST_F(SettingsModelTest, StoredNumbersThatDoNotFitTheirFieldKeepTheDefault) {
   reg::WriteText(main_, "Config0", "Fly");
   reg::WriteNumber(main_, "PollPerSecond", 70000);
