@@ -29,6 +29,11 @@ class ConfiguratorTest : public ::testing::Test {
   // Starts the configurator and waits until its window is shown, which it is
   // once its pages are made and filled; null, and a failure, if it is not.
   HWND StartConfigurator() {
+    // Wine may list the window of a copy that has ended for a moment; a copy
+    // started then would take itself for the second one, bring that window
+    // forward and end.
+    EXPECT_TRUE(WaitUntil([] { return FindWindowA("#32770", kConfiguratorTitle) == nullptr; }))
+        << "a configurator's window is still open";
     configurator_ = StartChild(ConfiguratorPath(), "");
     window_ = WaitForTopLevelWindow("#32770", kConfiguratorTitle, configurator_.id);
     EXPECT_NE(window_, nullptr) << "the configurator's window never appeared";
