@@ -14,6 +14,7 @@
 #include "tests/kit/dialog_probe.h"
 #include "tests/kit/runtime_control.h"
 #include "tests/kit/screen_capture.h"
+#include "tests/kit/test_registry.h"
 
 namespace quillon::test_kit {
 
@@ -21,6 +22,20 @@ inline constexpr const char* kConfiguratorTitle = " Quillon Configurator";
 // Wine's own DLL overrides for the configurator: the DirectInput double in
 // the system folder before Wine's built-in one.
 inline constexpr const char* kConfiguratorOverrides = "Software\\Wine\\AppDefaults\\QuillonConfig.exe\\DllOverrides";
+
+// A stored number of the settings tree, 0xDEADBEEF when it is missing.
+inline DWORD StoredNumber(const std::string& path, const char* name) {
+  return DWORD(test_registry::ReadNumber(path, name, 0xDEADBEEF));
+}
+inline DWORD StoredNumber(const char* name) { return StoredNumber(test_registry::SettingsPath(), name); }
+// One key going down or up, as the keyboard sends it.
+inline void Key(WORD key, bool down) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof input);
+}
 
 class ConfiguratorTest : public ::testing::Test {
  protected:

@@ -27,6 +27,7 @@ namespace reg = test_registry;
 namespace rec = key_recorder;
 using Rows = std::vector<std::string>;
 
+using kit::StoredNumber;
 using kit::WaitUntil;
 
 using rec::PressKey;
@@ -59,12 +60,6 @@ void ChooseText(HWND combo, const std::string& text) {
   ADD_FAILURE() << "no row " << text;
 }
 
-DWORD StoredNumber(const std::string& path, const char* name) {
-  DWORD value = 0xDEADBEEF;
-  DWORD size = sizeof value;
-  RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-  return value;
-}
 std::string StoredText(const std::string& path, const char* name) {
   char text[256] = "";
   DWORD size = sizeof text;

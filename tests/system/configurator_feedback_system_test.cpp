@@ -23,9 +23,9 @@ namespace kit = test_kit;
 namespace reg = test_registry;
 namespace pads = virtual_pads;
 
+using kit::Key;
+using kit::StoredNumber;
 using kit::WaitUntil;
-
-DWORD StoredNumber(const char* name) { return DWORD(reg::ReadNumber(reg::SettingsPath(), name, 0xDEADBEEF)); }
 
 // The text of the box's message, whatever its line breaks.
 std::string MessageOf(HWND box) {
@@ -46,14 +46,6 @@ size_t LitPixels(HWND control) {
   kit::ScreenImage image;
   if (!kit::CaptureScreen(image)) return 0;
   return kit::CountPixelsOf(image, box.left, box.top, box.right, box.bottom, GetSysColor(COLOR_HIGHLIGHT));
-}
-
-void Key(WORD key, bool down) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof input);
 }
 
 class ConfiguratorFeedbackTest : public kit::ConfiguratorTest {

@@ -22,17 +22,10 @@ namespace kit = test_kit;
 namespace reg = test_registry;
 namespace pads = virtual_pads;
 
+using kit::Key;
+using kit::StoredNumber;
 using kit::WaitUntil;
 
-DWORD StoredNumber(const char* name) { return DWORD(reg::ReadNumber(reg::SettingsPath(), name, 0xDEADBEEF)); }
-
-void Key(WORD key, bool down) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof input);
-}
 // Alt and a letter, as a user presses an access key.
 void PressAlt(char letter) {
   Key(VK_MENU, true);
