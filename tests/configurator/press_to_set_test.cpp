@@ -59,27 +59,13 @@ class LiveControllerTest : public ::testing::Test {
   static std::string Hint() { return controls::State(IDC_labKeySeqHint).text; }
 };
 
-TEST_F(LiveControllerTest, HeldButtonsLightOnlyWhileTheControllerListIsOnScreen) {
-  HoldControllerButtons(0b101);
-  Tick();
-  EXPECT_EQ(PageTickInterval(), 0) << "the keyboard list needs no ticks";
-  ShowControllerList();
-  EXPECT_GE(1000 / PageTickInterval(), 30);
-  Tick();
-  EXPECT_EQ(Boxes(true), 0b101u);
-  EXPECT_EQ(controls::State(IDC_labControllerNote).text, "");
+// Lighting, its rate and its pauses are proved on the real window under
+// Wine; here the pad that goes and comes back.
+TEST_F(LiveControllerTest, AControllerThatComesBackLightsAgainWithinASecond) {
   HoldControllerButtons(0b010);
+  ShowControllerList();
   Tick();
-  EXPECT_EQ(Boxes(true), 0b010u);
   EXPECT_EQ(Boxes(false), 0u) << "lit is not ticked";
-
-  SetActionsPageOnScreen(false);  // another page, or the window minimised
-  EXPECT_EQ(PageTickInterval(), 0);
-  EXPECT_EQ(Boxes(true), 0u);
-  const int reads = WatchedReads();
-  Tick();
-  EXPECT_EQ(WatchedReads(), reads);
-
   SetAttachedControllers({});
   SetActionsPageOnScreen(true);
   Tick();

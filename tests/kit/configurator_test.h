@@ -36,6 +36,14 @@ inline void Key(WORD key, bool down) {
   input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
   SendInput(1, &input, sizeof input);
 }
+// Alt and a letter, as a user presses an access key.
+inline void PressAlt(char letter) {
+  Key(VK_MENU, true);
+  Key(WORD(letter), true);
+  Key(WORD(letter), false);
+  Key(VK_MENU, false);
+  PumpMessagesFor(200);
+}
 
 class ConfiguratorTest : public ::testing::Test {
  protected:

@@ -24,6 +24,7 @@ namespace reg = test_registry;
 namespace pads = virtual_pads;
 
 using kit::Key;
+using kit::PressAlt;
 using kit::StoredNumber;
 using kit::WaitUntil;
 
@@ -204,11 +205,7 @@ TEST_F(ConfiguratorFeedbackTest, PressButtonsTicksTheHeldCombinationAndPressKeyT
   ASSERT_NO_FATAL_FAILURE(ShowControllerEntry());
   SetForegroundWindow(window_);
   kit::PumpMessagesFor(300);
-  // Alt+P, the button's access key.
-  Key(VK_MENU, true);
-  Key('P', true);
-  Key('P', false);
-  Key(VK_MENU, false);
+  PressAlt('P');  // the button's access key
   EXPECT_TRUE(WaitUntil([&] { return Shows("Hold the buttons"); })) << "Alt+P did not start the wait";
   pads::HoldButtons(0, {2});
   kit::PumpMessagesFor(200);

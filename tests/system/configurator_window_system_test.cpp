@@ -23,17 +23,10 @@ namespace reg = test_registry;
 namespace pads = virtual_pads;
 
 using kit::Key;
+using kit::PressAlt;
 using kit::StoredNumber;
 using kit::WaitUntil;
 
-// Alt and a letter, as a user presses an access key.
-void PressAlt(char letter) {
-  Key(VK_MENU, true);
-  Key(WORD(letter), true);
-  Key(WORD(letter), false);
-  Key(VK_MENU, false);
-  kit::PumpMessagesFor(200);
-}
 void TypeDigits(const std::string& digits) {
   for (char digit : digits) {
     Key(WORD(digit), true);
