@@ -97,7 +97,6 @@ void FillMadePage(int page) {
 }
 
 bool OnMainWindowCommand(int id) {
-  ReadEntriesLeftUnread();
   switch (id) {
     case IDC_cmdApply: Apply(); break;
     case IDM_mnuReload: ReloadWindow(); break;

@@ -110,18 +110,24 @@ ReadOptions ConfiguratorReadOptions(const TreeStore& store, Defaults defaults) {
 // Set while the model's lists are not the registry's yet.
 bool g_entriesUnread = false;
 
-void ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m, EntriesRead entries) {
+void ReadEntries(const TreeStore& store, const ReadOptions& options, ConfiguratorSettings& m) {
+  m.keyCount = TakeEntries(ReadList(store, Group::Keyboard, options), m.keyActions);
+  m.buttonCount = TakeEntries(ReadList(store, Group::Controller, options), m.buttonActions);
+  g_entriesUnread = false;
+}
+
+// False when the tree has no main group.
+bool ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m, EntriesRead entries) {
   ReadOptions options = ConfiguratorReadOptions(store, defaults);
-  options.withLists = entries == EntriesRead::Now;
+  options.withLists = false;
   const TreeValues tree = quillon::ReadTree(store, options);
   for (int i = 0; i < kMaxConfigs; ++i)
     m.configNames[size_t(i)] = tree.configNames[size_t(i)].value_or(g_session.defaultConfigNames[size_t(i)]);
   m.configNames[kConfigSlots - 1].clear();
   Take(tree.main, m);
-  g_entriesUnread = entries == EntriesRead::Later;
-  if (g_entriesUnread) return;
-  m.keyCount = TakeEntries(tree.keys, m.keyActions);
-  m.buttonCount = TakeEntries(tree.buttons, m.buttonActions);
+  g_entriesUnread = true;
+  if (entries == EntriesRead::Now) ReadEntries(store, options, m);
+  return tree.mainFound;
 }
 
 WriteFailure WriteTree(const TreeStore& store, const ConfiguratorSettings& m) {
@@ -190,18 +196,15 @@ WriteFailure WriteDefaultSettings() { return WriteTree(modRegistry::RegistryTree
 
 void LoadFromRegistry(EntriesRead entries) {
   const TreeStore registry = modRegistry::RegistryTree();
-  StoredGroup main;
-  if (!registry.read({Group::Main, 0}, &main)) WriteDefaultSettings();
+  if (ReadTree(registry, Defaults::Registry, g_model, entries)) return;
+  WriteDefaultSettings();
   ReadTree(registry, Defaults::Registry, g_model, entries);
 }
 
 void ReadEntriesLeftUnread() {
   if (!g_entriesUnread) return;
   const TreeStore registry = modRegistry::RegistryTree();
-  const ReadOptions options = ConfiguratorReadOptions(registry, Defaults::Registry);
-  g_model.keyCount = TakeEntries(ReadList(registry, Group::Keyboard, options), g_model.keyActions);
-  g_model.buttonCount = TakeEntries(ReadList(registry, Group::Controller, options), g_model.buttonActions);
-  g_entriesUnread = false;
+  ReadEntries(registry, ConfiguratorReadOptions(registry, Defaults::Registry), g_model);
 }
 
 // Writing lists that were never read would delete every stored entry.

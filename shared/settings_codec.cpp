@@ -170,7 +170,8 @@ std::vector<std::string> StoredNamesOf(Group group) {
 TreeValues ReadTree(const TreeStore& store, const ReadOptions& options) {
   TreeValues tree;
   StoredGroup main;
-  if (!store.read({Group::Main, 0}, &main)) main.clear();
+  tree.mainFound = store.read({Group::Main, 0}, &main);
+  if (!tree.mainFound) main.clear();
   for (int slot = 0; slot < kMaxConfigs; ++slot)
     tree.configNames[size_t(slot)] = TextOf(Find(main, ConfigValueName(slot).c_str(), store.textOnly), options);
   tree.main = ReadFields(main, Group::Main, options, store.textOnly);

@@ -59,6 +59,7 @@ struct TreeValues {
   FieldValues main;
   std::vector<FieldValues> keys;
   std::vector<FieldValues> buttons;
+  bool mainFound = false;  // the main group exists
 };
 
 // The store: `read` fills a group whole and is false when the group does not

@@ -60,13 +60,7 @@ void ChooseText(HWND combo, const std::string& text) {
   ADD_FAILURE() << "no row " << text;
 }
 
-std::string StoredText(const std::string& path, const char* name) {
-  char text[256] = "";
-  DWORD size = sizeof text;
-  if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
-    return "<missing>";
-  return text;
-}
+std::string StoredText(const std::string& path, const char* name) { return reg::ReadText(path, name, "<missing>"); }
 
 // The characters the recorder window received.
 std::string TypedText() {

@@ -137,7 +137,7 @@ TEST_F(UserNoticesSystemTest, TheNameShowsOverTheFocusedProgramWithoutTakingItsP
   const DWORD replacedAt = GetTickCount();
   ASSERT_TRUE(kit::WaitUntil([&] { return !NameShowing(); }, 5000)) << "the name never went";
   const DWORD shownFor = GetTickCount() - replacedAt;
-  // Two seconds; the upper bound leaves room for a busy test machine.
+  // Shown for 1.5 s; the upper bound leaves room for a busy test machine.
   EXPECT_GE(shownFor, 1400u);
   EXPECT_LE(shownFor, 4000u);
   EXPECT_GT(replacedAt - shownAt, 100u);
