@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   double import = MicrosecondsPerRound(rounds, [&] { ImportFromFile(file); });
   std::printf("import of a full export file: %d rounds, median %.1f us per round, %d keys and %d buttons loaded\n",
               rounds, import, int(g_model.keyCount), int(g_model.buttonCount));
-  double apply = MicrosecondsPerRound(rounds, [] { ApplyToRegistry(); });
+  double apply = MicrosecondsPerRound(rounds, [] { ApplyToRegistry(g_model); });
   std::printf("write of a full tree into the registry: %d rounds, median %.1f us per round\n", rounds, apply);
 
   test_registry::DeleteSettingsTree();

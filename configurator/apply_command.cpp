@@ -7,8 +7,8 @@
 
 namespace quillon {
 
-bool WriteSettingsAndSignal() {
-  const WriteFailure failure = ApplyToRegistry();
+bool WriteSettingsAndSignal(ConfiguratorSettings& model) {
+  const WriteFailure failure = ApplyToRegistry(model);
   if (!failure.what.empty()) {
     ShowMessageBox("Could not write the settings to \"" + failure.what + "\" (error " + std::to_string(failure.status) +
                        "). Quillon keeps the settings it has.",
@@ -20,15 +20,17 @@ bool WriteSettingsAndSignal() {
 }
 
 bool ApplySettings(WindowFields& fields, const EditorEntry& editor) {
-  fields.ultraMapPath = TrimBlanks(fields.ultraMapPath);
+  std::optional<std::string>& path = fields[Field::UltraMapPath];
+  path = TrimBlanks(path.value_or(g_model.ultraMapPath));
   // A pattern can match a file and still name no program to start.
-  if (HasWildcards(fields.ultraMapPath) || !FileExists(fields.ultraMapPath)) {
+  if (HasWildcards(*path) || !FileExists(*path)) {
     ShowMessageBox("Check UltraMap path: file not found.", "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }
-  CollectGlobalSettings(fields);
-  CommitEditorEntry(editor);
-  return WriteSettingsAndSignal();
+  ConfiguratorSettings candidate = CandidateSettings(g_model, fields, editor);
+  if (!WriteSettingsAndSignal(candidate)) return false;
+  g_model = std::move(candidate);
+  return true;
 }
 
 }  // namespace quillon

@@ -7,14 +7,15 @@
 
 namespace quillon {
 
-// The Apply command: `fields.ultraMapPath` is trimmed in place. False when
-// the path check stopped it (its message shown, nothing written) or a write
-// failed (see WriteSettingsAndSignal); the model keeps the user's edits.
+// The Apply command: the mapping program's path in `fields` is trimmed in
+// place. False when the path check stopped it (its message shown, nothing
+// written) or a write failed (see WriteSettingsAndSignal); the window keeps
+// the user's edits, and the model becomes what was written only once it was.
 bool ApplySettings(WindowFields& fields, const EditorEntry& editor);
 
-// Writes the model into the registry and asks the runtime to reload. When a
+// Writes `model` into the registry and asks the runtime to reload. When a
 // write fails, one error box names what could not be written and the
 // runtime is left with the settings that it has.
-bool WriteSettingsAndSignal();
+bool WriteSettingsAndSignal(ConfiguratorSettings& model);
 
 }  // namespace quillon

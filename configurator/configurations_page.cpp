@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "configurator/env_helpers.h"
+#include "configurator/field_controls.h"
 #include "configurator/path_helpers.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/file_system.h"
@@ -16,6 +17,11 @@ constexpr int kAvailable = IDC_lstAvailableConfigs;
 constexpr int kActive = IDC_lstActiveConfigs;
 constexpr const char* kMapExtension = ".ugc";
 constexpr const char* kSoundExtension = ".wav";
+// What the page shows one control to one field, beside the two lists.
+constexpr FieldControl kFieldControls[] = {
+    {Field::ChangeTimeout, IDC_txtSwitchTimeout, ShownBy::EditField},
+    {Field::ApplyOnStart, IDC_chkLoadConfigOnApply, ShownBy::CheckBox},
+};
 
 void ShowError(const std::string& text) { ShowMessageBox(text, "Error", MessageIcon::Critical, MessageButtons::Ok); }
 bool AnsweredYes(const std::string& text, const std::string& title) {
@@ -177,19 +183,15 @@ void OnConfigurationsEvent(int id, ControlEvent event) {
 
 void ShowConfigurationsPage(const ConfiguratorSettings& model) {
   FillConfigLists(model);
-  SetControlText(IDC_txtSwitchTimeout, std::to_string(model.changeTimeout));
-  SetChecked(IDC_chkLoadConfigOnApply, model.applyOnStart != 0);
+  ShowFieldControls(kFieldControls, model);
 }
 
 void ReadConfigurationsFields(WindowFields& fields) {
   fields.activeConfigs.clear();
   for (int row = 0; row < RowCount(kActive); ++row) fields.activeConfigs.push_back(RowText(kActive, row));
-  fields.changeTimeoutText = ControlText(IDC_txtSwitchTimeout);
-  fields.applyOnStart = IsChecked(IDC_chkLoadConfigOnApply);
+  ReadFieldControls(kFieldControls, fields);
 }
 
-void ShowConfigurationsFields(const WindowFields& fields) {
-  SetControlText(IDC_txtSwitchTimeout, fields.changeTimeoutText);
-}
+void ShowConfigurationsFields(const WindowFields& fields) { ShowTakenTexts(kFieldControls, fields); }
 
 }  // namespace quillon

@@ -63,7 +63,7 @@ int ConfiguratorMain(const std::string& programName, const std::string& commandT
   FillDefaultConfigNames();
 
   if (g_session.arguments.size() > 1) {
-    if (ImportFromFile(CommandArg(1)) && !WriteSettingsAndSignal()) return 1;
+    if (ImportFromFile(CommandArg(1)) && !WriteSettingsAndSignal(g_model)) return 1;
     return 0;
   }
 

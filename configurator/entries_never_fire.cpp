@@ -104,16 +104,7 @@ std::string NeverFiringReport(const ConfiguratorSettings& s, const std::vector<N
   return report;
 }
 
-bool GoOnDespiteEntriesThatNeverFire(const WindowFields& fields, const EditorEntry& editor) {
-  ConfiguratorSettings s = g_model;
-  for (auto& name : s.configNames) name.clear();
-  for (size_t i = 0; i < fields.activeConfigs.size() && i < size_t(kMaxConfigs); ++i)
-    s.configNames[i] = fields.activeConfigs[i];
-  s.useHook = fields.hotKeyMode ? 0 : 1;
-  if (editor.index >= 0 && editor.index < kActionSlots) {
-    if (editor.list == ActionList::Keyboard) s.keyActions[size_t(editor.index)] = editor.key;
-    else s.buttonActions[size_t(editor.index)] = editor.button;
-  }
+bool GoOnDespiteEntriesThatNeverFire(const ConfiguratorSettings& s) {
   const std::vector<NeverFiringEntry> entries = FindEntriesThatNeverFire(s, FileExists);
   if (entries.empty()) return true;
   return ShowMessageBox("These entries will never run:\n\n" + NeverFiringReport(s, entries) +

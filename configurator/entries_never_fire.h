@@ -29,8 +29,7 @@ std::string NeverFiringReport(const ConfiguratorSettings& settings, const std::v
 
 // Apply and Save ask this first: with no such entry it is true at once;
 // otherwise one box lists them and the answer is whether to go on. The
-// settings looked at are the model as the window's fields and open editor
-// entry would make it, without changing the model.
-bool GoOnDespiteEntriesThatNeverFire(const WindowFields& fields, const EditorEntry& editor);
+// settings looked at are those about to be written (CandidateSettings).
+bool GoOnDespiteEntriesThatNeverFire(const ConfiguratorSettings& candidate);
 
 }  // namespace quillon

@@ -35,20 +35,21 @@ bool ExportToFile(const std::string& path, WindowFields& fields, const EditorEnt
   if (FileExists(path) && ShowMessageBox("Overwrite existing configuration?", "Request", MessageIcon::Question,
                                          MessageButtons::YesNo) != MessageAnswer::Yes)
     return false;
-  CollectGlobalSettings(fields);
-  CommitEditorEntry(editor);
+  ConfiguratorSettings candidate = CandidateSettings(g_model, fields, editor);
 
   // The new content is built in a file of its own beside the target, which
   // it replaces only once complete: a failed write keeps the old file whole.
   const std::string work = ExportWorkFile(path);
   RemoveFile(work);
-  bool written = CreateEmptyFile(work) && WriteToFile(work).what.empty() && FlushProfileFile(work) == 0 &&
+  bool written = CreateEmptyFile(work) && WriteToFile(work, candidate).what.empty() && FlushProfileFile(work) == 0 &&
                  ReplaceFileWith(work, path);
   if (!written) {
     RemoveFile(work);
     ReportNotWritten(path);
+    return false;
   }
-  return written;
+  g_model = std::move(candidate);
+  return true;
 }
 
 void SaveCommand(WindowFields& fields, const EditorEntry& editor) {

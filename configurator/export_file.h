@@ -14,8 +14,8 @@ inline constexpr const char* kExportExtension = ".qlf";
 
 // The menu command "Save configuration to file", with what the window holds.
 void SaveCommand(WindowFields& fields, const EditorEntry& editor);
-// Collects the window's fields, commits the editor's entry and writes the
-// model to `path`. The file is built beside the target and only replaces it
+// Writes the settings that the window's fields and the editor's entry make
+// of the model to `path`; they become the model once written. The file is built beside the target and only replaces it
 // when complete; false when nothing was written (refused overwrite or a
 // failed write, which is reported).
 bool ExportToFile(const std::string& path, WindowFields& fields, const EditorEntry& editor);

@@ -32,6 +32,12 @@ void ShowTakenFields(const WindowFields& fields) {
   ShowOtherSettingsFields(fields);
 }
 
+// The never-fire check looks at what the write would take, without the
+// mends that only a write shows.
+bool GoOnDespiteEntriesThatNeverFire(WindowFields fields, const EditorEntry& editor) {
+  return GoOnDespiteEntriesThatNeverFire(CandidateSettings(g_model, fields, editor));
+}
+
 void Apply() {
   WindowFields fields = ReadWindowFields();
   const EditorEntry editor = ReadEditorEntry();
@@ -47,6 +53,7 @@ void Save() {
   SaveCommand(fields, editor);
   ShowTakenFields(fields);
 }
+
 }  // namespace
 
 void LoadMainWindow() {

@@ -1,12 +1,26 @@
 #include "configurator/other_settings_page.h"
 
 #include "configurator/env_helpers.h"
+#include "configurator/field_controls.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/controller_list.h"
 
 namespace quillon {
 
 namespace {
+
+// What the page shows one control to one field; the capture mode's option
+// pair and the controller list are shown and read below.
+constexpr FieldControl kFieldControls[] = {
+    {Field::UseJoystick, IDC_chkUseJoystick, ShownBy::CheckBox},
+    {Field::UseKeyboard, IDC_chkUseKeyboard, ShownBy::CheckBox},
+    {Field::PollPerSecond, IDC_txtPollsPerSecond, ShownBy::EditField},
+    {Field::UltraMapPath, IDC_txtUltraMap, ShownBy::EditField},
+    {Field::UltraMapOptions, IDC_txtUltraParameters, ShownBy::EditField},
+    {Field::ShowTrayIcon, IDC_chkShowTrayIcon, ShownBy::CheckBox},
+    {Field::ShowMapName, IDC_chkShowMapName, ShownBy::CheckBox},
+};
+
 int RowNamed(int id, const std::string& text) {
   for (int row = 0; row < RowCount(id); ++row)
     if (RowText(id, row) == text) return row;
@@ -18,33 +32,18 @@ void ShowOtherSettingsPage(const ConfiguratorSettings& model) {
   // Setting one option button from code does not clear the other.
   SetChecked(IDC_optModeHotkey, model.useHook == 0);
   SetChecked(IDC_optModeHook, model.useHook != 0);
-  SetChecked(IDC_chkUseJoystick, model.useJoystick != 0);
-  SetChecked(IDC_chkUseKeyboard, model.useKeyboard != 0);
   SelectController(model.switchDevice);
-  SetControlText(IDC_txtPollsPerSecond, std::to_string(model.pollPerSecond));
-  SetControlText(IDC_txtUltraMap, model.ultraMapPath);
-  SetControlText(IDC_txtUltraParameters, model.ultraMapOptions);
-  SetChecked(IDC_chkShowTrayIcon, model.showTrayIcon != 0);
-  SetChecked(IDC_chkShowMapName, model.showMapName != 0);
+  ShowFieldControls(kFieldControls, model);
 }
 
 void ReadOtherSettingsFields(WindowFields& fields) {
-  fields.pollPerSecondText = ControlText(IDC_txtPollsPerSecond);
-  fields.hotKeyMode = IsChecked(IDC_optModeHotkey);
-  fields.useJoystick = IsChecked(IDC_chkUseJoystick);
-  fields.useKeyboard = IsChecked(IDC_chkUseKeyboard);
+  fields[Field::UseHook] = IsChecked(IDC_optModeHotkey) ? "0" : "1";
   const int selected = SelectedRow(IDC_cmbDeviceName);
-  fields.selectedController = selected >= 0 ? RowText(IDC_cmbDeviceName, selected) : std::string();
-  fields.ultraMapPath = ControlText(IDC_txtUltraMap);
-  fields.ultraMapOptions = ControlText(IDC_txtUltraParameters);
-  fields.showTrayIcon = IsChecked(IDC_chkShowTrayIcon);
-  fields.showMapName = IsChecked(IDC_chkShowMapName);
+  fields[Field::SwitchDevice] = selected >= 0 ? RowText(IDC_cmbDeviceName, selected) : std::string();
+  ReadFieldControls(kFieldControls, fields);
 }
 
-void ShowOtherSettingsFields(const WindowFields& fields) {
-  SetControlText(IDC_txtPollsPerSecond, fields.pollPerSecondText);
-  SetControlText(IDC_txtUltraMap, fields.ultraMapPath);
-}
+void ShowOtherSettingsFields(const WindowFields& fields) { ShowTakenTexts(kFieldControls, fields); }
 
 void OnOtherSettingsEvent(int id, ControlEvent event) {
   if (event != ControlEvent::Click) return;

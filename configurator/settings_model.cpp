@@ -13,67 +13,22 @@ ConfiguratorSession g_session;
 
 namespace {
 
-// Where each stored field goes in a record of the model, by its type.
-template <typename Record>
-struct Binding {
-  Field field;
-  std::string Record::*text;
-  int16_t Record::*small;
-  int32_t Record::*wide;
-};
-using M = ConfiguratorSettings;
-using K = KeyActionEntry;
-using B = ButtonActionEntry;
-constexpr Binding<M> kBindings[] = {
-    {Field::UltraMapPath, &M::ultraMapPath, nullptr, nullptr},
-    {Field::UltraMapOptions, &M::ultraMapOptions, nullptr, nullptr},
-    {Field::UseJoystick, nullptr, &M::useJoystick, nullptr},
-    {Field::UseKeyboard, nullptr, &M::useKeyboard, nullptr},
-    {Field::ApplyOnStart, nullptr, &M::applyOnStart, nullptr},
-    {Field::SwitchDevice, &M::switchDevice, nullptr, nullptr},
-    {Field::DefaultConfig, nullptr, &M::defaultConfig, nullptr},
-    {Field::ChangeTimeout, nullptr, nullptr, &M::changeTimeout},
-    {Field::UseHook, nullptr, &M::useHook, nullptr},
-    {Field::PollPerSecond, nullptr, &M::pollPerSecond, nullptr},
-    {Field::ShowTrayIcon, nullptr, &M::showTrayIcon, nullptr},
-    {Field::ShowMapName, nullptr, &M::showMapName, nullptr},
-};
-constexpr Binding<K> kKeyBindings[] = {
-    {Field::Modifier, nullptr, &K::modifier, nullptr}, {Field::VirtualKey, nullptr, &K::virtualKey, nullptr},
-    {Field::SendType, nullptr, &K::sendType, nullptr}, {Field::Action, nullptr, &K::action, nullptr},
-    {Field::Select, &K::select, nullptr, nullptr},     {Field::KeySeq, &K::keySeq, nullptr, nullptr},
-    {Field::AppName, &K::appName, nullptr, nullptr},   {Field::AppParms, &K::appParms, nullptr, nullptr},
-};
-constexpr Binding<B> kButtonBindings[] = {
-    {Field::Buttons, nullptr, nullptr, &B::buttons},   {Field::SendType, nullptr, &B::sendType, nullptr},
-    {Field::Action, nullptr, &B::action, nullptr},     {Field::Select, &B::select, nullptr, nullptr},
-    {Field::KeySeq, &B::keySeq, nullptr, nullptr},     {Field::AppName, &B::appName, nullptr, nullptr},
-    {Field::AppParms, &B::appParms, nullptr, nullptr},
-};
-const auto& BindingsOf(const M&) { return kBindings; }
-const auto& BindingsOf(const K&) { return kKeyBindings; }
-const auto& BindingsOf(const B&) { return kButtonBindings; }
-
 // The reader has fitted every number to its field's width.
+void Assign(std::string& member, const FieldValue& value) { member = value.text; }
+void Assign(int16_t& member, const FieldValue& value) { member = int16_t(value.number); }
+void Assign(int32_t& member, const FieldValue& value) { member = int32_t(value.number); }
+void Put(FieldValue& value, const std::string& member) { value.text = member; }
+void Put(FieldValue& value, int64_t member) { value.number = member; }
+
 template <typename Record>
 void Take(const FieldValues& values, Record& record) {
-  for (const auto& bound : BindingsOf(record)) {
-    const FieldValue& value = values[bound.field];
-    if (bound.text != nullptr) record.*bound.text = value.text;
-    if (bound.small != nullptr) record.*bound.small = int16_t(value.number);
-    if (bound.wide != nullptr) record.*bound.wide = int32_t(value.number);
-  }
+  VisitFields(record, [&](Field field, auto& member) { Assign(member, values[field]); });
 }
 
 template <typename Record>
 FieldValues Give(const Record& record) {
   FieldValues values;
-  for (const auto& bound : BindingsOf(record)) {
-    FieldValue& value = values[bound.field];
-    if (bound.text != nullptr) value.text = record.*bound.text;
-    if (bound.small != nullptr) value.number = record.*bound.small;
-    if (bound.wide != nullptr) value.number = record.*bound.wide;
-  }
+  VisitFields(record, [&](Field field, const auto& member) { Put(values[field], member); });
   return values;
 }
 
@@ -107,13 +62,10 @@ ReadOptions ConfiguratorReadOptions(const TreeStore& store, Defaults defaults) {
   return options;
 }
 
-// Set while the model's lists are not the registry's yet.
-bool g_entriesUnread = false;
-
 void ReadEntries(const TreeStore& store, const ReadOptions& options, ConfiguratorSettings& m) {
   m.keyCount = TakeEntries(ReadList(store, Group::Keyboard, options), m.keyActions);
   m.buttonCount = TakeEntries(ReadList(store, Group::Controller, options), m.buttonActions);
-  g_entriesUnread = false;
+  m.entriesUnread = false;
 }
 
 // False when the tree has no main group.
@@ -125,7 +77,7 @@ bool ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m
     m.configNames[size_t(i)] = tree.configNames[size_t(i)].value_or(g_session.defaultConfigNames[size_t(i)]);
   m.configNames[kConfigSlots - 1].clear();
   Take(tree.main, m);
-  g_entriesUnread = true;
+  m.entriesUnread = true;
   if (entries == EntriesRead::Now) ReadEntries(store, options, m);
   return tree.mainFound;
 }
@@ -201,48 +153,48 @@ void LoadFromRegistry(EntriesRead entries) {
   ReadTree(registry, Defaults::Registry, g_model, entries);
 }
 
-void ReadEntriesLeftUnread() {
-  if (!g_entriesUnread) return;
+void ReadEntriesLeftUnread(ConfiguratorSettings& model) {
+  if (!model.entriesUnread) return;
   const TreeStore registry = modRegistry::RegistryTree();
-  ReadEntries(registry, ConfiguratorReadOptions(registry, Defaults::Registry), g_model);
+  ReadEntries(registry, ConfiguratorReadOptions(registry, Defaults::Registry), model);
 }
 
 // Writing lists that were never read would delete every stored entry.
-WriteFailure ApplyToRegistry() {
-  ReadEntriesLeftUnread();
-  return WriteTree(modRegistry::RegistryTree(), g_model);
+WriteFailure ApplyToRegistry(ConfiguratorSettings& model) {
+  ReadEntriesLeftUnread(model);
+  return WriteTree(modRegistry::RegistryTree(), model);
 }
 
 void ReadFromFile(const std::string& file) {
   ReadTree(modRegistry::ExportFileTree(file), Defaults::ExportFile, g_model, EntriesRead::Now);
 }
 
-WriteFailure WriteToFile(const std::string& file) {
-  ReadEntriesLeftUnread();
-  return WriteTree(modRegistry::ExportFileTree(file), g_model);
+WriteFailure WriteToFile(const std::string& file, ConfiguratorSettings& model) {
+  ReadEntriesLeftUnread(model);
+  return WriteTree(modRegistry::ExportFileTree(file), model);
 }
 
-void CollectGlobalSettings(WindowFields& fields) {
-  for (auto& name : g_model.configNames) name.clear();
+FieldValues MainFieldValues(const ConfiguratorSettings& model) { return Give(model); }
+
+ConfiguratorSettings CandidateSettings(const ConfiguratorSettings& stored, WindowFields& fields,
+                                       const EditorEntry& editor) {
+  ConfiguratorSettings candidate = stored;
+  for (auto& name : candidate.configNames) name.clear();
   for (size_t i = 0; i < fields.activeConfigs.size() && i < size_t(kMaxConfigs); ++i)
-    g_model.configNames[i] = fields.activeConfigs[i];
-  g_model.changeTimeout = int32_t(FieldNumber(fields.changeTimeoutText, Field::ChangeTimeout));
-  g_model.useHook = fields.hotKeyMode ? 0 : 1;
-  g_model.useJoystick = fields.useJoystick ? 1 : 0;
-  g_model.useKeyboard = fields.useKeyboard ? 1 : 0;
-  g_model.applyOnStart = fields.applyOnStart ? 1 : 0;
-  g_model.switchDevice = fields.selectedController;
-  g_model.pollPerSecond = int16_t(FieldNumber(fields.pollPerSecondText, Field::PollPerSecond));
-  g_model.ultraMapPath = fields.ultraMapPath;
-  g_model.ultraMapOptions = fields.ultraMapOptions;
-  g_model.showTrayIcon = fields.showTrayIcon ? 1 : 0;
-  g_model.showMapName = fields.showMapName ? 1 : 0;
-}
-
-void CommitEditorEntry(const EditorEntry& editor) {
-  if (editor.index < 0 || editor.index >= kActionSlots) return;
-  if (editor.list == ActionList::Keyboard) g_model.keyActions[size_t(editor.index)] = editor.key;
-  else g_model.buttonActions[size_t(editor.index)] = editor.button;
+    candidate.configNames[i] = fields.activeConfigs[i];
+  FieldValues values = Give(candidate);
+  for (const FieldRow& row : kFields) {
+    std::optional<std::string>& shown = fields[row.field];
+    if ((row.home & InMain) == 0 || !shown) continue;
+    if (row.type == FieldType::Text) values[row.field].text = *shown;
+    else values[row.field].number = FieldNumber(*shown, row.field);
+  }
+  Take(values, candidate);
+  if (editor.index >= 0 && editor.index < kActionSlots) {
+    if (editor.list == ActionList::Keyboard) candidate.keyActions[size_t(editor.index)] = editor.key;
+    else candidate.buttonActions[size_t(editor.index)] = editor.button;
+  }
+  return candidate;
 }
 
 }  // namespace quillon

@@ -6,12 +6,12 @@
 //   list being shown); the model holds only what is stored.
 // - Commands hand over what the window holds: its global fields as
 //   WindowFields, and the action editor's entry as EditorEntry.
-//   CollectGlobalSettings(fields) copies the fields into g_model and mends a
-//   numeric field that is not a number in `fields` (show it again);
-//   ApplySettings(fields, editor) in apply_command.h and SaveCommand(fields,
-//   editor) in export_file.h collect, commit the editor's entry, and write.
-//   LoadCommand() and LoadFromRegistry() fill g_model; the window then shows
-//   it again.
+//   CandidateSettings(g_model, fields, editor) builds the settings about to
+//   be written and mends a numeric field that is not a number in `fields`
+//   (show it again); ApplySettings(fields, editor) in apply_command.h and
+//   SaveCommand(fields, editor) in export_file.h write that candidate, and
+//   it becomes g_model only once written. LoadCommand() and
+//   LoadFromRegistry() fill g_model; the window then shows it again.
 // - The model holds data and rules: it shows no window and signals nothing.
 // - The Reload command: the window forgets its open entries, rebuilds its
 //   lists, calls LoadFromRegistry() and shows the model.
@@ -19,7 +19,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "shared/settings_codec.h"
@@ -30,42 +32,43 @@ namespace quillon {
 inline constexpr int kConfigSlots = 11;   // slots 0..9 are stored; slot 10 never is
 inline constexpr int kActionSlots = 100;  // at most kMaxActions are used
 
+// The configurator keeps numbers at the width they are stored with, and a
+// field starts at its factory value (a new entry's value); the texts that
+// depend on the machine are set by the factory model.
+struct ConfiguratorStorage {
+  template <FieldType type>
+  using Of = std::conditional_t<type == FieldType::Text, std::string,
+                                std::conditional_t<type == FieldType::Number16, int16_t, int32_t>>;
+  template <FieldType type>
+  static Of<type> Initial(const char* factory) {
+    if constexpr (type == FieldType::Text) return {};
+    else return Of<type>(DecimalOf(factory));
+  }
+};
+
 struct KeyActionEntry {
-  int16_t modifier = 0;
-  int16_t virtualKey = 13;
-  int16_t sendType = 0;
-  int16_t action = NextMap;
-  std::string select;
-  std::string keySeq;
-  std::string appName;
-  std::string appParms;
+  using Storage = ConfiguratorStorage;
+  static constexpr FieldHome kHome = InKeyboard;
+  QUILLON_KEYBOARD_FIELDS(QUILLON_DECLARE_MEMBER)
+  QUILLON_ENTRY_FIELDS(QUILLON_DECLARE_MEMBER)
 };
 
 struct ButtonActionEntry {
-  int32_t buttons = 0;
-  int16_t sendType = 0;
-  int16_t action = NextMap;
-  std::string select;
-  std::string keySeq;
-  std::string appName;
-  std::string appParms;
+  using Storage = ConfiguratorStorage;
+  static constexpr FieldHome kHome = InController;
+  QUILLON_CONTROLLER_FIELDS(QUILLON_DECLARE_MEMBER)
+  QUILLON_ENTRY_FIELDS(QUILLON_DECLARE_MEMBER)
 };
 
-// What is stored: one field per value of the tree (shared/settings_tree.h).
+// What is stored: one member per field of the tree (shared/settings_tree.h).
 struct ConfiguratorSettings {
+  using Storage = ConfiguratorStorage;
+  static constexpr FieldHome kHome = InMain;
   std::array<std::string, kConfigSlots> configNames;
-  std::string ultraMapPath;
-  std::string ultraMapOptions;
-  std::string switchDevice;
-  int16_t defaultConfig = 0;
-  int32_t changeTimeout = 2048;
-  int16_t useHook = 0;
-  int16_t useJoystick = 0;
-  int16_t useKeyboard = 1;
-  int16_t applyOnStart = 1;
-  int16_t pollPerSecond = 16;
-  int16_t showTrayIcon = 0;
-  int16_t showMapName = 0;
+  QUILLON_MAIN_FIELDS(QUILLON_DECLARE_MEMBER)
+  // Set while the lists are not the registry's yet (a load that left them
+  // for later): writing them as they are would delete every stored entry.
+  bool entriesUnread = false;
   std::array<KeyActionEntry, kActionSlots> keyActions;
   int16_t keyCount = 0;
   std::array<ButtonActionEntry, kActionSlots> buttonActions;
@@ -84,20 +87,15 @@ struct ConfiguratorSession {
 extern ConfiguratorSettings g_model;
 extern ConfiguratorSession g_session;
 
-// The global settings as the main window's controls hold them.
+// The global settings as the main window's controls hold them: the text of
+// each field that a control shows (a check box "1" or "0", the capture mode
+// "0" for hot keys and "1" for the hook, the controller list its selected
+// row's text or ""); a field that no control shows stays empty.
 struct WindowFields {
   std::vector<std::string> activeConfigs;  // the active-configurations list, top first
-  std::string changeTimeoutText;
-  std::string pollPerSecondText;
-  bool hotKeyMode = true;  // false: low-level hook mode
-  bool useJoystick = false;
-  bool useKeyboard = true;
-  bool applyOnStart = true;
-  std::string selectedController;  // "" when none is selected (or the list is empty)
-  std::string ultraMapPath;
-  std::string ultraMapOptions;
-  bool showTrayIcon = false;
-  bool showMapName = false;
+  std::array<std::optional<std::string>, kFieldCount> shown;
+  std::optional<std::string>& operator[](Field field) { return shown[size_t(field)]; }
+  const std::optional<std::string>& operator[](Field field) const { return shown[size_t(field)]; }
 };
 
 // The entry the action editor holds, read from its controls: only the list
@@ -125,22 +123,27 @@ void FillDefaultConfigNames();
 // shows or writes them calls first.
 enum class EntriesRead : uint8_t { Now, Later };
 void LoadFromRegistry(EntriesRead entries = EntriesRead::Now);
-void ReadEntriesLeftUnread();
+void ReadEntriesLeftUnread(ConfiguratorSettings& model = g_model);
 // Writes the factory defaults into the registry (not into the model).
 WriteFailure WriteDefaultSettings();
-// Copies the window's global settings into the model; a numeric field whose
-// text is not a number (or does not fit) gets its fallback text in `fields`.
-void CollectGlobalSettings(WindowFields& fields);
-// Copies the editor's entry into the model, when one is open.
-void CommitEditorEntry(const EditorEntry& editor);
+// The settings that Apply, Save and the never-fire check are about to write:
+// the stored ones with the window's global fields and the editor's open
+// entry. A numeric field whose text is not a number (or would not be stored)
+// takes its fallback, whose text goes into `fields` so that the window can
+// show what was taken.
+ConfiguratorSettings CandidateSettings(const ConfiguratorSettings& stored, WindowFields& fields,
+                                       const EditorEntry& editor);
+// The main key's fields of a model, by field.
+FieldValues MainFieldValues(const ConfiguratorSettings& model);
 // Writes the whole model into the tree. Each action subkey is written in
 // place and those beyond the lists deleted afterwards, so a failed write
-// loses no entry; values that the tree does not name are left alone.
-WriteFailure ApplyToRegistry();
+// loses no entry; values that the tree does not name are left alone. Lists
+// left unread are read into the model first.
+WriteFailure ApplyToRegistry(ConfiguratorSettings& model);
 
 // The tree read from, or written to, an export file (an existing file's
 // path); writing never deletes anything.
 void ReadFromFile(const std::string& file);
-WriteFailure WriteToFile(const std::string& file);
+WriteFailure WriteToFile(const std::string& file, ConfiguratorSettings& model);
 
 }  // namespace quillon

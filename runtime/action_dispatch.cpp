@@ -15,7 +15,7 @@ struct ActionFields {
   uint32_t sendType;
   uint32_t action;
   const std::string& select;
-  const std::optional<std::string>& keySeq;
+  const std::string& keySeq;  // empty: nothing to type
   const std::string& appName;
   const std::string& appParms;
 };
@@ -31,8 +31,8 @@ bool TargetReady(const ActionFields& entry) {
 void Run(const ActionFields& entry) {
   if (entry.action > kLastActionKind) return;
   if (entry.action != ShowSwitcher && !TargetReady(entry)) return;
-  if ((entry.action == StuffKeys || entry.action == IgnoreKey || entry.action == ShowSwitcher) && entry.keySeq)
-    TypeOwnKeys(entry.keySeq->c_str());
+  if ((entry.action == StuffKeys || entry.action == IgnoreKey || entry.action == ShowSwitcher) && !entry.keySeq.empty())
+    TypeOwnKeys(entry.keySeq.c_str());
   switch (entry.action) {
     case NextMap: RequestMapChange(MapRequest::Next, entry.keySeq); break;
     case PreviousMap: RequestMapChange(MapRequest::Previous, entry.keySeq); break;

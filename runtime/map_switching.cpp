@@ -30,7 +30,7 @@ uint32_t SteppedConfig(MapRequest kind) {
 
 }  // namespace
 
-void RequestMapChange(MapRequest kind, const std::optional<std::string>& keySeq) {
+void RequestMapChange(MapRequest kind, const std::string& keySeq) {
   RuntimeSettings& s = g_settings;
   if (s.firstRequestPending) {
     // The first request after a load without ApplyOnStart keeps the default
@@ -44,7 +44,8 @@ void RequestMapChange(MapRequest kind, const std::optional<std::string>& keySeq)
     s.currentConfig = kind == MapRequest::Default ? s.defaultConfig : SteppedConfig(kind);
   }
   PlayMapSound();
-  g_pendingKeySeq = keySeq;
+  if (keySeq.empty()) g_pendingKeySeq.reset();
+  else g_pendingKeySeq = keySeq;
   // Restarting a running timer moves the hand-over to ChangeTimeout after
   // this request.
   g_changeTimer = StartWindowTimer(ChangeTimerId, s.changeTimeout);

@@ -14,7 +14,7 @@ enum class MapRequest { Next = 1, Previous = 2, Default = 3 };
 // only announces the current map; within the time-out it steps and
 // announces, and the hand-over (after typing `keySeq`) follows ChangeTimeout
 // milliseconds after the last step.
-void RequestMapChange(MapRequest kind, const std::optional<std::string>& keySeq);
+void RequestMapChange(MapRequest kind, const std::string& keySeq);
 
 // ChangeTimer fired: types the pending key sequence, then hands the current
 // map over.

@@ -17,43 +17,18 @@ std::string DirectoryOf(const std::string& path) {
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-// Where each stored global goes in the runtime's record.
-struct GlobalBinding {
-  Field field;
-  uint32_t RuntimeSettings::*number;
-  std::string RuntimeSettings::*text;
-};
-constexpr GlobalBinding kGlobals[] = {
-    {Field::UltraMapPath, nullptr, &RuntimeSettings::ultraMapPath},
-    {Field::UltraMapOptions, nullptr, &RuntimeSettings::ultraMapOptions},
-    {Field::UseJoystick, &RuntimeSettings::useJoystick, nullptr},
-    {Field::UseKeyboard, &RuntimeSettings::useKeyboard, nullptr},
-    {Field::ApplyOnStart, &RuntimeSettings::applyOnStart, nullptr},
-    {Field::SwitchDevice, nullptr, &RuntimeSettings::switchDevice},
-    {Field::DefaultConfig, &RuntimeSettings::defaultConfig, nullptr},
-    {Field::ChangeTimeout, &RuntimeSettings::changeTimeout, nullptr},
-    {Field::UseHook, &RuntimeSettings::useHook, nullptr},
-    {Field::PollPerSecond, &RuntimeSettings::pollPerSecond, nullptr},
-    {Field::ShowTrayIcon, &RuntimeSettings::showTrayIcon, nullptr},
-    {Field::ShowMapName, &RuntimeSettings::showMapName, nullptr},
-};
+// The codec has read every number into 64 bits and every text whole.
+void Assign(uint32_t& member, const FieldValue& value) { member = uint32_t(value.number); }
+void Assign(std::string& member, const FieldValue& value) { member = value.text; }
 
-template <typename Entry>
-void CopyEntry(const FieldValues& values, Entry& entry) {
-  if constexpr (requires { entry.modifier; }) {
-    entry.modifier = uint32_t(values[Field::Modifier].number);
-    entry.virtualKey = uint32_t(values[Field::VirtualKey].number);
-  } else {
-    entry.buttons = uint32_t(values[Field::Buttons].number);
-  }
-  entry.sendType = uint32_t(values[Field::SendType].number);
-  entry.action = uint32_t(values[Field::Action].number);
-  entry.select = values[Field::Select].text;
-  const std::string& keySeq = values[Field::KeySeq].text;
-  if (!keySeq.empty()) entry.keySeq = keySeq;
-  entry.appName = values[Field::AppName].text;
-  entry.appParms = values[Field::AppParms].text;
+template <typename Record>
+void Take(const FieldValues& values, Record& record) {
+  VisitFields(record, [&](Field field, auto& member) { Assign(member, values[field]); });
 }
+
+// Texts give their memory back; numbers stay as read until the next load.
+void Forget(std::string& member) { member = std::string(); }
+void Forget(uint32_t&) {}
 
 }  // namespace
 
@@ -79,22 +54,17 @@ void ReadSettings() {
   // Empty or missing slots close up: list index k is the k-th named one.
   for (const std::optional<std::string>& name : tree.configNames)
     if (name && !name->empty()) s.configNames[s.configCount++] = *name;
-  for (const GlobalBinding& global : kGlobals) {
-    if (global.number != nullptr) s.*global.number = uint32_t(tree.main[global.field].number);
-    if (global.text != nullptr) s.*global.text = tree.main[global.field].text;
-  }
+  Take(tree.main, s);
   // Keyboard entry n sits in slot n; slot 0 stays unused.
-  for (const FieldValues& entry : tree.keys) CopyEntry(entry, s.keyActions[++s.keyCount]);
-  for (const FieldValues& entry : tree.buttons) CopyEntry(entry, s.buttonActions[s.buttonCount++]);
+  for (const FieldValues& entry : tree.keys) Take(entry, s.keyActions[++s.keyCount]);
+  for (const FieldValues& entry : tree.buttons) Take(entry, s.buttonActions[s.buttonCount++]);
 }
 
 void ClearSettings() {
   RuntimeSettings& s = g_settings;
   // Give every text's memory back, not just its length.
   s.programDirectory = std::string();
-  s.ultraMapOptions = std::string();
-  s.ultraMapPath = std::string();
-  s.switchDevice = std::string();
+  VisitFields(s, [](Field, auto& member) { Forget(member); });
   for (std::string& name : s.configNames) name = std::string();
   for (uint32_t n = 1; n <= s.keyCount; ++n) s.keyActions[n] = KeyAction{};
   for (uint32_t n = 0; n < s.buttonCount; ++n) s.buttonActions[n] = ButtonAction{};

@@ -5,54 +5,49 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
+#include <type_traits>
 
 #include "shared/settings_tree.h"
 
 namespace quillon {
 
-// One keyboard action (subkey "01".."99").
+// The runtime keeps every number as the registry's 32 bits, and every field
+// starts empty: all of them come from the tree at each load.
+struct RuntimeStorage {
+  template <FieldType type>
+  using Of = std::conditional_t<type == FieldType::Text, std::string, uint32_t>;
+  template <FieldType type>
+  static Of<type> Initial(const char*) {
+    return {};
+  }
+};
+
+// One keyboard action (subkey "01".."99"). An empty keySeq types nothing.
 struct KeyAction {
-  uint32_t modifier = 0;
-  uint32_t virtualKey = 0;
-  uint32_t sendType = 0;
-  uint32_t action = 0;
-  std::string select;
-  std::optional<std::string> keySeq;  // none when missing or empty
-  std::string appName;
-  std::string appParms;
+  using Storage = RuntimeStorage;
+  static constexpr FieldHome kHome = InKeyboard;
+  QUILLON_KEYBOARD_FIELDS(QUILLON_DECLARE_MEMBER)
+  QUILLON_ENTRY_FIELDS(QUILLON_DECLARE_MEMBER)
 };
 
 // One controller action (subkey "J01".."J99").
 struct ButtonAction {
-  uint32_t buttons = 0;
-  uint32_t sendType = 0;
-  uint32_t action = 0;
-  std::string select;
-  std::optional<std::string> keySeq;
-  std::string appName;
-  std::string appParms;
+  using Storage = RuntimeStorage;
+  static constexpr FieldHome kHome = InController;
+  QUILLON_CONTROLLER_FIELDS(QUILLON_DECLARE_MEMBER)
+  QUILLON_ENTRY_FIELDS(QUILLON_DECLARE_MEMBER)
 };
 
 struct RuntimeSettings {
+  using Storage = RuntimeStorage;
+  static constexpr FieldHome kHome = InMain;
   std::string programDirectory;  // ends with its separator, or ""
   std::array<std::string, kMaxConfigs> configNames;
   uint32_t configCount = 0;
-  uint32_t defaultConfig = 0;
   uint32_t currentConfig = 0;
-  uint32_t changeTimeout = 0;
   uint32_t lastAnnounce = 0;
-  std::string ultraMapPath;
-  std::string ultraMapOptions;
-  std::string switchDevice;
-  uint32_t useHook = 0;
-  uint32_t useJoystick = 0;
-  uint32_t useKeyboard = 0;
-  uint32_t applyOnStart = 0;
-  uint32_t pollPerSecond = 0;
-  uint32_t showTrayIcon = 0;
-  uint32_t showMapName = 0;
+  QUILLON_MAIN_FIELDS(QUILLON_DECLARE_MEMBER)
   bool firstRequestPending = false;
   // keyActions[n] is entry number n (1..99); slot 0 is unused.
   std::array<KeyAction, kMaxActions + 1> keyActions;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <iterator>
 #include <string>
+#include <type_traits>
 
 namespace quillon {
 
@@ -28,37 +29,62 @@ inline std::string ConfigValueName(int slot) { return "Config" + std::string(1, 
 inline constexpr uint32_t kFactoryPollPerSecond = 16;
 inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
 
-// Every stored field of the tree but Config0..Config9, once for both
-// programs: its name in the registry and in an export file, where it lives,
-// its stored type, and its value when it is missing, by who reads it (the
-// runtime, the configurator from the registry or from an export file) and
-// after a factory reset (for action fields: a new entry's value). Numbers are
-// stored 16 bits wide, sign-extended to the registry's 32; a 32-bit field
-// holds more in the configurator's memory than the tree can keep.
+// Every stored field of the tree but Config0..Config9, written once for both
+// programs: its name in the registry and in an export file, the member that
+// holds it in each program's record, its stored type, and its value when it
+// is missing, by who reads it (the runtime, the configurator from the
+// registry or from an export file) and after a factory reset (for action
+// fields: a new entry's value). Numbers are stored 16 bits wide, sign-extended
+// to the registry's 32; a 32-bit field holds more in the configurator's
+// memory than the tree can keep.
+//
+// To add a setting, add its row to the list of its home: the codec, both
+// programs' records and their reading and writing follow from it. The lists
+// are in the order in which the fields are written; the first field of each
+// kind of entry (Modifier, Buttons) decides in the configurator whether a
+// registry entry counts.
+//
+// X(name, member, type, runtime fallback, registry default, export default, factory)
+#define QUILLON_MAIN_FIELDS(X)                                                                          \
+  X(UltraMapPath, ultraMapPath, Text, kMapperInProgramFolder, kMapperInDataFolder, kMapperInDataFolder, \
+    kMapperInProgramFiles)                                                                              \
+  X(UltraMapOptions, ultraMapOptions, Text, "", "%s", "", "%s")                                         \
+  X(UseJoystick, useJoystick, Number16, "0", "0", "0", "0")                                             \
+  X(UseKeyboard, useKeyboard, Number16, "0", "1", "0", "1")                                             \
+  X(ApplyOnStart, applyOnStart, Number16, "1", "1", "1", "1")                                           \
+  /* Not stored at all when no controller is chosen. */                                                 \
+  X(SwitchDevice, switchDevice, Text, "", "", "", "")                                                   \
+  /* Always stored as 0: the topmost active configuration is the default. */                            \
+  X(DefaultConfig, defaultConfig, Number16, "0", "0", "0", "0")                                         \
+  X(ChangeTimeout, changeTimeout, Number32, "1000", "2048", "2048", "2048")                             \
+  X(UseHook, useHook, Number16, "0", "0", "0", "0")                                                     \
+  X(PollPerSecond, pollPerSecond, Number16, "0", "16", "16", "16")                                      \
+  /* What the runtime shows of itself; off in a tree or file older than them. */                        \
+  X(ShowTrayIcon, showTrayIcon, Number16, "0", "0", "0", "0")                                           \
+  X(ShowMapName, showMapName, Number16, "0", "0", "0", "0")
+// Keyboard entries only. Without a VirtualKey the runtime captures nothing
+// (0 is never armed).
+#define QUILLON_KEYBOARD_FIELDS(X)                    \
+  X(Modifier, modifier, Number16, "0", "0", "0", "0") \
+  X(VirtualKey, virtualKey, Number16, "0", "13", "13", "13")
+// Controller entries only.
+#define QUILLON_CONTROLLER_FIELDS(X) X(Buttons, buttons, Number32, "0", "0", "0", "0")
+// Both kinds of entry.
+#define QUILLON_ENTRY_FIELDS(X)                       \
+  X(SendType, sendType, Number16, "0", "0", "0", "0") \
+  X(Action, action, Number16, "0", "2", "2", "2")     \
+  X(Select, select, Text, "", "", "", "")             \
+  X(KeySeq, keySeq, Text, "", "", "", "")             \
+  X(AppName, appName, Text, "", "", "", "")           \
+  X(AppParms, appParms, Text, "", "", "", "")
+
+#define QUILLON_FIELD_ENUMERATOR(name, ...) name,
 enum class Field : uint8_t {
-  UltraMapPath,
-  UltraMapOptions,
-  UseJoystick,
-  UseKeyboard,
-  ApplyOnStart,
-  SwitchDevice,
-  DefaultConfig,
-  ChangeTimeout,
-  UseHook,
-  PollPerSecond,
-  ShowTrayIcon,
-  ShowMapName,
-  Modifier,
-  VirtualKey,
-  Buttons,
-  SendType,
-  Action,
-  Select,
-  KeySeq,
-  AppName,
-  AppParms,
+  QUILLON_MAIN_FIELDS(QUILLON_FIELD_ENUMERATOR) QUILLON_KEYBOARD_FIELDS(QUILLON_FIELD_ENUMERATOR)
+      QUILLON_CONTROLLER_FIELDS(QUILLON_FIELD_ENUMERATOR) QUILLON_ENTRY_FIELDS(QUILLON_FIELD_ENUMERATOR) Count
 };
-inline constexpr size_t kFieldCount = size_t(Field::AppParms) + 1;
+#undef QUILLON_FIELD_ENUMERATOR
+inline constexpr size_t kFieldCount = size_t(Field::Count);
 enum class FieldType : uint8_t { Text, Number16, Number32 };
 // Which groups hold a field: the main key, keyboard entries, controller
 // entries; bit i stands for the group numbered i.
@@ -80,38 +106,52 @@ struct FieldRow {
   const char* exportDefault;
   const char* factory;
 };
-// In the order in which the fields are written. The first field of each
-// kind of entry (Modifier, Buttons) decides in the configurator whether a
-// registry entry counts.
-inline constexpr FieldRow kFields[] = {
-    {Field::UltraMapPath, "UltraMapPath", FieldType::Text, InMain, kMapperInProgramFolder, kMapperInDataFolder,
-     kMapperInDataFolder, kMapperInProgramFiles},
-    {Field::UltraMapOptions, "UltraMapOptions", FieldType::Text, InMain, "", "%s", "", "%s"},
-    {Field::UseJoystick, "UseJoystick", FieldType::Number16, InMain, "0", "0", "0", "0"},
-    {Field::UseKeyboard, "UseKeyboard", FieldType::Number16, InMain, "0", "1", "0", "1"},
-    {Field::ApplyOnStart, "ApplyOnStart", FieldType::Number16, InMain, "1", "1", "1", "1"},
-    // Not stored at all when no controller is chosen.
-    {Field::SwitchDevice, "SwitchDevice", FieldType::Text, InMain, "", "", "", ""},
-    // Always stored as 0: the topmost active configuration is the default.
-    {Field::DefaultConfig, "DefaultConfig", FieldType::Number16, InMain, "0", "0", "0", "0"},
-    {Field::ChangeTimeout, "ChangeTimeout", FieldType::Number32, InMain, "1000", "2048", "2048", "2048"},
-    {Field::UseHook, "UseHook", FieldType::Number16, InMain, "0", "0", "0", "0"},
-    {Field::PollPerSecond, "PollPerSecond", FieldType::Number16, InMain, "0", "16", "16", "16"},
-    // What the runtime shows of itself; off in a tree or file older than them.
-    {Field::ShowTrayIcon, "ShowTrayIcon", FieldType::Number16, InMain, "0", "0", "0", "0"},
-    {Field::ShowMapName, "ShowMapName", FieldType::Number16, InMain, "0", "0", "0", "0"},
-    {Field::Modifier, "Modifier", FieldType::Number16, InKeyboard, "0", "0", "0", "0"},
-    // Without a VirtualKey the runtime captures nothing (0 is never armed).
-    {Field::VirtualKey, "VirtualKey", FieldType::Number16, InKeyboard, "0", "13", "13", "13"},
-    {Field::Buttons, "Buttons", FieldType::Number32, InController, "0", "0", "0", "0"},
-    {Field::SendType, "SendType", FieldType::Number16, InEntries, "0", "0", "0", "0"},
-    {Field::Action, "Action", FieldType::Number16, InEntries, "0", "2", "2", "2"},
-    {Field::Select, "Select", FieldType::Text, InEntries, "", "", "", ""},
-    {Field::KeySeq, "KeySeq", FieldType::Text, InEntries, "", "", "", ""},
-    {Field::AppName, "AppName", FieldType::Text, InEntries, "", "", "", ""},
-    {Field::AppParms, "AppParms", FieldType::Text, InEntries, "", "", "", ""},
-};
+#define QUILLON_MAIN_ROW(name, member, type, ...) {Field::name, #name, FieldType::type, InMain, __VA_ARGS__},
+#define QUILLON_KEYBOARD_ROW(name, member, type, ...) {Field::name, #name, FieldType::type, InKeyboard, __VA_ARGS__},
+#define QUILLON_CONTROLLER_ROW(name, member, type, ...) \
+  {Field::name, #name, FieldType::type, InController, __VA_ARGS__},
+#define QUILLON_ENTRY_ROW(name, member, type, ...) {Field::name, #name, FieldType::type, InEntries, __VA_ARGS__},
+inline constexpr FieldRow kFields[] = {QUILLON_MAIN_FIELDS(QUILLON_MAIN_ROW) QUILLON_KEYBOARD_FIELDS(
+    QUILLON_KEYBOARD_ROW) QUILLON_CONTROLLER_FIELDS(QUILLON_CONTROLLER_ROW) QUILLON_ENTRY_FIELDS(QUILLON_ENTRY_ROW)};
+#undef QUILLON_MAIN_ROW
+#undef QUILLON_KEYBOARD_ROW
+#undef QUILLON_CONTROLLER_ROW
+#undef QUILLON_ENTRY_ROW
 static_assert(std::size(kFields) == kFieldCount);
+
+// A default's number, for a record's first values: the table's numbers are
+// plain decimals.
+constexpr int64_t DecimalOf(const char* text) {
+  bool negative = *text == '-';
+  int64_t number = 0;
+  for (const char* c = text + (negative ? 1 : 0); *c >= '0' && *c <= '9'; ++c) number = number * 10 + (*c - '0');
+  return negative ? -number : number;
+}
+
+// Each program's records declare one member per row of a list, of the type
+// that its `Storage` gives the stored type, first set as its `Storage` says.
+#define QUILLON_DECLARE_MEMBER(name, member, type, runtime, registry, exportFile, factory) \
+  Storage::Of<FieldType::type> member = Storage::Initial<FieldType::type>(factory);
+
+// Calls visit(field, member) for every member of a record that holds a
+// stored field, in the table's order: the main key's fields for a record
+// whose kHome is InMain, else those of its kind of entry.
+#define QUILLON_VISIT_MEMBER(name, member, ...) visit(Field::name, record.member);
+template <typename Record, typename Visit>
+void VisitFields(Record& record, Visit&& visit) {
+  constexpr FieldHome home = std::remove_const_t<Record>::kHome;
+  if constexpr (home == InMain) {
+    QUILLON_MAIN_FIELDS(QUILLON_VISIT_MEMBER)
+  } else {
+    if constexpr (home == InKeyboard) {
+      QUILLON_KEYBOARD_FIELDS(QUILLON_VISIT_MEMBER)
+    } else {
+      QUILLON_CONTROLLER_FIELDS(QUILLON_VISIT_MEMBER)
+    }
+    QUILLON_ENTRY_FIELDS(QUILLON_VISIT_MEMBER)
+  }
+}
+#undef QUILLON_VISIT_MEMBER
 inline constexpr const FieldRow& RowOf(Field field) { return kFields[size_t(field)]; }
 
 // What an action does (value Action).

@@ -54,16 +54,16 @@ class ExportFileTest : public ::testing::Test {
   static WindowFields RichConfiguration() {
     WindowFields f;
     f.activeConfigs = {"Analog", "4-Way, Diagonals Only", "Fly=High"};
-    f.changeTimeoutText = "1500";
-    f.pollPerSecondText = "-20";
-    f.hotKeyMode = false;
-    f.useJoystick = true;
-    f.useKeyboard = true;
-    f.applyOnStart = false;
-    f.selectedController = "Ultrastick 360";
-    f.ultraMapPath = "C:\\Tools\\UltraMap.exe";
-    f.ultraMapOptions = "/load %s /quiet=yes";
-    f.showTrayIcon = true;
+    f[Field::ChangeTimeout] = "1500";
+    f[Field::PollPerSecond] = "-20";
+    f[Field::UseHook] = "1";
+    f[Field::UseJoystick] = "1";
+    f[Field::UseKeyboard] = "1";
+    f[Field::ApplyOnStart] = "0";
+    f[Field::SwitchDevice] = "Ultrastick 360";
+    f[Field::UltraMapPath] = "C:\\Tools\\UltraMap.exe";
+    f[Field::UltraMapOptions] = "/load %s /quiet=yes";
+    f[Field::ShowTrayIcon] = "1";
     g_model.keyCount = 2;
     g_model.keyActions[0] =
         KeyActionEntry{6, 0x74, 1, RunApplication, "Notepad*|@Edit", "", "C:\\mame.exe", "--config=x.ini -y"};
@@ -122,9 +122,9 @@ TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
 
 TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
   WindowFields fields = RichConfiguration();
-  fields.changeTimeoutText = "soon";
+  fields[Field::ChangeTimeout] = "soon";
   ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
-  EXPECT_EQ(fields.changeTimeoutText, "2048") << "the field was mended before saving";
+  EXPECT_EQ(fields[Field::ChangeTimeout], "2048") << "the field was mended before saving";
   std::string entries = SectionOf(file_, kMain);
   std::string expected;
   const char* lines[] = {"Config0=Analog",
@@ -160,7 +160,7 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
 
 TEST_F(ExportFileTest, AnEmptyControllerListWritesNoSwitchDevice) {
   WindowFields fields = RichConfiguration();
-  fields.selectedController = "";  // the list is empty, so nothing is selected
+  fields[Field::SwitchDevice] = "";  // the list is empty, so nothing is selected
   ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
   EXPECT_EQ(FileValue(file_, kMain, "SwitchDevice", "<none>"), "<none>");
   g_model.switchDevice = "stale";

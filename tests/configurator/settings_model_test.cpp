@@ -51,13 +51,13 @@ class SettingsModelTest : public ::testing::Test {
   static WindowFields TypicalFields() {
     WindowFields f;
     f.activeConfigs = {"Analog", "8-Way"};
-    f.changeTimeoutText = "2048";
-    f.pollPerSecondText = "16";
-    f.hotKeyMode = true;
-    f.useKeyboard = true;
-    f.applyOnStart = true;
-    f.ultraMapPath = "C:\\U\\UltraMap.exe";
-    f.ultraMapOptions = "%s";
+    f[Field::ChangeTimeout] = "2048";
+    f[Field::PollPerSecond] = "16";
+    f[Field::UseHook] = "0";
+    f[Field::UseKeyboard] = "1";
+    f[Field::ApplyOnStart] = "1";
+    f[Field::UltraMapPath] = "C:\\U\\UltraMap.exe";
+    f[Field::UltraMapOptions] = "%s";
     return f;
   }
   const std::string main_ = reg::SettingsPath();
@@ -120,7 +120,7 @@ TEST_F(SettingsModelTest, HolesInTheActionListsCloseUpAndApplyRenumbers) {
   EXPECT_EQ(g_model.keyActions[2].virtualKey, 0x74);
   ASSERT_EQ(g_model.buttonCount, 1);
   EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
-  ApplyToRegistry();
+  ApplyToRegistry(g_model);
   EXPECT_EQ(Stored(reg::KeyActionPath(3), "VirtualKey"), 0x74);
   EXPECT_FALSE(KeyPresent(reg::KeyActionPath(4)));
   EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Buttons"), 3);
@@ -136,7 +136,7 @@ TEST_F(SettingsModelTest, EntriesLeftForLaterAreReadBeforeTheTreeIsWritten) {
   LoadFromRegistry(EntriesRead::Later);
   EXPECT_EQ(g_model.configNames[0], "Fly");
   EXPECT_EQ(g_model.keyCount, 0);
-  ASSERT_TRUE(ApplyToRegistry().what.empty());
+  ASSERT_TRUE(ApplyToRegistry(g_model).what.empty());
   EXPECT_EQ(g_model.keyCount, 1);
   EXPECT_EQ(Stored(reg::KeyActionPath(1), "VirtualKey"), 0x71);
   EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Buttons"), 3);
@@ -185,13 +185,13 @@ TEST_F(SettingsModelTest, NumericFieldsThatAreNotNumbersFallBackVisibly) {
   };
   for (const auto& c : cases) {
     WindowFields f = TypicalFields();
-    f.changeTimeoutText = c.timeoutText;
-    f.pollPerSecondText = c.pollText;
-    CollectGlobalSettings(f);
+    f[Field::ChangeTimeout] = c.timeoutText;
+    f[Field::PollPerSecond] = c.pollText;
+    g_model = CandidateSettings(g_model, f, EditorEntry{});
     EXPECT_EQ(g_model.changeTimeout, c.timeout) << c.timeoutText;
-    EXPECT_EQ(f.changeTimeoutText, c.timeoutShown) << c.timeoutText;
+    EXPECT_EQ(f[Field::ChangeTimeout], c.timeoutShown) << c.timeoutText;
     EXPECT_EQ(g_model.pollPerSecond, c.poll) << c.pollText;
-    EXPECT_EQ(f.pollPerSecondText, c.pollShown) << c.pollText;
+    EXPECT_EQ(f[Field::PollPerSecond], c.pollShown) << c.pollText;
   }
 }
 
@@ -199,13 +199,13 @@ TEST_F(SettingsModelTest, CollectTakesTheSwitchesAndAtMostTenConfigurations) {
   WindowFields f = TypicalFields();
   f.activeConfigs.clear();
   for (int i = 0; i < 14; ++i) f.activeConfigs.push_back("Map" + std::to_string(i));
-  f.hotKeyMode = false;
-  f.useJoystick = true;
-  f.useKeyboard = false;
-  f.applyOnStart = false;
-  f.selectedController = "Ultrastick 360";
+  f[Field::UseHook] = "1";
+  f[Field::UseJoystick] = "1";
+  f[Field::UseKeyboard] = "0";
+  f[Field::ApplyOnStart] = "0";
+  f[Field::SwitchDevice] = "Ultrastick 360";
   g_model.defaultConfig = 4;
-  CollectGlobalSettings(f);
+  g_model = CandidateSettings(g_model, f, EditorEntry{});
   EXPECT_EQ(g_model.configNames[9], "Map9");
   EXPECT_EQ(g_model.configNames[10], "");
   EXPECT_EQ(g_model.useHook, 1);
@@ -231,7 +231,7 @@ TEST_F(SettingsModelTest, ApplyToRegistryWritesTheWholeTree) {
   g_model.buttonCount = 1;
   g_model.buttonActions[0].buttons = 0x201;
   g_model.buttonActions[0].appParms = "--config=x.ini";
-  ApplyToRegistry();
+  ApplyToRegistry(g_model);
   EXPECT_EQ(StoredText(main_, "Config0"), "Fly");
   EXPECT_EQ(StoredText(main_, "Config1"), "") << "unused slots are written empty";
   EXPECT_EQ(Stored(main_, "DefaultConfig"), 0);
@@ -255,7 +255,7 @@ class ApplySettingsTest : public SettingsModelTest {
     mapper_ = test_files::InFolder(folder_, "UltraMap.exe");
     test_files::WriteFile(mapper_, "MZ");
     fields_ = TypicalFields();
-    fields_.ultraMapPath = "  " + mapper_ + "  ";
+    fields_[Field::UltraMapPath] = "  " + mapper_ + "  ";
   }
   void TearDown() override {
     test_files::RemoveScratchFolder(folder_);
@@ -267,7 +267,7 @@ class ApplySettingsTest : public SettingsModelTest {
 };
 
 TEST_F(ApplySettingsTest, AMissingMappingProgramStopsEverything) {
-  fields_.ultraMapPath = test_files::InFolder(folder_, "Nothing.exe");
+  fields_[Field::UltraMapPath] = test_files::InFolder(folder_, "Nothing.exe");
   EXPECT_FALSE(ApplySettings(fields_, EditorEntry{}));
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "Check UltraMap path: file not found.");
@@ -280,7 +280,7 @@ TEST_F(ApplySettingsTest, AMissingMappingProgramStopsEverything) {
 TEST_F(ApplySettingsTest, BlanksAroundThePathAreTrimmedAndTheApplyGoesAhead) {
   shell::SetWindowWithClass("Quillon", true);
   EXPECT_TRUE(ApplySettings(fields_, EditorEntry{}));
-  EXPECT_EQ(fields_.ultraMapPath, mapper_);
+  EXPECT_EQ(fields_[Field::UltraMapPath], mapper_);
   EXPECT_EQ(StoredText(main_, "UltraMapPath"), mapper_);
   EXPECT_EQ(shell::Calls(), (std::vector<std::string>{"SendMessage Quillon 32769 0 0"}));
 }
@@ -335,7 +335,7 @@ TEST_F(SettingsModelTest, ApplyLeavesValuesThatItDoesNotKnowAlone) {
   KeyEntry(1, 0, 0x70);
   reg::WriteNumber(reg::KeyActionPath(1), "Repeat", 3);
   LoadFromRegistry();
-  ApplyToRegistry();
+  ApplyToRegistry(g_model);
   EXPECT_EQ(StoredText(main_, "ShowsSomethingNewer"), "kept");
   EXPECT_EQ(Stored(reg::KeyActionPath(1), "Repeat"), 3);
 }
@@ -353,7 +353,7 @@ TEST_F(SettingsModelTest, StoredButtonsBeyondTenBitsAreMaskedAndSurviveApply) {
   LoadFromRegistry();
   ASSERT_EQ(g_model.buttonCount, 1);
   EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
-  ApplyToRegistry();
+  ApplyToRegistry(g_model);
   LoadFromRegistry();
   ASSERT_EQ(g_model.buttonCount, 1) << "the entry is still there after an apply";
   EXPECT_EQ(g_model.buttonActions[0].buttons, 3);

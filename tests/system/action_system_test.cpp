@@ -82,9 +82,9 @@ TEST_F(ActionSystemTest, RunApplicationPassesParametersAfterOneSpace) {
 
 TEST_F(ActionSystemTest, TwoPressesAfterAPauseHandTheNextMapOverOneTimeoutAfterTheSecond) {
   g_settings.lastAnnounce = ProcessClockMs() - 60000;  // a long pause
-  RequestMapChange(MapRequest::Next, std::nullopt);    // only names "Race"
+  RequestMapChange(MapRequest::Next, "");              // only names "Race"
   kit::PumpMessagesFor(300);
-  RequestMapChange(MapRequest::Next, std::nullopt);  // steps to "Fly"
+  RequestMapChange(MapRequest::Next, "");  // steps to "Fly"
   DWORD secondPress = GetTickCount();
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1, 10000)) << "nothing was handed over";
   kit::PumpMessagesFor(1500);
@@ -96,7 +96,7 @@ TEST_F(ActionSystemTest, TwoPressesAfterAPauseHandTheNextMapOverOneTimeoutAfterT
 
 TEST_F(ActionSystemTest, ASinglePressAfterAPauseHandsNothingOver) {
   g_settings.lastAnnounce = ProcessClockMs() - 60000;
-  RequestMapChange(MapRequest::Previous, std::nullopt);
+  RequestMapChange(MapRequest::Previous, "");
   kit::PumpMessagesFor(2500);
   EXPECT_TRUE(kit::LoggedCommandLines(log_).empty());
   EXPECT_EQ(g_settings.currentConfig, 0u);
@@ -111,7 +111,7 @@ TEST_F(ActionSystemTest, AReloadBetweenAStepAndItsHandOverDropsTheChange) {
   reg::WriteText(reg::SettingsPath(), "UltraMapOptions", "%s");
   reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);  // the reload itself hands nothing over
   g_settings.lastAnnounce = ProcessClockMs();                // as a load leaves it
-  RequestMapChange(MapRequest::Next, std::nullopt);          // within the time-out: steps
+  RequestMapChange(MapRequest::Next, "");                    // within the time-out: steps
   ASSERT_TRUE(MapChangePending());
   SendMessageA(window_, WM_APP + 1, 0, 0);  // the reload request
   kit::PumpMessagesFor(2500);

@@ -51,7 +51,7 @@ TEST_F(MapSwitchingTest, StepsWrapAroundBothWays) {
   for (const auto& c : cases) {
     g_settings.currentConfig = c.from;
     g_settings.lastAnnounce = 100000;
-    RequestMapChange(c.kind, std::nullopt);
+    RequestMapChange(c.kind, "");
     EXPECT_EQ(g_settings.currentConfig, c.to) << "from " << c.from;
   }
 }
@@ -87,13 +87,13 @@ TEST_F(MapSwitchingTest, PressesWithinTheTimeoutStepAndTheLastMapIsHandedOverWit
 }
 
 TEST_F(MapSwitchingTest, TheTimeoutIsMeasuredFromTheLastAnnouncement) {
-  RequestMapChange(MapRequest::Next, std::nullopt);  // right after a load: steps at once
+  RequestMapChange(MapRequest::Next, "");  // right after a load: steps at once
   EXPECT_EQ(g_settings.currentConfig, 1u);
   fake_platform::AdvanceClock(1000);  // exactly the time-out still steps
-  RequestMapChange(MapRequest::Next, std::nullopt);
+  RequestMapChange(MapRequest::Next, "");
   EXPECT_EQ(g_settings.currentConfig, 2u);
   fake_platform::AdvanceClock(1001);
-  RequestMapChange(MapRequest::Next, std::nullopt);
+  RequestMapChange(MapRequest::Next, "");
   EXPECT_EQ(g_settings.currentConfig, 2u);
 }
 
@@ -104,7 +104,7 @@ TEST_F(MapSwitchingTest, WithoutApplyOnStartTheFirstRequestKeepsTheDefaultAndHan
   g_settings.firstRequestPending = true;
   EXPECT_TRUE(HandOvers().empty());
   fake_platform::AdvanceClock(60000);
-  RequestMapChange(MapRequest::Previous, std::nullopt);
+  RequestMapChange(MapRequest::Previous, "");
   EXPECT_EQ(g_settings.currentConfig, 1u);
   EXPECT_FALSE(g_settings.firstRequestPending);
   EXPECT_EQ(Sounds(), std::vector<std::string>{SoundOf(2)});
@@ -127,7 +127,7 @@ TEST_F(MapSwitchingTest, WithNoMapsRequestsAreSilentAndHandNothingOver) {
   g_settings.configCount = 0;
   g_settings.configNames = {};
   for (MapRequest kind : {MapRequest::Next, MapRequest::Previous, MapRequest::Default}) {
-    RequestMapChange(kind, std::nullopt);
+    RequestMapChange(kind, "");
     fake_platform::AdvanceClock(10);
   }
   CompleteMapChange();
@@ -138,7 +138,7 @@ TEST_F(MapSwitchingTest, WithNoMapsRequestsAreSilentAndHandNothingOver) {
 
 TEST_F(MapSwitchingTest, ADefaultBeyondTheListIsNeitherAnnouncedNorHandedOver) {
   g_settings.defaultConfig = 9;
-  RequestMapChange(MapRequest::Default, std::nullopt);
+  RequestMapChange(MapRequest::Default, "");
   CompleteMapChange();
   EXPECT_EQ(g_settings.currentConfig, 9u);
   EXPECT_TRUE(Sounds().empty());

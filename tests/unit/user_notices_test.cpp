@@ -83,10 +83,10 @@ TEST_F(UserNoticesTest, TheTreesSwitchesDecideAtEveryLoad) {
 TEST_F(UserNoticesTest, NameAndTipFollowTheHandOversNotThePresses) {
   Load(1, 1, 0);
   EXPECT_EQ(fake_notices::IconTip(), "Quillon") << "nothing was handed over yet";
-  RequestMapChange(MapRequest::Next, std::nullopt);  // the first request keeps the default map
+  RequestMapChange(MapRequest::Next, "");  // the first request keeps the default map
   EXPECT_TRUE(fake_notices::NamesShown().empty()) << "a press only announces";
   CompleteMapChange();
-  RequestMapChange(MapRequest::Next, std::nullopt);
+  RequestMapChange(MapRequest::Next, "");
   CompleteMapChange();
   EXPECT_EQ(fake_notices::NamesShown(), (Names{"Race", "Fly"}));
   EXPECT_EQ(fake_notices::IconTip(), "Quillon: Fly");
