@@ -16,8 +16,8 @@ void ShowFieldControls(std::span<const FieldControl> controls, const Configurato
 
 void ReadFieldControls(std::span<const FieldControl> controls, WindowFields& fields) {
   for (const FieldControl& control : controls)
-    fields[control.field] = control.by == ShownBy::CheckBox ? (IsChecked(control.id) ? "1" : "0")
-                                                            : ControlText(control.id);
+    fields[control.field] =
+        control.by == ShownBy::CheckBox ? (IsChecked(control.id) ? "1" : "0") : ControlText(control.id);
 }
 
 void ShowTakenTexts(std::span<const FieldControl> controls, const WindowFields& fields) {

@@ -212,6 +212,40 @@ TEST_F(MainWindowTest, TheNoticeSwitchesAreOffUntilTickedAndApplyKeepsUnknownVal
   EXPECT_FALSE(IsChecked(IDC_chkShowMapName));
 }
 
+// Every global of the field list is shown by a control and stored from it
+// again: the window shows one model over a stored one that differs in every
+// field, and Apply must store what the window showed. A row added without
+// its control keeps the stored value and fails here.
+TEST_F(MainWindowTest, EveryStoredGlobalIsShownByAControlAndAppliedFromIt) {
+  SetAttachedControllers({"Pad A", "Pad B"});
+  const std::string otherMapper = test_files::InFolder(folder_, "Other.exe");
+  auto every = [&](int64_t number, const std::string& text, const std::string& path, const char* pad) {
+    ConfiguratorSettings m;
+    m.configNames[0] = "Race";
+    VisitFields(m, [&](Field field, auto& member) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(member)>, std::string>)
+        member = field == Field::UltraMapPath ? path : field == Field::SwitchDevice ? pad : text;
+      else member = decltype(member)(number);
+    });
+    return m;
+  };
+  const ConfiguratorSettings shown = every(1, "a", mapper_, "Pad A");
+  LoadMainWindow();
+  g_model = shown;
+  RefreshWindow();
+  g_model = every(0, "b", otherMapper, "Pad B");
+  EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
+  ASSERT_TRUE(messages::Messages().empty());
+  LoadFromRegistry();
+  const FieldValues stored = MainFieldValues(g_model), expected = MainFieldValues(shown);
+  for (const FieldRow& row : kFields) {
+    // The default map is never shown: it is always stored as 0.
+    if ((row.home & InMain) == 0 || row.field == Field::DefaultConfig) continue;
+    EXPECT_EQ(stored[row.field].number, expected[row.field].number) << row.name;
+    EXPECT_EQ(stored[row.field].text, expected[row.field].text) << row.name;
+  }
+}
+
 TEST_F(MainWindowTest, BrowseStartsAtTheFieldsProgramAndTakesTheChoice) {
   SetControlText(IDC_txtUltraMap, " C:\\Tools\\Map\\prog.exe ");
   shell::SetDialogAnswer("C:\\New\\mapper.exe");

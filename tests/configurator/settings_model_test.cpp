@@ -319,7 +319,9 @@ TEST_F(ApplySettingsTest, AFailedWriteIsReportedOnceAndLosesNoEntry) {
   g_model.keyActions[0].virtualKey = 0x41;
   fake_registry::RefuseWritesTo(reg::KeyActionPath(2));
   shell::SetWindowWithClass("Quillon", true);
+  fields_[Field::PollPerSecond] = "50";
   EXPECT_FALSE(ApplySettings(fields_, EditorEntry{}));
+  EXPECT_EQ(g_model.pollPerSecond, 16) << "the model is what was stored, not what failed to be";
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_NE(boxes::Messages()[0].text.find("Software\\KWP\\Quillon\\02"), std::string::npos);
   EXPECT_EQ(boxes::Messages()[0].icon, MessageIcon::Critical);
