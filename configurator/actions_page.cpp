@@ -37,20 +37,12 @@ constexpr int kButtonBoxes[] = {IDC_chkButton0, IDC_chkButton1, IDC_chkButton2, 
 constexpr int kRunApplicationRow = RunApplication;
 constexpr int kChangeConfigurationRow = ChangeConfiguration;
 
-// The editing state of the page, which the model does not hold.
-ActionList g_shown = ActionList::Keyboard;
-int g_currentKey = -1;     // the keyboard entry last loaded into the editor
-int g_currentButton = -1;  // the controller entry likewise
-// While a deletion moves the rows, their selection changes are its own.
-bool g_deleting = false;
-// While an entry is loaded into the editor, its own text changes are not edits.
-bool g_loadingEntry = false;
+// The window's editor; the calls without an editor at the end work on it.
+ActionEditor g_windowEditor;
 
-// Which parts of the editor frame are to be seen.
-bool g_editorShown = false;
-bool g_applicationFrame = false;
-
-int& CurrentIndex(ActionList list) { return list == ActionList::Keyboard ? g_currentKey : g_currentButton; }
+int& CurrentIndex(ActionEditor& editor, ActionList list) {
+  return list == ActionList::Keyboard ? editor.currentKey : editor.currentButton;
+}
 int16_t& EntryCount(ActionList list) { return list == ActionList::Keyboard ? g_model.keyCount : g_model.buttonCount; }
 bool IsEntry(int index) { return index >= 0 && index < kActionSlots; }
 
@@ -64,19 +56,19 @@ void SetVisibleAll(const int (&ids)[N], bool visible) {
 
 // Frames are groups of sibling controls in the window, so a frame is shown
 // by showing what it holds, and only while the editor itself is.
-void LayOutEditor() {
+void LayOutEditor(const ActionEditor& editor) {
   SetVisibleAll({IDC_frmKey, IDC_labAction, IDC_cmbAction, IDC_chkSelectWindow, IDC_labFinestra, IDC_txtFinestra},
-                g_editorShown);
-  const bool keyboard = g_editorShown && g_shown == ActionList::Keyboard;
+                editor.editorShown);
+  const bool keyboard = editor.editorShown && editor.shown == ActionList::Keyboard;
   SetVisibleAll({IDC_labModifiers, IDC_labVirtualKey, IDC_cmbVirtualKey, IDC_cmdPressKey}, keyboard);
   SetVisibleAll(kModifierBoxes, keyboard);
-  const bool controller = g_editorShown && g_shown == ActionList::Controller;
+  const bool controller = editor.editorShown && editor.shown == ActionList::Controller;
   SetVisibleAll({IDC_labButtonCombo, IDC_labControllerNote, IDC_cmdPressButtons}, controller);
   SetVisibleAll(kButtonBoxes, controller);
-  ShowKeySequenceFrame(g_editorShown && !g_applicationFrame);
+  ShowKeySequenceFrame(editor.editorShown && !editor.applicationFrame);
   SetVisibleAll({IDC_frmAppName, IDC_labExecutable, IDC_txtExecutable, IDC_cmdBrowse, IDC_labParameters,
                  IDC_txtParameters, IDC_cmdBrowsePar},
-                g_editorShown && g_applicationFrame);
+                editor.editorShown && editor.applicationFrame);
 }
 
 // A row's text changed in place; its selection stays.
@@ -108,13 +100,13 @@ int EditorKeyCode(int storedCode) {
 }
 
 template <typename Entry>
-void ShowCommonFields(const Entry& entry) {
+void ShowCommonFields(const ActionEditor& editor, const Entry& entry) {
   SetChecked(IDC_chkSelectWindow, entry.sendType == SelectWindow);
   SetEnabled(IDC_txtFinestra, entry.sendType == SelectWindow);
   SetControlText(IDC_txtFinestra, entry.select);
   // A code without a row (a tree edited by hand) leaves none selected.
   SelectRow(IDC_cmbAction, entry.action);
-  ShowKeySequence(entry.keySeq);
+  ShowKeySequence(editor.press, entry.keySeq);
   SetControlText(IDC_txtExecutable, entry.appName);
   SetControlText(IDC_txtParameters, entry.appParms);
 }
@@ -149,54 +141,54 @@ std::string ConfiguratorPath() {
 // The frame that the chosen action kind needs: programs have a path and
 // parameters, everything else a key sequence. "Change configuration" always
 // starts this configurator, so its path is not the user's to edit.
-void ArrangeActionFrames() {
+void ArrangeActionFrames(ActionEditor& editor) {
   const int kind = SelectedRow(IDC_cmbAction);
-  g_applicationFrame = kind == kRunApplicationRow || kind == kChangeConfigurationRow;
+  editor.applicationFrame = kind == kRunApplicationRow || kind == kChangeConfigurationRow;
   if (kind == kChangeConfigurationRow) SetControlText(IDC_txtExecutable, ConfiguratorPath());
-  if (g_applicationFrame) {
+  if (editor.applicationFrame) {
     SetEnabled(IDC_txtExecutable, kind == kRunApplicationRow);
     SetEnabled(IDC_cmdBrowse, kind == kRunApplicationRow);
   }
-  LayOutEditor();
+  LayOutEditor(editor);
 }
 
-void HideEditor() {
-  g_editorShown = false;
-  LayOutEditor();
+void HideEditor(ActionEditor& editor) {
+  editor.editorShown = false;
+  LayOutEditor(editor);
 }
 
-void ShowKeyEntry(int index) {
-  if (!IsEntry(index)) return HideEditor();
-  g_editorShown = true;
+void ShowKeyEntry(ActionEditor& editor, int index) {
+  if (!IsEntry(index)) return HideEditor(editor);
+  editor.editorShown = true;
   const KeyActionEntry entry = g_model.keyActions[size_t(index)];
   SelectRow(IDC_cmbVirtualKey, FindCatalogueRow(entry.virtualKey));
   for (int bit = 0; bit < 4; ++bit) SetChecked(kModifierBoxes[bit], (entry.modifier & (1 << bit)) != 0);
-  ShowCommonFields(entry);
-  ArrangeActionFrames();
+  ShowCommonFields(editor, entry);
+  ArrangeActionFrames(editor);
 }
 
-void ShowButtonEntry(int index) {
-  if (!IsEntry(index)) return HideEditor();
-  g_editorShown = true;
+void ShowButtonEntry(ActionEditor& editor, int index) {
+  if (!IsEntry(index)) return HideEditor(editor);
+  editor.editorShown = true;
   const ButtonActionEntry entry = g_model.buttonActions[size_t(index)];
   for (int k = 0; k < 10; ++k) SetChecked(kButtonBoxes[k], (entry.buttons & (int32_t(1) << k)) != 0);
-  ShowCommonFields(entry);
-  ArrangeActionFrames();
+  ShowCommonFields(editor, entry);
+  ArrangeActionFrames(editor);
 }
 
-void ShowEntry(ActionList list, int index) {
+void ShowEntry(ActionEditor& editor, ActionList list, int index) {
   // A real edit field reports the text it is given as a change; the row of
   // an entry being loaded already reads as its stored entry.
-  g_loadingEntry = true;
-  if (list == ActionList::Keyboard) ShowKeyEntry(index);
-  else ShowButtonEntry(index);
-  g_loadingEntry = false;
+  editor.loadingEntry = true;
+  if (list == ActionList::Keyboard) ShowKeyEntry(editor, index);
+  else ShowButtonEntry(editor, index);
+  editor.loadingEntry = false;
 }
 
 // Only the list shown has its entry in the editor.
-void CommitEditor(ActionList list) {
-  const int index = CurrentIndex(list);
-  if (g_shown != list || !IsEntry(index)) return;
+void CommitEditor(ActionEditor& editor, ActionList list) {
+  const int index = CurrentIndex(editor, list);
+  if (editor.shown != list || !IsEntry(index)) return;
   if (list == ActionList::Keyboard) {
     KeyActionEntry& entry = g_model.keyActions[size_t(index)];
     ReadKeyEditor(entry);
@@ -215,33 +207,33 @@ std::string EditorRowText(const std::string& text) {
 
 // The row of the shown list, from the boxes as they are now; the model
 // changes on the next commit.
-void RefreshEntryText() {
-  const ListKind& kind = KindOf(g_shown);
+void RefreshEntryText(ActionEditor& editor) {
+  const ListKind& kind = KindOf(editor.shown);
   const int row = SelectedRow(kind.listId);
   if (row < 0) return;
-  if (g_shown == ActionList::Keyboard) {
-    const int stored = IsEntry(g_currentKey) ? g_model.keyActions[size_t(g_currentKey)].virtualKey : 0;
+  if (editor.shown == ActionList::Keyboard) {
+    const int stored = IsEntry(editor.currentKey) ? g_model.keyActions[size_t(editor.currentKey)].virtualKey : 0;
     RewriteRow(kind.listId, row, EditorRowText(KeyEntryText(EditorModifier(), EditorKeyCode(stored))));
   } else {
     RewriteRow(kind.listId, row, EditorRowText(ButtonEntryText(EditorButtons())));
   }
 }
 
-void OnRowSelected(ActionList list) {
-  if (g_deleting) return;
-  CommitEditor(list);
+void OnRowSelected(ActionEditor& editor, ActionList list) {
+  if (editor.deleting) return;
+  CommitEditor(editor, list);
   const int row = SelectedRow(KindOf(list).listId);
-  ShowEntry(list, row);
-  CurrentIndex(list) = row;
-  UpdateControllerWatch();
+  ShowEntry(editor, list, row);
+  CurrentIndex(editor, list) = row;
+  UpdateControllerWatch(editor.live, editor.press);
 }
 
 // The other list comes to the same place and shows its own selected entry;
 // the edited entry of the list leaving is committed first.
-void ShowList(ActionList list) {
-  if (list == g_shown) return;
-  CommitEditor(g_shown);
-  g_shown = list;
+void ShowList(ActionEditor& editor, ActionList list) {
+  if (list == editor.shown) return;
+  CommitEditor(editor, editor.shown);
+  editor.shown = list;
   for (const ListKind* kind : {&kKeyboardList, &kControllerList}) {
     const bool shown = kind->list == list;
     SetChecked(kind->optionId, shown);
@@ -249,20 +241,20 @@ void ShowList(ActionList list) {
     SetVisible(kind->pictureId, shown);
   }
   const int row = SelectedRow(KindOf(list).listId);
-  ShowEntry(list, row);
-  CurrentIndex(list) = row;
-  UpdateControllerWatch();
+  ShowEntry(editor, list, row);
+  CurrentIndex(editor, list) = row;
+  UpdateControllerWatch(editor.live, editor.press);
 }
 
-void NewEntry() {
-  const ListKind& kind = KindOf(g_shown);
+void NewEntry(ActionEditor& editor) {
+  const ListKind& kind = KindOf(editor.shown);
   if (RowCount(kind.listId) >= kMaxActions) {
     ShowMessageBox(kind.limitMessage, "Error", MessageIcon::Critical, MessageButtons::Ok);
     return;
   }
-  int16_t& count = EntryCount(g_shown);
+  int16_t& count = EntryCount(editor.shown);
   std::string text;
-  if (g_shown == ActionList::Keyboard) {
+  if (editor.shown == ActionList::Keyboard) {
     KeyActionEntry entry;
     entry.virtualKey = 106;  // the keypad's multiply key
     g_model.keyActions[size_t(count)] = entry;
@@ -273,7 +265,7 @@ void NewEntry() {
   }
   ++count;
   SelectRow(kind.listId, InsertRow(kind.listId, -1, text));
-  OnRowSelected(g_shown);
+  OnRowSelected(editor, editor.shown);
 }
 
 template <typename Entry, size_t N>
@@ -287,20 +279,20 @@ void RemoveEntry(std::array<Entry, N>& entries, int16_t& count, int index) {
 // last row, is selected and shown. The last remaining entry stays. No
 // control is disabled meanwhile: the guard keeps the selection changes from
 // committing, and the keyboard focus stays on the button.
-void DeleteEntry() {
-  const ListKind& kind = KindOf(g_shown);
+void DeleteEntry(ActionEditor& editor) {
+  const ListKind& kind = KindOf(editor.shown);
   const int row = SelectedRow(kind.listId);
   if (row < 0 || RowCount(kind.listId) < 2) return;
-  CommitEditor(g_shown);
-  g_deleting = true;
-  if (g_shown == ActionList::Keyboard) RemoveEntry(g_model.keyActions, g_model.keyCount, row);
+  CommitEditor(editor, editor.shown);
+  editor.deleting = true;
+  if (editor.shown == ActionList::Keyboard) RemoveEntry(g_model.keyActions, g_model.keyCount, row);
   else RemoveEntry(g_model.buttonActions, g_model.buttonCount, row);
   RemoveRow(kind.listId, row);
   SelectRow(kind.listId, row < RowCount(kind.listId) ? row : RowCount(kind.listId) - 1);
   const int selected = SelectedRow(kind.listId);
-  CurrentIndex(g_shown) = selected;
-  ShowEntry(g_shown, selected);
-  g_deleting = false;
+  CurrentIndex(editor, editor.shown) = selected;
+  ShowEntry(editor, editor.shown, selected);
+  editor.deleting = false;
 }
 
 void BrowseExecutable() {
@@ -337,7 +329,7 @@ void FillActionLists() {
   FillSpecialKeyList();
 }
 
-void ShowActionsPage(const ConfiguratorSettings& model) {
+void ShowActionsPage(ActionEditor& editor, const ConfiguratorSettings& model) {
   ClearRows(IDC_lstKeys);
   for (int i = 0; i < model.keyCount; ++i) {
     const KeyActionEntry& entry = model.keyActions[size_t(i)];
@@ -348,77 +340,89 @@ void ShowActionsPage(const ConfiguratorSettings& model) {
     InsertRow(IDC_lstJoyButtons, -1,
               MarkedRowText(ButtonEntryText(model.buttonActions[size_t(i)]), model.buttonActions[size_t(i)].keySeq,
                             model.buttonActions[size_t(i)].action));
-  g_currentKey = g_currentButton = -1;
+  editor.currentKey = editor.currentButton = -1;
   // The keyboard list, whatever was shown before, with its first entry.
-  g_shown = ActionList::Controller;
-  ShowList(ActionList::Keyboard);
+  editor.shown = ActionList::Controller;
+  ShowList(editor, ActionList::Keyboard);
   if (model.keyCount > 0) {
     SelectRow(IDC_lstKeys, 0);
-    OnRowSelected(ActionList::Keyboard);
+    OnRowSelected(editor, ActionList::Keyboard);
   }
-  UpdateControllerWatch();
+  UpdateControllerWatch(editor.live, editor.press);
 }
 
-EditorEntry ReadEditorEntry() {
-  EditorEntry editor;
-  editor.list = g_shown;
-  editor.index = CurrentIndex(g_shown);
-  if (!IsEntry(editor.index)) {
-    editor.index = -1;
-  } else if (g_shown == ActionList::Keyboard) {
-    editor.key = g_model.keyActions[size_t(editor.index)];
-    ReadKeyEditor(editor.key);
+EditorEntry ReadEditorEntry(const ActionEditor& editor) {
+  EditorEntry entry;
+  entry.list = editor.shown;
+  entry.index = editor.shown == ActionList::Keyboard ? editor.currentKey : editor.currentButton;
+  if (!IsEntry(entry.index)) {
+    entry.index = -1;
+  } else if (editor.shown == ActionList::Keyboard) {
+    entry.key = g_model.keyActions[size_t(entry.index)];
+    ReadKeyEditor(entry.key);
   } else {
-    editor.button = g_model.buttonActions[size_t(editor.index)];
-    ReadButtonEditor(editor.button);
+    entry.button = g_model.buttonActions[size_t(entry.index)];
+    ReadButtonEditor(entry.button);
   }
-  return editor;
+  return entry;
 }
 
-void OnActionsPageEvent(int id, ControlEvent event) {
+void OnActionsPageEvent(ActionEditor& editor, int id, ControlEvent event) {
   // Whatever else the user does ends a wait, so its result cannot land in
   // another entry.
-  if (id != IDC_cmdPressKey && id != IDC_cmdPressButtons) CancelPressToSet();
+  if (id != IDC_cmdPressKey && id != IDC_cmdPressButtons) CancelPressToSet(editor.press);
   if (event == ControlEvent::TextChange) {
-    if (id != IDC_txtKeySequence || g_loadingEntry) return;
-    ShowKeySequenceHint();
-    RefreshEntryText();
+    if (id != IDC_txtKeySequence || editor.loadingEntry) return;
+    ShowKeySequenceHint(editor.press);
+    RefreshEntryText(editor);
     return;
   }
   if (event == ControlEvent::SelectionChange) {
     switch (id) {
-      case IDC_lstKeys: OnRowSelected(ActionList::Keyboard); break;
-      case IDC_lstJoyButtons: OnRowSelected(ActionList::Controller); break;
-      case IDC_cmbVirtualKey: RefreshEntryText(); break;
+      case IDC_lstKeys: OnRowSelected(editor, ActionList::Keyboard); break;
+      case IDC_lstJoyButtons: OnRowSelected(editor, ActionList::Controller); break;
+      case IDC_cmbVirtualKey: RefreshEntryText(editor); break;
       case IDC_cmbAction:
-        ArrangeActionFrames();
-        RefreshEntryText();
+        ArrangeActionFrames(editor);
+        RefreshEntryText(editor);
         break;
       default: break;
     }
     return;
   }
   if (event != ControlEvent::Click) return;
-  if (IsEditorBox(id)) return RefreshEntryText();
+  if (IsEditorBox(id)) return RefreshEntryText(editor);
   switch (id) {
-    case IDC_optKeyboard: ShowList(ActionList::Keyboard); break;
-    case IDC_optJoystick: ShowList(ActionList::Controller); break;
-    case IDC_cmdNewKey: NewEntry(); break;
-    case IDC_cmdDeleteKey: DeleteEntry(); break;
+    case IDC_optKeyboard: ShowList(editor, ActionList::Keyboard); break;
+    case IDC_optJoystick: ShowList(editor, ActionList::Controller); break;
+    case IDC_cmdNewKey: NewEntry(editor); break;
+    case IDC_cmdDeleteKey: DeleteEntry(editor); break;
     case IDC_chkSelectWindow: SetEnabled(IDC_txtFinestra, IsChecked(IDC_chkSelectWindow)); break;
     case IDC_cmdBrowse: BrowseExecutable(); break;
     case IDC_cmdBrowsePar: BrowseParameterFile(); break;
-    case IDC_cmdAddSpecialKey: AddSpecialKey(); break;
+    case IDC_cmdAddSpecialKey: AddSpecialKey(editor.press); break;
     case IDC_cmdPressKey:
-      StartPressKey(RefreshEntryText);
-      UpdateControllerWatch();
+      StartPressKey(editor.press, [&editor] { RefreshEntryText(editor); });
+      UpdateControllerWatch(editor.live, editor.press);
       break;
     case IDC_cmdPressButtons:
-      StartPressButtons(ControllerReadable(), RefreshEntryText);
-      UpdateControllerWatch();
+      StartPressButtons(editor.press, ControllerReadable(editor.live), [&editor] { RefreshEntryText(editor); });
+      UpdateControllerWatch(editor.live, editor.press);
       break;
     default: break;
   }
+}
+
+void ShowActionsPage(const ConfiguratorSettings& model) { ShowActionsPage(g_windowEditor, model); }
+EditorEntry ReadEditorEntry() { return ReadEditorEntry(g_windowEditor); }
+void OnActionsPageEvent(int id, ControlEvent event) { OnActionsPageEvent(g_windowEditor, id, event); }
+void SetActionsPageOnScreen(bool onScreen) {
+  SetLiveControllerOnScreen(g_windowEditor.live, g_windowEditor.press, onScreen);
+}
+void OnActionsPageTick() { OnLiveControllerTick(g_windowEditor.live, g_windowEditor.press); }
+bool ActionsPageWaitsForAPress() { return PressToSetWaiting(g_windowEditor.press); }
+bool OnKeyWhileActionsPageWaits(int virtualKey, int modifiers) {
+  return OnKeyWhileWaiting(g_windowEditor.press, virtualKey, modifiers);
 }
 
 }  // namespace quillon

@@ -1,8 +1,5 @@
 #include "configurator/controller_live.h"
 
-#include <string>
-
-#include "configurator/press_to_set.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/controller_watch.h"
 #include "configurator/seams/page_ticks.h"
@@ -16,90 +13,83 @@ namespace {
 // opening one lists every device, which is too slow for each tick.
 constexpr int kReopenEveryTicks = 1000 / kLiveTickMs;
 
-bool g_onScreen = false;
-bool g_ticking = false;
-bool g_open = false;
-std::string g_watchedName;
-int g_ticksSinceOpen = 0;
-std::optional<uint32_t> g_held;
-
 std::string ChosenController() {
   const int row = SelectedRow(IDC_cmbDeviceName);
   return row < 0 ? std::string() : RowText(IDC_cmbDeviceName, row);
 }
 
-bool WatchingController() { return g_onScreen && IsChecked(IDC_optJoystick); }
+bool WatchingController(const LiveController& live) { return live.onScreen && IsChecked(IDC_optJoystick); }
 
-void ShowHeld() {
+void ShowHeld(const LiveController& live) {
   for (int k = 0; k < kMaxControllerButtons; ++k)
-    SetLit(IDC_chkButton0 + k, g_held.has_value() && (*g_held & (1u << k)) != 0);
+    SetLit(IDC_chkButton0 + k, live.held.has_value() && (*live.held & (1u << k)) != 0);
 }
 
-void ShowNote() {
-  const char* note = g_watchedName.empty() ? "No controller chosen" : g_open ? "" : "Controller not attached";
+void ShowNote(const LiveController& live) {
+  const char* note = live.watchedName.empty() ? "No controller chosen" : live.open ? "" : "Controller not attached";
   SetControlText(IDC_labControllerNote, note);
 }
 
-void Open() {
-  g_open = !g_watchedName.empty() && OpenWatchedController(g_watchedName);
-  g_ticksSinceOpen = 0;
-  ShowNote();
+void Open(LiveController& live) {
+  live.open = !live.watchedName.empty() && OpenWatchedController(live.watchedName);
+  live.ticksSinceOpen = 0;
+  ShowNote(live);
 }
 
-void Close() {
-  if (g_open) CloseWatchedController();
-  g_open = false;
-  g_held.reset();
-  ShowHeld();
+void Close(LiveController& live) {
+  if (live.open) CloseWatchedController();
+  live.open = false;
+  live.held.reset();
+  ShowHeld(live);
 }
 
-void SetTicking(bool ticking) {
-  if (ticking == g_ticking) return;
-  g_ticking = ticking;
+void SetTicking(LiveController& live, bool ticking) {
+  if (ticking == live.ticking) return;
+  live.ticking = ticking;
   if (ticking) StartPageTicks(kLiveTickMs);
   else StopPageTicks();
 }
 
 // One read; a controller that stops answering (unplugged) is closed and
 // looked for again later.
-void ReadHeld() {
-  if (!g_open && !g_watchedName.empty() && ++g_ticksSinceOpen >= kReopenEveryTicks) Open();
-  g_held = g_open ? ReadWatchedButtons() : std::nullopt;
-  if (g_open && !g_held) {
+void ReadHeld(LiveController& live) {
+  if (!live.open && !live.watchedName.empty() && ++live.ticksSinceOpen >= kReopenEveryTicks) Open(live);
+  live.held = live.open ? ReadWatchedButtons() : std::nullopt;
+  if (live.open && !live.held) {
     CloseWatchedController();
-    g_open = false;
-    ShowNote();
+    live.open = false;
+    ShowNote(live);
   }
-  ShowHeld();
+  ShowHeld(live);
 }
 }  // namespace
 
-void SetActionsPageOnScreen(bool onScreen) {
-  g_onScreen = onScreen;
-  if (!onScreen) CancelPressToSet();
-  UpdateControllerWatch();
+void SetLiveControllerOnScreen(LiveController& live, PressToSet& press, bool onScreen) {
+  live.onScreen = onScreen;
+  if (!onScreen) CancelPressToSet(press);
+  UpdateControllerWatch(live, press);
 }
 
-void UpdateControllerWatch() {
-  const bool watch = WatchingController();
-  SetTicking(watch || (g_onScreen && PressToSetWaiting()));
+void UpdateControllerWatch(LiveController& live, const PressToSet& press) {
+  const bool watch = WatchingController(live);
+  SetTicking(live, watch || (live.onScreen && PressToSetWaiting(press)));
   if (!watch) {
-    Close();
+    Close(live);
     return;
   }
   const std::string name = ChosenController();
-  if (g_open && name == g_watchedName) return;
-  Close();
-  g_watchedName = name;
-  Open();
+  if (live.open && name == live.watchedName) return;
+  Close(live);
+  live.watchedName = name;
+  Open(live);
 }
 
-void OnActionsPageTick() {
-  if (WatchingController()) ReadHeld();
-  OnPressToSetTick(g_held, kLiveTickMs);
-  if (!PressToSetWaiting() && !WatchingController()) SetTicking(false);
+void OnLiveControllerTick(LiveController& live, PressToSet& press) {
+  if (WatchingController(live)) ReadHeld(live);
+  OnPressToSetTick(press, live.held, kLiveTickMs);
+  if (!PressToSetWaiting(press) && !WatchingController(live)) SetTicking(live, false);
 }
 
-bool ControllerReadable() { return g_open && g_held.has_value(); }
+bool ControllerReadable(const LiveController& live) { return live.open && live.held.has_value(); }
 
 }  // namespace quillon

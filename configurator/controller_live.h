@@ -7,21 +7,36 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+
+#include "configurator/press_to_set.h"
 
 namespace quillon {
 
 // 40 reads a second: a press as short as a tap is seen at least once.
 inline constexpr int kLiveTickMs = 25;
 
-// The Win32 side says whether the page can be seen (its tab shown and the
-// window not minimised).
-void SetActionsPageOnScreen(bool onScreen);
+// What the action editor watches, which it owns. Its press-to-set wait is
+// handed in beside it: the wait keeps the ticks running and reads the
+// buttons each tick brings.
+struct LiveController {
+  bool onScreen = false;
+  bool ticking = false;
+  bool open = false;
+  std::string watchedName;
+  int ticksSinceOpen = 0;
+  std::optional<uint32_t> held;
+};
+
+// Whether the page can be seen (its tab shown and the window not
+// minimised); a wait ends when it cannot.
+void SetLiveControllerOnScreen(LiveController& live, PressToSet& press, bool onScreen);
 // Decides again what to watch: after the list shown changed, and whenever
 // press-to-set starts.
-void UpdateControllerWatch();
+void UpdateControllerWatch(LiveController& live, const PressToSet& press);
 // Each page tick.
-void OnActionsPageTick();
+void OnLiveControllerTick(LiveController& live, PressToSet& press);
 // True while the chosen controller is open and was read at the last tick.
-bool ControllerReadable();
+bool ControllerReadable(const LiveController& live);
 
 }  // namespace quillon

@@ -2,7 +2,6 @@
 
 #include "configurator/field_insertion.h"
 #include "configurator/key_sequence_hint.h"
-#include "configurator/press_to_set.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/window_controls.h"
 #include "shared/key_names.h"
@@ -21,21 +20,21 @@ void FillSpecialKeyList() {
   for (const KeyName& key : KeyNameTable) InsertRow(IDC_cmbSpecialKey, -1, key.name);
 }
 
-void ShowKeySequence(const std::string& sequence) {
+void ShowKeySequence(const PressToSet& press, const std::string& sequence) {
   SelectRow(IDC_cmbSpecialKey, 0);
   SetControlText(IDC_txtKeySequence, sequence);
-  ShowKeySequenceHint();
+  ShowKeySequenceHint(press);
 }
 
-void ShowKeySequenceHint() {
-  if (!PressToSetWaiting()) SetControlText(IDC_labKeySeqHint, KeySequenceHint(ControlText(IDC_txtKeySequence)));
+void ShowKeySequenceHint(const PressToSet& press) {
+  if (!PressToSetWaiting(press)) SetControlText(IDC_labKeySeqHint, KeySequenceHint(ControlText(IDC_txtKeySequence)));
 }
 
-void AddSpecialKey() {
+void AddSpecialKey(const PressToSet& press) {
   const int row = SelectedRow(IDC_cmbSpecialKey);
   if (row < 0) return;
   InsertWhole(IDC_txtKeySequence, "{" + RowText(IDC_cmbSpecialKey, row) + "}");
-  ShowKeySequenceHint();
+  ShowKeySequenceHint(press);
 }
 
 }  // namespace quillon

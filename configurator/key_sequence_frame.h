@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "configurator/press_to_set.h"
+
 namespace quillon {
 
 // Shows or hides the frame with everything in it.
@@ -14,13 +16,13 @@ void ShowKeySequenceFrame(bool visible);
 // the runtime's order.
 void FillSpecialKeyList();
 // Puts an entry's sequence in the field and selects the first special key.
-void ShowKeySequence(const std::string& sequence);
+void ShowKeySequence(const PressToSet& press, const std::string& sequence);
 // The hint line after the sequence changed: its first fault, or nothing.
 // A press-to-set wait owns the line while it lasts.
-void ShowKeySequenceHint();
+void ShowKeySequenceHint(const PressToSet& press);
 // Add: "{name}" of the chosen special key replaces the field's selection, or
 // goes in at the caret; whole, or not at all when the field's limit would cut
 // it.
-void AddSpecialKey();
+void AddSpecialKey(const PressToSet& press);
 
 }  // namespace quillon

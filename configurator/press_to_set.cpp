@@ -12,7 +12,7 @@
 namespace quillon {
 
 namespace {
-enum class Waiting { Nothing, Buttons, Key };
+using Waiting = PressToSet::Waiting;
 
 constexpr int kEscape = 0x1B;
 constexpr int kModifierBoxes[][2] = {{IDC_chkAlt, ModifierAlt},
@@ -20,16 +20,11 @@ constexpr int kModifierBoxes[][2] = {{IDC_chkAlt, ModifierAlt},
                                      {IDC_chkShift, ModifierShift},
                                      {IDC_chkWindows, ModifierWin}};
 
-Waiting g_waiting = Waiting::Nothing;
-int g_msLeft = 0;
-std::function<void()> g_onSet;
-uint32_t g_pressed = 0;  // every button held since the first one went down
-
 void Hint(const std::string& text) { SetControlText(IDC_labKeySeqHint, text); }
 
 // The line goes back to the sequence's own hint unless there is news.
-void Finish(const std::string& news) {
-  g_waiting = Waiting::Nothing;
+void Finish(PressToSet& press, const std::string& news) {
+  press.waiting = Waiting::Nothing;
   Hint(news.empty() ? KeySequenceHint(ControlText(IDC_txtKeySequence)) : news);
 }
 
@@ -51,75 +46,76 @@ bool IsModifierKey(int virtualKey) {
   }
 }
 
-void SetKey(int virtualKey, int modifiers) {
+void SetKey(PressToSet& press, int virtualKey, int modifiers) {
   const int row = FindCatalogueRow(virtualKey);
   if (row < 0) {
-    Finish("That key (code " + std::to_string(virtualKey) + ") is not in the \"Virtual Key\" list: nothing was set.");
+    Finish(press,
+           "That key (code " + std::to_string(virtualKey) + ") is not in the \"Virtual Key\" list: nothing was set.");
     return;
   }
   for (const auto& box : kModifierBoxes) SetChecked(box[0], (modifiers & box[1]) != 0);
   SelectRow(IDC_cmbVirtualKey, row);
-  Finish("");
-  if (g_onSet) g_onSet();
+  Finish(press, "");
+  if (press.onSet) press.onSet();
 }
 
-void SetButtons(uint32_t buttons) {
+void SetButtons(PressToSet& press, uint32_t buttons) {
   for (int k = 0; k < kMaxControllerButtons; ++k) SetChecked(IDC_chkButton0 + k, (buttons & (1u << k)) != 0);
-  Finish("");
-  if (g_onSet) g_onSet();
+  Finish(press, "");
+  if (press.onSet) press.onSet();
 }
 }  // namespace
 
-void StartPressButtons(bool controllerReadable, std::function<void()> onSet) {
+void StartPressButtons(PressToSet& press, bool controllerReadable, std::function<void()> onSet) {
   if (!controllerReadable) {
-    Finish("No controller to read: choose one in \"Other settings\" and plug it in.");
+    Finish(press, "No controller to read: choose one in \"Other settings\" and plug it in.");
     return;
   }
-  g_waiting = Waiting::Buttons;
-  g_msLeft = kPressWaitMs;
-  g_pressed = 0;
-  g_onSet = std::move(onSet);
+  press.waiting = Waiting::Buttons;
+  press.msLeft = kPressWaitMs;
+  press.pressed = 0;
+  press.onSet = std::move(onSet);
   Hint("Hold the buttons on the controller, then let go (5 seconds; Esc cancels).");
 }
 
-void StartPressKey(std::function<void()> onSet) {
-  g_waiting = Waiting::Key;
-  g_msLeft = kPressWaitMs;
-  g_onSet = std::move(onSet);
+void StartPressKey(PressToSet& press, std::function<void()> onSet) {
+  press.waiting = Waiting::Key;
+  press.msLeft = kPressWaitMs;
+  press.onSet = std::move(onSet);
   Hint("Press the key with its modifiers (Esc cancels). Keys bound in a running Quillon never reach this window.");
 }
 
-bool PressToSetWaiting() { return g_waiting != Waiting::Nothing; }
+bool PressToSetWaiting(const PressToSet& press) { return press.waiting != Waiting::Nothing; }
 
-void CancelPressToSet() {
-  if (g_waiting != Waiting::Nothing) Finish("");
+void CancelPressToSet(PressToSet& press) {
+  if (press.waiting != Waiting::Nothing) Finish(press, "");
 }
 
-bool OnKeyWhileWaiting(int virtualKey, int modifiers) {
-  if (g_waiting == Waiting::Nothing) return false;
+bool OnKeyWhileWaiting(PressToSet& press, int virtualKey, int modifiers) {
+  if (press.waiting == Waiting::Nothing) return false;
   if (virtualKey == kEscape) {
-    CancelPressToSet();
-  } else if (g_waiting == Waiting::Key && !IsModifierKey(virtualKey)) {
-    SetKey(virtualKey, modifiers);
+    CancelPressToSet(press);
+  } else if (press.waiting == Waiting::Key && !IsModifierKey(virtualKey)) {
+    SetKey(press, virtualKey, modifiers);
   }
   return true;
 }
 
-void OnPressToSetTick(std::optional<uint32_t> held, int elapsedMs) {
-  if (g_waiting == Waiting::Nothing) return;
-  if (g_waiting == Waiting::Buttons) {
-    if (!held) return Finish("The controller can no longer be read: nothing was set.");
+void OnPressToSetTick(PressToSet& press, std::optional<uint32_t> held, int elapsedMs) {
+  if (press.waiting == Waiting::Nothing) return;
+  if (press.waiting == Waiting::Buttons) {
+    if (!held) return Finish(press, "The controller can no longer be read: nothing was set.");
     const uint32_t buttons = *held & kButtonsMask;
     if (buttons != 0) {
-      g_pressed |= buttons;
+      press.pressed |= buttons;
       return;
     }
-    if (g_pressed != 0) return SetButtons(g_pressed);
+    if (press.pressed != 0) return SetButtons(press, press.pressed);
   }
-  g_msLeft -= elapsedMs;
-  if (g_msLeft > 0) return;
-  Finish(g_waiting == Waiting::Buttons ? "No buttons were pressed within 5 seconds."
-                                       : "No key was pressed within 5 seconds.");
+  press.msLeft -= elapsedMs;
+  if (press.msLeft > 0) return;
+  Finish(press, press.waiting == Waiting::Buttons ? "No buttons were pressed within 5 seconds."
+                                                  : "No key was pressed within 5 seconds.");
 }
 
 }  // namespace quillon

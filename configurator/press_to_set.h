@@ -13,20 +13,29 @@ namespace quillon {
 
 inline constexpr int kPressWaitMs = 5000;
 
+// One wait of the action editor, which owns it.
+struct PressToSet {
+  enum class Waiting { Nothing, Buttons, Key };
+  Waiting waiting = Waiting::Nothing;
+  int msLeft = 0;
+  std::function<void()> onSet;
+  uint32_t pressed = 0;  // every button held since the first one went down
+};
+
 // `controllerReadable`: the chosen controller was read at the last tick.
 // `onSet` runs after the boxes or the key were set, as after the user's own
 // clicks.
-void StartPressButtons(bool controllerReadable, std::function<void()> onSet);
-void StartPressKey(std::function<void()> onSet);
-bool PressToSetWaiting();
+void StartPressButtons(PressToSet& press, bool controllerReadable, std::function<void()> onSet);
+void StartPressKey(PressToSet& press, std::function<void()> onSet);
+bool PressToSetWaiting(const PressToSet& press);
 // Ends a wait without setting anything; the hint line is cleared.
-void CancelPressToSet();
+void CancelPressToSet(PressToSet& press);
 // A key pressed while waiting (virtual-key code, modifier bits of the
 // settings: 1 Alt, 2 Ctrl, 4 Shift, 8 Windows key). True when the wait took
 // it, so that no control sees it.
-bool OnKeyWhileWaiting(int virtualKey, int modifiers);
+bool OnKeyWhileWaiting(PressToSet& press, int virtualKey, int modifiers);
 // Each page tick, `elapsedMs` after the last one, with the buttons held now
 // (none when the controller could not be read).
-void OnPressToSetTick(std::optional<uint32_t> held, int elapsedMs);
+void OnPressToSetTick(PressToSet& press, std::optional<uint32_t> held, int elapsedMs);
 
 }  // namespace quillon

@@ -1,5 +1,5 @@
 // A steady tick to the "Actions" page while it shows something live; each
-// tick runs OnActionsPageTick (configurator/controller_live.h).
+// tick runs OnActionsPageTick (configurator/actions_page.h).
 #pragma once
 
 namespace quillon {

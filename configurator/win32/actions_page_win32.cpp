@@ -2,8 +2,6 @@
 // page's logic; the picture buttons get their pictures; the live view's
 // ticks, its lit boxes and whether the page can be seen.
 #include "configurator/actions_page.h"
-#include "configurator/controller_live.h"
-#include "configurator/press_to_set.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/page_ticks.h"
 #include "configurator/win32/window_win32.h"
@@ -65,13 +63,13 @@ void StopPageTicks() { KillTimer(g_page, kTickTimer); }
 // character; its key-up passes harmlessly. GetKeyState answers as of this
 // message.
 bool TakenByPressToSet(const MSG& message) {
-  if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) || !PressToSetWaiting()) return false;
+  if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) || !ActionsPageWaitsForAPress()) return false;
   int modifiers = 0;
   if (GetKeyState(VK_MENU) < 0) modifiers |= ModifierAlt;
   if (GetKeyState(VK_CONTROL) < 0) modifiers |= ModifierCtrl;
   if (GetKeyState(VK_SHIFT) < 0) modifiers |= ModifierShift;
   if (GetKeyState(VK_LWIN) < 0 || GetKeyState(VK_RWIN) < 0) modifiers |= ModifierWin;
-  return OnKeyWhileWaiting(int(message.wParam), modifiers);
+  return OnKeyWhileActionsPageWaits(int(message.wParam), modifiers);
 }
 
 void ActionsPageWindowSized() {

@@ -13,8 +13,12 @@
 namespace quillon {
 
 namespace {
-IDirectInputDevice8A* g_device = nullptr;
-DWORD g_buttons = 0;  // read: the device's count, at most 10
+// The one controller open for the live view.
+struct WatchedDevice {
+  IDirectInputDevice8A* device = nullptr;
+  DWORD buttons = 0;  // read: the device's count, at most 10
+};
+WatchedDevice g_watched;
 
 struct Search {
   const std::string* name;
@@ -41,11 +45,11 @@ DWORD ButtonCount(IDirectInputDevice8A* device) {
 
 bool ReadState(DIJOYSTATE2& state) {
   // A device that needs no polling answers DI_NOEFFECT, a success.
-  if (FAILED(g_device->Poll()) && FAILED(g_device->Acquire())) return false;
-  if (SUCCEEDED(g_device->GetDeviceState(sizeof state, &state))) return true;
+  if (FAILED(g_watched.device->Poll()) && FAILED(g_watched.device->Acquire())) return false;
+  if (SUCCEEDED(g_watched.device->GetDeviceState(sizeof state, &state))) return true;
   // Not acquired yet, or input lost once (another program took the device
   // exclusively for a moment): one more acquire decides.
-  return SUCCEEDED(g_device->Acquire()) && SUCCEEDED(g_device->GetDeviceState(sizeof state, &state));
+  return SUCCEEDED(g_watched.device->Acquire()) && SUCCEEDED(g_watched.device->GetDeviceState(sizeof state, &state));
 }
 }  // namespace
 
@@ -63,26 +67,26 @@ bool OpenWatchedController(const std::string& productName) {
     device->Release();
     return false;
   }
-  g_device = device;
-  g_buttons = ButtonCount(device);
+  g_watched.device = device;
+  g_watched.buttons = ButtonCount(device);
   return true;
 }
 
 std::optional<uint32_t> ReadWatchedButtons() {
-  if (g_device == nullptr) return std::nullopt;
+  if (g_watched.device == nullptr) return std::nullopt;
   DIJOYSTATE2 state;
   if (!ReadState(state)) return std::nullopt;
   uint32_t held = 0;
-  for (DWORD i = 0; i < g_buttons; ++i)
+  for (DWORD i = 0; i < g_watched.buttons; ++i)
     if (state.rgbButtons[i] & 0x80) held |= 1u << i;
   return held;
 }
 
 void CloseWatchedController() {
-  if (g_device == nullptr) return;
-  g_device->Unacquire();
-  g_device->Release();
-  g_device = nullptr;
+  if (g_watched.device == nullptr) return;
+  g_watched.device->Unacquire();
+  g_watched.device->Release();
+  g_watched.device = nullptr;
 }
 
 }  // namespace quillon

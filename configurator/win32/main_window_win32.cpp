@@ -25,8 +25,12 @@ constexpr std::array<PageTemplate, kPageCount> kPages = {{
     {IDD_PAGE_ABOUT, DisplayPageProc},
 }};
 
-HWND g_main = nullptr;
-std::array<HWND, kPageCount> g_pages = {};
+// The window and its pages, each made when first shown.
+struct MainWindowParts {
+  HWND main = nullptr;
+  std::array<HWND, kPageCount> pages = {};
+};
+MainWindowParts g_window;
 
 // Set once the window shows: the rest of the start waits until the window has
 // been seen and the user has had a moment. Whatever needs the entries earlier
@@ -34,28 +38,28 @@ std::array<HWND, kPageCount> g_pages = {};
 constexpr UINT_PTR kFinishStartTimer = 1;
 constexpr UINT kFinishStartDelayMs = 300;
 
-HWND Tab() { return GetDlgItem(g_main, IDC_SSTab1); }
+HWND Tab() { return GetDlgItem(g_window.main, IDC_SSTab1); }
 int ShownPage() { return int(SendMessageA(Tab(), TCM_GETCURSEL, 0, 0)); }
 
 // A page is made when first shown, after the pages before it in z-order, so
 // Tab moves from the tabs into the page shown and on to Apply, in reading
 // order. Made late, its tool tips are added and it is filled from the model.
 void MakePage(int index) {
-  if (g_pages[size_t(index)] != nullptr) return;
+  if (g_window.pages[size_t(index)] != nullptr) return;
   HWND tab = Tab();
   RECT area;
   GetWindowRect(tab, &area);
-  MapWindowPoints(nullptr, g_main, reinterpret_cast<POINT*>(&area), 2);
+  MapWindowPoints(nullptr, g_window.main, reinterpret_cast<POINT*>(&area), 2);
   SendMessageA(tab, TCM_ADJUSTRECT, FALSE, LPARAM(&area));
   HWND previous = tab;
   for (int i = 0; i < index; ++i)
-    if (g_pages[size_t(i)] != nullptr) previous = g_pages[size_t(i)];
+    if (g_window.pages[size_t(i)] != nullptr) previous = g_window.pages[size_t(i)];
   const PageTemplate& page = kPages[size_t(index)];
-  HWND made =
-      CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(page.templateId), g_main, page.procedure, 0);
+  HWND made = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(page.templateId), g_window.main,
+                                 page.procedure, 0);
   SetWindowPos(made, previous, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
   AddControlParent(made);
-  g_pages[size_t(index)] = made;
+  g_window.pages[size_t(index)] = made;
   if (index == 0) return;  // the window's load fills the first page; its tips come after it shows
   AddToolTips(made);
   FillMadePage(index);
@@ -72,7 +76,7 @@ void ShowPage(int shown) {
   if (shown == kActionsPage) MakePage(kOtherSettingsPage);
   if (shown >= 0 && shown < kPageCount) MakePage(shown);
   for (int i = 0; i < kPageCount; ++i)
-    if (g_pages[size_t(i)] != nullptr) ShowWindow(g_pages[size_t(i)], i == shown ? SW_SHOW : SW_HIDE);
+    if (g_window.pages[size_t(i)] != nullptr) ShowWindow(g_window.pages[size_t(i)], i == shown ? SW_SHOW : SW_HIDE);
 }
 
 // The tabs, and the first page only: the others are made when first shown.
@@ -99,7 +103,7 @@ void SetIcons(HWND window) {
 }
 
 INT_PTR OnInitDialog(HWND window) {
-  g_main = window;
+  g_window.main = window;
   AddControlParent(window);
   SetIcons(window);
   CreatePages(window);
@@ -110,8 +114,8 @@ INT_PTR OnInitDialog(HWND window) {
 // What the window did not need to show: tool tips, and the entries.
 INT_PTR OnTimer(UINT_PTR timer) {
   if (timer != kFinishStartTimer) return FALSE;
-  KillTimer(g_main, kFinishStartTimer);
-  AddToolTips(g_main);  // and the pages made so far
+  KillTimer(g_window.main, kFinishStartTimer);
+  AddToolTips(g_window.main);  // and the pages made so far
   OnMainWindowShown();
   return TRUE;
 }
@@ -123,7 +127,7 @@ INT_PTR OnCommand(int id, int notification) {
   if (notification == 0 || notification == BN_CLICKED) {
     // Apply, Save, Reload and the rest read or set every page.
     MakeEveryPage();
-    if (OnMainWindowCommand(id)) DestroyWindow(g_main);
+    if (OnMainWindowCommand(id)) DestroyWindow(g_window.main);
     return TRUE;
   }
   return FALSE;
@@ -160,7 +164,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // previous one, as in every tabbed dialog of Windows; 0 for other keys.
 int PageStep(const MSG& message) {
   if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 ||
-      (message.hwnd != g_main && !IsChild(g_main, message.hwnd)))
+      (message.hwnd != g_window.main && !IsChild(g_window.main, message.hwnd)))
     return 0;
   if (message.wParam == VK_TAB) return GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
   if (message.wParam == VK_NEXT) return 1;
@@ -175,13 +179,13 @@ void StepPage(int step) {
 
 bool IsHelpKey(const MSG& message) {
   return message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
-         (message.hwnd == g_main || IsChild(g_main, message.hwnd));
+         (message.hwnd == g_window.main || IsChild(g_window.main, message.hwnd));
 }
 }  // namespace
 
-HWND MainWindow() { return g_main; }
-bool PageExists(int page) { return page >= 0 && page < kPageCount && g_pages[size_t(page)] != nullptr; }
-void* MainWindowHandle() { return g_main; }
+HWND MainWindow() { return g_window.main; }
+bool PageExists(int page) { return page >= 0 && page < kPageCount && g_window.pages[size_t(page)] != nullptr; }
+void* MainWindowHandle() { return g_window.main; }
 
 int RunMainWindow() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -189,8 +193,8 @@ int RunMainWindow() {
   if (CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0) == nullptr)
     return 1;
   LoadMainWindow();
-  ShowWindow(g_main, SW_SHOW);
-  SetTimer(g_main, kFinishStartTimer, kFinishStartDelayMs, nullptr);
+  ShowWindow(g_window.main, SW_SHOW);
+  SetTimer(g_window.main, kFinishStartTimer, kFinishStartDelayMs, nullptr);
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -205,13 +209,12 @@ int RunMainWindow() {
       StepPage(step);
       continue;
     }
-    if (IsDialogMessageA(g_main, &message)) continue;
+    if (IsDialogMessageA(g_window.main, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
   ForgetControlParents();
-  g_main = nullptr;
-  g_pages = {};
+  g_window = {};
   return 0;
 }
 

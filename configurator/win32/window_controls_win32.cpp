@@ -13,19 +13,21 @@
 namespace quillon {
 
 namespace {
-std::vector<HWND> g_parents;
-
 struct KnownControl {
   HWND window;
   bool comboBox;
 };
-// Controls found so far, by id. Filling a page sends hundreds of messages,
-// and under Wine every GetDlgItem lists the dialog's children through the
-// server (and GetClassName asks it too): looking each control up once took
-// most of the configurator's start-up. The pages and their controls live as
-// long as the window, so what was found stays valid.
-std::unordered_map<int, KnownControl> g_known;
-std::unordered_set<HWND> g_lit;
+struct ControlTable {
+  std::vector<HWND> parents;  // the window and its pages, searched in turn
+  // Controls found so far, by id. Filling a page sends hundreds of messages,
+  // and under Wine every GetDlgItem lists the dialog's children through the
+  // server (and GetClassName asks it too): looking each control up once took
+  // most of the configurator's start-up. The pages and their controls live as
+  // long as the window, so what was found stays valid.
+  std::unordered_map<int, KnownControl> known;
+  std::unordered_set<HWND> lit;  // painted in the selection colours
+};
+ControlTable g_controls;
 
 bool IsComboBox(HWND control) {
   char name[16] = {};
@@ -34,11 +36,11 @@ bool IsComboBox(HWND control) {
 }
 
 const KnownControl* FindControl(int id) {
-  auto known = g_known.find(id);
-  if (known != g_known.end()) return &known->second;
-  for (HWND parent : g_parents)
+  auto known = g_controls.known.find(id);
+  if (known != g_controls.known.end()) return &known->second;
+  for (HWND parent : g_controls.parents)
     if (HWND control = GetDlgItem(parent, id))
-      return &g_known.emplace(id, KnownControl{control, IsComboBox(control)}).first->second;
+      return &g_controls.known.emplace(id, KnownControl{control, IsComboBox(control)}).first->second;
   return nullptr;
 }
 
@@ -50,12 +52,8 @@ LRESULT ListMessage(int id, UINT listMessage, UINT comboMessage, WPARAM wParam, 
 }
 }  // namespace
 
-void AddControlParent(HWND dialog) { g_parents.push_back(dialog); }
-void ForgetControlParents() {
-  g_parents.clear();
-  g_known.clear();
-  g_lit.clear();
-}
+void AddControlParent(HWND dialog) { g_controls.parents.push_back(dialog); }
+void ForgetControlParents() { g_controls = {}; }
 
 HWND ControlWindow(int id) {
   const KnownControl* control = FindControl(id);
@@ -82,12 +80,12 @@ void SetVisible(int id, bool visible) { ShowWindow(ControlWindow(id), visible ? 
 void SetLit(int id, bool lit) {
   HWND control = ControlWindow(id);
   if (control == nullptr || IsLitControl(control) == lit) return;
-  if (lit) g_lit.insert(control);
-  else g_lit.erase(control);
+  if (lit) g_controls.lit.insert(control);
+  else g_controls.lit.erase(control);
   InvalidateRect(control, nullptr, TRUE);
 }
 
-bool IsLitControl(HWND control) { return g_lit.count(control) != 0; }
+bool IsLitControl(HWND control) { return g_controls.lit.count(control) != 0; }
 
 // Only the "add" messages sort: LB_INSERTSTRING puts a row exactly where it
 // is told, even in a sorted list.

@@ -54,16 +54,16 @@ class ActionsPageTest : public ::testing::Test {
     for (const ButtonActionEntry& entry : entries) g_model.buttonActions[size_t(g_model.buttonCount++)] = entry;
   }
   // The user's clicks: a box or option changes its mark, then the page hears.
-  static void Click(int id) {
+  void Click(int id) {
     if (id != IDC_cmdNewKey && id != IDC_cmdDeleteKey && id != IDC_cmdAddSpecialKey && id != IDC_cmdBrowsePar)
       controls::State(id).checked = id == IDC_optKeyboard || id == IDC_optJoystick || !controls::State(id).checked;
-    OnActionsPageEvent(id, ControlEvent::Click);
+    OnActionsPageEvent(editor_, id, ControlEvent::Click);
   }
-  static void Choose(int id, int row) {
+  void Choose(int id, int row) {
     controls::State(id).selectedRow = row;
-    OnActionsPageEvent(id, ControlEvent::SelectionChange);
+    OnActionsPageEvent(editor_, id, ControlEvent::SelectionChange);
   }
-  static void ChooseText(int id, const std::string& text) {
+  void ChooseText(int id, const std::string& text) {
     const Rows rows = controls::RowTexts(id);
     for (size_t row = 0; row < rows.size(); ++row)
       if (rows[row] == text) return Choose(id, int(row));
@@ -71,6 +71,8 @@ class ActionsPageTest : public ::testing::Test {
   }
   static std::string Selected(int id) { return RowText(id, SelectedRow(id)); }
   static bool Shown(int id) { return controls::State(id).visible; }
+
+  ActionEditor editor_;
 };
 
 TEST_F(ActionsPageTest, ListsShowEveryEntryAndTheCataloguesAreFilledOnceFromTheirTables) {
@@ -78,7 +80,7 @@ TEST_F(ActionsPageTest, ListsShowEveryEntryAndTheCataloguesAreFilledOnceFromThei
            KeyEntry(0, 65)});
   AddButtons({ButtonEntry(1 | 4 | 512), ButtonEntry(0)});
   FillActionLists();  // as a Reload does: nothing twice
-  ShowActionsPage(g_model);
+  ShowActionsPage(editor_, g_model);
   EXPECT_EQ(controls::RowTexts(IDC_lstKeys),
             (Rows{"Multiply key", "Control + Alt + F1 key", "", "Shift + ", "Shift + SCROLL LOCK key",
                   "F22 key (Key used to lock device)", "A"}));
@@ -101,7 +103,7 @@ TEST_F(ActionsPageTest, ListsShowEveryEntryAndTheCataloguesAreFilledOnceFromThei
 
 TEST_F(ActionsPageTest, NewAddsTheDefaultEntryUpToTheLimitOnEachList) {
   AddKeys({KeyEntry(4, 112)});
-  ShowActionsPage(g_model);
+  ShowActionsPage(editor_, g_model);
   Click(IDC_chkCtrl);
   Click(IDC_cmdNewKey);
   EXPECT_EQ(controls::RowTexts(IDC_lstKeys), (Rows{"Shift + Control + F1 key", "Multiply key"}));
@@ -112,7 +114,7 @@ TEST_F(ActionsPageTest, NewAddsTheDefaultEntryUpToTheLimitOnEachList) {
 
   g_model = ConfiguratorSettings{};
   for (int i = 0; i < kMaxActions - 1; ++i) AddKeys({KeyEntry(0, 112 + i % 24)});
-  ShowActionsPage(g_model);
+  ShowActionsPage(editor_, g_model);
   Click(IDC_cmdNewKey);
   Click(IDC_cmdNewKey);
   EXPECT_EQ(g_model.keyCount, kMaxActions);
@@ -133,7 +135,7 @@ TEST_F(ActionsPageTest, NewAddsTheDefaultEntryUpToTheLimitOnEachList) {
 TEST_F(ActionsPageTest, DeleteMovesTheRowsUpAndKeepsTheLastEntry) {
   AddKeys({KeyEntry(0, 116, StuffKeys, "a"), KeyEntry(0, 117, StuffKeys, "b"), KeyEntry(0, 118, StuffKeys, "c"),
            KeyEntry(0, 119, StuffKeys, "d"), KeyEntry(0, 120, StuffKeys, "e")});
-  ShowActionsPage(g_model);
+  ShowActionsPage(editor_, g_model);
   Choose(IDC_lstKeys, 1);
   Click(IDC_cmdDeleteKey);
   EXPECT_EQ(controls::RowTexts(IDC_lstKeys), (Rows{"F5 key", "F7 key", "F8 key", "F9 key"}));
@@ -163,7 +165,7 @@ TEST_F(ActionsPageTest, DeleteMovesTheRowsUpAndKeepsTheLastEntry) {
 TEST_F(ActionsPageTest, SwitchingListsCommitsTheListLeftAndKeepsEachSelection) {
   AddKeys({KeyEntry(0, 112), KeyEntry(0, 113)});
   AddButtons({ButtonEntry(1), ButtonEntry(0)});
-  ShowActionsPage(g_model);
+  ShowActionsPage(editor_, g_model);
   Choose(IDC_lstKeys, 1);
   Click(IDC_chkShift);
   EXPECT_EQ(controls::RowTexts(IDC_lstKeys)[1], "Shift + F2 key");
@@ -190,7 +192,7 @@ TEST_F(ActionsPageTest, TheActionKindChoosesTheFrameAndOddStoredCodesSurviveACom
   shell::SetExecutablePath("C:\\Tools\\Quillon\\QuillonConfig.exe");
   AddKeys({KeyEntry(0, 112, RunApplication), KeyEntry(2, 7, 9, "keep")});
   g_model.keyActions[0].appName = "C:\\Games\\mame.exe";
-  ShowActionsPage(g_model);
+  ShowActionsPage(editor_, g_model);
   EXPECT_TRUE(Shown(IDC_frmAppName) && Shown(IDC_txtExecutable) && !Shown(IDC_frmKeySeq) && !Shown(IDC_txtKeySequence));
   EXPECT_EQ(ControlText(IDC_txtExecutable), "C:\\Games\\mame.exe");
   EXPECT_TRUE(controls::State(IDC_txtExecutable).enabled && controls::State(IDC_cmdBrowse).enabled);
@@ -219,12 +221,12 @@ TEST_F(ActionsPageTest, TheActionKindChoosesTheFrameAndOddStoredCodesSurviveACom
   Choose(IDC_lstKeys, 1);
   ChooseText(IDC_cmbVirtualKey, "F1 key");
   EXPECT_EQ(Selected(IDC_lstKeys), "Control + Alt + F1 key");
-  EXPECT_EQ(ReadEditorEntry().key.virtualKey, 112);
+  EXPECT_EQ(ReadEditorEntry(editor_).key.virtualKey, 112);
 }
 
 TEST_F(ActionsPageTest, AddAndParameterBrowseWriteAtTheCaretOrOverTheSelection) {
   AddKeys({KeyEntry(0, 112, StuffKeys, "abc")});
-  ShowActionsPage(g_model);
+  ShowActionsPage(editor_, g_model);
   Click(IDC_cmdAddSpecialKey);
   EXPECT_EQ(ControlText(IDC_txtKeySequence), "{%}abc") << "the first special key, at the caret";
   struct Case {
@@ -259,7 +261,7 @@ TEST_F(ActionsPageTest, AddAndParameterBrowseInsertWholeOrBeepAndLeaveTheFullFie
   const std::string full(kActionTextLimit - 5, 'a');
   AddKeys({KeyEntry(0, 112, StuffKeys, full.c_str())});
   for (int id : {IDC_txtKeySequence, IDC_txtParameters}) controls::State(id).textLimit = kActionTextLimit;
-  ShowActionsPage(g_model);
+  ShowActionsPage(editor_, g_model);
   controls::State(IDC_txtKeySequence).selectionStart = controls::State(IDC_txtKeySequence).selectionEnd = full.size();
   ChooseText(IDC_cmbSpecialKey, "ENTER");
   Click(IDC_cmdAddSpecialKey);

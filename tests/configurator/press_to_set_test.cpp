@@ -31,22 +31,25 @@ class LiveControllerTest : public ::testing::Test {
     FillActionLists();
     controls::State(IDC_cmbDeviceName).rows = {{"Pad", 0}};
     controls::State(IDC_cmbDeviceName).selectedRow = 0;
-    SetAttachedControllers({"Pad"});
-    HoldControllerButtons(0);
-    ShowActionsPage(g_model);
-    SetActionsPageOnScreen(true);
   }
-  void TearDown() override { SetActionsPageOnScreen(false); }
-  static void ShowControllerList() {
+  // The pad plugged in with nothing held, and the page on the screen with
+  // the model shown, as the window opens it.
+  static void Open(ActionEditor& editor) {
+    ResetControllerList();
+    SetAttachedControllers({"Pad"});
+    ShowActionsPage(editor, g_model);
+    SetLiveControllerOnScreen(editor.live, editor.press, true);
+  }
+  static void ShowControllerList(ActionEditor& editor) {
     controls::State(IDC_optKeyboard).checked = false;
     controls::State(IDC_optJoystick).checked = true;
-    OnActionsPageEvent(IDC_optJoystick, ControlEvent::Click);
+    OnActionsPageEvent(editor, IDC_optJoystick, ControlEvent::Click);
     SelectRow(IDC_lstJoyButtons, 0);
-    OnActionsPageEvent(IDC_lstJoyButtons, ControlEvent::SelectionChange);
+    OnActionsPageEvent(editor, IDC_lstJoyButtons, ControlEvent::SelectionChange);
   }
   // One tick of the page's timer, when it runs.
-  static void Tick() {
-    if (PageTickInterval() > 0) OnActionsPageTick();
+  static void Tick(ActionEditor& editor) {
+    if (PageTickInterval() > 0) OnLiveControllerTick(editor.live, editor.press);
   }
   static uint32_t Boxes(bool lit) {
     uint32_t mask = 0;
@@ -62,16 +65,18 @@ class LiveControllerTest : public ::testing::Test {
 // Lighting, its rate and its pauses are proved on the real window under
 // Wine; here the pad that goes and comes back.
 TEST_F(LiveControllerTest, AControllerThatComesBackLightsAgainWithinASecond) {
+  ActionEditor editor;
+  Open(editor);
   HoldControllerButtons(0b010);
-  ShowControllerList();
-  Tick();
+  ShowControllerList(editor);
+  Tick(editor);
   EXPECT_EQ(Boxes(false), 0u) << "lit is not ticked";
   SetAttachedControllers({});
-  SetActionsPageOnScreen(true);
-  Tick();
+  SetLiveControllerOnScreen(editor.live, editor.press, true);
+  Tick(editor);
   EXPECT_EQ(controls::State(IDC_labControllerNote).text, "Controller not attached");
   SetAttachedControllers({"Pad"});  // plugged in again: found within a second
-  for (int i = 0; i < 1000 / kLiveTickMs; ++i) Tick();
+  for (int i = 0; i < 1000 / kLiveTickMs; ++i) Tick(editor);
   EXPECT_EQ(controls::State(IDC_labControllerNote).text, "");
   EXPECT_EQ(Boxes(true), 0b010u);
 }
@@ -89,19 +94,20 @@ TEST_F(LiveControllerTest, PressButtonsTicksExactlyTheCombinationOnceAllAreLetGo
       {"unplugged while held", {0b1, kUnplug}, 0b1000, "can no longer be read"},
   };
   for (const auto& c : cases) {
-    SetAttachedControllers({"Pad"});
-    ShowControllerList();
+    ActionEditor editor;
+    Open(editor);
+    ShowControllerList(editor);
     for (int k = 0; k < 10; ++k) controls::State(IDC_chkButton0 + k).checked = k == 3;
-    OnActionsPageEvent(IDC_chkButton3, ControlEvent::Click);
-    Tick();
-    OnActionsPageEvent(IDC_cmdPressButtons, ControlEvent::Click);
-    EXPECT_TRUE(PressToSetWaiting()) << c.name;
+    OnActionsPageEvent(editor, IDC_chkButton3, ControlEvent::Click);
+    Tick(editor);
+    OnActionsPageEvent(editor, IDC_cmdPressButtons, ControlEvent::Click);
+    EXPECT_TRUE(PressToSetWaiting(editor.press)) << c.name;
     for (uint32_t held : c.held) {
       if (held == kUnplug) SetAttachedControllers({});
       else HoldControllerButtons(held);
-      Tick();
+      Tick(editor);
     }
-    EXPECT_FALSE(PressToSetWaiting()) << c.name;
+    EXPECT_FALSE(PressToSetWaiting(editor.press)) << c.name;
     EXPECT_EQ(Boxes(false), c.boxes) << c.name;
     EXPECT_NE(Hint().find(c.hint), std::string::npos) << c.name << ": " << Hint();
   }
@@ -109,10 +115,12 @@ TEST_F(LiveControllerTest, PressButtonsTicksExactlyTheCombinationOnceAllAreLetGo
 }
 
 TEST_F(LiveControllerTest, PressButtonsWithoutAReadableControllerSaysSoAndWaitsForNothing) {
+  ActionEditor editor;
+  Open(editor);
   SetAttachedControllers({});
-  ShowControllerList();
-  OnActionsPageEvent(IDC_cmdPressButtons, ControlEvent::Click);
-  EXPECT_FALSE(PressToSetWaiting());
+  ShowControllerList(editor);
+  OnActionsPageEvent(editor, IDC_cmdPressButtons, ControlEvent::Click);
+  EXPECT_FALSE(PressToSetWaiting(editor.press));
   EXPECT_NE(Hint().find("No controller to read"), std::string::npos);
 }
 
@@ -132,19 +140,21 @@ TEST_F(LiveControllerTest, PressKeyTakesTheNextKeyWithItsModifiers) {
       {"another control ends the wait", {{kNothing, 0}}, "Multiply key", ""},
   };
   for (const auto& c : cases) {
-    ShowActionsPage(g_model);
-    OnActionsPageEvent(IDC_cmdPressKey, ControlEvent::Click);
+    ActionEditor editor;
+    Open(editor);
+    OnActionsPageEvent(editor, IDC_cmdPressKey, ControlEvent::Click);
     EXPECT_NE(Hint().find("never reach this window"), std::string::npos) << c.name;
-    if (std::string(c.name) == "another control ends the wait") OnActionsPageEvent(IDC_chkAlt, ControlEvent::Click);
+    if (std::string(c.name) == "another control ends the wait")
+      OnActionsPageEvent(editor, IDC_chkAlt, ControlEvent::Click);
     for (auto [key, modifiers] : c.keys) {
-      if (key == kNothing) Tick();
-      else EXPECT_TRUE(OnKeyWhileWaiting(key, modifiers)) << c.name;
+      if (key == kNothing) Tick(editor);
+      else EXPECT_TRUE(OnKeyWhileWaiting(editor.press, key, modifiers)) << c.name;
     }
-    EXPECT_FALSE(PressToSetWaiting()) << c.name;
+    EXPECT_FALSE(PressToSetWaiting(editor.press)) << c.name;
     EXPECT_EQ(controls::RowTexts(IDC_lstKeys), std::vector<std::string>{c.row}) << c.name;
     EXPECT_NE(Hint().find(c.hint), std::string::npos) << c.name << ": " << Hint();
+    EXPECT_FALSE(OnKeyWhileWaiting(editor.press, 'A', 0)) << "keys reach the controls when nothing waits";
   }
-  EXPECT_FALSE(OnKeyWhileWaiting('A', 0)) << "keys reach the controls when nothing waits";
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ void SetAttachedControllers(std::vector<std::string> names) {
   State().names = std::move(names);
   State().reads = 0;
 }
+void ResetControllerList() { State() = Controllers{}; }
 void HoldControllerButtons(uint32_t buttons) { State().held = buttons; }
 int PageTickInterval() { return State().tickInterval; }
 int WatchedReads() { return State().reads; }

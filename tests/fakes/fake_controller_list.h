@@ -17,6 +17,8 @@ namespace quillon {
 // A watched controller whose name is no longer listed cannot be read (as an
 // unplugged device object fails).
 void SetAttachedControllers(std::vector<std::string> names);
+// As at start: nothing attached, held or open, and no ticks running.
+void ResetControllerList();
 // Buttons held on every attached controller (bit i: button i + 1).
 void HoldControllerButtons(uint32_t buttons);
 // The interval of the page ticks while they run, 0 while they do not.
