@@ -65,14 +65,16 @@ int main(int argc, char** argv) {
   // profile file again on every call while its time stamp is recent, which
   // would time the parser of Wine rather than the import.
   std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) - std::chrono::hours(1));
+  ConfiguratorSettings g_model;
+  ConfiguratorSession g_session;
   g_session.dataFolder = folder;
-  FillDefaultConfigNames();
+  FillDefaultConfigNames(g_session);
   test_registry::DeleteSettingsTree();
 
-  double import = MicrosecondsPerRound(rounds, [&] { ImportFromFile(file); });
+  double import = MicrosecondsPerRound(rounds, [&] { ImportFromFile(file, g_model, g_session); });
   std::printf("import of a full export file: %d rounds, median %.1f us per round, %d keys and %d buttons loaded\n",
               rounds, import, int(g_model.keyCount), int(g_model.buttonCount));
-  double apply = MicrosecondsPerRound(rounds, [] { ApplyToRegistry(g_model); });
+  double apply = MicrosecondsPerRound(rounds, [&] { ApplyToRegistry(g_model); });
   std::printf("write of a full tree into the registry: %d rounds, median %.1f us per round\n", rounds, apply);
 
   test_registry::DeleteSettingsTree();

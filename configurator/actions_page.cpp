@@ -43,7 +43,9 @@ ActionEditor g_windowEditor;
 int& CurrentIndex(ActionEditor& editor, ActionList list) {
   return list == ActionList::Keyboard ? editor.currentKey : editor.currentButton;
 }
-int16_t& EntryCount(ActionList list) { return list == ActionList::Keyboard ? g_model.keyCount : g_model.buttonCount; }
+int16_t& EntryCount(ConfiguratorSettings& model, ActionList list) {
+  return list == ActionList::Keyboard ? model.keyCount : model.buttonCount;
+}
 bool IsEntry(int index) { return index >= 0 && index < kActionSlots; }
 
 void SetVisibleAll(std::initializer_list<int> ids, bool visible) {
@@ -160,7 +162,7 @@ void HideEditor(ActionEditor& editor) {
 void ShowKeyEntry(ActionEditor& editor, int index) {
   if (!IsEntry(index)) return HideEditor(editor);
   editor.editorShown = true;
-  const KeyActionEntry entry = g_model.keyActions[size_t(index)];
+  const KeyActionEntry entry = editor.model->keyActions[size_t(index)];
   SelectRow(IDC_cmbVirtualKey, FindCatalogueRow(entry.virtualKey));
   for (int bit = 0; bit < 4; ++bit) SetChecked(kModifierBoxes[bit], (entry.modifier & (1 << bit)) != 0);
   ShowCommonFields(editor, entry);
@@ -170,7 +172,7 @@ void ShowKeyEntry(ActionEditor& editor, int index) {
 void ShowButtonEntry(ActionEditor& editor, int index) {
   if (!IsEntry(index)) return HideEditor(editor);
   editor.editorShown = true;
-  const ButtonActionEntry entry = g_model.buttonActions[size_t(index)];
+  const ButtonActionEntry entry = editor.model->buttonActions[size_t(index)];
   for (int k = 0; k < 10; ++k) SetChecked(kButtonBoxes[k], (entry.buttons & (int32_t(1) << k)) != 0);
   ShowCommonFields(editor, entry);
   ArrangeActionFrames(editor);
@@ -190,11 +192,11 @@ void CommitEditor(ActionEditor& editor, ActionList list) {
   const int index = CurrentIndex(editor, list);
   if (editor.shown != list || !IsEntry(index)) return;
   if (list == ActionList::Keyboard) {
-    KeyActionEntry& entry = g_model.keyActions[size_t(index)];
+    KeyActionEntry& entry = editor.model->keyActions[size_t(index)];
     ReadKeyEditor(entry);
     RewriteRow(IDC_lstKeys, index, MarkedRowText(KeyEntryText(entry), entry.keySeq, entry.action));
   } else {
-    ButtonActionEntry& entry = g_model.buttonActions[size_t(index)];
+    ButtonActionEntry& entry = editor.model->buttonActions[size_t(index)];
     ReadButtonEditor(entry);
     RewriteRow(IDC_lstJoyButtons, index, MarkedRowText(ButtonEntryText(entry), entry.keySeq, entry.action));
   }
@@ -212,7 +214,7 @@ void RefreshEntryText(ActionEditor& editor) {
   const int row = SelectedRow(kind.listId);
   if (row < 0) return;
   if (editor.shown == ActionList::Keyboard) {
-    const int stored = IsEntry(editor.currentKey) ? g_model.keyActions[size_t(editor.currentKey)].virtualKey : 0;
+    const int stored = IsEntry(editor.currentKey) ? editor.model->keyActions[size_t(editor.currentKey)].virtualKey : 0;
     RewriteRow(kind.listId, row, EditorRowText(KeyEntryText(EditorModifier(), EditorKeyCode(stored))));
   } else {
     RewriteRow(kind.listId, row, EditorRowText(ButtonEntryText(EditorButtons())));
@@ -252,15 +254,15 @@ void NewEntry(ActionEditor& editor) {
     ShowMessageBox(kind.limitMessage, "Error", MessageIcon::Critical, MessageButtons::Ok);
     return;
   }
-  int16_t& count = EntryCount(editor.shown);
+  int16_t& count = EntryCount(*editor.model, editor.shown);
   std::string text;
   if (editor.shown == ActionList::Keyboard) {
     KeyActionEntry entry;
     entry.virtualKey = 106;  // the keypad's multiply key
-    g_model.keyActions[size_t(count)] = entry;
+    editor.model->keyActions[size_t(count)] = entry;
     text = KeyEntryText(entry);
   } else {
-    g_model.buttonActions[size_t(count)] = ButtonActionEntry{};
+    editor.model->buttonActions[size_t(count)] = ButtonActionEntry{};
     text = ButtonEntryText(0);
   }
   ++count;
@@ -285,8 +287,8 @@ void DeleteEntry(ActionEditor& editor) {
   if (row < 0 || RowCount(kind.listId) < 2) return;
   CommitEditor(editor, editor.shown);
   editor.deleting = true;
-  if (editor.shown == ActionList::Keyboard) RemoveEntry(g_model.keyActions, g_model.keyCount, row);
-  else RemoveEntry(g_model.buttonActions, g_model.buttonCount, row);
+  if (editor.shown == ActionList::Keyboard) RemoveEntry(editor.model->keyActions, editor.model->keyCount, row);
+  else RemoveEntry(editor.model->buttonActions, editor.model->buttonCount, row);
   RemoveRow(kind.listId, row);
   SelectRow(kind.listId, row < RowCount(kind.listId) ? row : RowCount(kind.listId) - 1);
   const int selected = SelectedRow(kind.listId);
@@ -329,7 +331,8 @@ void FillActionLists() {
   FillSpecialKeyList();
 }
 
-void ShowActionsPage(ActionEditor& editor, const ConfiguratorSettings& model) {
+void ShowActionsPage(ActionEditor& editor, ConfiguratorSettings& model) {
+  editor.model = &model;
   ClearRows(IDC_lstKeys);
   for (int i = 0; i < model.keyCount; ++i) {
     const KeyActionEntry& entry = model.keyActions[size_t(i)];
@@ -358,16 +361,17 @@ EditorEntry ReadEditorEntry(const ActionEditor& editor) {
   if (!IsEntry(entry.index)) {
     entry.index = -1;
   } else if (editor.shown == ActionList::Keyboard) {
-    entry.key = g_model.keyActions[size_t(entry.index)];
+    entry.key = editor.model->keyActions[size_t(entry.index)];
     ReadKeyEditor(entry.key);
   } else {
-    entry.button = g_model.buttonActions[size_t(entry.index)];
+    entry.button = editor.model->buttonActions[size_t(entry.index)];
     ReadButtonEditor(entry.button);
   }
   return entry;
 }
 
 void OnActionsPageEvent(ActionEditor& editor, int id, ControlEvent event) {
+  if (editor.model == nullptr) return;  // nothing shown yet
   // Whatever else the user does ends a wait, so its result cannot land in
   // another entry.
   if (id != IDC_cmdPressKey && id != IDC_cmdPressButtons) CancelPressToSet(editor.press);
@@ -413,7 +417,7 @@ void OnActionsPageEvent(ActionEditor& editor, int id, ControlEvent event) {
   }
 }
 
-void ShowActionsPage(const ConfiguratorSettings& model) { ShowActionsPage(g_windowEditor, model); }
+void ShowActionsPage(ConfiguratorSettings& model) { ShowActionsPage(g_windowEditor, model); }
 EditorEntry ReadEditorEntry() { return ReadEditorEntry(g_windowEditor); }
 void OnActionsPageEvent(int id, ControlEvent event) { OnActionsPageEvent(g_windowEditor, id, event); }
 void SetActionsPageOnScreen(bool onScreen) {

@@ -36,6 +36,8 @@ struct ActionEditor {
   bool applicationFrame = false;
   LiveController live;
   PressToSet press;
+  // The model whose lists the page shows and edits; none until it is shown.
+  ConfiguratorSettings* model = nullptr;
 };
 
 // Fills the action-kind list, the key catalogue and the special-key list
@@ -43,7 +45,7 @@ struct ActionEditor {
 void FillActionLists();
 // Rebuilds both action lists from the model and forgets the open entries;
 // then shows the keyboard list with its first entry open.
-void ShowActionsPage(ActionEditor& editor, const ConfiguratorSettings& model);
+void ShowActionsPage(ActionEditor& editor, ConfiguratorSettings& model);
 // The open entry of the list shown, as the editor's controls hold it.
 EditorEntry ReadEditorEntry(const ActionEditor& editor);
 // A click or selection change on one of the page's controls. Rows selected
@@ -51,7 +53,7 @@ EditorEntry ReadEditorEntry(const ActionEditor& editor);
 void OnActionsPageEvent(ActionEditor& editor, int id, ControlEvent event);
 
 // The same on the window's editor, for the main window and the dialog.
-void ShowActionsPage(const ConfiguratorSettings& model);
+void ShowActionsPage(ConfiguratorSettings& model);
 EditorEntry ReadEditorEntry();
 void OnActionsPageEvent(int id, ControlEvent event);
 // Whether the page can be seen (its tab shown and the window not minimised).

@@ -7,7 +7,7 @@
 
 namespace quillon {
 
-bool WriteSettingsAndSignal(ConfiguratorSettings& model) {
+bool WriteSettingsAndSignal(ConfiguratorSettings& model, const ConfiguratorSession& session) {
   const WriteFailure failure = ApplyToRegistry(model);
   if (!failure.what.empty()) {
     ShowMessageBox("Could not write the settings to \"" + failure.what + "\" (error " + std::to_string(failure.status) +
@@ -15,21 +15,22 @@ bool WriteSettingsAndSignal(ConfiguratorSettings& model) {
                    "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }
-  SignalRuntime();
+  SignalRuntime(session.dataFolder);
   return true;
 }
 
-bool ApplySettings(WindowFields& fields, const EditorEntry& editor) {
+bool ApplySettings(ConfiguratorSettings& model, const ConfiguratorSession& session, WindowFields& fields,
+                   const EditorEntry& editor) {
   std::optional<std::string>& path = fields[Field::UltraMapPath];
-  path = TrimBlanks(path.value_or(g_model.ultraMapPath));
+  path = TrimBlanks(path.value_or(model.ultraMapPath));
   // A pattern can match a file and still name no program to start.
   if (HasWildcards(*path) || !FileExists(*path)) {
     ShowMessageBox("Check UltraMap path: file not found.", "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }
-  ConfiguratorSettings candidate = CandidateSettings(g_model, fields, editor);
-  if (!WriteSettingsAndSignal(candidate)) return false;
-  g_model = std::move(candidate);
+  ConfiguratorSettings candidate = CandidateSettings(model, fields, editor);
+  if (!WriteSettingsAndSignal(candidate, session)) return false;
+  model = std::move(candidate);
   return true;
 }
 

@@ -11,11 +11,12 @@ namespace quillon {
 // place. False when the path check stopped it (its message shown, nothing
 // written) or a write failed (see WriteSettingsAndSignal); the window keeps
 // the user's edits, and the model becomes what was written only once it was.
-bool ApplySettings(WindowFields& fields, const EditorEntry& editor);
+bool ApplySettings(ConfiguratorSettings& model, const ConfiguratorSession& session, WindowFields& fields,
+                   const EditorEntry& editor);
 
 // Writes `model` into the registry and asks the runtime to reload. When a
 // write fails, one error box names what could not be written and the
 // runtime is left with the settings that it has.
-bool WriteSettingsAndSignal(ConfiguratorSettings& model);
+bool WriteSettingsAndSignal(ConfiguratorSettings& model, const ConfiguratorSession& session);
 
 }  // namespace quillon

@@ -39,9 +39,9 @@ struct MapFile {
 // "x.ugcx" (its short name X~1.UGC matches), and the runtime, which asks for
 // name + ".ugc", could never find those: only an extension of exactly
 // ".ugc", in any case, counts. A file called ".ugc" alone has no name.
-std::vector<MapFile> MapFilesOfDataFolder() {
+std::vector<MapFile> MapFilesOfDataFolder(const std::string& folder) {
   std::vector<MapFile> maps;
-  for (const std::string& file : ListFiles(JoinPath(g_session.dataFolder, std::string("*") + kMapExtension))) {
+  for (const std::string& file : ListFiles(JoinPath(folder, std::string("*") + kMapExtension))) {
     if (!HasExtension(file, kMapExtension)) continue;
     std::string name = ReplaceAll(file, kMapExtension, "");
     bool listed = std::any_of(maps.begin(), maps.end(), [&](const MapFile& map) { return map.name == name; });
@@ -57,9 +57,9 @@ int RowReading(int list, const std::string& text) {
 }
 
 // The available list from the folder; the list box sorts the names itself.
-void ListDataFolder() {
+void ListDataFolder(const std::string& folder) {
   ClearRows(kAvailable);
-  for (const MapFile& map : MapFilesOfDataFolder()) InsertRow(kAvailable, -1, map.name);
+  for (const MapFile& map : MapFilesOfDataFolder(folder)) InsertRow(kAvailable, -1, map.name);
 }
 
 void MoveToActiveList(int availableRow) {
@@ -108,15 +108,15 @@ void MoveDown() {
 // A file that is not there is no error (a map without a sound is usual); a
 // file that stays after its deletion (read-only, in use, another user's)
 // is named, so no one believes it gone.
-void RemoveDataFile(const std::string& file) {
-  const std::string path = JoinPath(g_session.dataFolder, file);
+void RemoveDataFile(const std::string& folder, const std::string& file) {
+  const std::string path = JoinPath(folder, file);
   if (!DeleteFileAt(path) && PathAttributesReadable(path)) ShowError(file + ": error deleting file.");
 }
 
-void ImportDroppedFile(const std::string& path) {
+void ImportDroppedFile(const std::string& folder, const std::string& path) {
   const std::string name = FileNameOf(path);
   if (!HasExtension(name, kMapExtension) && !HasExtension(name, kSoundExtension)) return;
-  const std::string target = JoinPath(g_session.dataFolder, name);
+  const std::string target = JoinPath(folder, name);
   // A file dragged out of the data folder onto its own list is already in
   // place: copying it onto itself would ask to overwrite it, then fail.
   if (IsSameFile(path, target)) return;
@@ -125,8 +125,8 @@ void ImportDroppedFile(const std::string& path) {
 }
 }  // namespace
 
-void FillConfigLists(const ConfiguratorSettings& model) {
-  ListDataFolder();
+void FillConfigLists(const std::string& folder, const ConfiguratorSettings& model) {
+  ListDataFolder(folder);
   ClearRows(kActive);
   // Empty slots, names whose file has gone and names stored twice find no
   // available row and drop out: the next Apply stores the cleaned list.
@@ -136,8 +136,8 @@ void FillConfigLists(const ConfiguratorSettings& model) {
   }
 }
 
-void RefreshConfigLists() {
-  ListDataFolder();
+void RefreshConfigLists(const std::string& folder) {
+  ListDataFolder(folder);
   for (int row = 0; row < RowCount(kActive);) {
     const int available = RowReading(kAvailable, RowText(kActive, row));
     if (available >= 0) {
@@ -149,7 +149,7 @@ void RefreshConfigLists() {
   }
 }
 
-void DeleteConfiguration() {
+void DeleteConfiguration(const std::string& folder) {
   const int row = SelectedRow(kAvailable);
   if (row < 0) return;
   if (!AnsweredYes("Permanently delete selected configuration?", "Request")) return;
@@ -158,31 +158,31 @@ void DeleteConfiguration() {
   // and the sound of the same name.
   const std::string name = RowText(kAvailable, row);
   std::string mapFile = name + kMapExtension;
-  for (const MapFile& map : MapFilesOfDataFolder())
+  for (const MapFile& map : MapFilesOfDataFolder(folder))
     if (map.name == name) mapFile = map.file;
-  RemoveDataFile(mapFile);
-  RemoveDataFile(name + kSoundExtension);
-  RefreshConfigLists();
+  RemoveDataFile(folder, mapFile);
+  RemoveDataFile(folder, name + kSoundExtension);
+  RefreshConfigLists(folder);
 }
 
-void ImportDroppedFiles(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) ImportDroppedFile(path);
-  RefreshConfigLists();
+void ImportDroppedFiles(const std::string& folder, const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) ImportDroppedFile(folder, path);
+  RefreshConfigLists(folder);
 }
 
-void OnConfigurationsEvent(int id, ControlEvent event) {
+void OnConfigurationsEvent(const std::string& folder, int id, ControlEvent event) {
   const bool click = event == ControlEvent::Click;
   const bool doubleClick = event == ControlEvent::DoubleClick;
   if ((id == IDC_cmdInsert && click) || (id == kAvailable && doubleClick)) InsertConfiguration();
   else if ((id == IDC_cmdRemove && click) || (id == kActive && doubleClick)) UnselectConfiguration();
   else if (id == IDC_cmdUp && click) MoveUp();
   else if (id == IDC_cmdDown && click) MoveDown();
-  else if (id == IDC_cmdRefresh && click) RefreshConfigLists();
-  else if (id == IDC_cmdDelete && click) DeleteConfiguration();
+  else if (id == IDC_cmdRefresh && click) RefreshConfigLists(folder);
+  else if (id == IDC_cmdDelete && click) DeleteConfiguration(folder);
 }
 
-void ShowConfigurationsPage(const ConfiguratorSettings& model) {
-  FillConfigLists(model);
+void ShowConfigurationsPage(const std::string& folder, const ConfiguratorSettings& model) {
+  FillConfigLists(folder, model);
   ShowFieldControls(kFieldControls, model);
 }
 

@@ -15,24 +15,26 @@ namespace quillon {
 
 // Both lists from the folder and the model's names, then the change timeout
 // in decimal and the start/apply box.
-void ShowConfigurationsPage(const ConfiguratorSettings& model);
+void ShowConfigurationsPage(const std::string& folder, const ConfiguratorSettings& model);
 // The page's part of the window's global settings, as its controls hold it.
 void ReadConfigurationsFields(WindowFields& fields);
 // The change timeout as the settings took it.
 void ShowConfigurationsFields(const WindowFields& fields);
 
+// `folder` is the data folder throughout.
+//
 // Builds both lists from the data folder and the model's names: a name
 // shows once, at its first place, and only while its map file exists.
-void FillConfigLists(const ConfiguratorSettings& model);
+void FillConfigLists(const std::string& folder, const ConfiguratorSettings& model);
 // The available list from the folder again; active names whose file has
 // gone leave the active list.
-void RefreshConfigLists();
+void RefreshConfigLists(const std::string& folder);
 // Asks, then deletes the selected available configuration's map and sound.
-void DeleteConfiguration();
+void DeleteConfiguration(const std::string& folder);
 // Copies the dropped ".ugc" and ".wav" files into the data folder, asking
 // before it replaces one; every failed copy is reported, the rest go on.
-void ImportDroppedFiles(const std::vector<std::string>& paths);
+void ImportDroppedFiles(const std::string& folder, const std::vector<std::string>& paths);
 // A click or double-click on one of the page's lists and buttons.
-void OnConfigurationsEvent(int id, ControlEvent event);
+void OnConfigurationsEvent(const std::string& folder, int id, ControlEvent event);
 
 }  // namespace quillon

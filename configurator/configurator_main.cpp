@@ -6,7 +6,6 @@
 #include "configurator/path_helpers.h"
 #include "configurator/seams/file_system.h"
 #include "configurator/seams/process_control.h"
-#include "configurator/seams/main_window.h"
 #include "configurator/seams/shell_folders.h"
 #include "configurator/settings_model.h"
 
@@ -48,32 +47,35 @@ std::vector<std::string> SplitCommandLine(const std::string& programName, const 
   return arguments;
 }
 
-std::string CommandArg(int index) {
-  if (index < 0 || size_t(index) >= g_session.arguments.size()) return std::string();
-  return g_session.arguments[size_t(index)];
+std::string ArgumentAt(const std::vector<std::string>& arguments, int index) {
+  if (index < 0 || size_t(index) >= arguments.size()) return std::string();
+  return arguments[size_t(index)];
 }
 
-int ConfiguratorMain(const std::string& programName, const std::string& commandTail) {
+ConfiguratorStart StartConfigurator(const std::string& programName, const std::string& commandTail) {
   const std::string name = programName.empty() ? std::string("QuillonConfig") : programName;
-  g_session.arguments = SplitCommandLine(name, commandTail);
+  ConfiguratorSession session;
+  session.arguments = SplitCommandLine(name, commandTail);
 
   // Without its data folder the configurator has nowhere to work: the
   // error's text is shown and nothing is written.
-  if (!RunShowingErrors([&] { g_session.dataFolder = SettleDataFolder(name); })) return 1;
-  FillDefaultConfigNames();
+  if (!RunShowingErrors([&] { session.dataFolder = SettleDataFolder(name); })) return {1};
+  FillDefaultConfigNames(session);
 
-  if (g_session.arguments.size() > 1) {
-    if (ImportFromFile(CommandArg(1)) && !WriteSettingsAndSignal(g_model)) return 1;
-    return 0;
+  if (session.arguments.size() > 1) {
+    ConfiguratorSettings model;
+    if (ImportFromFile(ArgumentAt(session.arguments, 1), model, session) && !WriteSettingsAndSignal(model, session))
+      return {1};
+    return {0};
   }
 
   if (TopWindowHandle running = FindTopWindowByTitle(kConfiguratorTitle)) {
     SendWindowMessage(running, kWmSetFocus, 0, 0);
-    return 0;
+    return {0};
   }
 
-  g_session.helpFilePath = JoinPath(FolderOf(OwnExecutablePath()), "quillon.chm");
-  return RunMainWindow();
+  session.helpFilePath = JoinPath(FolderOf(OwnExecutablePath()), "quillon.chm");
+  return {0, std::move(session)};
 }
 
 }  // namespace quillon

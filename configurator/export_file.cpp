@@ -16,13 +16,13 @@ void ReportNotWritten(const std::string& path) {
 }
 
 // Asks for one export file; false when the user cancels.
-bool ChooseExportFile(const char* title, FileDialogKind kind, std::string* path) {
+bool ChooseExportFile(const char* title, FileDialogKind kind, const std::string& folder, std::string* path) {
   FileDialogOptions options;
   options.kind = kind;
   options.filters = {{kExportFilterText, kExportFilterPattern}};
   options.defaultExtension = kExportExtension;
   options.title = title;
-  options.initialFolder = g_session.dataFolder;
+  options.initialFolder = folder;
   options.owner = MainWindowHandle();
   return ShowFileDialog(options, path);
 }
@@ -31,11 +31,12 @@ bool ChooseExportFile(const char* title, FileDialogKind kind, std::string* path)
 
 std::string ExportWorkFile(const std::string& path) { return path + ".saving"; }
 
-bool ExportToFile(const std::string& path, WindowFields& fields, const EditorEntry& editor) {
+bool ExportToFile(const std::string& path, ConfiguratorSettings& model, WindowFields& fields,
+                  const EditorEntry& editor) {
   if (FileExists(path) && ShowMessageBox("Overwrite existing configuration?", "Request", MessageIcon::Question,
                                          MessageButtons::YesNo) != MessageAnswer::Yes)
     return false;
-  ConfiguratorSettings candidate = CandidateSettings(g_model, fields, editor);
+  ConfiguratorSettings candidate = CandidateSettings(model, fields, editor);
 
   // The new content is built in a file of its own beside the target, which
   // it replaces only once complete: a failed write keeps the old file whole.
@@ -48,28 +49,31 @@ bool ExportToFile(const std::string& path, WindowFields& fields, const EditorEnt
     ReportNotWritten(path);
     return false;
   }
-  g_model = std::move(candidate);
+  model = std::move(candidate);
   return true;
 }
 
-void SaveCommand(WindowFields& fields, const EditorEntry& editor) {
+void SaveCommand(ConfiguratorSettings& model, const ConfiguratorSession& session, WindowFields& fields,
+                 const EditorEntry& editor) {
   std::string path;
-  if (ChooseExportFile("Save configuration", FileDialogKind::Save, &path)) ExportToFile(path, fields, editor);
+  if (ChooseExportFile("Save configuration", FileDialogKind::Save, session.dataFolder, &path))
+    ExportToFile(path, model, fields, editor);
 }
 
-bool LoadCommand() {
+bool LoadCommand(ConfiguratorSettings& model, const ConfiguratorSession& session) {
   std::string path;
-  return ChooseExportFile("Load configuration", FileDialogKind::Open, &path) && ImportFromFile(path);
+  return ChooseExportFile("Load configuration", FileDialogKind::Open, session.dataFolder, &path) &&
+         ImportFromFile(path, model, session);
 }
 
-bool ImportFromFile(const std::string& path) {
+bool ImportFromFile(const std::string& path, ConfiguratorSettings& model, const ConfiguratorSession& session) {
   // The existence test matches wildcards, which the profile functions then
   // take literally: such a path names no file that could be read.
   if (HasWildcards(path) || !FileExists(path)) {
     ShowMessageBox("File \"" + path + "\" does not exist.", "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }
-  ReadFromFile(path);
+  ReadFromFile(path, model, session);
   return true;
 }
 

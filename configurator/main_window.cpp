@@ -17,6 +17,15 @@
 namespace quillon {
 
 namespace {
+
+// The configurator's run: its one model, and the facts settled at start that
+// the start hands over. Every other file is handed what it needs of them.
+struct WindowRun {
+  ConfiguratorSettings model;
+  ConfiguratorSession session;
+};
+WindowRun g_run;
+
 // The global settings as the controls of both pages hold them.
 WindowFields ReadWindowFields() {
   WindowFields fields;
@@ -35,14 +44,14 @@ void ShowTakenFields(const WindowFields& fields) {
 // The never-fire check looks at what the write would take, without the
 // mends that only a write shows.
 bool GoOnDespiteEntriesThatNeverFire(WindowFields fields, const EditorEntry& editor) {
-  return GoOnDespiteEntriesThatNeverFire(CandidateSettings(g_model, fields, editor));
+  return GoOnDespiteEntriesThatNeverFire(CandidateSettings(g_run.model, fields, editor));
 }
 
 void Apply() {
   WindowFields fields = ReadWindowFields();
   const EditorEntry editor = ReadEditorEntry();
   if (!GoOnDespiteEntriesThatNeverFire(fields, editor)) return;
-  ApplySettings(fields, editor);
+  ApplySettings(g_run.model, g_run.session, fields, editor);
   ShowTakenFields(fields);
 }
 
@@ -50,7 +59,7 @@ void Save() {
   WindowFields fields = ReadWindowFields();
   const EditorEntry editor = ReadEditorEntry();
   if (!GoOnDespiteEntriesThatNeverFire(fields, editor)) return;
-  SaveCommand(fields, editor);
+  SaveCommand(g_run.model, g_run.session, fields, editor);
   ShowTakenFields(fields);
 }
 
@@ -63,11 +72,11 @@ void LoadMainWindow() {
     return;
   }
   // The first page shows no entry: they are read once the window shows.
-  LoadFromRegistry(EntriesRead::Later);
+  LoadFromRegistry(g_run.model, g_run.session, EntriesRead::Later);
   RefreshWindow();
 }
 
-void OnMainWindowShown() { ReadEntriesLeftUnread(); }
+void OnMainWindowShown() { ReadEntriesLeftUnread(g_run.model); }
 
 // Under Wine every control made or looked up is a round trip to the server,
 // and DirectInput takes long to start: what a page not made yet would show is
@@ -75,28 +84,28 @@ void OnMainWindowShown() { ReadEntriesLeftUnread(); }
 void ReloadWindow() {
   if (PageExists(kActionsPage)) FillActionLists();
   if (PageExists(kOtherSettingsPage)) EnumerateControllers();
-  LoadFromRegistry();
+  LoadFromRegistry(g_run.model, g_run.session);
   RefreshWindow();
 }
 
 // The pages touch disjoint controls, so the order between them matters only
 // for the action page, whose first entry is opened last.
 void RefreshWindow() {
-  ShowConfigurationsPage(g_model);
-  if (PageExists(kOtherSettingsPage)) ShowOtherSettingsPage(g_model);
-  if (PageExists(kActionsPage)) ShowActionsPage(g_model);
+  ShowConfigurationsPage(g_run.session.dataFolder, g_run.model);
+  if (PageExists(kOtherSettingsPage)) ShowOtherSettingsPage(g_run.model);
+  if (PageExists(kActionsPage)) ShowActionsPage(g_run.model);
 }
 
 void FillMadePage(int page) {
-  ReadEntriesLeftUnread();
+  ReadEntriesLeftUnread(g_run.model);
   switch (page) {
     case kActionsPage:
       FillActionLists();
-      ShowActionsPage(g_model);
+      ShowActionsPage(g_run.model);
       break;
     case kOtherSettingsPage:
       EnumerateControllers();
-      ShowOtherSettingsPage(g_model);
+      ShowOtherSettingsPage(g_run.model);
       break;
     case kAboutPage: ShowAboutPage(); break;
     default: break;
@@ -108,14 +117,14 @@ bool OnMainWindowCommand(int id) {
     case IDC_cmdApply: Apply(); break;
     case IDM_mnuReload: ReloadWindow(); break;
     case IDM_mnuLoad:
-      if (LoadCommand()) RefreshWindow();
+      if (LoadCommand(g_run.model, g_run.session)) RefreshWindow();
       break;
     case IDM_mnuSave: Save(); break;
-    case IDM_mnuUnloadQuillon: UnloadRuntime(); break;
+    case IDM_mnuUnloadQuillon: UnloadRuntime(g_run.session.dataFolder); break;
     case IDM_Exit: return true;
-    case IDM_mnuAddDesktop: AddShortcut(kFolderDesktopDirectory); break;
-    case IDM_mnuAddPrograms: AddShortcut(kFolderPrograms); break;
-    case IDM_mnuAddStartup: AddShortcut(kFolderStartup); break;
+    case IDM_mnuAddDesktop: AddShortcut(g_run.session.dataFolder, kFolderDesktopDirectory); break;
+    case IDM_mnuAddPrograms: AddShortcut(g_run.session.dataFolder, kFolderPrograms); break;
+    case IDM_mnuAddStartup: AddShortcut(g_run.session.dataFolder, kFolderStartup); break;
     case IDM_mnuHelp: ShowHelp(kHelpContextOverview); break;
     default: break;
   }
@@ -126,6 +135,19 @@ void OnHelpKey(int shownPage) {
   if (shownPage >= 0 && shownPage < kPageCount) ShowHelp(kHelpContextFirstPage + shownPage);
 }
 
-void ShowHelp(int context) { OpenHelpAtContext(g_session.helpFilePath, context); }
+void ShowHelp(int context) { OpenHelpAtContext(g_run.session.helpFilePath, context); }
+
+void OnConfigurationsPageEvent(int id, ControlEvent event) {
+  OnConfigurationsEvent(g_run.session.dataFolder, id, event);
+}
+void OnFilesDropped(const std::vector<std::string>& paths) { ImportDroppedFiles(g_run.session.dataFolder, paths); }
+
+int OpenMainWindow(ConfiguratorSession session) {
+  g_run.session = std::move(session);
+  return RunMainWindow();
+}
+
+ConfiguratorSettings& WindowModel() { return g_run.model; }
+ConfiguratorSession& WindowSession() { return g_run.session; }
 
 }  // namespace quillon

@@ -3,6 +3,12 @@
 // leaving. The pages' controls are reached through the control primitives.
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "configurator/seams/window_controls.h"
+#include "configurator/settings_model.h"
+
 namespace quillon {
 
 inline constexpr int kPageCount = 4;
@@ -36,5 +42,18 @@ bool OnMainWindowCommand(int id);
 void OnHelpKey(int shownPage);
 // The help file at a context number; a missing file shows nothing here.
 void ShowHelp(int context);
+
+// The Configurations page's events and files dropped on it, in the window's
+// data folder.
+void OnConfigurationsPageEvent(int id, ControlEvent event);
+void OnFilesDropped(const std::vector<std::string>& paths);
+
+// Shows the window on the session that the start settled, until it is
+// closed; the program's exit status. The window's logic holds the run's one
+// model and session from then on.
+int OpenMainWindow(ConfiguratorSession session);
+// The window's model and session, for tests that drive the window.
+ConfiguratorSettings& WindowModel();
+ConfiguratorSession& WindowSession();
 
 }  // namespace quillon

@@ -5,50 +5,51 @@
 #include "configurator/path_helpers.h"
 #include "configurator/seams/message_boxes.h"
 #include "configurator/seams/process_control.h"
-#include "configurator/settings_model.h"
 #include "shared/settings_tree.h"
 
 namespace quillon {
 
 namespace {
 void ShowError(const std::string& text) { ShowMessageBox(text, "Error", MessageIcon::Critical, MessageButtons::Ok); }
-std::string RuntimePath() { return JoinPath(g_session.dataFolder, kRuntimeProgramFile); }
+std::string RuntimePath(const std::string& folder) { return JoinPath(folder, kRuntimeProgramFile); }
 }  // namespace
 
-std::string RuntimeCommandLine(char letter) { return "\"" + RuntimePath() + "\" " + std::string(1, letter); }
+std::string RuntimeCommandLine(const std::string& folder, char letter) {
+  return "\"" + RuntimePath(folder) + "\" " + std::string(1, letter);
+}
 
 bool RunProgram(const std::string& commandLine, const std::string& windowTitle, int showState) {
   return StartProcess(commandLine, windowTitle, showState);
 }
 
-bool SignalRuntime() {
+bool SignalRuntime(const std::string& folder) {
   if (TopWindowHandle runtime = FindTopWindowByClass(kRuntimeWindowClass)) {
     // A runtime that does not answer in time is left alone: the settings are
     // written already and take effect at its next start.
     SendWindowMessage(runtime, WM_RELOAD_SETTINGS, 0, 0);
     return true;
   }
-  if (RunProgram(RuntimeCommandLine('R'), kRuntimeStartTitle, kShowHidden)) return true;
-  ShowError("Quillon could not be started from \"" + RuntimePath() + "\".");
+  if (RunProgram(RuntimeCommandLine(folder, 'R'), kRuntimeStartTitle, kShowHidden)) return true;
+  ShowError("Quillon could not be started from \"" + RuntimePath(folder) + "\".");
   return false;
 }
 
-void UnloadRuntime() {
+void UnloadRuntime(const std::string& folder) {
   if (FindTopWindowByClass(kRuntimeWindowClass) == nullptr) {
     ShowMessageBox("Quillon is not resident.", "Information", MessageIcon::Information, MessageButtons::Ok);
     return;
   }
   // The copy started here asks the resident one to close; without it the
   // resident one stays.
-  if (!RunProgram(RuntimeCommandLine('Q'), kRuntimeStartTitle, kShowHidden))
-    ShowError("Quillon could not be unloaded: \"" + RuntimePath() + "\" could not be started.");
+  if (!RunProgram(RuntimeCommandLine(folder, 'Q'), kRuntimeStartTitle, kShowHidden))
+    ShowError("Quillon could not be unloaded: \"" + RuntimePath(folder) + "\" could not be started.");
 }
 
-void AddShortcut(int folderId) {
-  RunShowingErrors([folderId] {
+void AddShortcut(const std::string& folder, int folderId) {
+  RunShowingErrors([&folder, folderId] {
     const std::string link = JoinPath(AppEx::Path(folderId, false, 0), kShortcutFileName);
-    const std::string target = JoinPath(g_session.dataFolder, kShortcutTargetFile);
-    if (!CreateShortcut(link, target, g_session.dataFolder, "", target, 0, kShowMinimisedNoActive))
+    const std::string target = JoinPath(folder, kShortcutTargetFile);
+    if (!CreateShortcut(link, target, folder, "", target, 0, kShowMinimisedNoActive))
       ShowError("The shortcut \"" + link + "\" could not be written.");
   });
 }

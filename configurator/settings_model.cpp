@@ -8,9 +8,6 @@
 
 namespace quillon {
 
-ConfiguratorSettings g_model;
-ConfiguratorSession g_session;
-
 namespace {
 
 // The reader has fitted every number to its field's width.
@@ -51,14 +48,16 @@ std::vector<FieldValues> GiveEntries(const std::array<Entry, kActionSlots>& entr
   return values;
 }
 
-ReadOptions ConfiguratorReadOptions(const TreeStore& store, Defaults defaults) {
+// `dataFolder` stands for the mapping program's default folder; reading the
+// entries alone needs none.
+ReadOptions ConfiguratorReadOptions(const TreeStore& store, Defaults defaults, const std::string& dataFolder = {}) {
   ReadOptions options;
   options.defaults = defaults;
   options.gaps = Gaps::CloseUp;
   options.entryNeedsFirstField = !store.textOnly;
   options.leadingNumbers = store.textOnly;
   options.fitWidths = true;
-  options.mapperPath = JoinPath(g_session.dataFolder, kUltraMapProgramName);
+  options.mapperPath = JoinPath(dataFolder, kUltraMapProgramName);
   return options;
 }
 
@@ -69,12 +68,13 @@ void ReadEntries(const TreeStore& store, const ReadOptions& options, Configurato
 }
 
 // False when the tree has no main group.
-bool ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m, EntriesRead entries) {
-  ReadOptions options = ConfiguratorReadOptions(store, defaults);
+bool ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m, const ConfiguratorSession& session,
+              EntriesRead entries) {
+  ReadOptions options = ConfiguratorReadOptions(store, defaults, session.dataFolder);
   options.withLists = false;
   const TreeValues tree = quillon::ReadTree(store, options);
   for (int i = 0; i < kMaxConfigs; ++i)
-    m.configNames[size_t(i)] = tree.configNames[size_t(i)].value_or(g_session.defaultConfigNames[size_t(i)]);
+    m.configNames[size_t(i)] = tree.configNames[size_t(i)].value_or(session.defaultConfigNames[size_t(i)]);
   m.configNames[kConfigSlots - 1].clear();
   Take(tree.main, m);
   m.entriesUnread = true;
@@ -93,24 +93,24 @@ WriteFailure WriteTree(const TreeStore& store, const ConfiguratorSettings& m) {
 
 // The program-files folder for the mapping program: the 32-bit one, the
 // plain one, or the data folder.
-std::string ProgramFilesFolder() {
+std::string ProgramFilesFolder(const ConfiguratorSession& session) {
   std::string folder;
   if (GetSpecialFolder(MainWindowHandle(), kFolderProgramFilesX86, &folder) && !folder.empty()) return folder;
   folder.clear();
   if (GetSpecialFolder(MainWindowHandle(), kFolderProgramFiles, &folder) && !folder.empty()) return folder;
-  return g_session.dataFolder;
+  return session.dataFolder;
 }
 
-ConfiguratorSettings FactoryModel() {
+ConfiguratorSettings FactoryModel(const ConfiguratorSession& session) {
   ConfiguratorSettings m;
-  for (int i = 0; i < kMaxConfigs; ++i) m.configNames[i] = g_session.defaultConfigNames[i];
+  for (int i = 0; i < kMaxConfigs; ++i) m.configNames[i] = session.defaultConfigNames[i];
   FieldValues factory;
   for (const FieldRow& row : kFields) {
     factory[row.field].text = row.factory;
     factory[row.field].number = ParseWholeNumberText(row.factory).value_or(0);
   }
   Take(factory, m);
-  m.ultraMapPath = JoinPath(JoinPath(ProgramFilesFolder(), "UltraMap"), kUltraMapProgramName);
+  m.ultraMapPath = JoinPath(JoinPath(ProgramFilesFolder(session), "UltraMap"), kUltraMapProgramName);
 
   m.keyCount = 3;
   m.keyActions[0].virtualKey = 106;  // keypad multiply
@@ -138,19 +138,21 @@ int64_t FieldNumber(std::string& text, Field field) {
 
 }  // namespace
 
-void FillDefaultConfigNames() {
-  for (auto& name : g_session.defaultConfigNames) name.clear();
+void FillDefaultConfigNames(ConfiguratorSession& session) {
+  for (auto& name : session.defaultConfigNames) name.clear();
   int slot = 0;
-  for (const char* name : kFactoryConfigNames) g_session.defaultConfigNames[slot++] = name;
+  for (const char* name : kFactoryConfigNames) session.defaultConfigNames[slot++] = name;
 }
 
-WriteFailure WriteDefaultSettings() { return WriteTree(modRegistry::RegistryTree(), FactoryModel()); }
+WriteFailure WriteDefaultSettings(const ConfiguratorSession& session) {
+  return WriteTree(modRegistry::RegistryTree(), FactoryModel(session));
+}
 
-void LoadFromRegistry(EntriesRead entries) {
+void LoadFromRegistry(ConfiguratorSettings& model, const ConfiguratorSession& session, EntriesRead entries) {
   const TreeStore registry = modRegistry::RegistryTree();
-  if (ReadTree(registry, Defaults::Registry, g_model, entries)) return;
-  WriteDefaultSettings();
-  ReadTree(registry, Defaults::Registry, g_model, entries);
+  if (ReadTree(registry, Defaults::Registry, model, session, entries)) return;
+  WriteDefaultSettings(session);
+  ReadTree(registry, Defaults::Registry, model, session, entries);
 }
 
 void ReadEntriesLeftUnread(ConfiguratorSettings& model) {
@@ -165,8 +167,8 @@ WriteFailure ApplyToRegistry(ConfiguratorSettings& model) {
   return WriteTree(modRegistry::RegistryTree(), model);
 }
 
-void ReadFromFile(const std::string& file) {
-  ReadTree(modRegistry::ExportFileTree(file), Defaults::ExportFile, g_model, EntriesRead::Now);
+void ReadFromFile(const std::string& file, ConfiguratorSettings& model, const ConfiguratorSession& session) {
+  ReadTree(modRegistry::ExportFileTree(file), Defaults::ExportFile, model, session, EntriesRead::Now);
 }
 
 WriteFailure WriteToFile(const std::string& file, ConfiguratorSettings& model) {

@@ -2,16 +2,18 @@
 // written back in one go on Apply or a command-line import.
 //
 // How the main window's logic uses this layer:
+// - The window's logic (main_window.cpp) holds the run's one model and one
+//   session and hands them to whatever needs them; nothing here keeps either.
 // - It keeps its own editing state (the entry open in the action editor, the
 //   list being shown); the model holds only what is stored.
 // - Commands hand over what the window holds: its global fields as
 //   WindowFields, and the action editor's entry as EditorEntry.
-//   CandidateSettings(g_model, fields, editor) builds the settings about to
-//   be written and mends a numeric field that is not a number in `fields`
-//   (show it again); ApplySettings(fields, editor) in apply_command.h and
-//   SaveCommand(fields, editor) in export_file.h write that candidate, and
-//   it becomes g_model only once written. LoadCommand() and
-//   LoadFromRegistry() fill g_model; the window then shows it again.
+//   CandidateSettings(model, fields, editor) builds the settings about to be
+//   written and mends a numeric field that is not a number in `fields` (show
+//   it again); ApplySettings in apply_command.h and SaveCommand in
+//   export_file.h write that candidate, and it becomes the model only once
+//   written. LoadCommand() and LoadFromRegistry() fill the model; the window
+//   then shows it again.
 // - The model holds data and rules: it shows no window and signals nothing.
 // - The Reload command: the window forgets its open entries, rebuilds its
 //   lists, calls LoadFromRegistry() and shows the model.
@@ -83,10 +85,6 @@ struct ConfiguratorSession {
   std::string helpFilePath;
 };
 
-// The one model and the one session of the configurator's run.
-extern ConfiguratorSettings g_model;
-extern ConfiguratorSession g_session;
-
 // The global settings as the main window's controls hold them: the text of
 // each field that a control shows (a check box "1" or "0", the capture mode
 // "0" for hot keys and "1" for the hook, the controller list its selected
@@ -113,8 +111,8 @@ inline constexpr const char* kFactoryConfigNames[] = {
     "Analog", "8-Way", "4-Way", "4-Way, Diagonals Only", "2-Way, Left & Right", "2-Way, Up & Down",
 };
 
-// Puts the factory configuration names into g_session.defaultConfigNames.
-void FillDefaultConfigNames();
+// Puts the factory configuration names into session.defaultConfigNames.
+void FillDefaultConfigNames(ConfiguratorSession& session);
 
 // Fills the model from the tree, writing the factory defaults first when the
 // main key is missing or unreadable. Under Wine each key opened is a round
@@ -122,10 +120,11 @@ void FillDefaultConfigNames();
 // the entries may be left for ReadEntriesLeftUnread, which everything that
 // shows or writes them calls first.
 enum class EntriesRead : uint8_t { Now, Later };
-void LoadFromRegistry(EntriesRead entries = EntriesRead::Now);
-void ReadEntriesLeftUnread(ConfiguratorSettings& model = g_model);
+void LoadFromRegistry(ConfiguratorSettings& model, const ConfiguratorSession& session,
+                      EntriesRead entries = EntriesRead::Now);
+void ReadEntriesLeftUnread(ConfiguratorSettings& model);
 // Writes the factory defaults into the registry (not into the model).
-WriteFailure WriteDefaultSettings();
+WriteFailure WriteDefaultSettings(const ConfiguratorSession& session);
 // The settings that Apply, Save and the never-fire check are about to write:
 // the stored ones with the window's global fields and the editor's open
 // entry. A numeric field whose text is not a number (or would not be stored)
@@ -143,7 +142,7 @@ WriteFailure ApplyToRegistry(ConfiguratorSettings& model);
 
 // The tree read from, or written to, an export file (an existing file's
 // path); writing never deletes anything.
-void ReadFromFile(const std::string& file);
+void ReadFromFile(const std::string& file, ConfiguratorSettings& model, const ConfiguratorSession& session);
 WriteFailure WriteToFile(const std::string& file, ConfiguratorSettings& model);
 
 }  // namespace quillon

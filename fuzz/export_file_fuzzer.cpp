@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake_configurator_files::Reset();
   fake_configurator_files::SetFile(file, content);
   g_model = ConfiguratorSettings{};
-  FillDefaultConfigNames();
-  if (!ImportFromFile(file)) __builtin_trap();
+  FillDefaultConfigNames(g_session);
+  if (!ImportFromFile(file, g_model, g_session)) __builtin_trap();
   if (g_model.keyCount < 0 || g_model.keyCount > kMaxActions) __builtin_trap();
   if (g_model.buttonCount < 0 || g_model.buttonCount > kMaxActions) __builtin_trap();
   for (int i = 0; i < g_model.buttonCount; ++i)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "configurator/configurations_page.h"
+#include "configurator/main_window.h"
 #include "configurator/resource_ids.h"
 #include "configurator/win32/window_win32.h"
 
@@ -35,7 +36,7 @@ std::vector<std::string> DroppedPaths(HDROP drop) {
 LRESULT OnDropFiles(HDROP drop) {
   const std::vector<std::string> paths = DroppedPaths(drop);
   DragFinish(drop);
-  ImportDroppedFiles(paths);
+  OnFilesDropped(paths);
   return 0;
 }
 
@@ -68,7 +69,7 @@ INT_PTR OnInitDialog(HWND page) {
 }  // namespace
 
 INT_PTR CALLBACK ConfigurationsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  return PageMessage(page, message, wParam, lParam, OnInitDialog, OnConfigurationsEvent);
+  return PageMessage(page, message, wParam, lParam, OnInitDialog, OnConfigurationsPageEvent);
 }
 
 }  // namespace quillon

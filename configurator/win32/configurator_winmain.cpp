@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "configurator/configurator_main.h"
+#include "configurator/main_window.h"
 #include "configurator/path_helpers.h"
 #include "configurator/seams/process_control.h"
 #include "shared/win32/system_libraries.h"
@@ -15,5 +16,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandTail, int) {
   std::string name = quillon::FileNameOf(quillon::OwnExecutablePath());
   size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);
-  return quillon::ConfiguratorMain(name, commandTail != nullptr ? commandTail : "");
+  quillon::ConfiguratorStart start = quillon::StartConfigurator(name, commandTail != nullptr ? commandTail : "");
+  return start.window ? quillon::OpenMainWindow(std::move(*start.window)) : start.exitStatus;
 }

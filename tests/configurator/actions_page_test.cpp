@@ -17,6 +17,9 @@
 namespace quillon {
 namespace {
 
+// The model that this file's tests hand to the page.
+ConfiguratorSettings g_model;
+
 namespace controls = fake_window_controls;
 namespace shell = fake_configurator_shell;
 namespace messages = fake_configurator_messages;

@@ -14,6 +14,10 @@
 namespace quillon {
 namespace {
 
+// The model and session that this file's tests hand to the code.
+ConfiguratorSettings g_model;
+ConfiguratorSession g_session;
+
 namespace files = fake_configurator_files;
 namespace messages = fake_configurator_messages;
 using Names = std::vector<std::string>;
@@ -40,7 +44,7 @@ void Start(const Names& maps, const Names& stored, int list = kAvailable, const 
   g_model = ConfiguratorSettings{};
   for (const std::string& name : maps) files::SetFile(InData(name + ".ugc"), "map");
   for (size_t i = 0; i < stored.size(); ++i) g_model.configNames[i] = stored[i];
-  FillConfigLists(g_model);
+  FillConfigLists(g_session.dataFolder, g_model);
   const Names rows = Rows(list);
   SelectRow(list, int(std::find(rows.begin(), rows.end(), selected) - rows.begin()));
 }
@@ -50,7 +54,7 @@ TEST(ConfigurationsPageTest, TheListsShowTheStoredNamesWhoseFilesExist) {
   EXPECT_EQ(Rows(kActive), (Names{"Beta", "Alpha", "Gamma"}));
   files::SetFile(InData("Road.UGC"), "map");
   files::SetFile(InData("Older.ugcx"), "found as OLDER~1.UGC, yet no map");
-  RefreshConfigLists();
+  RefreshConfigLists(g_session.dataFolder);
   EXPECT_EQ(Rows(kActive), (Names{"Beta", "Alpha", "Gamma"}));
   EXPECT_EQ(Rows(kAvailable), (Names{"Delta", "Road.UGC"}));
   WindowFields fields;
@@ -58,7 +62,7 @@ TEST(ConfigurationsPageTest, TheListsShowTheStoredNamesWhoseFilesExist) {
   EXPECT_EQ(fields.activeConfigs, (Names{"Beta", "Alpha", "Gamma"}));
 
   files::Remove(InData("Alpha.ugc"));  // removed outside
-  RefreshConfigLists();
+  RefreshConfigLists(g_session.dataFolder);
   EXPECT_EQ(Rows(kActive), (Names{"Beta", "Gamma"}));
 }
 
@@ -100,7 +104,7 @@ TEST(ConfigurationsPageTest, MovesBetweenAndWithinTheLists) {
   };
   for (const auto& c : cases) {
     Start(maps, c.stored, c.list, c.selected);
-    OnConfigurationsEvent(c.control, c.event);
+    OnConfigurationsEvent(g_session.dataFolder, c.control, c.event);
     const Names& active = c.active;
     const std::string what = std::string(c.selected) + " in list " + std::to_string(c.list);
     EXPECT_EQ(Rows(kActive), active) << what;
@@ -119,12 +123,12 @@ TEST(ConfigurationsPageTest, DeleteAsksThenRemovesTheListedMapAndItsSound) {
   Start({"Road", "Other"}, {}, kAvailable, "Road");
   files::SetFile(InData("Road.wav"), "sound");
   messages::SetYesNoAnswer(MessageAnswer::No);
-  DeleteConfiguration();
+  DeleteConfiguration(g_session.dataFolder);
   EXPECT_EQ(Shown(), (Names{"Request: Permanently delete selected configuration?"}));
   EXPECT_TRUE(files::Exists(InData("Road.ugc")));
 
   messages::SetYesNoAnswer(MessageAnswer::Yes);
-  OnConfigurationsEvent(IDC_cmdDelete, ControlEvent::Click);
+  OnConfigurationsEvent(g_session.dataFolder, IDC_cmdDelete, ControlEvent::Click);
   EXPECT_FALSE(files::Exists(InData("Road.ugc")));  // not "ROAD.ugc"
   EXPECT_FALSE(files::Exists(InData("Road.wav")));
   EXPECT_EQ(Rows(kAvailable), (Names{"Other"}));
@@ -133,7 +137,7 @@ TEST(ConfigurationsPageTest, DeleteAsksThenRemovesTheListedMapAndItsSound) {
   messages::Reset();
   files::SetLocked(InData("Other.ugc"));
   SelectRow(kAvailable, 0);
-  DeleteConfiguration();
+  DeleteConfiguration(g_session.dataFolder);
   EXPECT_EQ(Shown(),
             (Names{"Request: Permanently delete selected configuration?", "Error: Other.ugc: error deleting file."}));
   EXPECT_EQ(Rows(kAvailable), (Names{"Other"}));
@@ -147,7 +151,7 @@ TEST(ConfigurationsPageTest, DroppedMapsAndSoundsAreCopiedAndListed) {
     for (const std::string& path : dropped) files::SetFile(path, path == InData("Other.ugc") ? "map" : "new");
     files::Remove("D:\\Gone.ugc");
     messages::SetYesNoAnswer(answer);
-    ImportDroppedFiles(dropped);
+    ImportDroppedFiles(g_session.dataFolder, dropped);
     // A file of the data folder itself is in place already: no question.
     EXPECT_EQ(Shown(), (Names{"Warning: Road.wav: file exists, overwrite?", "Error: Gone.ugc: error copying file."}));
     EXPECT_EQ(files::Content(InData("Road.ugc")), "new");

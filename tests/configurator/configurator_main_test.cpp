@@ -19,6 +19,20 @@
 namespace quillon {
 namespace {
 
+// The session that the start opened the window on, and a model for the
+// commands tested here.
+ConfiguratorSettings g_model;
+ConfiguratorSession g_session;
+
+// The start as the program runs it, with the window (a fake) opened on
+// g_session.
+int ConfiguratorMain(const std::string& programName, const std::string& commandTail) {
+  ConfiguratorStart start = StartConfigurator(programName, commandTail);
+  if (!start.window) return start.exitStatus;
+  g_session = std::move(*start.window);
+  return 0;
+}
+
 namespace shell = fake_configurator_shell;
 namespace boxes = fake_configurator_messages;
 using Args = std::vector<std::string>;
@@ -77,9 +91,9 @@ TEST_F(ConfiguratorMainTest, FirstStartCreatesBothFolderLevelsAndOpensTheWindow)
   EXPECT_EQ(shell::LastFolderIdAsked(), kFolderCommonAppData | kFolderFlagCreate);
   EXPECT_EQ(g_session.defaultConfigNames[3], "4-Way, Diagonals Only");
   EXPECT_EQ(g_session.helpFilePath, "C:\\Program Files\\KWP\\quillon.chm");
-  EXPECT_EQ(CommandArg(0), "QuillonConfig");
-  EXPECT_EQ(CommandArg(1), "");
-  EXPECT_EQ(CommandArg(-1), "");
+  EXPECT_EQ(ArgumentAt(g_session.arguments, 0), "QuillonConfig");
+  EXPECT_EQ(ArgumentAt(g_session.arguments, 1), "");
+  EXPECT_EQ(ArgumentAt(g_session.arguments, -1), "");
   EXPECT_TRUE(boxes::Messages().empty());
 }
 
@@ -159,7 +173,7 @@ TEST_F(ConfiguratorMainTest, WithoutItsDataFolderTheConfiguratorStopsWithTheErro
 
 TEST_F(ConfiguratorMainTest, UnloadAsksTheRuntimeToQuitOnlyWhenItRuns) {
   g_session.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
-  UnloadRuntime();
+  UnloadRuntime(g_session.dataFolder);
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "Quillon is not resident.");
   EXPECT_EQ(boxes::Messages()[0].title, "Information");
@@ -167,7 +181,7 @@ TEST_F(ConfiguratorMainTest, UnloadAsksTheRuntimeToQuitOnlyWhenItRuns) {
   EXPECT_TRUE(shell::Calls().empty());
 
   shell::SetWindowWithClass("Quillon", true);
-  UnloadRuntime();
+  UnloadRuntime(g_session.dataFolder);
   EXPECT_EQ(shell::Calls(), (std::vector<std::string>{
                                 "StartProcess \"C:\\Program Data\\KWP\\QuillonConfig\\quillon.exe\" Q|_quillon|0"}));
   EXPECT_EQ(boxes::Messages().size(), 1u);
@@ -176,7 +190,7 @@ TEST_F(ConfiguratorMainTest, UnloadAsksTheRuntimeToQuitOnlyWhenItRuns) {
 TEST_F(ConfiguratorMainTest, ShortcutsPointAtTheRuntimeInTheDataFolder) {
   g_session.dataFolder = "C:\\Data\\KWP\\QuillonConfig";
   shell::SetFolderPath(kFolderStartup, "C:\\Users\\me\\Start Menu\\Programs\\Startup");
-  AddShortcut(kFolderStartup);
+  AddShortcut(g_session.dataFolder, kFolderStartup);
   EXPECT_EQ(shell::LastFolderIdAsked(), kFolderStartup) << "without creation";
   ASSERT_EQ(shell::SavedLinks().size(), 1u);
   const ShellLinkSpec& link = shell::SavedLinks()[0];
@@ -193,12 +207,12 @@ TEST_F(ConfiguratorMainTest, ShortcutsPointAtTheRuntimeInTheDataFolder) {
 TEST_F(ConfiguratorMainTest, ARuntimeNotStartedOrUnloadedAndALinkNotWrittenEachShowOneError) {
   g_session.dataFolder = "C:\\Data\\KWP\\QuillonConfig";
   shell::SetProcessStarts(false);
-  EXPECT_FALSE(SignalRuntime());
+  EXPECT_FALSE(SignalRuntime(g_session.dataFolder));
   shell::SetWindowWithClass("Quillon", true);
-  UnloadRuntime();
+  UnloadRuntime(g_session.dataFolder);
   shell::SetFolderPath(kFolderDesktopDirectory, "C:\\Users\\me\\Desktop");
   shell::SetShellLinkSaves(false);
-  AddShortcut(kFolderDesktopDirectory);
+  AddShortcut(g_session.dataFolder, kFolderDesktopDirectory);
   std::vector<std::string> texts;
   for (const auto& box : boxes::Messages()) {
     texts.push_back(box.text);
@@ -213,7 +227,7 @@ TEST_F(ConfiguratorMainTest, ARuntimeNotStartedOrUnloadedAndALinkNotWrittenEachS
 }
 
 TEST_F(ConfiguratorMainTest, AShortcutFolderThatCannotBeHadStopsTheCommandWithItsText) {
-  AddShortcut(kFolderDesktopDirectory);  // the fake knows no such folder: invalid id
+  AddShortcut(g_session.dataFolder, kFolderDesktopDirectory);  // the fake knows no such folder: invalid id
   EXPECT_TRUE(shell::SavedLinks().empty());
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "Invalid PathId for requested function");

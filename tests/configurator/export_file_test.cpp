@@ -14,6 +14,10 @@
 namespace quillon {
 namespace {
 
+// The model and session that this file's tests hand to the code.
+ConfiguratorSettings g_model;
+ConfiguratorSession g_session;
+
 namespace shell = fake_configurator_shell;
 namespace boxes = fake_configurator_messages;
 
@@ -43,7 +47,7 @@ class ExportFileTest : public ::testing::Test {
     test_registry::DeleteSettingsTree();
     g_model = ConfiguratorSettings{};
     g_session = ConfiguratorSession{};
-    FillDefaultConfigNames();
+    FillDefaultConfigNames(g_session);
     folder_ = test_files::MakeScratchFolder("export");
     g_session.dataFolder = folder_;
     file_ = test_files::InFolder(folder_, "arcade.qlf");
@@ -82,10 +86,10 @@ class ExportFileTest : public ::testing::Test {
 TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
   WindowFields fields = RichConfiguration();
   g_model.defaultConfig = 2;
-  ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
+  ASSERT_TRUE(ExportToFile(file_, g_model, fields, EditorEntry{}));
   const ConfiguratorSettings saved = g_model;
   g_model = ConfiguratorSettings{};
-  ASSERT_TRUE(ImportFromFile(file_));
+  ASSERT_TRUE(ImportFromFile(file_, g_model, g_session));
   const ConfiguratorSettings& m = g_model;
   for (int i = 0; i < kConfigSlots; ++i) EXPECT_EQ(m.configNames[i], saved.configNames[i]) << i;
   EXPECT_EQ(m.configNames[2], "Fly=High");
@@ -123,7 +127,7 @@ TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
 TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
   WindowFields fields = RichConfiguration();
   fields[Field::ChangeTimeout] = "soon";
-  ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
+  ASSERT_TRUE(ExportToFile(file_, g_model, fields, EditorEntry{}));
   EXPECT_EQ(fields[Field::ChangeTimeout], "2048") << "the field was mended before saving";
   std::string entries = SectionOf(file_, kMain);
   std::string expected;
@@ -161,10 +165,10 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
 TEST_F(ExportFileTest, AnEmptyControllerListWritesNoSwitchDevice) {
   WindowFields fields = RichConfiguration();
   fields[Field::SwitchDevice] = "";  // the list is empty, so nothing is selected
-  ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
+  ASSERT_TRUE(ExportToFile(file_, g_model, fields, EditorEntry{}));
   EXPECT_EQ(FileValue(file_, kMain, "SwitchDevice", "<none>"), "<none>");
   g_model.switchDevice = "stale";
-  ASSERT_TRUE(ImportFromFile(file_));
+  ASSERT_TRUE(ImportFromFile(file_, g_model, g_session));
   EXPECT_EQ(g_model.switchDevice, "");
 }
 
@@ -175,7 +179,7 @@ TEST_F(ExportFileTest, OnlyTheEntryOfTheListShownIsCommittedBeforeTheActionsAreW
   editor.index = 1;
   editor.key.virtualKey = 0x7B;
   editor.button.buttons = 4;  // the controller boxes hold nothing of a keyboard entry
-  ASSERT_TRUE(ExportToFile(file_, fields, editor));
+  ASSERT_TRUE(ExportToFile(file_, g_model, fields, editor));
   EXPECT_EQ(FileValue(file_, {Group::Keyboard, 2}, "VirtualKey", ""), "123");
   EXPECT_EQ(FileValue(file_, {Group::Controller, 1}, "Buttons", ""), "1023") << "the controller entry is untouched";
   EXPECT_EQ(FileValue(file_, {Group::Controller, 2}, "Buttons", ""), "1");
@@ -187,16 +191,16 @@ TEST_F(ExportFileTest, TextsWithOuterQuotesOrBlanksComeBackAsTheyWere) {
   ButtonActionEntry& entry = g_model.buttonActions[1];
   for (const char* text : texts) {
     entry.appParms = entry.select = text;
-    ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
+    ASSERT_TRUE(ExportToFile(file_, g_model, fields, EditorEntry{}));
     g_model = ConfiguratorSettings{};
-    ASSERT_TRUE(ImportFromFile(file_));
+    ASSERT_TRUE(ImportFromFile(file_, g_model, g_session));
     EXPECT_EQ(g_model.buttonActions[1].appParms, text);
     EXPECT_EQ(g_model.buttonActions[1].select, text);
   }
   // Files written before keep loading as they did: quotes stay when the
   // value inside them would not have needed any.
   test_files::WriteFile(file_, "[Joy 01]\r\nAppParms=\"C:\\My Configs\\race.qlf\"\r\n");
-  ASSERT_TRUE(ImportFromFile(file_));
+  ASSERT_TRUE(ImportFromFile(file_, g_model, g_session));
   EXPECT_EQ(g_model.buttonActions[0].appParms, "\"C:\\My Configs\\race.qlf\"");
 }
 
@@ -204,7 +208,7 @@ TEST_F(ExportFileTest, OverwritingAsksAndLeavesOnlyTheNewContent) {
   test_files::WriteFile(file_, "[Quillon]\r\nConfig0=Old\r\n[Key 07]\r\nAction=3\r\n[Notes]\r\nx=1\r\n");
   WindowFields fields = RichConfiguration();
   boxes::SetYesNoAnswer(MessageAnswer::No);
-  EXPECT_FALSE(ExportToFile(file_, fields, EditorEntry{}));
+  EXPECT_FALSE(ExportToFile(file_, g_model, fields, EditorEntry{}));
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "Overwrite existing configuration?");
   EXPECT_EQ(boxes::Messages()[0].title, "Request");
@@ -212,7 +216,7 @@ TEST_F(ExportFileTest, OverwritingAsksAndLeavesOnlyTheNewContent) {
   EXPECT_EQ(FileValue(file_, kMain, "Config0", ""), "Old");
 
   boxes::SetYesNoAnswer(MessageAnswer::Yes);
-  EXPECT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
+  EXPECT_TRUE(ExportToFile(file_, g_model, fields, EditorEntry{}));
   EXPECT_EQ(SectionOf(file_, {Group::Keyboard, 7}), "");
   EXPECT_EQ(test_files::ReadFile(file_).find("[Notes]"), std::string::npos);
   EXPECT_EQ(FileValue(file_, kMain, "Config0", ""), "Analog");
@@ -223,7 +227,7 @@ TEST_F(ExportFileTest, AFailedWriteKeepsTheOldFileAndSaysSo) {
   test_files::WriteFile(file_, old);
   test_files::MakeFolder(ExportWorkFile(file_));  // the work file cannot be created
   WindowFields fields = RichConfiguration();
-  EXPECT_FALSE(ExportToFile(file_, fields, EditorEntry{}));
+  EXPECT_FALSE(ExportToFile(file_, g_model, fields, EditorEntry{}));
   EXPECT_EQ(test_files::ReadFile(file_), old);
   ASSERT_EQ(boxes::Messages().size(), 2u);
   EXPECT_EQ(boxes::Messages()[1].text, "File \"" + file_ + "\" could not be written.");
@@ -234,7 +238,7 @@ TEST_F(ExportFileTest, AFailedWriteKeepsTheOldFileAndSaysSo) {
 TEST_F(ExportFileTest, AValueThatCannotBeWrittenFailsTheWholeSave) {
   WindowFields fields = RichConfiguration();
   g_model.keyActions[0].keySeq = "line one\r\nline two";
-  EXPECT_FALSE(ExportToFile(file_, fields, EditorEntry{}));
+  EXPECT_FALSE(ExportToFile(file_, g_model, fields, EditorEntry{}));
   EXPECT_FALSE(test_files::Exists(file_));
   EXPECT_FALSE(test_files::Exists(ExportWorkFile(file_)));
   ASSERT_EQ(boxes::Messages().size(), 1u);
@@ -244,7 +248,7 @@ TEST_F(ExportFileTest, AValueThatCannotBeWrittenFailsTheWholeSave) {
 TEST_F(ExportFileTest, AMissingFileIsReportedAndChangesNothing) {
   g_model.configNames[0] = "Mine";
   const std::string missing = test_files::InFolder(folder_, "none.qlf");
-  EXPECT_FALSE(ImportFromFile(missing));
+  EXPECT_FALSE(ImportFromFile(missing, g_model, g_session));
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "File \"" + missing + "\" does not exist.");
   EXPECT_EQ(boxes::Messages()[0].title, "Error");
@@ -258,7 +262,7 @@ TEST_F(ExportFileTest, LoadingUsesDefaultsAndSkipsMissingAndEmptySections) {
                         "[Key 03]\r\nVirtualKey=113\r\n"
                         "[Joy 02]\r\n"
                         "[Joy 05]\r\nButtons=3\r\n");
-  ASSERT_TRUE(ImportFromFile(file_));
+  ASSERT_TRUE(ImportFromFile(file_, g_model, g_session));
   EXPECT_EQ(g_model.configNames[0], "Fly");
   EXPECT_EQ(g_model.configNames[1], "8-Way") << "a missing name takes its factory default";
   EXPECT_EQ(g_model.ultraMapPath, JoinPath(folder_, "UltraMap.exe"));
@@ -282,7 +286,7 @@ TEST_F(ExportFileTest, NumbersAreReadFromTheStartOfTheirText) {
                         "UseJoystick=99999\r\nDefaultConfig=-0\r\n"
                         "[Joy 01]\r\nButtons=70000\r\nAction=12345678901234567890123\r\nSendType=-32768\r\n"
                         "[Key 01]\r\nVirtualKey=  65\r\n");
-  ASSERT_TRUE(ImportFromFile(file_));
+  ASSERT_TRUE(ImportFromFile(file_, g_model, g_session));
   EXPECT_EQ(g_model.changeTimeout, 1500);
   EXPECT_EQ(g_model.pollPerSecond, 0) << "no number gives 0";
   EXPECT_EQ(g_model.useHook, 3);
@@ -299,7 +303,7 @@ TEST_F(ExportFileTest, KeysBeyondTheFirst8192CharactersOfASectionAreNotFound) {
   for (int i = 0; i < 90; ++i) content += "Note" + std::to_string(10 + i) + "=" + std::string(100, 'n') + "\r\n";
   content += "AppName=late.exe\r\n";
   test_files::WriteFile(file_, content);
-  ASSERT_TRUE(ImportFromFile(file_));
+  ASSERT_TRUE(ImportFromFile(file_, g_model, g_session));
   ASSERT_EQ(g_model.keyCount, 1);
   EXPECT_EQ(g_model.keyActions[0].modifier, 1);
   EXPECT_EQ(g_model.keyActions[0].appName, "");
@@ -307,15 +311,15 @@ TEST_F(ExportFileTest, KeysBeyondTheFirst8192CharactersOfASectionAreNotFound) {
 
 TEST_F(ExportFileTest, LoadingWritesNothingToTheRegistry) {
   WindowFields fields = RichConfiguration();
-  ASSERT_TRUE(ExportToFile(file_, fields, EditorEntry{}));
-  ASSERT_TRUE(ImportFromFile(file_));
+  ASSERT_TRUE(ExportToFile(file_, g_model, fields, EditorEntry{}));
+  ASSERT_TRUE(ImportFromFile(file_, g_model, g_session));
   EXPECT_FALSE(test_registry::KeyExists(test_registry::SettingsPath()));
   EXPECT_TRUE(shell::Calls().empty());
 }
 
 TEST_F(ExportFileTest, TheSaveAndLoadCommandsAskForAFile) {
   WindowFields fields = RichConfiguration();
-  SaveCommand(fields, EditorEntry{});
+  SaveCommand(g_model, g_session, fields, EditorEntry{});
   EXPECT_FALSE(test_files::Exists(file_)) << "cancelled";
   ASSERT_EQ(shell::DialogsShown().size(), 1u);
   const FileDialogOptions& save = shell::DialogsShown()[0];
@@ -331,11 +335,11 @@ TEST_F(ExportFileTest, TheSaveAndLoadCommandsAskForAFile) {
   // the scratch folder's parent.
   const std::string chosen = JoinPath(folder_, "chosen.qlf");
   shell::SetDialogAnswer(chosen);
-  SaveCommand(fields, EditorEntry{});
+  SaveCommand(g_model, g_session, fields, EditorEntry{});
   EXPECT_TRUE(test_files::Exists(chosen));
 
   g_model.keyCount = 0;
-  EXPECT_TRUE(LoadCommand());
+  EXPECT_TRUE(LoadCommand(g_model, g_session));
   EXPECT_EQ(shell::DialogsShown().back().title, "Load configuration");
   EXPECT_EQ(shell::DialogsShown().back().kind, FileDialogKind::Open);
   EXPECT_EQ(g_model.keyCount, 2);

@@ -18,6 +18,10 @@
 namespace quillon {
 namespace {
 
+// The window's model and session, which the window's commands use.
+ConfiguratorSettings& g_model = WindowModel();
+ConfiguratorSession& g_session = WindowSession();
+
 namespace reg = test_registry;
 namespace shell = fake_configurator_shell;
 namespace controls = fake_window_controls;
@@ -33,7 +37,7 @@ class MainWindowTest : public ::testing::Test {
     SetAttachedControllers({});
     reg::DeleteSettingsTree();
     g_model = ConfiguratorSettings{};
-    FillDefaultConfigNames();
+    FillDefaultConfigNames(g_session);
     g_session.dataFolder = "C:\\ProgramData\\KWP\\QuillonConfig";
     g_session.helpFilePath = "C:\\Program Files\\Quillon\\quillon.chm";
     folder_ = test_files::MakeScratchFolder("main_window");
@@ -236,7 +240,7 @@ TEST_F(MainWindowTest, EveryStoredGlobalIsShownByAControlAndAppliedFromIt) {
   g_model = every(0, "b", otherMapper, "Pad B");
   EXPECT_FALSE(OnMainWindowCommand(IDC_cmdApply));
   ASSERT_TRUE(messages::Messages().empty());
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   const FieldValues stored = MainFieldValues(g_model), expected = MainFieldValues(shown);
   for (const FieldRow& row : kFields) {
     // The default map is never shown: it is always stored as 0.

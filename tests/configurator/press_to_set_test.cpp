@@ -16,6 +16,9 @@
 namespace quillon {
 namespace {
 
+// The model that this file's tests hand to the page.
+ConfiguratorSettings g_model;
+
 namespace controls = fake_window_controls;
 constexpr int kNothing = -1;  // a step that holds nothing new: only a tick
 constexpr uint32_t kUnplug = 0xFFFFFFFF;

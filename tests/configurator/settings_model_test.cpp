@@ -15,6 +15,10 @@
 namespace quillon {
 namespace {
 
+// The model and session that this file's tests hand to the code.
+ConfiguratorSettings g_model;
+ConfiguratorSession g_session;
+
 namespace reg = test_registry;
 namespace shell = fake_configurator_shell;
 namespace boxes = fake_configurator_messages;
@@ -33,7 +37,7 @@ class SettingsModelTest : public ::testing::Test {
     reg::DeleteSettingsTree();
     g_model = ConfiguratorSettings{};
     g_session = ConfiguratorSession{};
-    FillDefaultConfigNames();
+    FillDefaultConfigNames(g_session);
     g_session.dataFolder = "C:\\ProgramData\\KWP\\QuillonConfig";
     shell::SetSpecialFolder(42, true, "C:\\Program Files (x86)");
   }
@@ -64,7 +68,7 @@ class SettingsModelTest : public ::testing::Test {
 };
 
 TEST_F(SettingsModelTest, FirstStartWritesAndLoadsTheFactoryDefaults) {
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   const ConfiguratorSettings& m = g_model;
   EXPECT_EQ(m.configNames[0], "Analog");
   EXPECT_EQ(m.configNames[5], "2-Way, Up & Down");
@@ -93,17 +97,17 @@ TEST_F(SettingsModelTest, FirstStartWritesAndLoadsTheFactoryDefaults) {
 TEST_F(SettingsModelTest, TheMappingProgramFolderFallsBackStepByStep) {
   shell::SetSpecialFolder(42, false, "");
   shell::SetSpecialFolder(38, true, "C:\\Program Files");
-  WriteDefaultSettings();
+  WriteDefaultSettings(g_session);
   EXPECT_EQ(StoredText(main_, "UltraMapPath"), "C:\\Program Files\\UltraMap\\UltraMap.exe");
   shell::SetSpecialFolder(42, true, "");
   shell::SetSpecialFolder(38, false, "");
-  WriteDefaultSettings();
+  WriteDefaultSettings(g_session);
   EXPECT_EQ(StoredText(main_, "UltraMapPath"), "C:\\ProgramData\\KWP\\QuillonConfig\\UltraMap\\UltraMap.exe");
 }
 
 TEST_F(SettingsModelTest, AnExistingEmptyMainKeyIsNotReset) {
   reg::CreateKey(main_);
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   EXPECT_EQ(g_model.keyCount, 0);
   EXPECT_EQ(g_model.configNames[0], "Analog") << "values load with their defaults";
   EXPECT_EQ(g_model.ultraMapPath, "C:\\ProgramData\\KWP\\QuillonConfig\\UltraMap.exe");
@@ -115,7 +119,7 @@ TEST_F(SettingsModelTest, HolesInTheActionListsCloseUpAndApplyRenumbers) {
   for (int n : {1, 2, 4}) KeyEntry(n, 0, 0x70 + n);
   reg::WriteNumber(reg::KeyActionPath(3), "VirtualKey", 0x73);  // no Modifier: not an entry
   reg::WriteNumber(reg::ButtonActionPath(2), "Buttons", 3);
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   ASSERT_EQ(g_model.keyCount, 3);
   EXPECT_EQ(g_model.keyActions[2].virtualKey, 0x74);
   ASSERT_EQ(g_model.buttonCount, 1);
@@ -133,7 +137,7 @@ TEST_F(SettingsModelTest, EntriesLeftForLaterAreReadBeforeTheTreeIsWritten) {
   reg::WriteText(main_, "Config0", "Fly");
   KeyEntry(1, 0, 0x71);
   reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 3);
-  LoadFromRegistry(EntriesRead::Later);
+  LoadFromRegistry(g_model, g_session, EntriesRead::Later);
   EXPECT_EQ(g_model.configNames[0], "Fly");
   EXPECT_EQ(g_model.keyCount, 0);
   ASSERT_TRUE(ApplyToRegistry(g_model).what.empty());
@@ -148,7 +152,7 @@ TEST_F(SettingsModelTest, StoredNumbersThatDoNotFitTheirFieldKeepTheDefault) {
   reg::WriteNumber(main_, "ChangeTimeout", 70000);
   KeyEntry(1, 0, 70000);
   reg::WriteNumber(reg::KeyActionPath(1), "Action", uint32_t(-1));
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   EXPECT_EQ(g_model.pollPerSecond, 16);
   EXPECT_EQ(g_model.changeTimeout, 70000) << "the change timeout is a 32-bit field";
   ASSERT_EQ(g_model.keyCount, 1);
@@ -161,7 +165,7 @@ TEST_F(SettingsModelTest, ATextWhereANumberBelongsIsReadForTheNumberItSpells) {
   reg::WriteNumber(reg::KeyActionPath(1), "Modifier", 0);
   reg::WriteText(reg::KeyActionPath(1), "VirtualKey", "112");
   reg::WriteText(reg::KeyActionPath(1), "Action", "Next");
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   ASSERT_EQ(g_model.keyCount, 1);
   EXPECT_EQ(g_model.keyActions[0].virtualKey, 112) << "F1, not the key its bytes would name";
   EXPECT_EQ(g_model.keyActions[0].action, NextMap) << "no number: the default";
@@ -268,7 +272,7 @@ class ApplySettingsTest : public SettingsModelTest {
 
 TEST_F(ApplySettingsTest, AMissingMappingProgramStopsEverything) {
   fields_[Field::UltraMapPath] = test_files::InFolder(folder_, "Nothing.exe");
-  EXPECT_FALSE(ApplySettings(fields_, EditorEntry{}));
+  EXPECT_FALSE(ApplySettings(g_model, g_session, fields_, EditorEntry{}));
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "Check UltraMap path: file not found.");
   EXPECT_EQ(boxes::Messages()[0].title, "Error");
@@ -279,7 +283,7 @@ TEST_F(ApplySettingsTest, AMissingMappingProgramStopsEverything) {
 
 TEST_F(ApplySettingsTest, BlanksAroundThePathAreTrimmedAndTheApplyGoesAhead) {
   shell::SetWindowWithClass("Quillon", true);
-  EXPECT_TRUE(ApplySettings(fields_, EditorEntry{}));
+  EXPECT_TRUE(ApplySettings(g_model, g_session, fields_, EditorEntry{}));
   EXPECT_EQ(fields_[Field::UltraMapPath], mapper_);
   EXPECT_EQ(StoredText(main_, "UltraMapPath"), mapper_);
   EXPECT_EQ(shell::Calls(), (std::vector<std::string>{"SendMessage Quillon 32769 0 0"}));
@@ -287,7 +291,7 @@ TEST_F(ApplySettingsTest, BlanksAroundThePathAreTrimmedAndTheApplyGoesAhead) {
 
 TEST_F(ApplySettingsTest, WithoutARunningRuntimeItIsStartedHiddenWithItsQuotedPath) {
   g_session.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
-  EXPECT_TRUE(ApplySettings(fields_, EditorEntry{}));
+  EXPECT_TRUE(ApplySettings(g_model, g_session, fields_, EditorEntry{}));
   EXPECT_EQ(shell::Calls(), (std::vector<std::string>{
                                 "StartProcess \"C:\\Program Data\\KWP\\QuillonConfig\\quillon.exe\" R|_quillon|0"}));
 }
@@ -301,12 +305,12 @@ TEST_F(ApplySettingsTest, OnlyTheEntryOfTheListShownIsCommitted) {
   editor.index = 0;
   editor.key.virtualKey = 0x75;
   editor.button.buttons = 1;  // what the shared controls would give: not a controller entry
-  ASSERT_TRUE(ApplySettings(fields_, editor));
+  ASSERT_TRUE(ApplySettings(g_model, g_session, fields_, editor));
   EXPECT_EQ(Stored(reg::KeyActionPath(1), "VirtualKey"), 0x75);
   EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Buttons"), 5);
   editor.list = ActionList::Controller;
   editor.key.virtualKey = 0x41;
-  ASSERT_TRUE(ApplySettings(fields_, editor));
+  ASSERT_TRUE(ApplySettings(g_model, g_session, fields_, editor));
   EXPECT_EQ(Stored(reg::KeyActionPath(1), "VirtualKey"), 0x75);
   EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Buttons"), 1);
 }
@@ -315,12 +319,12 @@ TEST_F(ApplySettingsTest, OnlyTheEntryOfTheListShownIsCommitted) {
 TEST_F(ApplySettingsTest, AFailedWriteIsReportedOnceAndLosesNoEntry) {
   reg::CreateKey(main_);
   for (int n = 1; n <= 3; ++n) KeyEntry(n, 0, 0x70 + n);
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   g_model.keyActions[0].virtualKey = 0x41;
   fake_registry::RefuseWritesTo(reg::KeyActionPath(2));
   shell::SetWindowWithClass("Quillon", true);
   fields_[Field::PollPerSecond] = "50";
-  EXPECT_FALSE(ApplySettings(fields_, EditorEntry{}));
+  EXPECT_FALSE(ApplySettings(g_model, g_session, fields_, EditorEntry{}));
   EXPECT_EQ(g_model.pollPerSecond, 16) << "the model is what was stored, not what failed to be";
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_NE(boxes::Messages()[0].text.find("Software\\KWP\\Quillon\\02"), std::string::npos);
@@ -336,27 +340,27 @@ TEST_F(SettingsModelTest, ApplyLeavesValuesThatItDoesNotKnowAlone) {
   reg::WriteText(main_, "ShowsSomethingNewer", "kept");
   KeyEntry(1, 0, 0x70);
   reg::WriteNumber(reg::KeyActionPath(1), "Repeat", 3);
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   ApplyToRegistry(g_model);
   EXPECT_EQ(StoredText(main_, "ShowsSomethingNewer"), "kept");
   EXPECT_EQ(Stored(reg::KeyActionPath(1), "Repeat"), 3);
 }
 
 TEST_F(SettingsModelTest, LoadingAgainForgetsEdits) {
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   g_model.keyCount = 0;
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   EXPECT_EQ(g_model.keyCount, 3);
 }
 
 TEST_F(SettingsModelTest, StoredButtonsBeyondTenBitsAreMaskedAndSurviveApply) {
   reg::CreateKey(main_);
   reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 0x10003);
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   ASSERT_EQ(g_model.buttonCount, 1);
   EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
   ApplyToRegistry(g_model);
-  LoadFromRegistry();
+  LoadFromRegistry(g_model, g_session);
   ASSERT_EQ(g_model.buttonCount, 1) << "the entry is still there after an apply";
   EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
 }
