@@ -7,6 +7,7 @@
 #include "runtime/seams/program_trust.h"
 #include "runtime/seams/sound_player.h"
 #include "runtime/seams/process_services.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
@@ -22,15 +23,10 @@ namespace {
 // step must not pile up boxes for the same file.
 std::set<std::string> g_refusedPrograms;
 
-std::string FolderOf(const std::string& path) {
-  size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
 bool MayStart(const std::string& program) {
   // A missing file starts nothing anyway; the start fails silently as any other.
   if (!FileAttributesReadable(program)) return true;
-  if (!OthersMayWriteIn(FolderOf(program)) || OwnedByUserOrAdministrators(program)) return true;
+  if (!OthersMayWriteIn(FolderOf(program, "\\/")) || OwnedByUserOrAdministrators(program)) return true;
   if (g_refusedPrograms.insert(program).second) {
     std::string text = "Quillon did not start " + program +
                        ": it lies in a folder where every user may create files, and neither you nor an "

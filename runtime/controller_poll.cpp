@@ -1,6 +1,8 @@
 #include "runtime/controller_poll.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <vector>
 
 #include "runtime/action_dispatch.h"
@@ -8,6 +10,7 @@
 #include "runtime/seams/controller_device.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/settings_store.h"
+#include "shared/entry_rules.h"
 
 namespace quillon {
 
@@ -78,13 +81,13 @@ bool ReadHeldMask(ControllerHandle controller, uint32_t* held) {
   return true;
 }
 
-// The first entry, in list order, whose buttons are all held.
-const ButtonAction* FirstHeldEntry(uint32_t held) {
-  for (uint32_t n = 0; n < g_settings.buttonCount; ++n) {
-    const ButtonAction& entry = g_settings.buttonActions[n];
-    if (entry.buttons != 0 && (held & entry.buttons) == entry.buttons) return &entry;
-  }
-  return nullptr;
+// The entry that `held` fires, by the rule the configurator checks against.
+const ButtonAction* HeldEntry(uint32_t held) {
+  std::array<uint32_t, kMaxActions> buttons{};
+  const size_t count = g_settings.buttonCount;
+  for (size_t n = 0; n < count; ++n) buttons[n] = g_settings.buttonActions[n].buttons;
+  size_t n = FirstHeldEntry(std::span(buttons.data(), count), held);
+  return n < count ? &g_settings.buttonActions[n] : nullptr;
 }
 
 // Reads once and runs the held combination's action if this press has not
@@ -94,7 +97,7 @@ void RunHeldCombination(ControllerHandle controller) {
   uint32_t held = 0;
   if (!ReadHeldMask(controller, &held)) return;
   g_acquired = true;
-  const ButtonAction* entry = held == 0 ? nullptr : FirstHeldEntry(held);
+  const ButtonAction* entry = held == 0 ? nullptr : HeldEntry(held);
   if (entry == nullptr) {
     g_pressFired = false;
     return;

@@ -2,6 +2,7 @@
 
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/registry_reader.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
@@ -11,11 +12,6 @@ namespace quillon {
 RuntimeSettings& g_settings = *new RuntimeSettings;
 
 namespace {
-
-std::string DirectoryOf(const std::string& path) {
-  size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
 
 // Where each stored global goes in the runtime's record.
 struct GlobalBinding {
@@ -60,7 +56,7 @@ void CopyEntry(const FieldValues& values, Entry& entry) {
 void ReadSettings() {
   RuntimeSettings& s = g_settings;
   s = RuntimeSettings{};
-  s.programDirectory = DirectoryOf(ExecutablePath());
+  s.programDirectory = FolderOf(ExecutablePath(), "\\/");
   s.lastAnnounce = ProcessClockMs();
 
   TreeStore registry;
