@@ -6,11 +6,6 @@
 
 namespace quillon {
 
-// Made when the program starts rather than laid out in the program file: the
-// empty strings' inner buffers would have the compiler store a whole image of
-// the record (some 30 KB of the runtime's file) otherwise.
-RuntimeSettings& g_settings = *new RuntimeSettings;
-
 namespace {
 
 // Where each stored global goes in the runtime's record.
@@ -53,11 +48,9 @@ void CopyEntry(const FieldValues& values, Entry& entry) {
 
 }  // namespace
 
-void ReadSettings() {
-  RuntimeSettings& s = g_settings;
+void ReadSettings(RuntimeSettings& s) {
   s = RuntimeSettings{};
   s.programDirectory = FolderOf(ExecutablePath(), "\\/");
-  s.lastAnnounce = ProcessClockMs();
 
   TreeStore registry;
   static const std::vector<std::string> names[] = {StoredNamesOf(Group::Main), StoredNamesOf(Group::Keyboard),
@@ -84,8 +77,7 @@ void ReadSettings() {
   for (const FieldValues& entry : tree.buttons) CopyEntry(entry, s.buttonActions[s.buttonCount++]);
 }
 
-void ClearSettings() {
-  RuntimeSettings& s = g_settings;
+void ClearSettings(RuntimeSettings& s) {
   // Give every text's memory back, not just its length.
   s.programDirectory = std::string();
   s.ultraMapOptions = std::string();
@@ -97,12 +89,6 @@ void ClearSettings() {
   s.keyCount = 0;
   s.buttonCount = 0;
   s.configCount = 0;
-}
-
-const char* CurrentMapName() {
-  const RuntimeSettings& s = g_settings;
-  if (s.currentConfig >= s.configCount) return nullptr;
-  return s.configNames[s.currentConfig].c_str();
 }
 
 }  // namespace quillon
