@@ -12,10 +12,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <memory>
 #include <vector>
 
 #include "runtime/action_dispatch.h"
 #include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "tests/kit/runtime_control.h"
 
 namespace kit = quillon::test_kit;
@@ -62,6 +64,7 @@ int main(int argc, char** argv) {
   entry.appName = kit::StandInMapperPath();
   entry.appParms = "bench";
 
+  auto runtime = std::make_unique<quillon::Runtime>();
   std::vector<double> untilLogged;
   std::vector<double> callOnly;
   std::vector<double> untilStartTick;
@@ -72,7 +75,7 @@ int main(int argc, char** argv) {
     size_t before = CompleteLines(log);
     DWORD tickAtCall = GetTickCount();
     Clock::time_point start = Clock::now();
-    quillon::RunAction(entry);
+    quillon::RunAction(*runtime, entry);
     double callMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     bool logged = false;
     double loggedMs = 0;

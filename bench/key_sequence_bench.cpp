@@ -91,8 +91,9 @@ void BenchInjection() {
   for (int i = 0; i < 100; ++i) text += char('a' + i % 26);
   const int bursts = 20;
   const double events = bursts * 2.0 * text.size();
+  quillon::HeldKeys held;
   Clock::time_point start = Clock::now();
-  for (int i = 0; i < bursts; ++i) quillon::SendKeySequence(text.c_str(), 0);
+  for (int i = 0; i < bursts; ++i) quillon::SendKeySequence(held, text.c_str(), 0);
   double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   double runtime = 1e6 * seconds / events;
   std::printf("inject: %d bursts of %zu events, %.1f us per event, %.0f events/s\n", bursts, 2 * text.size(), runtime,

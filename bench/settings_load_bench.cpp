@@ -7,10 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <memory>
 #include <vector>
 
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/kit/test_registry.h"
 
@@ -48,14 +50,15 @@ int main(int argc, char** argv) {
   if (rounds < 1) rounds = 1;
   quillon::fake_platform::Reset();
   WriteFullTree();
-  quillon::LoadSettings();  // warm up caches once
-  quillon::UnloadSettings();
+  auto runtime = std::make_unique<quillon::Runtime>();
+  quillon::LoadSettings(*runtime);  // warm up caches once
+  quillon::UnloadSettings(*runtime);
   // The median round: on a busy machine a mean follows whoever else ran.
   std::vector<double> times;
   for (int round = 0; round < rounds; ++round) {
     auto start = std::chrono::steady_clock::now();
-    quillon::LoadSettings();
-    quillon::UnloadSettings();
+    quillon::LoadSettings(*runtime);
+    quillon::UnloadSettings(*runtime);
     times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() * 1e6);
   }
   std::sort(times.begin(), times.end());

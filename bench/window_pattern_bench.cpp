@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/target_window.h"
+#include "shared/text_helpers.h"
 #include "tests/fakes/fake_window_system.h"
 
 namespace {

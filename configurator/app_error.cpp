@@ -2,6 +2,7 @@
 
 #include "configurator/seams/file_system.h"
 #include "configurator/seams/shell_folders.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
@@ -21,7 +22,7 @@ namespace AppEx {
 std::string Path(int pathId, bool create, uint32_t flags) {
   std::string path;
   long result = FolderPath(create ? (pathId | kFolderFlagCreate) : pathId, flags, &path);
-  if (result == 0) return path.substr(0, path.find('\0'));
+  if (result == 0) return UpToFirstZero(path);
   if (result == kValidIdNoFolder)
     throw AppError(kErrPathMissing, "AppEx.Path", "Valid PathId but folder doesn't exist");
   if (static_cast<uint32_t>(result) == kInvalidArgument)

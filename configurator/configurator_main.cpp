@@ -13,11 +13,6 @@ namespace quillon {
 
 namespace {
 
-std::string WithoutLeadingBlanks(const std::string& text) {
-  size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
 // Both levels of the data folder are created when missing.
 std::string SettleDataFolder(const std::string& programName) {
   std::string folder = JoinPath(AppEx::Path(kFolderCommonAppData, true, 0), "KWP");
@@ -35,10 +30,10 @@ std::vector<std::string> SplitCommandLine(const std::string& programName, const 
     size_t closing = rest[0] == '"' ? rest.find('"', 1) : std::string::npos;
     if (closing != std::string::npos) {
       arguments.push_back(rest.substr(1, closing - 1));
-      rest = closing + 2 <= rest.size() ? WithoutLeadingBlanks(rest.substr(closing + 2)) : std::string();
+      rest = closing + 2 <= rest.size() ? TrimLeadingBlanks(rest.substr(closing + 2)) : std::string();
     } else if (size_t blank = rest.find(' '); blank != std::string::npos) {
       arguments.push_back(rest.substr(0, blank));
-      rest = WithoutLeadingBlanks(rest.substr(blank + 1));
+      rest = TrimLeadingBlanks(rest.substr(blank + 1));
     } else {
       arguments.push_back(rest);
       rest.clear();

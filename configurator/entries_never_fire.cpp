@@ -3,14 +3,13 @@
 #include "configurator/action_entry_text.h"
 #include "configurator/env_helpers.h"
 #include "configurator/seams/message_boxes.h"
+#include "shared/entry_rules.h"
 
 namespace quillon {
 
 namespace {
 
 std::string RowName(int index) { return "row " + std::to_string(index + 1); }
-
-bool HasKey(const KeyActionEntry& entry) { return entry.virtualKey >= 1 && entry.virtualKey <= 255; }
 
 bool SwitchesMaps(int action) { return action == NextMap || action == PreviousMap || action == DefaultMap; }
 
@@ -31,41 +30,31 @@ std::string ActionReason(const ConfiguratorSettings& s, int action, const std::s
   return "";
 }
 
-// Hot keys: the system refuses a second registration of a key with the same
-// modifiers, so the first entry keeps it. Hook: the runtime's key index holds
-// one entry per key and a later entry replaces an earlier one, whatever the
-// modifiers, so only the last entry of a key is ever looked at.
-std::string KeyReason(const ConfiguratorSettings& s, int n) {
-  const KeyActionEntry& entry = s.keyActions[size_t(n)];
-  if (!HasKey(entry)) return "no key is chosen";
-  if (s.useHook) {
-    for (int later = s.keyCount - 1; later > n; --later)
-      if (s.keyActions[size_t(later)].virtualKey == entry.virtualKey)
-        return "in hook mode the last entry on a key takes it, and " + RowName(later) + " is on the same key";
-    return "";
-  }
-  for (int earlier = 0; earlier < n; ++earlier) {
-    const KeyActionEntry& other = s.keyActions[size_t(earlier)];
-    if (other.virtualKey == entry.virtualKey && other.modifier == entry.modifier)
-      return "the same key and modifiers as " + RowName(earlier) + ", which holds the hot key";
-  }
-  return "";
+// Which entry takes a key is the runtime's rule (shared/entry_rules.h): the
+// first on a key and its modifiers in hot-key mode, the last on a key in
+// hook mode.
+std::string KeyReason(const ConfiguratorSettings& s, const std::vector<KeyBinding>& bindings, int n) {
+  if (!CapturableKey(bindings[size_t(n)].virtualKey)) return "no key is chosen";
+  const KeyCapture capture = s.useHook ? KeyCapture::Hook : KeyCapture::HotKeys;
+  const size_t taker = EntryTakingKey(capture, bindings, size_t(n));
+  if (taker == size_t(n)) return "";
+  if (capture == KeyCapture::Hook)
+    return "in hook mode the last entry on a key takes it, and " + RowName(int(taker)) + " is on the same key";
+  return "the same key and modifiers as " + RowName(int(taker)) + ", which holds the hot key";
 }
 
-// The runtime runs the first entry, in list order, whose buttons are all
-// held, further held buttons not mattering: an earlier entry whose buttons
-// are a part of this one's is held whenever this one is, and wins.
+// An earlier entry whose buttons are a part of this one's is held whenever
+// this one is, and the runtime runs the first held entry in list order.
 std::string ButtonReason(const ConfiguratorSettings& s, int n) {
   const uint32_t buttons = uint32_t(s.buttonActions[size_t(n)].buttons);
   if ((buttons & kButtonsMask) == 0) return "no button is chosen";
   if ((buttons & ~kButtonsMask) != 0) return "it needs a button above 10, which is never read";
-  for (int earlier = 0; earlier < n; ++earlier) {
-    const uint32_t other = uint32_t(s.buttonActions[size_t(earlier)].buttons);
-    if (other != 0 && (other & buttons) == other)
-      return RowName(earlier) + " (" + ButtonEntryText(int32_t(other)) +
-             ") comes first and the runtime runs the first entry whose buttons are all held";
-  }
-  return "";
+  std::vector<uint32_t> earlier;
+  for (int e = 0; e < n; ++e) earlier.push_back(uint32_t(s.buttonActions[size_t(e)].buttons));
+  const size_t first = FirstHeldEntry(earlier, buttons);
+  if (first == earlier.size()) return "";
+  return RowName(int(first)) + " (" + ButtonEntryText(int32_t(earlier[first])) +
+         ") comes first and the runtime runs the first entry whose buttons are all held";
 }
 
 }  // namespace
@@ -73,9 +62,12 @@ std::string ButtonReason(const ConfiguratorSettings& s, int n) {
 std::vector<NeverFiringEntry> FindEntriesThatNeverFire(const ConfiguratorSettings& s,
                                                        const std::function<bool(const std::string&)>& programExists) {
   std::vector<NeverFiringEntry> found;
+  std::vector<KeyBinding> bindings;
+  for (int n = 0; n < s.keyCount && n < kActionSlots; ++n)
+    bindings.push_back({uint32_t(s.keyActions[size_t(n)].modifier), uint32_t(s.keyActions[size_t(n)].virtualKey)});
   for (int n = 0; n < s.keyCount && n < kActionSlots; ++n) {
     const KeyActionEntry& entry = s.keyActions[size_t(n)];
-    std::string reason = KeyReason(s, n);
+    std::string reason = KeyReason(s, bindings, n);
     if (reason.empty()) reason = ActionReason(s, entry.action, entry.appName, programExists);
     if (!reason.empty()) found.push_back({ActionList::Keyboard, n, reason});
   }

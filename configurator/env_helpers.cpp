@@ -14,13 +14,13 @@ bool HasWildcards(const std::string& path) { return path.find_first_of("*?") != 
 std::string GetSystemFolder() {
   std::string folder;
   if (!SystemFolder(&folder)) return std::string();
-  return folder.substr(0, folder.find('\0'));
+  return UpToFirstZero(folder);
 }
 
 bool GetSpecialFolder(void* owner, int folderId, std::string* path) {
   std::string found;
   if (!SpecialFolderLocation(owner, folderId, &found)) return false;
-  found = TrimBlanks(found.substr(0, found.find('\0')));
+  found = TrimBlanks(UpToFirstZero(found));
   if (!found.empty()) *path = found;
   return true;
 }

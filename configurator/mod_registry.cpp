@@ -8,19 +8,13 @@
 
 #include "configurator/seams/profile_file.h"
 #include "configurator/seams/registry_access.h"
+#include "shared/text_helpers.h"
 
 namespace quillon::modRegistry {
 
 namespace {
 
 inline constexpr long kStatusOk = 0;
-
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
 
 // Closes the key on every way out of the scope that opened it.
 struct OpenKey {
@@ -74,8 +68,6 @@ std::string UnwrappedIniValue(const std::string& text) {
   return NeedsWrapping(inner) ? inner : text;
 }
 
-std::string UpToZero(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
-
 bool ReadRegistryGroup(GroupAddress at, StoredGroup* values) {
   OpenKey key;
   if (OpenStoreKey(RegistryPath(at), KeyAccess::QueryValues, &key.handle) != kStatusOk) return false;
@@ -127,11 +119,6 @@ long TrimRegistryList(Group list, int count) {
   return kStatusOk;
 }
 
-std::string InLowerCase(std::string text) {
-  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // Empty when the list was cut at the buffer's end.
 std::set<std::string> SectionNamesInLowerCase(const std::string& file) {
   std::vector<char> buffer(16384);
@@ -159,7 +146,7 @@ bool ReadFileSection(const std::string& file, GroupAddress at, StoredGroup* valu
 long WriteFileSection(const std::string& file, GroupAddress at, const StoredGroup& values) {
   const std::string section = ExportSection(at);
   for (const RawValue& value : values) {
-    const std::string text = UpToZero(value.bytes);
+    const std::string text = UpToFirstZero(value.bytes);
     if (!FitsOnOneLine(text) || !FitsOnOneLine(value.name)) return kErrorInvalidParameter;
     if (long status = WriteProfileKey(file, section, value.name, WrappedIniValue(text))) return status;
   }

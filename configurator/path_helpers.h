@@ -1,15 +1,17 @@
 // Text helpers for Windows paths: "\" is the only separator they know.
+// FolderOf and TrimBlanks, which the runtime needs too, are in
+// shared/text_helpers.h.
 #pragma once
 
 #include <string>
+
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
 // folder + name, with exactly one "\" between them unless the folder already
 // ends with one; the result trimmed of blanks at both ends.
 std::string JoinPath(const std::string& folder, const std::string& name);
-// Up to and including the last "\"; "" when there is none.
-std::string FolderOf(const std::string& path);
 // After the last "\"; the whole text when there is none.
 std::string FileNameOf(const std::string& path);
 // From the last "." to the end, dot included; "" when there is none.
@@ -20,7 +22,5 @@ bool HasExtension(const std::string& path, const std::string& extension);
 // Every occurrence of `search` replaced, left to right without overlaps. An
 // empty search text finds nothing, so the text comes back unchanged.
 std::string ReplaceAll(const std::string& text, const std::string& search, const std::string& replacement);
-// Without blanks at both ends.
-std::string TrimBlanks(const std::string& text);
 
 }  // namespace quillon

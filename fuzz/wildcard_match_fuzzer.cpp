@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/target_window.h"
+#include "shared/text_helpers.h"
 
 namespace {
 

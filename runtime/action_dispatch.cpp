@@ -28,15 +28,15 @@ bool TargetReady(const ActionFields& entry) {
   }
 }
 
-void Run(const ActionFields& entry) {
+void Run(Runtime& runtime, const ActionFields& entry) {
   if (entry.action > kLastActionKind) return;
   if (entry.action != ShowSwitcher && !TargetReady(entry)) return;
   if ((entry.action == StuffKeys || entry.action == IgnoreKey || entry.action == ShowSwitcher) && !entry.keySeq.empty())
-    TypeOwnKeys(entry.keySeq.c_str());
+    TypeOwnKeys(runtime, entry.keySeq.c_str());
   switch (entry.action) {
-    case NextMap: RequestMapChange(MapRequest::Next, entry.keySeq); break;
-    case PreviousMap: RequestMapChange(MapRequest::Previous, entry.keySeq); break;
-    case DefaultMap: RequestMapChange(MapRequest::Default, entry.keySeq); break;
+    case NextMap: RequestMapChange(runtime, MapRequest::Next, entry.keySeq); break;
+    case PreviousMap: RequestMapChange(runtime, MapRequest::Previous, entry.keySeq); break;
+    case DefaultMap: RequestMapChange(runtime, MapRequest::Default, entry.keySeq); break;
     case ShowSwitcher: ShowAppSwitcher(); break;
     case RunApplication:
     case ChangeConfiguration: LaunchProgram(entry.appName, entry.appParms); break;
@@ -46,12 +46,12 @@ void Run(const ActionFields& entry) {
 
 }  // namespace
 
-void RunAction(const KeyAction& entry) {
-  Run({entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
+void RunAction(Runtime& runtime, const KeyAction& entry) {
+  Run(runtime, {entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
 }
 
-void RunAction(const ButtonAction& entry) {
-  Run({entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
+void RunAction(Runtime& runtime, const ButtonAction& entry) {
+  Run(runtime, {entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
 }
 
 }  // namespace quillon

@@ -5,9 +5,11 @@
 
 namespace quillon {
 
+struct Runtime;
+
 // Runs the entry's action. Callers pass a copy of a loaded entry: the action
 // may pump messages, and a reload meanwhile frees the loaded ones.
-void RunAction(const KeyAction& entry);
-void RunAction(const ButtonAction& entry);
+void RunAction(Runtime& runtime, const KeyAction& entry);
+void RunAction(Runtime& runtime, const ButtonAction& entry);
 
 }  // namespace quillon

@@ -1,12 +1,12 @@
 #include "runtime/app_launch.h"
 
-#include <set>
-
 #include "runtime/modal_boxes.h"
 #include "runtime/runtime_ending.h"
+#include "runtime/runtime_state.h"
 #include "runtime/seams/program_trust.h"
 #include "runtime/seams/sound_player.h"
 #include "runtime/seams/process_services.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
@@ -18,32 +18,25 @@ void LaunchProgram(const std::string& program, const std::string& parameters) {
 
 namespace {
 
-// Files already refused this run: a cabinet that hands a map over on every
-// step must not pile up boxes for the same file.
-std::set<std::string> g_refusedPrograms;
-
-std::string FolderOf(const std::string& path) {
-  size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
-bool MayStart(const std::string& program) {
+// Each file is refused with a box once per run: a cabinet that hands a map
+// over on every step must not pile up boxes for the same file.
+bool MayStart(Runtime& runtime, const std::string& program) {
   // A missing file starts nothing anyway; the start fails silently as any other.
   if (!FileAttributesReadable(program)) return true;
-  if (!OthersMayWriteIn(FolderOf(program)) || OwnedByUserOrAdministrators(program)) return true;
-  if (g_refusedPrograms.insert(program).second) {
+  if (!OthersMayWriteIn(FolderOf(program, "\\/")) || OwnedByUserOrAdministrators(program)) return true;
+  if (runtime.launch.refusedPrograms.insert(program).second) {
     std::string text = "Quillon did not start " + program +
                        ": it lies in a folder where every user may create files, and neither you nor an "
                        "administrator put it there.";
-    WithBoxOpen([&text] { ShowRefusedProgramBox(text); });
+    WithBoxOpen(runtime.boxes, [&text] { ShowRefusedProgramBox(text); });
   }
   return false;
 }
 
 }  // namespace
 
-void LaunchMappingProgram(const std::string& program, const std::string& parameters) {
-  if (RuntimeEnding() || !MayStart(program)) return;
+void LaunchMappingProgram(Runtime& runtime, const std::string& program, const std::string& parameters) {
+  if (RuntimeEnding() || !MayStart(runtime, program)) return;
   LaunchProgram(program, parameters);
 }
 

@@ -6,6 +6,8 @@
 
 namespace quillon {
 
+struct Runtime;
+
 // Texts built for a launch must fit the system's 1024-byte buffers.
 inline constexpr size_t kMaxBuiltTextLength = 1023;
 
@@ -17,6 +19,6 @@ void LaunchProgram(const std::string& program, const std::string& parameters);
 // other users may write to and was not put there by the user or an
 // administrator: then it is not started, and a box naming the file says so
 // once per run.
-void LaunchMappingProgram(const std::string& program, const std::string& parameters);
+void LaunchMappingProgram(Runtime& runtime, const std::string& program, const std::string& parameters);
 
 }  // namespace quillon

@@ -1,13 +1,16 @@
 #include "runtime/controller_poll.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <vector>
 
 #include "runtime/action_dispatch.h"
 #include "runtime/modal_boxes.h"
 #include "runtime/seams/controller_device.h"
 #include "runtime/seams/window_timers.h"
-#include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
+#include "shared/entry_rules.h"
 
 namespace quillon {
 
@@ -22,10 +25,6 @@ constexpr uint8_t kHeldBit = 0x80;
 constexpr int kMaxAcquireAttempts = 8;
 constexpr const char* kInitErrorText = "Error Initializing DirectInput";
 
-bool g_inputSystem = false;
-ControllerHandle g_controller = nullptr;
-uint32_t g_controllerButtons = 0;
-uintptr_t g_pollTimer = 0;
 // Each tick reads the buttons once and returns, so the message loop never
 // waits for a release: a low-level keyboard hook on this thread that is not
 // served within the system's time-out is removed without notice, and a
@@ -41,25 +40,24 @@ uintptr_t g_pollTimer = 0;
 // configurator reloads the runtime while the user still holds the buttons,
 // and the new configuration (or the old one again) must not take that hold
 // as a new press. Only a read that matches nothing, lost input on a device
-// that had been acquired, or a load that finds no pad ends the press.
-bool g_pressFired = false;
-// Whether the current device object has been acquired. A fresh one fails
-// its first poll only because nobody has acquired it yet; that is not lost
-// input and ends no press.
-bool g_acquired = false;
-int g_tickDepth = 0;
+// that had been acquired, or a load that finds no pad ends the press: hence
+// PollState::pressFired.
+//
+// PollState::acquired: a fresh device object fails its first poll only
+// because nobody has acquired it yet; that is not lost input and ends no
+// press.
 
 // Picks the first attached controller whose product name equals
 // SwitchDevice exactly. False only when the controllers cannot be listed.
-bool ChooseController() {
+bool ChooseController(PollState& poll, const std::string& switchDevice) {
   std::vector<AttachedController> controllers;
   if (!ListAttachedControllers(controllers)) return false;
   for (const AttachedController& candidate : controllers) {
     ControllerHandle device = OpenController(candidate);
     if (device == nullptr) continue;
-    if (candidate.productName == g_settings.switchDevice) {
-      g_controller = device;
-      g_controllerButtons = std::min(ControllerButtonCount(device), kMaxReadButtons);
+    if (candidate.productName == switchDevice) {
+      poll.controller = device;
+      poll.controllerButtons = std::min(ControllerButtonCount(device), kMaxReadButtons);
       return true;
     }
     UnacquireController(device);
@@ -69,41 +67,42 @@ bool ChooseController() {
 }
 
 // Bit i set when button i + 1 is held; false when the state cannot be read.
-bool ReadHeldMask(ControllerHandle controller, uint32_t* held) {
+bool ReadHeldMask(const PollState& poll, ControllerHandle controller, uint32_t* held) {
   uint8_t buttons[kMaxReadButtons] = {};
-  if (!ReadControllerButtons(controller, buttons, g_controllerButtons)) return false;
+  if (!ReadControllerButtons(controller, buttons, poll.controllerButtons)) return false;
   *held = 0;
-  for (uint32_t i = 0; i < g_controllerButtons; ++i)
+  for (uint32_t i = 0; i < poll.controllerButtons; ++i)
     if (buttons[i] & kHeldBit) *held |= 1u << i;
   return true;
 }
 
-// The first entry, in list order, whose buttons are all held.
-const ButtonAction* FirstHeldEntry(uint32_t held) {
-  for (uint32_t n = 0; n < g_settings.buttonCount; ++n) {
-    const ButtonAction& entry = g_settings.buttonActions[n];
-    if (entry.buttons != 0 && (held & entry.buttons) == entry.buttons) return &entry;
-  }
-  return nullptr;
+// The entry that `held` fires, by the rule the configurator checks against.
+const ButtonAction* HeldEntry(const RuntimeSettings& s, uint32_t held) {
+  std::array<uint32_t, kMaxActions> buttons{};
+  const size_t count = s.buttonCount;
+  for (size_t n = 0; n < count; ++n) buttons[n] = s.buttonActions[n].buttons;
+  size_t n = FirstHeldEntry(std::span(buttons.data(), count), held);
+  return n < count ? &s.buttonActions[n] : nullptr;
 }
 
 // Reads once and runs the held combination's action if this press has not
 // fired yet. Nothing touches the controller after the action: a reload
 // while it runs may have released it.
-void RunHeldCombination(ControllerHandle controller) {
+void RunHeldCombination(Runtime& runtime, ControllerHandle controller) {
+  PollState& poll = runtime.poll;
   uint32_t held = 0;
-  if (!ReadHeldMask(controller, &held)) return;
-  g_acquired = true;
-  const ButtonAction* entry = held == 0 ? nullptr : FirstHeldEntry(held);
+  if (!ReadHeldMask(poll, controller, &held)) return;
+  poll.acquired = true;
+  const ButtonAction* entry = held == 0 ? nullptr : HeldEntry(runtime.settings, held);
   if (entry == nullptr) {
-    g_pressFired = false;
+    poll.pressFired = false;
     return;
   }
-  if (g_pressFired) return;
-  g_pressFired = true;
+  if (poll.pressFired) return;
+  poll.pressFired = true;
   // A copy: a reload while the action runs would free the entry's texts.
   ButtonAction running = *entry;
-  RunAction(running);
+  RunAction(runtime, running);
 }
 
 // Whether the device is acquired afterwards.
@@ -122,85 +121,88 @@ uint32_t PollIntervalMs(uint32_t pollPerSecond) {
   return 1000 / pollPerSecond;
 }
 
-void InitController() {
+void InitController(Runtime& runtime) {
+  PollState& poll = runtime.poll;
   // A load always follows an unload; should one ever not, the old controller
   // must not leak.
-  StopPollTimer();
-  ReleaseController();
+  StopPollTimer(poll);
+  ReleaseController(poll);
 
   bool started = CreateInputSystem();
   if (started) {
-    g_inputSystem = true;
-    started = ChooseController();
+    poll.inputSystem = true;
+    started = ChooseController(poll, runtime.settings.switchDevice);
   }
-  if (started && g_controller != nullptr)
-    started = UseJoystickDataFormat(g_controller) && ShareControllerInBackground(g_controller);
-  if (g_controller == nullptr) g_pressFired = false;
+  if (started && poll.controller != nullptr)
+    started = UseJoystickDataFormat(poll.controller) && ShareControllerInBackground(poll.controller);
+  if (poll.controller == nullptr) poll.pressFired = false;
   if (!started) {
     // Whatever was created stays until the next release; no polling until
     // the next load.
-    WithBoxOpen([] { ShowControllerError(kInitErrorText); });
+    WithBoxOpen(runtime.boxes, [] { ShowControllerError(kInitErrorText); });
     return;
   }
   // The device is acquired by the first tick, so that tick never runs an
   // action.
-  g_pollTimer = StartWindowTimer(PollTimerId, PollIntervalMs(g_settings.pollPerSecond));
+  poll.pollTimer = StartWindowTimer(PollTimerId, PollIntervalMs(runtime.settings.pollPerSecond));
 }
 
-void PollController() {
-  if (g_controller == nullptr) return;
-  ++g_tickDepth;
-  ControllerHandle controller = g_controller;
+void PollController(Runtime& runtime) {
+  PollState& poll = runtime.poll;
+  if (poll.controller == nullptr) return;
+  ++poll.tickDepth;
+  ControllerHandle controller = poll.controller;
   if (PollControllerDevice(controller)) {
-    RunHeldCombination(controller);
+    RunHeldCombination(runtime, controller);
   } else {
     bool reacquired = Reacquire(controller);
     // Input lost ends the press as a release would: a button still held
     // once the pad is back is a new press. Not for a nested tick, whose
     // outer action is still running, and not for the first acquire after a
     // load.
-    if (g_tickDepth == 1 && g_acquired) g_pressFired = false;
-    g_acquired = reacquired;
+    if (poll.tickDepth == 1 && poll.acquired) poll.pressFired = false;
+    poll.acquired = reacquired;
   }
-  --g_tickDepth;
+  --poll.tickDepth;
 }
 
-void FindControllerAgain() {
-  if (!g_inputSystem || g_pollTimer == 0) return;
-  if (g_controller != nullptr) {
-    if (PollControllerDevice(g_controller) || AcquireController(g_controller) == AcquireResult::Ok) return;
-    UnacquireController(g_controller);
-    CloseController(g_controller);
-    g_controller = nullptr;
-    g_pressFired = false;  // the pad was lost: a button held once it is back is a new press
+void FindControllerAgain(Runtime& runtime) {
+  PollState& poll = runtime.poll;
+  if (!poll.inputSystem || poll.pollTimer == 0) return;
+  if (poll.controller != nullptr) {
+    if (PollControllerDevice(poll.controller) || AcquireController(poll.controller) == AcquireResult::Ok) return;
+    UnacquireController(poll.controller);
+    CloseController(poll.controller);
+    poll.controller = nullptr;
+    poll.pressFired = false;  // the pad was lost: a button held once it is back is a new press
   }
   // Set up as at the load; the next tick acquires it.
-  if (!ChooseController() || g_controller == nullptr) return;
-  if (!UseJoystickDataFormat(g_controller) || !ShareControllerInBackground(g_controller)) {
-    CloseController(g_controller);
-    g_controller = nullptr;
+  if (!ChooseController(poll, runtime.settings.switchDevice) || poll.controller == nullptr) return;
+  if (!UseJoystickDataFormat(poll.controller) || !ShareControllerInBackground(poll.controller)) {
+    CloseController(poll.controller);
+    poll.controller = nullptr;
   }
 }
 
-void StopPollTimer() {
-  if (g_pollTimer != 0) {
+void StopPollTimer(PollState& poll) {
+  if (poll.pollTimer != 0) {
     StopWindowTimer(PollTimerId);
-    g_pollTimer = 0;
+    poll.pollTimer = 0;
   }
 }
 
-void ReleaseController() {
-  if (g_controller != nullptr) {
-    UnacquireController(g_controller);
-    CloseController(g_controller);
-    g_controller = nullptr;
+void ReleaseController(PollState& poll) {
+  if (poll.controller != nullptr) {
+    UnacquireController(poll.controller);
+    CloseController(poll.controller);
+    poll.controller = nullptr;
   }
-  if (g_inputSystem) {
+  if (poll.inputSystem) {
     ReleaseInputSystem();
-    g_inputSystem = false;
+    poll.inputSystem = false;
   }
-  g_controllerButtons = 0;
-  g_acquired = false;
+  poll.controllerButtons = 0;
+  poll.acquired = false;
 }
 
 }  // namespace quillon

@@ -5,25 +5,28 @@
 
 namespace quillon {
 
+struct PollState;
+struct Runtime;
+
 // PollTimer's interval for `pollPerSecond` polls a second. 0 (or a missing
 // value) would leave no interval at all, so it polls at the configurator's
 // factory rate instead: a user who turned the controller on wants it read.
 uint32_t PollIntervalMs(uint32_t pollPerSecond);
 
 // Opens the controller named by SwitchDevice and starts PollTimer.
-void InitController();
+void InitController(Runtime& runtime);
 // One PollTimer tick.
-void PollController();
+void PollController(Runtime& runtime);
 // Stops PollTimer if it runs.
-void StopPollTimer();
+void StopPollTimer(PollState& poll);
 // Releases the controller and the input system.
-void ReleaseController();
+void ReleaseController(PollState& poll);
 
 // The system's set of devices changed, or the machine woke up. A controller
 // that was unplugged is a new device once it is back: the old device object
 // fails for good and only a new listing finds it. So unless the chosen
 // controller still answers, it is closed and looked for again by name.
 // Nothing happens when the controller could not be started at the load.
-void FindControllerAgain();
+void FindControllerAgain(Runtime& runtime);
 
 }  // namespace quillon

@@ -15,46 +15,31 @@ namespace {
 constexpr int32_t kRefused = -2;
 constexpr int32_t kFault = -3;
 
-// Keys whose key-down has gone out without their key-up yet, in the order
-// they went down. The system's key state is one bit per key, so a key counts
-// once however many key-downs it got, and one key-up clears it.
-class HeldKeys {
- public:
-  void Note(const KeyEvent& event) {
-    for (std::size_t i = 0; i < held_.size(); ++i) {
-      if (held_[i].virtualKey != event.virtualKey) continue;
-      if (event.flags & kKeyEventKeyUp) held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
-      else if (event.extraInfo == kInjectedHoldEventTag) held_[i].extraInfo = kInjectedHoldEventTag;
-      return;
-    }
-    if ((event.flags & kKeyEventKeyUp) == 0) held_.push_back(event);
-  }
-
-  // Best effort, latest first. With `keepHoldWords` the keys that a hold
-  // word put down stay down: the user asked for them, and a later action
-  // (or the unload) releases them.
-  void Release(bool keepHoldWords) {
-    for (std::size_t i = held_.size(); i-- > 0;) {
-      if (keepHoldWords && held_[i].extraInfo == kInjectedHoldEventTag) continue;
-      KeyEvent release = held_[i];
-      held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
-      release.flags |= kKeyEventKeyUp;
-      release.time = SystemTickCount();
-      release.extraInfo = kInjectedEventTag;
-      InjectKeyEvent(release);
-    }
-  }
-
- private:
-  std::vector<KeyEvent> held_;
-};
-
-// What the runtime has down system-wide, across bursts.
-HeldKeys g_held;
-
 }  // namespace
 
-int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed) {
+void HeldKeys::Note(const KeyEvent& event) {
+  for (std::size_t i = 0; i < held_.size(); ++i) {
+    if (held_[i].virtualKey != event.virtualKey) continue;
+    if (event.flags & kKeyEventKeyUp) held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
+    else if (event.extraInfo == kInjectedHoldEventTag) held_[i].extraInfo = kInjectedHoldEventTag;
+    return;
+  }
+  if ((event.flags & kKeyEventKeyUp) == 0) held_.push_back(event);
+}
+
+void HeldKeys::Release(bool keepHoldWords) {
+  for (std::size_t i = held_.size(); i-- > 0;) {
+    if (keepHoldWords && held_[i].extraInfo == kInjectedHoldEventTag) continue;
+    KeyEvent release = held_[i];
+    held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
+    release.flags |= kKeyEventKeyUp;
+    release.time = SystemTickCount();
+    release.extraInfo = kInjectedEventTag;
+    InjectKeyEvent(release);
+  }
+}
+
+int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed) {
   if (RuntimeEnding()) return 0;
   KeyEventList list;
   try {
@@ -79,7 +64,7 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>
         result = kRefused;
         break;
       }
-      g_held.Note(list.events[next]);
+      held.Note(list.events[next]);
       if (keysPressed != nullptr && (list.events[next].flags & kKeyEventKeyUp) == 0)
         keysPressed->set(list.events[next].virtualKey & 0xFF);
       if (pauseMs != 0) SleepMilliseconds(pauseMs);
@@ -88,12 +73,12 @@ int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>
     result = kFault;
     // The event being submitted may or may not have gone out: count a key-down
     // as sent, and a key-up as not, so the release below covers both.
-    if (next < list.count && (list.events[next].flags & kKeyEventKeyUp) == 0) g_held.Note(list.events[next]);
+    if (next < list.count && (list.events[next].flags & kKeyEventKeyUp) == 0) held.Note(list.events[next]);
   }
   // Before input is unblocked: a burst cut short releases everything it left
   // down; a whole burst keeps only what its hold words put down.
   try {
-    g_held.Release(result == 0);
+    held.Release(result == 0);
   } catch (...) {
     if (result == 0) result = kFault;
   }
@@ -135,9 +120,9 @@ void SendShowDesktopChord() {
   }
 }
 
-void ReleaseHeldKeys() {
+void ReleaseHeldKeys(HeldKeys& held) {
   try {
-    g_held.Release(false);
+    held.Release(false);
   } catch (...) {
     // Best effort: the runtime is unloading or ending either way.
   }

@@ -3,8 +3,27 @@
 
 #include <bitset>
 #include <cstdint>
+#include <vector>
+
+#include "shared/key_event.h"
 
 namespace quillon {
+
+// Keys whose key-down has gone out without their key-up yet, in the order
+// they went down: what the runtime has down system-wide, across bursts. The
+// system's key state is one bit per key, so a key counts once however many
+// key-downs it got, and one key-up clears it.
+class HeldKeys {
+ public:
+  void Note(const KeyEvent& event);
+  // Best effort, latest first. With `keepHoldWords` the keys that a hold
+  // word put down stay down: the user asked for them, and a later action
+  // (or the unload) releases them.
+  void Release(bool keepHoldWords);
+
+ private:
+  std::vector<KeyEvent> held_;
+};
 
 // Parses `sequence` (nullptr or "" allowed) and injects its events, pausing
 // `pauseMs` after each. Returns 0 when every event went out (or there were
@@ -17,7 +36,8 @@ namespace quillon {
 // Once the runtime is ending nothing is typed: the call returns 0 at once,
 // and a burst under way stops as if refused.
 // `keysPressed`, when given, gains the virtual key of every key-down sent.
-int32_t SendKeySequence(const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed = nullptr);
+int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs,
+                        std::bitset<256>* keysPressed = nullptr);
 
 // Windows+D, the shell's show-desktop chord, for the switcher's " Desktop"
 // item. Tagged like every other key of the runtime: a hook entry on Win+D
@@ -30,6 +50,6 @@ void SendShowDesktopChord();
 void PrepareKeyboardLayout();
 
 // Releases every key the runtime still holds down (unload, reload, exit).
-void ReleaseHeldKeys();
+void ReleaseHeldKeys(HeldKeys& held);
 
 }  // namespace quillon

@@ -1,32 +1,20 @@
 #include "runtime/keyboard_capture.h"
 
-#include <array>
-#include <bitset>
-#include <deque>
+#include <vector>
 
 #include "runtime/action_dispatch.h"
 #include "runtime/own_keys.h"
+#include "runtime/runtime_state.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/seams/main_window_messages.h"
-#include "runtime/settings_store.h"
+#include "shared/entry_rules.h"
 #include "shared/key_event.h"
 
 namespace quillon {
 
 namespace {
 
-bool HookModeWithEntries() { return g_settings.useHook && g_settings.keyCount > 0; }
-
-// What the hook matches against. The hook runs on a thread of its own (see
-// hot_keys_and_hook_win32.cpp), so it never reads g_settings, which a reload
-// rewrites: the main thread builds a table at arming and swaps it in whole.
-// The hook looks a key up under the lock and keeps only the answer.
-struct HookTable {
-  bool armed = false;
-  std::array<uint8_t, 256> entry{};                  // virtual key -> entry number, 0 for none
-  std::array<uint32_t, kMaxActions + 1> modifier{};  // entry number -> its exact modifiers
-  uint32_t generation = 0;
-};
+bool HookModeWithEntries(const RuntimeSettings& s) { return s.useHook && s.keyCount > 0; }
 
 // What the table says of one key: its entry's number (0 for none), the
 // modifiers that entry wants, and the table's generation.
@@ -36,20 +24,13 @@ struct HookMatch {
   uint32_t generation = 0;
 };
 
-// A key the hook matched, waiting for its posted request: the entry's number
-// in the table of that generation.
-struct PostedAction {
-  uint32_t number;
-  uint32_t generation;
-};
-
 // At most this many matched keys wait for the main thread; further presses
 // are swallowed and dropped, as is an auto-repeat of a key whose action is
 // still waiting, so a slow action held down does not run on and on after
 // the key is let go.
 constexpr size_t kMaxWaitingActions = 8;
 
-// Holds the hook's share (the table pointer and the queue) for one scope.
+// Holds the hook's share (the table and the queue) for one scope.
 struct HookShareHold {
   HookShareHold() { LockHookShare(); }
   ~HookShareHold() { UnlockHookShare(); }
@@ -57,134 +38,137 @@ struct HookShareHold {
   HookShareHold& operator=(const HookShareHold&) = delete;
 };
 
-HookTable g_hookTable;
-std::deque<PostedAction> g_postedActions;
-// Keys the hook saw go down and not yet up: a key-down of one of these is
-// an auto-repeat. Only the hook's thread touches it.
-std::bitset<256> g_hookKeysDown;
-// The generation of the table built from the loaded settings; main thread.
-uint32_t g_generation = 0;
-
-HookMatch MatchHookKey(uint32_t virtualKey) {
+// The hook looks a key up under the lock and keeps only the answer.
+HookMatch MatchHookKey(HookShare& share, uint32_t virtualKey) {
   HookShareHold hold;
-  if (!g_hookTable.armed || virtualKey > 255) return {};
-  uint32_t number = g_hookTable.entry[virtualKey];
-  return {number, g_hookTable.modifier[number], g_hookTable.generation};
+  if (!share.table.armed || virtualKey > 255) return {};
+  uint32_t number = share.table.entry[virtualKey];
+  return {number, share.table.modifier[number], share.table.generation};
 }
 
-// Replaces the hook's table with one built from g_settings, or with none
+// Replaces the hook's table with one built from the settings, or with none
 // (`armed` false, hook mode off, or no entries), and forgets the keys queued
 // under the old one: a key pressed before a reload belongs to the settings
 // it was pressed under. One that the hook was deciding during the swap
 // carries the old generation and is dropped when its turn comes.
-void PublishHookTable(bool armed) {
+void PublishHookTable(Runtime& runtime, bool armed) {
+  const RuntimeSettings& s = runtime.settings;
+  CaptureState& capture = runtime.capture;
   HookTable table;
-  ++g_generation;
-  if (armed && g_settings.useKeyboard && HookModeWithEntries()) {
+  ++capture.generation;
+  if (armed && s.useKeyboard && HookModeWithEntries(s)) {
     table.armed = true;
-    table.entry = g_settings.keyIndex;
-    for (uint32_t n = 1; n <= g_settings.keyCount; ++n) table.modifier[n] = g_settings.keyActions[n].modifier;
+    table.entry = capture.keyIndex;
+    for (uint32_t n = 1; n <= s.keyCount; ++n) table.modifier[n] = s.keyActions[n].modifier;
     for (uint8_t& number : table.entry)
-      if (number > g_settings.keyCount) number = 0;
-    table.generation = g_generation;
+      if (number > s.keyCount) number = 0;
+    table.generation = capture.generation;
   }
   HookShareHold hold;
-  g_hookTable = table;
-  g_postedActions.clear();
+  capture.hook.table = table;
+  capture.hook.posted.clear();
 }
 
 // Queues a matched key for the main thread; false when it is dropped.
-bool QueueHookAction(uint32_t number, uint32_t generation, bool repeat) {
+bool QueueHookAction(HookShare& share, uint32_t number, uint32_t generation, bool repeat) {
   HookShareHold hold;
-  if (g_postedActions.size() >= kMaxWaitingActions) return false;
+  if (share.posted.size() >= kMaxWaitingActions) return false;
   if (repeat)
-    for (const PostedAction& waiting : g_postedActions)
+    for (const PostedAction& waiting : share.posted)
       if (waiting.number == number && waiting.generation == generation) return false;
-  g_postedActions.push_back({number, generation});
+  share.posted.push_back({number, generation});
   return true;
 }
 
 }  // namespace
 
-uint32_t ActionNumberOfHotKey(uintptr_t id) {
-  if (id < uintptr_t(kFirstHotKeyId) || id - (kFirstHotKeyId - 1) > g_settings.keyCount) return 0;
+uint32_t ActionNumberOfHotKey(const RuntimeSettings& s, uintptr_t id) {
+  if (id < uintptr_t(kFirstHotKeyId) || id - (kFirstHotKeyId - 1) > s.keyCount) return 0;
   return uint32_t(id - (kFirstHotKeyId - 1));
 }
 
-void ArmKeyAction(uint32_t number) {
-  RuntimeSettings& s = g_settings;
-  const KeyAction& entry = s.keyActions[number];
-  if (entry.virtualKey < 1 || entry.virtualKey > 255) return;
+void ArmKeyCapture(Runtime& runtime) {
+  const RuntimeSettings& s = runtime.settings;
   if (s.useHook) {
-    s.keyIndex[entry.virtualKey] = uint8_t(number);  // a later entry replaces an earlier one
-    PublishHookTable(true);
-  } else {
+    // Entry n is list index n - 1, so the index holds entry numbers.
+    std::vector<KeyBinding> bindings;
+    for (uint32_t n = 1; n <= s.keyCount; ++n)
+      bindings.push_back({s.keyActions[n].modifier, s.keyActions[n].virtualKey});
+    runtime.capture.keyIndex = HookKeyIndex(bindings);
+    PublishHookTable(runtime, true);
+    return;
+  }
+  for (uint32_t n = 1; n <= s.keyCount; ++n) {
+    const KeyAction& entry = s.keyActions[n];
     // A combination that another program holds is simply not captured.
-    (void)RegisterCaptureHotKey(HotKeyIdOf(number), entry.modifier, entry.virtualKey);
+    if (CapturableKey(entry.virtualKey)) (void)RegisterCaptureHotKey(HotKeyIdOf(n), entry.modifier, entry.virtualKey);
   }
 }
 
-void InstallCaptureHook() {
-  if (!g_settings.useKeyboard || !HookModeWithEntries()) return;
-  PublishHookTable(true);
-  g_hookKeysDown.reset();
-  (void)InstallKeyboardHook();
+void InstallCaptureHook(Runtime& runtime) {
+  const RuntimeSettings& s = runtime.settings;
+  if (!s.useKeyboard || !HookModeWithEntries(s)) return;
+  PublishHookTable(runtime, true);
+  runtime.capture.hook.keysDown.reset();
+  (void)InstallKeyboardHook(runtime.capture.hook);
 }
 
-void ReleaseKeyboardCapture() {
-  if (HookModeWithEntries()) RemoveKeyboardHook();
+void ReleaseKeyboardCapture(Runtime& runtime) {
+  const RuntimeSettings& s = runtime.settings;
+  if (HookModeWithEntries(s)) RemoveKeyboardHook();
   else
-    for (uint32_t n = 1; n <= g_settings.keyCount; ++n) UnregisterCaptureHotKey(HotKeyIdOf(n));
-  PublishHookTable(false);
+    for (uint32_t n = 1; n <= s.keyCount; ++n) UnregisterCaptureHotKey(HotKeyIdOf(n));
+  PublishHookTable(runtime, false);
 }
 
-void RearmKeyboardCapture() {
-  if (!g_settings.useKeyboard) return;
-  ReleaseKeyboardCapture();
-  for (uint32_t n = 1; n <= g_settings.keyCount; ++n) ArmKeyAction(n);
-  InstallCaptureHook();
+void RearmKeyboardCapture(Runtime& runtime) {
+  if (!runtime.settings.useKeyboard) return;
+  ReleaseKeyboardCapture(runtime);
+  ArmKeyCapture(runtime);
+  InstallCaptureHook(runtime);
 }
 
-bool HookWatchesKey(uint32_t virtualKey) { return MatchHookKey(virtualKey).number != 0; }
+bool HookWatchesKey(HookShare& share, uint32_t virtualKey) { return MatchHookKey(share, virtualKey).number != 0; }
 
-bool HandleHookKeyDown(uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo) {
+bool HandleHookKeyDown(HookShare& share, uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo) {
   if (IsRuntimeInjected(extraInfo)) return false;
-  HookMatch match = MatchHookKey(virtualKey);
+  HookMatch match = MatchHookKey(share, virtualKey);
   if (match.number == 0 || heldModifiers != match.modifier) return false;
-  bool repeat = g_hookKeysDown.test(virtualKey);
-  g_hookKeysDown.set(virtualKey);
+  bool repeat = share.keysDown.test(virtualKey);
+  share.keysDown.set(virtualKey);
   // Swallowed whatever the action then does. Without its key, Alt or the
   // Windows key would go down and up alone, which opens the menu bar or the
   // Start menu: a key that means nothing goes in between.
   if (heldModifiers & (ModifierAlt | ModifierWin)) SendNeutralKeyPress();
-  if (QueueHookAction(match.number, match.generation, repeat)) PostHookActionRequest();
+  if (QueueHookAction(share, match.number, match.generation, repeat)) PostHookActionRequest();
   return true;
 }
 
-void HandleHookKeyUp(uint32_t virtualKey) {
-  if (virtualKey < 256) g_hookKeysDown.reset(virtualKey);
+void HandleHookKeyUp(HookShare& share, uint32_t virtualKey) {
+  if (virtualKey < 256) share.keysDown.reset(virtualKey);
 }
 
-void RunPostedHookAction() {
+void RunPostedHookAction(Runtime& runtime) {
   PostedAction posted{};
   {
     HookShareHold hold;
-    if (g_postedActions.empty()) return;
-    posted = g_postedActions.front();
-    g_postedActions.pop_front();
+    std::deque<PostedAction>& queue = runtime.capture.hook.posted;
+    if (queue.empty()) return;
+    posted = queue.front();
+    queue.pop_front();
   }
-  if (posted.generation != g_generation || posted.number > g_settings.keyCount) return;
+  if (posted.generation != runtime.capture.generation || posted.number > runtime.settings.keyCount) return;
   // A copy: the action may reload the settings under it.
-  KeyAction entry = g_settings.keyActions[posted.number];
-  RunAction(entry);
+  KeyAction entry = runtime.settings.keyActions[posted.number];
+  RunAction(runtime, entry);
 }
 
-void RunHotKeyAction(uintptr_t hotKeyId) {
-  uint32_t number = ActionNumberOfHotKey(hotKeyId);
-  if (number == 0 || MayBeOwnHotKey(g_settings.keyActions[number].virtualKey)) return;
+void RunHotKeyAction(Runtime& runtime, uintptr_t hotKeyId) {
+  uint32_t number = ActionNumberOfHotKey(runtime.settings, hotKeyId);
+  if (number == 0 || MayBeOwnHotKey(runtime.ownKeys, runtime.settings.keyActions[number].virtualKey)) return;
   // Copy the entry: its action may reload the settings under it.
-  KeyAction entry = g_settings.keyActions[number];
-  RunAction(entry);
+  KeyAction entry = runtime.settings.keyActions[number];
+  RunAction(runtime, entry);
 }
 
 }  // namespace quillon

@@ -7,81 +7,85 @@
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/sound_player.h"
 #include "runtime/seams/window_timers.h"
-#include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "runtime/user_notices.h"
 
 namespace quillon {
 
 namespace {
 
-uintptr_t g_changeTimer = 0;
-std::optional<std::string> g_pendingKeySeq;
-
 // The next or previous position in the list, wrapping at both ends. A current
 // position that names no map (a DefaultConfig beyond the list) steps to the
 // first or the last map.
-uint32_t SteppedConfig(MapRequest kind) {
-  const RuntimeSettings& s = g_settings;
-  if (s.configCount == 0) return s.currentConfig;
-  bool named = s.currentConfig < s.configCount;
-  if (kind == MapRequest::Next) return (!named || s.currentConfig == s.configCount - 1) ? 0 : s.currentConfig + 1;
-  return (!named || s.currentConfig == 0) ? s.configCount - 1 : s.currentConfig - 1;
+uint32_t SteppedConfig(const RuntimeSettings& s, const MapState& map, MapRequest kind) {
+  const uint32_t current = map.currentConfig;
+  if (s.configCount == 0) return current;
+  bool named = current < s.configCount;
+  if (kind == MapRequest::Next) return (!named || current == s.configCount - 1) ? 0 : current + 1;
+  return (!named || current == 0) ? s.configCount - 1 : current - 1;
 }
 
 }  // namespace
 
-void RequestMapChange(MapRequest kind, const std::string& keySeq) {
-  RuntimeSettings& s = g_settings;
-  if (s.firstRequestPending) {
+const char* CurrentMapName(const RuntimeSettings& s, const MapState& map) {
+  if (map.currentConfig >= s.configCount) return nullptr;
+  return s.configNames[map.currentConfig].c_str();
+}
+
+void RequestMapChange(Runtime& runtime, MapRequest kind, const std::string& keySeq) {
+  const RuntimeSettings& s = runtime.settings;
+  MapState& map = runtime.map;
+  if (map.firstRequestPending) {
     // The first request after a load without ApplyOnStart keeps the default
     // map: it names it and hands it over.
-    s.lastAnnounce = ProcessClockMs();
-    s.firstRequestPending = false;
-  } else if (ProcessClockMs() - s.lastAnnounce > s.changeTimeout) {
-    PlayMapSound();  // after a pause, only say which map is current
+    map.lastAnnounce = ProcessClockMs();
+    map.firstRequestPending = false;
+  } else if (ProcessClockMs() - map.lastAnnounce > s.changeTimeout) {
+    PlayMapSound(s, map);  // after a pause, only say which map is current
     return;
   } else {
-    s.currentConfig = kind == MapRequest::Default ? s.defaultConfig : SteppedConfig(kind);
+    map.currentConfig = kind == MapRequest::Default ? s.defaultConfig : SteppedConfig(s, map, kind);
   }
-  PlayMapSound();
-  if (keySeq.empty()) g_pendingKeySeq.reset();
-  else g_pendingKeySeq = keySeq;
+  PlayMapSound(s, map);
+  if (keySeq.empty()) map.pendingKeySeq.reset();
+  else map.pendingKeySeq = keySeq;
   // Restarting a running timer moves the hand-over to ChangeTimeout after
   // this request.
-  g_changeTimer = StartWindowTimer(ChangeTimerId, s.changeTimeout);
+  map.changeTimer = StartWindowTimer(ChangeTimerId, s.changeTimeout);
 }
 
-void CompleteMapChange() {
+void CompleteMapChange(Runtime& runtime) {
+  MapState& map = runtime.map;
   // A tick that was already queued when a reload dropped the change finds
   // nothing pending and hands nothing over.
-  if (g_changeTimer == 0) return;
+  if (map.changeTimer == 0) return;
   StopWindowTimer(ChangeTimerId);
-  g_changeTimer = 0;
-  if (g_pendingKeySeq) {
+  map.changeTimer = 0;
+  if (map.pendingKeySeq) {
     // Typed before the hand-over: the mapping program may take the focus.
-    std::string keySeq = std::move(*g_pendingKeySeq);
-    g_pendingKeySeq.reset();
-    TypeOwnKeys(keySeq.c_str());
+    std::string keySeq = std::move(*map.pendingKeySeq);
+    map.pendingKeySeq.reset();
+    TypeOwnKeys(runtime, keySeq.c_str());
   }
-  HandOffMap();
+  HandOffMap(runtime);
 }
 
-void ResetToDefaultMap() {
-  RuntimeSettings& s = g_settings;
-  s.currentConfig = s.defaultConfig;
-  s.lastAnnounce = ProcessClockMs();
-  if (s.applyOnStart) HandOffMap();
+void ResetToDefaultMap(Runtime& runtime) {
+  MapState& map = runtime.map;
+  map.currentConfig = runtime.settings.defaultConfig;
+  map.lastAnnounce = ProcessClockMs();
+  if (runtime.settings.applyOnStart) HandOffMap(runtime);
 }
 
-void StopChangeTimer() {
-  if (g_changeTimer != 0) {
+void StopChangeTimer(MapState& map) {
+  if (map.changeTimer != 0) {
     StopWindowTimer(ChangeTimerId);
-    g_changeTimer = 0;
+    map.changeTimer = 0;
   }
-  g_pendingKeySeq.reset();
+  map.pendingKeySeq.reset();
 }
 
-bool MapChangePending() { return g_changeTimer != 0; }
+bool MapChangePending(const MapState& map) { return map.changeTimer != 0; }
 
 std::string ExpandUltraMapOptions(const std::string& options, const std::string& quotedPath) {
   std::string line;
@@ -106,34 +110,33 @@ std::string ExpandUltraMapOptions(const std::string& options, const std::string&
   return line;
 }
 
-std::optional<std::string> HandOffParameters() {
-  const char* map = CurrentMapName();
+std::optional<std::string> HandOffParameters(const RuntimeSettings& s, const MapState& current) {
+  const char* map = CurrentMapName(s, current);
   if (map == nullptr) return std::nullopt;
-  std::string quotedPath = "\"" + g_settings.programDirectory + map + ".ugc\"";
+  std::string quotedPath = "\"" + s.programDirectory + map + ".ugc\"";
   if (quotedPath.size() > kMaxBuiltTextLength) return std::nullopt;
-  std::string line = ExpandUltraMapOptions(g_settings.ultraMapOptions, quotedPath);
+  std::string line = ExpandUltraMapOptions(s.ultraMapOptions, quotedPath);
   // A line that would have been cut would hand over a wrong path: skip it.
   if (line.size() > kMaxBuiltTextLength) return std::nullopt;
   return line;
 }
 
-void HandOffMap() {
-  std::optional<std::string> parameters = HandOffParameters();
+void HandOffMap(Runtime& runtime) {
+  std::optional<std::string> parameters = HandOffParameters(runtime.settings, runtime.map);
   if (!parameters) return;
-  LaunchMappingProgram(g_settings.ultraMapPath, *parameters);
-  MapHandedOver(CurrentMapName());
+  LaunchMappingProgram(runtime, runtime.settings.ultraMapPath, *parameters);
+  MapHandedOver(runtime, CurrentMapName(runtime.settings, runtime.map));
 }
 
-void PlayMapSound() {
-  RuntimeSettings& s = g_settings;
-  const char* map = CurrentMapName();
+void PlayMapSound(const RuntimeSettings& s, MapState& current) {
+  const char* map = CurrentMapName(s, current);
   if (map != nullptr) {
     std::string path = s.programDirectory + map + ".wav";
     StopSound();
-    if (!FileAttributesReadable(path)) path = s.programDirectory + std::to_string(s.currentConfig + 1) + ".wav";
+    if (!FileAttributesReadable(path)) path = s.programDirectory + std::to_string(current.currentConfig + 1) + ".wav";
     if (path.size() <= kMaxBuiltTextLength) PlaySoundFileAsync(path);
   }
-  s.lastAnnounce = ProcessClockMs();
+  current.lastAnnounce = ProcessClockMs();
 }
 
 }  // namespace quillon

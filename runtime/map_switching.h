@@ -8,28 +8,36 @@
 
 namespace quillon {
 
+struct MapState;
+struct Runtime;
+struct RuntimeSettings;
+
 enum class MapRequest { Next = 1, Previous = 2, Default = 3 };
+
+// The name of the current map, or nullptr when the current position names
+// none (an empty list, or a DefaultConfig beyond the list).
+const char* CurrentMapName(const RuntimeSettings& settings, const MapState& map);
 
 // A map-switching action fired. After a pause longer than ChangeTimeout it
 // only announces the current map; within the time-out it steps and
 // announces, and the hand-over (after typing `keySeq`) follows ChangeTimeout
 // milliseconds after the last step.
-void RequestMapChange(MapRequest kind, const std::string& keySeq);
+void RequestMapChange(Runtime& runtime, MapRequest kind, const std::string& keySeq);
 
 // ChangeTimer fired: types the pending key sequence, then hands the current
 // map over.
-void CompleteMapChange();
+void CompleteMapChange(Runtime& runtime);
 
 // The last step of every load: the default map becomes current, and with
 // ApplyOnStart on it is handed over at once.
-void ResetToDefaultMap();
+void ResetToDefaultMap(Runtime& runtime);
 
 // Kills ChangeTimer if it runs and drops the pending change with its key
 // sequence (a reload or shutdown between a step and its hand-over).
-void StopChangeTimer();
+void StopChangeTimer(MapState& map);
 
 // Whether a change is waiting for ChangeTimer.
-bool MapChangePending();
+bool MapChangePending(const MapState& map);
 
 // --- The hand-over to the mapping program and the announcement ---------
 
@@ -40,13 +48,13 @@ std::string ExpandUltraMapOptions(const std::string& options, const std::string&
 
 // The parameter line for handing the current map over, or nothing when there
 // is no current map or a built text would exceed kMaxBuiltTextLength.
-std::optional<std::string> HandOffParameters();
+std::optional<std::string> HandOffParameters(const RuntimeSettings& settings, const MapState& map);
 
 // Starts the mapping program with the current map's ".ugc" file.
-void HandOffMap();
+void HandOffMap(Runtime& runtime);
 
 // Announces the current map: "<dir><name>.wav", else "<dir><position>.wav".
 // Sets lastAnnounce even when there is no map to announce.
-void PlayMapSound();
+void PlayMapSound(const RuntimeSettings& settings, MapState& map);
 
 }  // namespace quillon

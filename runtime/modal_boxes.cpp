@@ -1,22 +1,20 @@
 #include "runtime/modal_boxes.h"
 
+#include "runtime/runtime_state.h"
+
 namespace quillon {
 
-namespace {
-int g_boxesOpen = 0;
-}  // namespace
-
-void WithBoxOpen(const std::function<void()>& show) {
-  ++g_boxesOpen;
+void WithBoxOpen(OpenBoxes& boxes, const std::function<void()>& show) {
+  ++boxes.count;
   try {
     show();
   } catch (...) {
-    --g_boxesOpen;
+    --boxes.count;
     throw;
   }
-  --g_boxesOpen;
+  --boxes.count;
 }
 
-bool BoxOpen() { return g_boxesOpen > 0; }
+bool BoxOpen(const OpenBoxes& boxes) { return boxes.count > 0; }
 
 }  // namespace quillon

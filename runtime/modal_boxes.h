@@ -9,9 +9,11 @@
 
 namespace quillon {
 
+struct OpenBoxes;
+
 // Runs `show` (which shows a box and returns once it is closed) with the
 // box counted as open.
-void WithBoxOpen(const std::function<void()>& show);
-bool BoxOpen();
+void WithBoxOpen(OpenBoxes& boxes, const std::function<void()>& show);
+bool BoxOpen(const OpenBoxes& boxes);
 
 }  // namespace quillon

@@ -6,13 +6,16 @@
 
 namespace quillon {
 
+struct OwnKeys;
+struct Runtime;
+
 // Types an action's key sequence. In hot-key mode the runtime's own keys can
 // set off its hot keys, which carry no tag; hot keys on a key that a burst
 // pressed are dropped until the marker posted after the burst arrives
 // (OwnKeysMarkerArrived).
-void TypeOwnKeys(const char* sequence);
-void OwnKeysMarkerArrived();
+void TypeOwnKeys(Runtime& runtime, const char* sequence);
+void OwnKeysMarkerArrived(OwnKeys& own);
 // Whether a hot key on `virtualKey` may be one the runtime's own keys set off.
-bool MayBeOwnHotKey(uint32_t virtualKey);
+bool MayBeOwnHotKey(const OwnKeys& own, uint32_t virtualKey);
 
 }  // namespace quillon

@@ -4,22 +4,22 @@
 #include "runtime/key_injection.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/runtime_ending.h"
-#include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 
 namespace quillon {
 
-void HandleSessionEvent(SessionEvent event) {
+void HandleSessionEvent(Runtime& runtime, SessionEvent event) {
   // Log-off ends the runtime without destroying its window; a session change
   // that follows must not arm anything again.
   if (RuntimeEnding()) return;
   switch (event) {
     case SessionEvent::DevicesChanged:
-      if (g_settings.useJoystick) FindControllerAgain();
+      if (runtime.settings.useJoystick) FindControllerAgain(runtime);
       break;
     case SessionEvent::Left:
       // A hold must not wait for a user who may never come back to this
       // session, nor follow the keyboard into another one.
-      ReleaseHeldKeys();
+      ReleaseHeldKeys(runtime.held);
       break;
     case SessionEvent::Resumed:
     case SessionEvent::Returned:
@@ -27,9 +27,9 @@ void HandleSessionEvent(SessionEvent event) {
       // frozen past the time-out) or a hot key; and the keys' state after
       // sleep or a session switch is not what a hold left. Armed first, so a
       // user who sees the hold end finds the keys working.
-      RearmKeyboardCapture();
-      ReleaseHeldKeys();
-      if (g_settings.useJoystick) FindControllerAgain();
+      RearmKeyboardCapture(runtime);
+      ReleaseHeldKeys(runtime.held);
+      if (runtime.settings.useJoystick) FindControllerAgain(runtime);
       break;
   }
 }

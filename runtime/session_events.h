@@ -6,6 +6,8 @@
 
 namespace quillon {
 
+struct Runtime;
+
 enum class SessionEvent {
   DevicesChanged,  // a device arrived or went
   Resumed,         // the machine woke up
@@ -13,6 +15,6 @@ enum class SessionEvent {
   Left,            // the session was locked or switched away
 };
 
-void HandleSessionEvent(SessionEvent event);
+void HandleSessionEvent(Runtime& runtime, SessionEvent event);
 
 }  // namespace quillon

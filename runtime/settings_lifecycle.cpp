@@ -6,89 +6,83 @@
 #include "runtime/map_switching.h"
 #include "runtime/modal_boxes.h"
 #include "runtime/runtime_ending.h"
+#include "runtime/runtime_state.h"
 #include "runtime/seams/process_services.h"
-#include "runtime/settings_store.h"
 #include "runtime/user_notices.h"
 
 namespace quillon {
 
-namespace {
-bool g_loading = false;
-bool g_reloadWaiting = false;
-bool g_runningWaitingReloads = false;
-}  // namespace
-
-bool StartRuntime() {
+bool StartRuntime(Runtime& runtime) {
   if (ExecutablePath().empty()) return false;
   PrepareKeyboardLayout();
-  LoadSettings();
+  LoadSettings(runtime);
   return true;
 }
 
-void LoadSettings() {
-  g_loading = true;
-  ReadSettings();
-  RuntimeSettings& s = g_settings;
-  if (s.useKeyboard)
-    for (uint32_t n = 1; n <= s.keyCount; ++n) ArmKeyAction(n);
-  s.firstRequestPending = !s.applyOnStart;
-  ResetToDefaultMap();
-  if (s.useJoystick) InitController();
-  InstallCaptureHook();
-  RefreshNotices();
-  g_loading = false;
-  RunWaitingReload();
+void LoadSettings(Runtime& runtime) {
+  runtime.reloads.loading = true;
+  RuntimeSettings& s = runtime.settings;
+  ReadSettings(s);
+  if (s.useKeyboard) ArmKeyCapture(runtime);
+  runtime.map.firstRequestPending = !s.applyOnStart;
+  ResetToDefaultMap(runtime);
+  if (s.useJoystick) InitController(runtime);
+  InstallCaptureHook(runtime);
+  RefreshNotices(runtime);
+  runtime.reloads.loading = false;
+  RunWaitingReload(runtime);
 }
 
-void ReloadSettings() {
-  if (g_loading || BoxOpen()) {
-    g_reloadWaiting = true;
+void ReloadSettings(Runtime& runtime) {
+  if (runtime.reloads.loading || BoxOpen(runtime.boxes)) {
+    runtime.reloads.waiting = true;
     return;
   }
-  UnloadSettings();
-  LoadSettings();
+  UnloadSettings(runtime);
+  LoadSettings(runtime);
 }
 
-void RunWaitingReload() {
+void RunWaitingReload(Runtime& runtime) {
+  ReloadQueue& reloads = runtime.reloads;
   // Each reload that runs here may show its box again and fold the next
   // requests; the loop, not the stack, takes them in turn.
-  if (g_runningWaitingReloads) return;
-  g_runningWaitingReloads = true;
-  while (g_reloadWaiting && !g_loading && !BoxOpen()) {
-    g_reloadWaiting = false;
-    UnloadSettings();
-    LoadSettings();
+  if (reloads.runningWaiting) return;
+  reloads.runningWaiting = true;
+  while (reloads.waiting && !reloads.loading && !BoxOpen(runtime.boxes)) {
+    reloads.waiting = false;
+    UnloadSettings(runtime);
+    LoadSettings(runtime);
   }
-  g_runningWaitingReloads = false;
+  reloads.runningWaiting = false;
 }
 
-void UnloadSettings() {
-  RuntimeSettings& s = g_settings;
-  if (s.useKeyboard) ReleaseKeyboardCapture();
+void UnloadSettings(Runtime& runtime) {
+  RuntimeSettings& s = runtime.settings;
+  if (s.useKeyboard) ReleaseKeyboardCapture(runtime);
   if (s.useJoystick) {
-    StopPollTimer();
-    ReleaseController();
+    StopPollTimer(runtime.poll);
+    ReleaseController(runtime.poll);
   }
-  StopChangeTimer();
+  StopChangeTimer(runtime.map);
   // Holds that an action's "{ALT DOWN}" left for a later one end with the
   // settings that made them.
-  ReleaseHeldKeys();
-  ClearSettings();
+  ReleaseHeldKeys(runtime.held);
+  ClearSettings(s);
 }
 
-void StopTimersAndController() {
+void StopTimersAndController(Runtime& runtime) {
   BeginRuntimeEnd();
-  StopPollTimer();
-  StopChangeTimer();
-  if (g_settings.useJoystick) ReleaseController();
+  StopPollTimer(runtime.poll);
+  StopChangeTimer(runtime.map);
+  if (runtime.settings.useJoystick) ReleaseController(runtime.poll);
 }
 
-void EndRuntime() {
+void EndRuntime(Runtime& runtime) {
   BeginRuntimeEnd();
-  StopTimersAndController();
-  ReleaseKeyboardCapture();
-  ReleaseHeldKeys();
-  EndNotices();
+  StopTimersAndController(runtime);
+  ReleaseKeyboardCapture(runtime);
+  ReleaseHeldKeys(runtime.held);
+  EndNotices(runtime.notices);
 }
 
 }  // namespace quillon

@@ -5,6 +5,8 @@
 
 namespace quillon {
 
+struct Runtime;
+
 // The exit status of a start that ends because the runtime's own path could
 // not be read whole (1,024 characters or more).
 inline constexpr int kOwnPathUnreadableStatus = 2;
@@ -14,27 +16,27 @@ inline constexpr int kOwnPathUnreadableStatus = 2;
 // mapping program are looked up there, and an empty folder would resolve
 // them against the current drive's root instead. Otherwise pays the
 // keyboard layout's first-lookup cost and loads the settings.
-bool StartRuntime();
+bool StartRuntime(Runtime& runtime);
 
 // Reads the tree, arms key capture, applies the default map, opens the
 // controller.
-void LoadSettings();
+void LoadSettings(Runtime& runtime);
 // Releases capture, polling and timers, lets go of every key the runtime
 // still holds down, and frees every loaded text.
-void UnloadSettings();
+void UnloadSettings(Runtime& runtime);
 
 // WM_RELOAD_SETTINGS: UnloadSettings, then LoadSettings. A request that
 // arrives while a load is under way or a box is open (their message loops
 // dispatch it) is folded with any others into one reload, run when the load
 // has ended or by RunWaitingReload once the box has closed.
-void ReloadSettings();
+void ReloadSettings(Runtime& runtime);
 // The reload that requests folded while a box was open, if any.
-void RunWaitingReload();
+void RunWaitingReload(Runtime& runtime);
 
 // WM_CLOSE: the timers stop and the controller is released first.
-void StopTimersAndController();
+void StopTimersAndController(Runtime& runtime);
 // WM_DESTROY, however the window goes: whatever is still armed is released
 // and no key is left down.
-void EndRuntime();
+void EndRuntime(Runtime& runtime);
 
 }  // namespace quillon

@@ -2,20 +2,11 @@
 
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/registry_reader.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
-// Made when the program starts rather than laid out in the program file: the
-// empty strings' inner buffers would have the compiler store a whole image of
-// the record (some 30 KB of the runtime's file) otherwise.
-RuntimeSettings& g_settings = *new RuntimeSettings;
-
 namespace {
-
-std::string DirectoryOf(const std::string& path) {
-  size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
 
 // The codec has read every number into 64 bits and every text whole.
 void Assign(uint32_t& member, const FieldValue& value) { member = uint32_t(value.number); }
@@ -32,11 +23,9 @@ void Forget(uint32_t&) {}
 
 }  // namespace
 
-void ReadSettings() {
-  RuntimeSettings& s = g_settings;
+void ReadSettings(RuntimeSettings& s) {
   s = RuntimeSettings{};
-  s.programDirectory = DirectoryOf(ExecutablePath());
-  s.lastAnnounce = ProcessClockMs();
+  s.programDirectory = FolderOf(ExecutablePath(), "\\/");
 
   TreeStore registry;
   static const std::vector<std::string> names[] = {StoredNamesOf(Group::Main), StoredNamesOf(Group::Keyboard),
@@ -60,8 +49,7 @@ void ReadSettings() {
   for (const FieldValues& entry : tree.buttons) Take(entry, s.buttonActions[s.buttonCount++]);
 }
 
-void ClearSettings() {
-  RuntimeSettings& s = g_settings;
+void ClearSettings(RuntimeSettings& s) {
   // Give every text's memory back, not just its length.
   s.programDirectory = std::string();
   VisitFields(s, [](Field, auto& member) { Forget(member); });
@@ -71,12 +59,6 @@ void ClearSettings() {
   s.keyCount = 0;
   s.buttonCount = 0;
   s.configCount = 0;
-}
-
-const char* CurrentMapName() {
-  const RuntimeSettings& s = g_settings;
-  if (s.currentConfig >= s.configCount) return nullptr;
-  return s.configNames[s.currentConfig].c_str();
 }
 
 }  // namespace quillon

@@ -1,6 +1,8 @@
 // The runtime's model of the settings tree and how it is read from the
-// registry. Loading and unloading (arming capture and polling from what was
-// read) live in settings_lifecycle.h.
+// registry: only what was read. What the running program learns (the current
+// map, the pad, the capture table) is kept by the files that learn it
+// (runtime_state.h). Loading and unloading (arming capture and polling from
+// what was read) live in settings_lifecycle.h.
 #pragma once
 
 #include <array>
@@ -45,30 +47,18 @@ struct RuntimeSettings {
   std::string programDirectory;  // ends with its separator, or ""
   std::array<std::string, kMaxConfigs> configNames;
   uint32_t configCount = 0;
-  uint32_t currentConfig = 0;
-  uint32_t lastAnnounce = 0;
   QUILLON_MAIN_FIELDS(QUILLON_DECLARE_MEMBER)
-  bool firstRequestPending = false;
   // keyActions[n] is entry number n (1..99); slot 0 is unused.
   std::array<KeyAction, kMaxActions + 1> keyActions;
   uint32_t keyCount = 0;
-  // Virtual-key code -> number of the KeyAction that captures it in hook mode.
-  std::array<uint8_t, 256> keyIndex{};
   // buttonActions[0..buttonCount-1], in list order.
   std::array<ButtonAction, kMaxActions> buttonActions;
   uint32_t buttonCount = 0;
 };
 
-// The runtime's single instance.
-extern RuntimeSettings& g_settings;
-
-// Reads the whole tree into a fresh g_settings; arms nothing.
-void ReadSettings();
+// Reads the whole tree into `settings`, which starts afresh; arms nothing.
+void ReadSettings(RuntimeSettings& settings);
 // Frees every text read and forgets the entries.
-void ClearSettings();
-
-// The name of the current map, or nullptr when currentConfig names none
-// (an empty list, or a DefaultConfig beyond the list).
-const char* CurrentMapName();
+void ClearSettings(RuntimeSettings& settings);
 
 }  // namespace quillon

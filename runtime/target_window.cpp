@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/seams/window_system.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
@@ -20,8 +21,6 @@ constexpr int kMaxWindowsLookedAt = 150;
 // How long the click waits for the target to handle each button message. A
 // hung program must not hang the runtime with it.
 constexpr uint32_t kClickWaitMs = 500;
-
-char FoldAsciiLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
   std::vector<std::string_view> pieces;
@@ -100,34 +99,6 @@ WindowHandle FindWindowByPattern(WindowHandle parent, const char* classPattern, 
     window = NextWindowInZOrder(window);
   }
   return nullptr;
-}
-
-// Linear in the text for each star: on a mismatch only the most recent star
-// is given one more character, which is enough because an earlier star can
-// never help where a later one could not.
-int MatchWildcard(const char* pattern, const char* text) {
-  if (pattern == nullptr || text == nullptr) return 0;
-  const char* p = pattern;
-  const char* t = text;
-  const char* afterStar = nullptr;  // pattern just behind the most recent star
-  const char* starText = nullptr;   // where in the text that star's run ends
-  while (*t != '\0') {
-    if (*p == '*') {
-      while (*p == '*') ++p;
-      afterStar = p;
-      starText = t;
-    } else if (*p != '\0' && (*p == '?' || FoldAsciiLetter(*p) == FoldAsciiLetter(*t))) {
-      ++p;
-      ++t;
-    } else if (afterStar != nullptr) {
-      p = afterStar;
-      t = ++starText;
-    } else {
-      return 0;
-    }
-  }
-  while (*p == '*') ++p;
-  return *p == '\0' ? 1 : 0;
 }
 
 }  // namespace quillon

@@ -19,7 +19,4 @@ int SelectTargetWindow(const std::string& pattern);
 // given (nullptr: not checked); at most 150 windows are looked at.
 WindowHandle FindWindowByPattern(WindowHandle parent, const char* classPattern, const char* titlePattern);
 
-// 1 when the whole `text` matches the whole `pattern`, else 0.
-int MatchWildcard(const char* pattern, const char* text);
-
 }  // namespace quillon

@@ -4,18 +4,15 @@
 
 #include "runtime/seams/map_name_display.h"
 #include "runtime/seams/notification_icon.h"
-#include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 
 namespace quillon {
 
 namespace {
 
-// Survives reloads: the mapping program keeps the map it was given whatever
-// the tree says next, so the tip keeps naming it.
-std::string g_activeMap;
-
-void RefreshIcon() {
-  if (g_settings.showTrayIcon) ShowNotificationIcon(IconTipFor(g_activeMap));
+// The tip keeps naming the map last handed over, across reloads.
+void RefreshIcon(const Runtime& runtime) {
+  if (runtime.settings.showTrayIcon) ShowNotificationIcon(IconTipFor(runtime.notices.activeMap));
   else RemoveNotificationIcon();
 }
 
@@ -49,16 +46,16 @@ ScreenRect MapNamePlacement(const ScreenRect& monitor, int textWidth, int textHe
   return placed;
 }
 
-void RefreshNotices() { RefreshIcon(); }
+void RefreshNotices(const Runtime& runtime) { RefreshIcon(runtime); }
 
-void MapHandedOver(const std::string& map) {
-  g_activeMap = map;
-  RefreshIcon();
-  if (g_settings.showMapName) ShowMapNameOnScreen(map);
+void MapHandedOver(Runtime& runtime, const std::string& map) {
+  runtime.notices.activeMap = map;
+  RefreshIcon(runtime);
+  if (runtime.settings.showMapName) ShowMapNameOnScreen(map);
 }
 
-void EndNotices() {
-  g_activeMap.clear();
+void EndNotices(NoticeState& notices) {
+  notices.activeMap.clear();
   RemoveNotificationIcon();
   HideMapNameOnScreen();
 }

@@ -9,6 +9,9 @@
 
 namespace quillon {
 
+struct NoticeState;
+struct Runtime;
+
 // The icon's menu, top to bottom.
 enum class IconCommand { ReloadSettings, About, Exit };
 struct IconMenuItem {
@@ -49,12 +52,12 @@ ScreenRect MapNamePlacement(const ScreenRect& monitor, int textWidth, int textHe
 
 // The last step of every load: shows, updates or removes the icon as the
 // tree now says.
-void RefreshNotices();
+void RefreshNotices(const Runtime& runtime);
 // A map went to the mapping program: the tip names it, and its name is shown
 // when the tree asks for that.
-void MapHandedOver(const std::string& map);
+void MapHandedOver(Runtime& runtime, const std::string& map);
 // The runtime ends, however it ends: the icon and the name go, and the
 // active map is forgotten.
-void EndNotices();
+void EndNotices(NoticeState& notices);
 
 }  // namespace quillon

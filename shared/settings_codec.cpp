@@ -1,8 +1,7 @@
 #include "shared/settings_codec.h"
 
-#include <cctype>
-
 #include "shared/numeric_text.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
@@ -39,12 +38,7 @@ const char* DefaultOf(const FieldRow& row, Defaults defaults) {
 uint8_t HomeOf(Group group) { return uint8_t(1u << unsigned(group)); }
 
 bool SameName(const std::string& stored, const char* name, bool withCase) {
-  size_t i = 0;
-  for (; i < stored.size() && name[i] != '\0'; ++i) {
-    unsigned char a = stored[i], b = name[i];
-    if (a != b && (withCase || std::toupper(a) != std::toupper(b))) return false;
-  }
-  return i == stored.size() && name[i] == '\0';
+  return withCase ? stored == name : SameTextIgnoringCase(stored, name);
 }
 
 // The first value of that name: registry names compare without case, an
@@ -55,13 +49,11 @@ const RawValue* Find(const StoredGroup& group, const char* name, bool withCase) 
   return nullptr;
 }
 
-std::string UpToZero(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
-
 // A text ends at its first zero byte. A value of no bytes at all, one too
 // long, or a number is missing.
 std::optional<std::string> TextOf(const RawValue* value, const ReadOptions& options) {
   if (value == nullptr || value->type == StoredType::Number || value->bytes.empty()) return std::nullopt;
-  std::string text = UpToZero(value->bytes);
+  std::string text = UpToFirstZero(value->bytes);
   if (text.size() > options.maxTextLength) return std::nullopt;
   return text;
 }
@@ -73,7 +65,7 @@ std::optional<std::string> TextOf(const RawValue* value, const ReadOptions& opti
 std::optional<int64_t> NumberOf(const RawValue* value, const ReadOptions& options) {
   if (value == nullptr) return std::nullopt;
   if (value->type == StoredType::Text) {
-    std::string text = UpToZero(value->bytes);
+    std::string text = UpToFirstZero(value->bytes);
     return options.leadingNumbers ? LeadingNumber(text) : ParseWholeNumberText(text);
   }
   if (value->bytes.empty() || value->bytes.size() > 4) return std::nullopt;

@@ -6,19 +6,11 @@
 #include <system_error>
 
 #include "configurator/seams/file_system.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
 namespace fs = std::filesystem;
-
-namespace {
-bool Matches(const char* pattern, const char* name) {
-  if (*pattern == '\0') return *name == '\0';
-  if (*pattern == '*') return Matches(pattern + 1, name) || (*name != '\0' && Matches(pattern, name + 1));
-  if (*name == '\0') return false;
-  return (*pattern == '?' || *pattern == *name) && Matches(pattern + 1, name + 1);
-}
-}  // namespace
 
 bool FindFirstEntry(const std::string& path) {
   std::error_code error;
@@ -38,7 +30,8 @@ std::vector<std::string> ListFiles(const std::string& pattern) {
   fs::path folder = where.has_parent_path() ? where.parent_path() : fs::path(".");
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     std::string name = it->path().filename().string();
-    if (name[0] != '.' && Matches(leaf.c_str(), name.c_str()) && it->is_regular_file(error)) names.push_back(name);
+    if (name[0] != '.' && MatchWildcard(leaf.c_str(), name.c_str(), LetterCase::Kept) && it->is_regular_file(error))
+      names.push_back(name);
   }
   return names;
 }

@@ -1,28 +1,15 @@
 #include "configurator/portable/profile_text.h"
 
-#include <cctype>
 #include <vector>
+
+#include "shared/text_helpers.h"
 
 namespace quillon::profile_text {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trimmed(const std::string& text) {
-  size_t first = 0;
-  while (first < text.size() && IsBlank(text[first])) ++first;
-  size_t last = text.size();
-  while (last > first && IsBlank(text[last - 1])) --last;
-  return text.substr(first, last - first);
-}
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
+// Profile files take tabs as blanks too.
+std::string Trimmed(const std::string& text) { return TrimBlanks(text, " \t"); }
 
 std::vector<std::string> Lines(const std::string& content) {
   std::vector<std::string> lines;
@@ -54,7 +41,7 @@ std::string KeyName(const std::string& line) { return Trimmed(line.substr(0, lin
 long FindSection(const std::vector<std::string>& lines, const std::string& section) {
   std::string name;
   for (size_t i = 0; i < lines.size(); ++i)
-    if (HeaderName(lines[i], &name) && SameIgnoringCase(name, section)) return long(i);
+    if (HeaderName(lines[i], &name) && SameTextIgnoringCase(name, section)) return long(i);
   return -1;
 }
 
@@ -105,7 +92,7 @@ std::string WithKeySet(const std::string& content, const std::string& section, c
   size_t lastLine = size_t(header);
   for (size_t i = size_t(header) + 1; i < lines.size() && !HeaderName(lines[i], &name); ++i) {
     if (Trimmed(lines[i]).empty()) continue;
-    if (SameIgnoringCase(KeyName(lines[i]), Trimmed(key))) {
+    if (SameTextIgnoringCase(KeyName(lines[i]), Trimmed(key))) {
       lines[i] = KeyName(lines[i]) + "=" + value;  // the name keeps its spelling
       return Joined(lines);
     }

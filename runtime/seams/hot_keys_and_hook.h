@@ -5,6 +5,8 @@
 
 namespace quillon {
 
+struct HookShare;
+
 // Claims `virtualKey` with exactly `modifiers` (Modifier bits) for the main
 // window; each press then delivers hot key `id`. False when refused (for
 // example because another program holds the combination).
@@ -13,8 +15,8 @@ void UnregisterCaptureHotKey(int id);
 
 // Installs / removes the low-level keyboard hook, which runs on a thread of
 // its own and calls only HookWatchesKey, HandleHookKeyDown and
-// HandleHookKeyUp (keyboard_capture.h).
-bool InstallKeyboardHook();
+// HandleHookKeyUp (keyboard_capture.h) with `share`, until it is removed.
+bool InstallKeyboardHook(HookShare& share);
 void RemoveKeyboardHook();
 
 // Types one key that means nothing (down and up, tagged as the runtime's).

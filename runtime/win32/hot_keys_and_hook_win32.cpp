@@ -2,6 +2,7 @@
 
 #include "shared/key_event.h"
 #include "runtime/keyboard_capture.h"
+#include "runtime/runtime_state.h"
 #include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/win32/main_window_handle.h"
 #include "shared/settings_tree.h"
@@ -10,9 +11,16 @@ namespace quillon {
 
 namespace {
 
-HHOOK g_keyboardHook = nullptr;
-HANDLE g_hookThread = nullptr;
-DWORD g_hookThreadId = 0;
+// The hook's thread and what its callback decides with. The system calls the
+// callback with no context of its own, so the share is kept here from the
+// install until the thread has ended.
+struct HookThread {
+  HHOOK hook = nullptr;
+  HANDLE thread = nullptr;
+  DWORD threadId = 0;
+  HookShare* share = nullptr;
+};
+HookThread g_hook;
 // The thread ends its loop a moment after being asked; a wait beyond this
 // means it is stuck in the system, and the runtime goes on without it.
 constexpr DWORD kHookThreadEndWaitMs = 3000;
@@ -38,13 +46,14 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
     // Keys pressed while Alt is held (and F10) arrive as system key-downs;
     // Alt combinations must be capturable too.
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
-      if (HookWatchesKey(event.vkCode) && HandleHookKeyDown(event.vkCode, HeldModifiers(event), event.dwExtraInfo))
+      if (HookWatchesKey(*g_hook.share, event.vkCode) &&
+          HandleHookKeyDown(*g_hook.share, event.vkCode, HeldModifiers(event), event.dwExtraInfo))
         return 1;
     } else if (message == WM_KEYUP || message == WM_SYSKEYUP) {
-      HandleHookKeyUp(event.vkCode);
+      HandleHookKeyUp(*g_hook.share, event.vkCode);
     }
   }
-  return CallNextHookEx(g_keyboardHook, code, message, lParam);
+  return CallNextHookEx(g_hook.hook, code, message, lParam);
 }
 
 // The hook's own thread. The system calls a low-level hook on the thread that
@@ -60,13 +69,13 @@ DWORD WINAPI HookThreadMain(LPVOID started) {
   // Creates this thread's message queue before the installer learns the
   // thread's id, so the quit request that ends it cannot be lost.
   PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  g_keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
+  g_hook.hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
   SetEvent(static_cast<HANDLE>(started));
-  if (g_keyboardHook == nullptr) return 1;
+  if (g_hook.hook == nullptr) return 1;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
   }
-  UnhookWindowsHookEx(g_keyboardHook);
-  g_keyboardHook = nullptr;
+  UnhookWindowsHookEx(g_hook.hook);
+  g_hook.hook = nullptr;
   return 0;
 }
 
@@ -78,18 +87,19 @@ bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey) {
 
 void UnregisterCaptureHotKey(int id) { UnregisterHotKey(MainWindowHandle(), id); }
 
-bool InstallKeyboardHook() {
-  if (g_hookThread != nullptr) return true;
+bool InstallKeyboardHook(HookShare& share) {
+  if (g_hook.thread != nullptr) return true;
   HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (started == nullptr) return false;
-  g_hookThread = CreateThread(nullptr, 0, HookThreadMain, started, 0, &g_hookThreadId);
+  g_hook.share = &share;
+  g_hook.thread = CreateThread(nullptr, 0, HookThreadMain, started, 0, &g_hook.threadId);
   bool installed = false;
-  if (g_hookThread != nullptr) {
+  if (g_hook.thread != nullptr) {
     // Above the programs the user runs, so a busy machine does not delay
     // every key by a time slice.
-    SetThreadPriority(g_hookThread, THREAD_PRIORITY_HIGHEST);
+    SetThreadPriority(g_hook.thread, THREAD_PRIORITY_HIGHEST);
     WaitForSingleObject(started, INFINITE);
-    installed = g_keyboardHook != nullptr;
+    installed = g_hook.hook != nullptr;
     if (!installed) RemoveKeyboardHook();  // the thread has ended already
   }
   CloseHandle(started);
@@ -117,12 +127,12 @@ void SendNeutralKeyPress() {
 }
 
 void RemoveKeyboardHook() {
-  if (g_hookThread == nullptr) return;
-  PostThreadMessageA(g_hookThreadId, WM_QUIT, 0, 0);
-  WaitForSingleObject(g_hookThread, kHookThreadEndWaitMs);
-  CloseHandle(g_hookThread);
-  g_hookThread = nullptr;
-  g_hookThreadId = 0;
+  if (g_hook.thread == nullptr) return;
+  PostThreadMessageA(g_hook.threadId, WM_QUIT, 0, 0);
+  WaitForSingleObject(g_hook.thread, kHookThreadEndWaitMs);
+  CloseHandle(g_hook.thread);
+  g_hook.thread = nullptr;
+  g_hook.threadId = 0;
 }
 
 }  // namespace quillon

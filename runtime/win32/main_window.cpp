@@ -11,7 +11,7 @@
 #include "runtime/seams/window_timers.h"
 #include "runtime/session_events.h"
 #include "runtime/settings_lifecycle.h"
-#include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "runtime/seams/app_switcher.h"
 #include "runtime/win32/main_window_handle.h"
 #include "runtime/win32/notification_icon_win32.h"
@@ -23,13 +23,23 @@ namespace quillon {
 
 namespace {
 
-HINSTANCE g_instance = nullptr;
+// The window's own Win32 state; the runtime's lives in the Runtime that the
+// window was created with, kept in its user data.
+struct WindowState {
+  HINSTANCE instance = nullptr;
+  // A second request while the about box is open brings that box to the
+  // front instead of opening another inside its message loop.
+  HWND aboutBox = nullptr;
+};
+WindowState g_window;
+
+Runtime& RuntimeOf(HWND window) { return *reinterpret_cast<Runtime*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
 void PaintWindow(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   char text[100];
-  int length = LoadStringA(g_instance, IDS_PAINT_TEXT, text, sizeof text);
+  int length = LoadStringA(g_window.instance, IDS_PAINT_TEXT, text, sizeof text);
   RECT client;
   GetClientRect(window, &client);
   DrawTextA(dc, text, length, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
@@ -50,14 +60,10 @@ void CentreOnParent(HWND box) {
   SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
-// A second request while the box is open brings that box to the front
-// instead of opening another inside its message loop.
-HWND g_aboutBox = nullptr;
-
 INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      g_aboutBox = box;
+      g_window.aboutBox = box;
       CentreOnParent(box);
       return TRUE;
     case WM_COMMAND:
@@ -73,30 +79,31 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 // WM_DEVICECHANGE. Every top-level window gets DBT_DEVNODES_CHANGED when a
 // device comes or goes, without registering for anything; the arrival and
 // removal codes come too once someone registered for them.
-LRESULT OnDeviceChange(WPARAM event) {
+LRESULT OnDeviceChange(Runtime& runtime, WPARAM event) {
   if (event == DBT_DEVNODES_CHANGED || event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE)
-    HandleSessionEvent(SessionEvent::DevicesChanged);
+    HandleSessionEvent(runtime, SessionEvent::DevicesChanged);
   return TRUE;
 }
 
 // WM_POWERBROADCAST. After sleep the automatic resume always comes; the
 // suspend resume follows only when a user woke the machine, so either one
 // re-arms (twice does no harm).
-LRESULT OnPowerBroadcast(WPARAM event) {
-  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) HandleSessionEvent(SessionEvent::Resumed);
+LRESULT OnPowerBroadcast(Runtime& runtime, WPARAM event) {
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
+    HandleSessionEvent(runtime, SessionEvent::Resumed);
   return TRUE;
 }
 
 // WM_WTSSESSION_CHANGE, sent once the window asked for it
 // (WatchSessionChanges).
-LRESULT OnSessionChange(WPARAM event) {
+LRESULT OnSessionChange(Runtime& runtime, WPARAM event) {
   switch (event) {
     case WTS_SESSION_LOCK:
     case WTS_CONSOLE_DISCONNECT:
-    case WTS_REMOTE_DISCONNECT: HandleSessionEvent(SessionEvent::Left); break;
+    case WTS_REMOTE_DISCONNECT: HandleSessionEvent(runtime, SessionEvent::Left); break;
     case WTS_SESSION_UNLOCK:
     case WTS_CONSOLE_CONNECT:
-    case WTS_REMOTE_CONNECT: HandleSessionEvent(SessionEvent::Returned); break;
+    case WTS_REMOTE_CONNECT: HandleSessionEvent(runtime, SessionEvent::Returned); break;
     default: break;
   }
   return 0;
@@ -126,61 +133,68 @@ void StopWatchingSessionChanges(HWND window) {
 // Log-off or shut-down: the process may be ended without a WM_DESTROY once
 // this returns, so whatever the runtime holds is let go now. A session that
 // goes on after all (wParam FALSE) keeps the runtime as it was.
-void EndSession(WPARAM sessionEnds) {
-  if (sessionEnds) EndRuntime();
+void EndSession(Runtime& runtime, WPARAM sessionEnds) {
+  if (sessionEnds) EndRuntime(runtime);
 }
 
-void ShowAboutBox(HWND window) {
-  if (g_aboutBox != nullptr) {
-    SetForegroundWindow(g_aboutBox);
+void ShowAboutBox(Runtime& runtime, HWND window) {
+  if (g_window.aboutBox != nullptr) {
+    SetForegroundWindow(g_window.aboutBox);
     return;
   }
-  if (BoxOpen()) return;
-  WithBoxOpen([window] {
-    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
-    g_aboutBox = nullptr;
+  if (BoxOpen(runtime.boxes)) return;
+  WithBoxOpen(runtime.boxes, [window] {
+    DialogBoxParamA(g_window.instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
+    g_window.aboutBox = nullptr;
   });
-  RunWaitingReload();
+  RunWaitingReload(runtime);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  // The few messages before WM_NCCREATE find no runtime yet.
+  if (GetWindowLongPtrA(window, GWLP_USERDATA) == 0) return DefWindowProcA(window, message, wParam, lParam);
+  Runtime& runtime = RuntimeOf(window);
   switch (message) {
     case WM_CREATE: return 0;
     case WM_PAINT: PaintWindow(window); return 0;
-    case WM_CLOSE: StopTimersAndController(); return DefWindowProcA(window, message, wParam, lParam);
-    case WM_ENDSESSION: EndSession(wParam); return 0;
+    case WM_CLOSE: StopTimersAndController(runtime); return DefWindowProcA(window, message, wParam, lParam);
+    case WM_ENDSESSION: EndSession(runtime, wParam); return 0;
     case WM_DESTROY:
       StopWatchingSessionChanges(window);
-      EndRuntime();
+      EndRuntime(runtime);
       PostQuitMessage(0);
       return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDM_EXIT: DestroyWindow(window); return 0;
-        case IDM_ABOUT: ShowAboutBox(window); return 0;
+        case IDM_ABOUT: ShowAboutBox(runtime, window); return 0;
         default: return DefWindowProcA(window, message, wParam, lParam);
       }
-    case WM_DEVICECHANGE: return OnDeviceChange(wParam);
-    case WM_POWERBROADCAST: return OnPowerBroadcast(wParam);
-    case WM_WTSSESSION_CHANGE: return OnSessionChange(wParam);
-    case WM_HOTKEY: RunHotKeyAction(wParam); return 0;
+    case WM_DEVICECHANGE: return OnDeviceChange(runtime, wParam);
+    case WM_POWERBROADCAST: return OnPowerBroadcast(runtime, wParam);
+    case WM_WTSSESSION_CHANGE: return OnSessionChange(runtime, wParam);
+    case WM_HOTKEY: RunHotKeyAction(runtime, wParam); return 0;
     case WM_TIMER:
-      if (wParam == ChangeTimerId) CompleteMapChange();
-      else if (wParam == PollTimerId) PollController();
-      RunWaitingReload();  // the hand-over may have shown a box
+      if (wParam == ChangeTimerId) CompleteMapChange(runtime);
+      else if (wParam == PollTimerId) PollController(runtime);
+      RunWaitingReload(runtime);  // the hand-over may have shown a box
       return 0;
     default: break;
   }
   if (message == WM_RELOAD_SETTINGS) {
-    ReloadSettings();
+    ReloadSettings(runtime);
     return 0;
   }
   if (message == WM_RUN_HOOK_ACTION) {
-    RunPostedHookAction();
+    RunPostedHookAction(runtime);
     return 0;
   }
   if (message == WM_OWN_KEYS_MARKER) {
-    OwnKeysMarkerArrived();
+    OwnKeysMarkerArrived(runtime.ownKeys);
     return 0;
   }
   if (message == WM_SHOW_SWITCHER) {
@@ -193,8 +207,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-HWND CreateMainWindow(HINSTANCE instance) {
-  g_instance = instance;
+HWND CreateMainWindow(HINSTANCE instance, Runtime& runtime) {
+  g_window.instance = instance;
   char className[100];
   char title[100];
   LoadStringA(instance, IDS_WINDOW_CLASS, className, sizeof className);
@@ -211,7 +225,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
   RegisterClassA(&windowClass);
 
   HWND window = CreateWindowExA(0, className, title, WS_MINIMIZE, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
-                                nullptr, instance, nullptr);
+                                nullptr, instance, &runtime);
   SetMainWindowHandle(window);
   if (window != nullptr) WatchSessionChanges(window);
   return window;

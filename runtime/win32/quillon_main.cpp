@@ -6,6 +6,7 @@
 #include "runtime/command_tail.h"
 #include "runtime/key_injection.h"
 #include "runtime/runtime_ending.h"
+#include "runtime/runtime_state.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/win32/main_window.h"
 #include "runtime/win32/resource_ids.h"
@@ -66,13 +67,23 @@ Role ClaimRuntimeRole(HWND* running) {
   return Role::GaveUp;
 }
 
+// The runtime's state, made once the copy knows it is the runtime and kept
+// for the life of the process. Held here as well as by the window because
+// the fault filter and the out-of-memory handler below reach it without one.
+quillon::Runtime* g_runtime = nullptr;
+
+// Lets go of whatever keys the runtime still holds, if it got that far.
+void ReleaseKeysOfRuntime() {
+  if (g_runtime != nullptr) quillon::ReleaseHeldKeys(g_runtime->held);
+}
+
 // A fault inside the runtime ends the process without WM_DESTROY; keys that
 // an action put down would stay down system-wide. Best effort: the state may
 // be damaged, so this lets go of the keys and nothing more, then lets the
 // system report the fault as it would have.
 LONG WINAPI ReleaseKeysOnFault(EXCEPTION_POINTERS*) {
   quillon::BeginRuntimeEnd();
-  quillon::ReleaseHeldKeys();
+  ReleaseKeysOfRuntime();
   BlockInput(FALSE);
   return EXCEPTION_CONTINUE_SEARCH;
 }
@@ -98,7 +109,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Working memory that cannot be had ends the runtime at once.
   std::set_new_handler([] {
     quillon::BeginRuntimeEnd();
-    quillon::ReleaseHeldKeys();
+    ReleaseKeysOfRuntime();
     ExitProcess(1);
   });
   SetUnhandledExceptionFilter(ReleaseKeysOnFault);
@@ -111,10 +122,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     case Role::Runtime: break;
   }
 
-  HWND window = quillon::CreateMainWindow(instance);
+  // Made at run time rather than laid out in the program file: the empty
+  // strings' inner buffers would have the compiler store a whole image of
+  // the record (some 30 KB of the runtime's file) otherwise.
+  g_runtime = new quillon::Runtime;
+  HWND window = quillon::CreateMainWindow(instance, *g_runtime);
   if (window == nullptr) return 0;
   ShowWindow(window, SW_HIDE);
-  if (!quillon::StartRuntime()) {
+  if (!quillon::StartRuntime(*g_runtime)) {
     DestroyWindow(window);
     return quillon::kOwnPathUnreadableStatus;
   }

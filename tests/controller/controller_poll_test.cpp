@@ -10,6 +10,7 @@
 #include "runtime/controller_poll.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_app_switcher.h"
 #include "tests/fakes/fake_controller.h"
 #include "tests/fakes/fake_keyboard.h"
@@ -19,6 +20,9 @@
 
 namespace quillon {
 namespace {
+
+// The runtime under test, made afresh by every case.
+Runtime rt;
 
 namespace pad = fake_controller;
 
@@ -32,21 +36,14 @@ class ControllerPollTest : public ::testing::Test {
     fake_keyboard::Reset();
     fake_window_system::Reset();
     pad::Reset();
-    g_settings = RuntimeSettings{};
-    g_settings.useJoystick = 1;
-    g_settings.switchDevice = kPadName;
-    g_settings.pollPerSecond = 16;
-    // A press still held at the end of an earlier case ends here, as it
-    // would with a load that finds no pad.
-    InitController();
-    StopPollTimer();
-    ReleaseController();
-    pad::ClearCalls();
-    fake_platform::ClearCalls();
+    rt = Runtime{};
+    rt.settings.useJoystick = 1;
+    rt.settings.switchDevice = kPadName;
+    rt.settings.pollPerSecond = 16;
   }
   void TearDown() override {
-    StopPollTimer();
-    ReleaseController();
+    StopPollTimer(rt.poll);
+    ReleaseController(rt.poll);
     EXPECT_EQ(pad::OpenDeviceCount(), 0) << "a device object was left open";
     EXPECT_FALSE(pad::InputSystemExists()) << "the input system was left open";
     EXPECT_EQ(pad::UsesAfterClose(), 0) << "a released controller was used";
@@ -55,7 +52,7 @@ class ControllerPollTest : public ::testing::Test {
 
   // Appends an entry that starts program `name` when `buttons` are held.
   static void Entry(uint32_t buttons, const std::string& name) {
-    ButtonAction& entry = g_settings.buttonActions[g_settings.buttonCount++];
+    ButtonAction& entry = rt.settings.buttonActions[rt.settings.buttonCount++];
     entry.buttons = buttons;
     entry.action = RunApplication;
     entry.appName = name;
@@ -72,8 +69,8 @@ class ControllerPollTest : public ::testing::Test {
   // Attaches the named pad, loads, and lets the first tick acquire it.
   int StartWithPad(uint32_t buttonCount = 10) {
     int number = pad::AddPad(kPadName, buttonCount);
-    InitController();
-    PollController();
+    InitController(rt);
+    PollController(rt);
     EXPECT_TRUE(pad::Acquired(number));
     EXPECT_TRUE(Started().empty());
     return number;
@@ -82,7 +79,7 @@ class ControllerPollTest : public ::testing::Test {
 
 TEST_F(ControllerPollTest, LoadOpensTheNamedPadAndStartsTheTimerWithoutAcquiring) {
   pad::AddPad(kPadName, 12);
-  InitController();
+  InitController(rt);
   EXPECT_EQ(pad::Calls(),
             (std::vector<std::string>{"CreateInputSystem", "List", "Open Quillon Pad", "ButtonCount Quillon Pad",
                                       "DataFormat Quillon Pad", "Cooperate Quillon Pad"}));
@@ -97,12 +94,12 @@ TEST_F(ControllerPollTest, TheFirstPadWithTheExactNameIsUsedAndTheOthersAreClose
   pad::SetOpenFails(broken, true);
   int first = pad::AddPad(kPadName, 10);
   int second = pad::AddPad(kPadName, 10);
-  InitController();
+  InitController(rt);
   EXPECT_EQ(pad::CallsStartingWith("Open ").size(), 4u) << "the listing went on after the match";
   EXPECT_EQ(pad::CallsStartingWith("Close "), (std::vector<std::string>{"Close quillon pad", "Close Quillon Pad "}));
   EXPECT_EQ(pad::OpenDeviceCount(), 1);
   EXPECT_TRUE(pad::CallsStartingWith(kErrorBox).empty());
-  PollController();
+  PollController(rt);
   EXPECT_TRUE(pad::Acquired(first));
   EXPECT_FALSE(pad::Acquired(second));
 }
@@ -111,18 +108,18 @@ TEST_F(ControllerPollTest, NoPadWithTheNameIsQuietAndTicksDoNothing) {
   for (const char* device : {"Other Pad", ""}) {
     pad::Reset();
     fake_platform::Reset();
-    g_settings.switchDevice = device;
+    rt.settings.switchDevice = device;
     pad::AddPad("Other Pad ", 10);
     pad::AddPad("Quillon", 10);
-    InitController();
+    InitController(rt);
     EXPECT_TRUE(pad::CallsStartingWith("ErrorBox").empty()) << device;
     EXPECT_EQ(fake_platform::CallsStartingWith("StartTimer"), std::vector<std::string>{"StartTimer 2 62"});
     EXPECT_EQ(pad::OpenDeviceCount(), 0);
     pad::ClearCalls();
-    PollController();
+    PollController(rt);
     EXPECT_TRUE(pad::Calls().empty());
-    StopPollTimer();
-    ReleaseController();
+    StopPollTimer(rt.poll);
+    ReleaseController(rt.poll);
   }
 }
 
@@ -138,7 +135,7 @@ class ControllerStartFailureTest : public ControllerPollTest, public ::testing::
 TEST_P(ControllerStartFailureTest, ShowsOneBoxAndLeavesTheTimerStopped) {
   pad::AddPad(kPadName, 10);
   pad::SetFailures(GetParam().failures);
-  InitController();
+  InitController(rt);
   EXPECT_EQ(pad::CallsStartingWith("ErrorBox"), std::vector<std::string>{kErrorBox});
   EXPECT_TRUE(fake_platform::CallsStartingWith("StartTimer").empty());
   EXPECT_EQ(pad::OpenDeviceCount(), GetParam().padOpen ? 1 : 0);
@@ -158,7 +155,7 @@ TEST_F(ControllerPollTest, UnreadableCapabilitiesMeanNoButtonsAndNoBox) {
   int number = StartWithPad();
   Entry(1, "One");
   pad::HoldButtons(number, {1});
-  PollController();
+  PollController(rt);
   EXPECT_TRUE(Started().empty());
   EXPECT_TRUE(pad::CallsStartingWith("ErrorBox").empty());
 }
@@ -167,14 +164,14 @@ TEST_F(ControllerPollTest, TheFirstTickAcquiresAndRunsNothingEvenWithButtonsHeld
   int number = pad::AddPad(kPadName, 10);
   Entry(1, "One");
   pad::HoldButtons(number, {1});
-  InitController();
+  InitController(rt);
   pad::ClearCalls();
-  PollController();
+  PollController(rt);
   EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Poll Quillon Pad", "Acquire Quillon Pad"}));
   EXPECT_TRUE(Started().empty());
   // The next tick sees the held button.
   pad::QueueHeldMasks(number, {1, 0});
-  PollController();
+  PollController(rt);
   EXPECT_EQ(Started(), std::vector<std::string>{"One"});
 }
 
@@ -204,7 +201,7 @@ TEST_P(ControllerMatchTest, RunsTheFirstFullyHeldEntryInListOrder) {
   uint32_t mask = 0;
   for (int button : c.held) mask |= 1u << (button - 1);
   pad::QueueHeldMasks(number, {mask, mask, mask, 0});
-  PollController();
+  PollController(rt);
   std::vector<std::string> expected;
   if (*c.runs) expected.push_back(c.runs);
   EXPECT_EQ(Started(), expected);
@@ -228,7 +225,7 @@ TEST_F(ControllerPollTest, OnlyTheHighBitOfAButtonByteMeansHeld) {
   Entry(1, "One");
   int number = StartWithPad();
   pad::SetButtonByte(number, 1, 0x7F);
-  PollController();
+  PollController(rt);
   EXPECT_TRUE(Started().empty());
   EXPECT_EQ(pad::ReadCount(number), 1);
 }
@@ -240,15 +237,15 @@ TEST_F(ControllerPollTest, AHeldCombinationRunsOncePerPressHoweverLongItIsHeld) 
   int number = StartWithPad();
   pad::HoldButtons(number, {1});
   for (int tick = 1; tick <= 500; ++tick) {
-    PollController();
+    PollController(rt);
     ASSERT_EQ(pad::ReadCount(number), tick) << "a tick must read once and return";
   }
   EXPECT_EQ(Started(), std::vector<std::string>{"One"});
   pad::HoldButtons(number, {});
-  PollController();  // released: nothing
+  PollController(rt);  // released: nothing
   EXPECT_EQ(Started().size(), 1u);
   pad::HoldButtons(number, {1});
-  PollController();  // a new press
+  PollController(rt);  // a new press
   EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
 }
 
@@ -260,21 +257,21 @@ TEST_F(ControllerPollTest, AddingAButtonWhileOneIsHeldRunsNothingMoreUntilReleas
   // then 1+2 (a new press, and "One" comes first in the list).
   for (uint32_t mask : {1u, 1u, 3u, 3u, 2u, 2u}) {
     pad::QueueHeldMasks(number, {mask});
-    PollController();
+    PollController(rt);
     EXPECT_EQ(Started(), std::vector<std::string>{"One"}) << "after mask " << mask;
   }
   pad::QueueHeldMasks(number, {3});
-  PollController();
+  PollController(rt);
   EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
 }
 
 TEST_F(ControllerPollTest, HeldButtonsWithoutEntriesReturnAtOnce) {
   int number = StartWithPad();
   pad::HoldButtons(number, {1, 2, 3});
-  PollController();
+  PollController(rt);
   EXPECT_EQ(pad::ReadCount(number), 1);
   Entry(0, "Never");
-  PollController();
+  PollController(rt);
   EXPECT_EQ(pad::ReadCount(number), 2);
   EXPECT_TRUE(Started().empty());
 }
@@ -285,12 +282,12 @@ TEST_F(ControllerPollTest, LostInputIsAcquiredAgainAndTheNextTickWorks) {
   pad::LoseInput(number, 3);
   pad::HoldButtons(number, {1});
   pad::ClearCalls();
-  PollController();
+  PollController(rt);
   EXPECT_EQ(pad::CallsStartingWith("Acquire ").size(), 4u);
   EXPECT_TRUE(pad::Acquired(number));
   EXPECT_TRUE(Started().empty());
   pad::QueueHeldMasks(number, {1, 0});
-  PollController();
+  PollController(rt);
   EXPECT_EQ(Started(), std::vector<std::string>{"One"});
 }
 
@@ -299,9 +296,9 @@ TEST_F(ControllerPollTest, AnUnpluggedPadLetsEveryTickReturnAfterBoundedTries) {
   int number = StartWithPad();
   pad::AcquireAlwaysLost(number);
   pad::ClearCalls();
-  PollController();
+  PollController(rt);
   EXPECT_EQ(pad::CallsStartingWith("Acquire ").size(), 8u);
-  PollController();
+  PollController(rt);
   EXPECT_EQ(pad::CallsStartingWith("Acquire ").size(), 16u);
   EXPECT_TRUE(Started().empty());
 }
@@ -312,13 +309,13 @@ TEST_F(ControllerPollTest, InputLostWhileHeldReacquiresAndAButtonStillHeldIsANew
   pad::HoldButtons(number, {1});
   pad::LoseInputAfterReads(number, 2);
   pad::ClearCalls();
-  PollController();
-  PollController();
+  PollController(rt);
+  PollController(rt);
   EXPECT_EQ(Started(), std::vector<std::string>{"One"});
-  PollController();  // the poll finds the input lost
+  PollController(rt);  // the poll finds the input lost
   EXPECT_EQ(pad::CallsStartingWith("Acquire ").size(), 1u);
   EXPECT_TRUE(pad::Acquired(number));
-  PollController();
+  PollController(rt);
   EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
 }
 
@@ -328,7 +325,7 @@ TEST_F(ControllerPollTest, APollThatFailsOnAnUnacquiredPadOnlyAcquires) {
   pad::HoldButtons(number, {1});
   pad::LoseInput(number, 0);
   pad::ClearCalls();
-  PollController();
+  PollController(rt);
   EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Poll Quillon Pad", "Acquire Quillon Pad"}));
   EXPECT_TRUE(Started().empty());
 }
@@ -339,7 +336,7 @@ TEST_F(ControllerPollTest, AFailedReadEndsTheTickQuietly) {
   pad::HoldButtons(number, {1});
   pad::SetFailures({false, false, false, false, false, true});
   pad::ClearCalls();
-  PollController();
+  PollController(rt);
   EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Poll Quillon Pad", "Read Quillon Pad 10"}));
   EXPECT_TRUE(Started().empty());
 }
@@ -347,28 +344,28 @@ TEST_F(ControllerPollTest, AFailedReadEndsTheTickQuietly) {
 TEST_F(ControllerPollTest, ReleaseClosesEverythingOnceAndLaterTicksDoNothing) {
   StartWithPad();
   pad::ClearCalls();
-  StopPollTimer();
-  ReleaseController();
+  StopPollTimer(rt.poll);
+  ReleaseController(rt.poll);
   EXPECT_EQ(pad::Calls(),
             (std::vector<std::string>{"Unacquire Quillon Pad", "Close Quillon Pad", "ReleaseInputSystem"}));
   EXPECT_TRUE(fake_platform::RunningTimers().empty());
   pad::ClearCalls();
-  ReleaseController();
-  PollController();
+  ReleaseController(rt.poll);
+  PollController(rt);
   EXPECT_TRUE(pad::Calls().empty());
 }
 
 TEST_F(ControllerPollTest, AReloadStartsAgainFromNothing) {
   Entry(1, "One");
   int number = StartWithPad();
-  StopPollTimer();
-  ReleaseController();
+  StopPollTimer(rt.poll);
+  ReleaseController(rt.poll);
   pad::HoldButtons(number, {1});
-  InitController();
-  PollController();  // acquires only
+  InitController(rt);
+  PollController(rt);  // acquires only
   EXPECT_TRUE(Started().empty());
   pad::QueueHeldMasks(number, {1, 0});
-  PollController();
+  PollController(rt);
   EXPECT_EQ(Started(), std::vector<std::string>{"One"});
 }
 
@@ -379,18 +376,18 @@ TEST_F(ControllerPollTest, AHoldOutlivesReloadsAndRunsOnce) {
   Entry(1, "One");
   int number = StartWithPad();
   pad::HoldButtons(number, {1});
-  PollController();
+  PollController(rt);
   for (int reload = 0; reload < 3; ++reload) {
-    StopPollTimer();
-    ReleaseController();
-    InitController();
-    for (int tick = 0; tick < 5; ++tick) PollController();
+    StopPollTimer(rt.poll);
+    ReleaseController(rt.poll);
+    InitController(rt);
+    for (int tick = 0; tick < 5; ++tick) PollController(rt);
   }
   EXPECT_EQ(Started(), std::vector<std::string>{"One"});
   pad::HoldButtons(number, {});
-  PollController();
+  PollController(rt);
   pad::HoldButtons(number, {1});
-  PollController();
+  PollController(rt);
   EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
 }
 
@@ -399,17 +396,17 @@ TEST_F(ControllerPollTest, AReloadWithoutThePadEndsThePress) {
   Entry(1, "One");
   int number = StartWithPad();
   pad::HoldButtons(number, {1});
-  PollController();
-  StopPollTimer();
-  ReleaseController();
-  g_settings.switchDevice = "Another Pad";
-  InitController();
-  StopPollTimer();
-  ReleaseController();
-  g_settings.switchDevice = kPadName;
-  InitController();
-  PollController();
-  PollController();
+  PollController(rt);
+  StopPollTimer(rt.poll);
+  ReleaseController(rt.poll);
+  rt.settings.switchDevice = "Another Pad";
+  InitController(rt);
+  StopPollTimer(rt.poll);
+  ReleaseController(rt.poll);
+  rt.settings.switchDevice = kPadName;
+  InitController(rt);
+  PollController(rt);
+  PollController(rt);
   EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
 }
 
@@ -427,15 +424,15 @@ TEST_F(ControllerPollTest, ReloadsWhileTheErrorBoxIsOpenFoldIntoOne) {
     ++shown;
     mostOpen = std::max(mostOpen, ++boxesOpen);
     if (shown == 1)
-      for (int reload = 0; reload < 1000; ++reload) ReloadSettings();
+      for (int reload = 0; reload < 1000; ++reload) ReloadSettings(rt);
     --boxesOpen;
   });
-  ReloadSettings();
+  ReloadSettings(rt);
   EXPECT_EQ(mostOpen, 1);
   EXPECT_EQ(shown, 2) << "the folded reloads ran once after the box closed";
-  ReloadSettings();  // and the runtime still answers
+  ReloadSettings(rt);  // and the runtime still answers
   EXPECT_EQ(shown, 3);
-  UnloadSettings();
+  UnloadSettings(rt);
   test_registry::DeleteSettingsTree();
 }
 
@@ -451,7 +448,7 @@ TEST_F(ControllerPollTest, PollIntervalFollowsPollPerSecond) {
 // buttons still work there (to move in the menu and dismiss it), but the
 // press that opened it does not fire again.
 TEST_F(ControllerPollTest, ButtonsWorkWhileTheSwitcherTheyOpenedIsOpen) {
-  ButtonAction& switcher = g_settings.buttonActions[g_settings.buttonCount++];
+  ButtonAction& switcher = rt.settings.buttonActions[rt.settings.buttonCount++];
   switcher.buttons = 1;
   switcher.action = ShowSwitcher;
   Entry(2, "Dismiss");
@@ -459,11 +456,11 @@ TEST_F(ControllerPollTest, ButtonsWorkWhileTheSwitcherTheyOpenedIsOpen) {
   fake_app_switcher::WhileOpen([number] {
     for (uint32_t mask : {1u, 1u, 0u, 2u, 2u, 0u, 2u}) {
       pad::QueueHeldMasks(number, {mask});
-      PollController();
+      PollController(rt);
     }
   });
   pad::QueueHeldMasks(number, {1});
-  PollController();
+  PollController(rt);
   EXPECT_EQ(fake_window_system::Calls(), std::vector<std::string>{"ShowAppSwitcher"});
   EXPECT_EQ(Started(), (std::vector<std::string>{"Dismiss", "Dismiss"}));
 }
@@ -473,7 +470,7 @@ TEST_F(ControllerPollTest, ButtonsWorkWhileTheSwitcherTheyOpenedIsOpen) {
 // does not read the controller that the reload released.
 TEST_F(ControllerPollTest, AReloadDuringTheActionTouchesNothingItFreed) {
   fake_window_system::AddTopLevelWindow("Game", "Game window");
-  ButtonAction& entry = g_settings.buttonActions[g_settings.buttonCount++];
+  ButtonAction& entry = rt.settings.buttonActions[rt.settings.buttonCount++];
   entry.buttons = 1;
   entry.sendType = SelectWindow;
   entry.select = "Game window";
@@ -481,11 +478,11 @@ TEST_F(ControllerPollTest, AReloadDuringTheActionTouchesNothingItFreed) {
   int number = StartWithPad();
   fake_window_system::WhileHandlingMessages([] {
     fake_window_system::WhileHandlingMessages(nullptr);
-    UnloadSettings();
-    LoadSettings();
+    UnloadSettings(rt);
+    LoadSettings(rt);
   });
   pad::HoldButtons(number, {1});
-  PollController();
+  PollController(rt);
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u * 42u) << "the whole sequence was typed";
   EXPECT_EQ(pad::OpenDeviceCount(), 0);
 }

@@ -115,7 +115,7 @@ void UnregisterCaptureHotKey(int id) {
   g_registeredHotKeys.erase(id);
 }
 
-bool InstallKeyboardHook() {
+bool InstallKeyboardHook(HookShare&) {
   g_calls.push_back("InstallHook");
   if (g_hookInstallFails) return false;
   g_hookInstalled = true;

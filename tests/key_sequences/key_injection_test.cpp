@@ -15,14 +15,17 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// What the runtime holds down across bursts, made afresh by every case.
+HeldKeys held;
+
 class KeyInjection : public ::testing::Test {
  protected:
   void SetUp() override {
-    ReleaseHeldKeys();
+    held = HeldKeys{};
     fake_keyboard::Reset();
   }
   void TearDown() override {
-    ReleaseHeldKeys();
+    ReleaseHeldKeys(held);
     fake_keyboard::Reset();
   }
   static const Lines& Calls() { return fake_keyboard::Calls(); }
@@ -47,40 +50,40 @@ TEST_F(KeyInjection, TheShowDesktopChordCarriesTheRuntimesTag) {
 }
 
 TEST_F(KeyInjection, SyntaxErrorSendsNothingAndNeverBlocks) {
-  EXPECT_EQ(SendKeySequence("ab}", 0), 3);
-  EXPECT_EQ(SendKeySequence("+(ab", 0), 2);
+  EXPECT_EQ(SendKeySequence(held, "ab}", 0), 3);
+  EXPECT_EQ(SendKeySequence(held, "+(ab", 0), 2);
   EXPECT_TRUE(Calls().empty());
 }
 
 TEST_F(KeyInjection, EmptyOrAbsentTextBlocksAndAtOnceUnblocks) {
-  EXPECT_EQ(SendKeySequence("", 0), 0);
+  EXPECT_EQ(SendKeySequence(held, "", 0), 0);
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "BlockInput 0"}));
   fake_keyboard::Reset();
-  EXPECT_EQ(SendKeySequence(nullptr, 50), 0);
+  EXPECT_EQ(SendKeySequence(held, nullptr, 50), 0);
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, EachEventGoesOutOnItsOwnWhileInputIsBlocked) {
-  EXPECT_EQ(SendKeySequence("abc", 0), 0);
+  EXPECT_EQ(SendKeySequence(held, "abc", 0), 0);
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Send 41 1e up", "Send 42 30 down", "Send 42 30 up",
                             "Send 43 2e down", "Send 43 2e up", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, EventsKeepTheTimeStampsOfTheParse) {
   fake_keyboard::SetTickCount(5000);
-  EXPECT_EQ(SendKeySequence("ab", 10), 0);
+  EXPECT_EQ(SendKeySequence(held, "ab", 10), 0);
   ASSERT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
   for (const KeyEvent& event : fake_keyboard::InsertedEvents()) EXPECT_EQ(event.time, 5000u);
 }
 
 TEST_F(KeyInjection, PauseFollowsEveryEventIncludingTheLast) {
-  EXPECT_EQ(SendKeySequence("ab", 50), 0);
+  EXPECT_EQ(SendKeySequence(held, "ab", 50), 0);
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Sleep 50", "Send 41 1e up", "Sleep 50",
                             "Send 42 30 down", "Sleep 50", "Send 42 30 up", "Sleep 50", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, FixedKeysGoOutWithTheirExtendedFlag) {
-  EXPECT_EQ(SendKeySequence("%{RMENU}", 0), 0);
+  EXPECT_EQ(SendKeySequence(held, "%{RMENU}", 0), 0);
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 12 38 down", "Send 12 38 ext down", "Send 12 38 ext up",
                             "Send 12 38 up", "BlockInput 0"}));
 }
@@ -117,7 +120,7 @@ TEST_F(KeyInjection, RefusalStopsTheBurstAndReleasesWhatIsHeld) {
   for (const RefusalRow& row : rows) {
     fake_keyboard::Reset();
     fake_keyboard::SetRefusedSubmissions(row.refused);
-    EXPECT_EQ(SendKeySequence(row.text, 0), -2) << row.text;
+    EXPECT_EQ(SendKeySequence(held, row.text, 0), -2) << row.text;
     Lines expected = row.calls;
     expected.insert(expected.begin(), "BlockInput 1");
     expected.push_back("BlockInput 0");
@@ -127,14 +130,14 @@ TEST_F(KeyInjection, RefusalStopsTheBurstAndReleasesWhatIsHeld) {
 
 TEST_F(KeyInjection, RefusalWithAPauseStopsPausing) {
   fake_keyboard::SetRefusedSubmissions({2});
-  EXPECT_EQ(SendKeySequence("ab", 20), -2);
+  EXPECT_EQ(SendKeySequence(held, "ab", 20), -2);
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Sleep 20", "Refused 41 1e up", "Send 41 1e up",
                             "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, FaultWhileSendingUnblocksReleasesAndGivesMinusThree) {
   fake_keyboard::SetFailingSubmissions({3});
-  EXPECT_EQ(SendKeySequence("+^x", 0), -3);
+  EXPECT_EQ(SendKeySequence(held, "+^x", 0), -3);
   // The failing key-down may have gone out, so it is released too.
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 11 1d down", "Failed 58 2d down", "Send 58 2d up",
                             "Send 11 1d up", "Send 10 2a up", "BlockInput 0"}));
@@ -143,7 +146,7 @@ TEST_F(KeyInjection, FaultWhileSendingUnblocksReleasesAndGivesMinusThree) {
 
 TEST_F(KeyInjection, FaultOnAKeyUpSendsItAgain) {
   fake_keyboard::SetFailingSubmissions({4});
-  EXPECT_EQ(SendKeySequence("+x", 0), -3);
+  EXPECT_EQ(SendKeySequence(held, "+x", 0), -3);
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 58 2d down", "Send 58 2d up", "Failed 10 2a up",
                             "Send 10 2a up", "BlockInput 0"}));
 }
@@ -151,13 +154,13 @@ TEST_F(KeyInjection, FaultOnAKeyUpSendsItAgain) {
 TEST_F(KeyInjection, FaultDuringReleaseKeepsTheRefusalResult) {
   fake_keyboard::SetRefusedSubmissions({3});
   fake_keyboard::SetFailingSubmissions({4});
-  EXPECT_EQ(SendKeySequence("+^x", 0), -2);
+  EXPECT_EQ(SendKeySequence(held, "+^x", 0), -2);
   EXPECT_EQ(Calls().back(), "BlockInput 0");
 }
 
 TEST_F(KeyInjection, FaultWhileParsingGivesMinusThreeWithoutBlocking) {
   fake_keyboard::SetLayoutFails(true);
-  EXPECT_EQ(SendKeySequence("abc", 0), -3);
+  EXPECT_EQ(SendKeySequence(held, "abc", 0), -3);
   EXPECT_TRUE(Calls().empty());
 }
 
@@ -170,8 +173,8 @@ TEST_F(KeyInjection, EveryBurstEndsWithNothingHeld) {
     for (const char* text : texts) {
       fake_keyboard::Reset();
       fake_keyboard::SetCapsLock(capsLock);
-      EXPECT_EQ(SendKeySequence(text, 0), 0) << text;
-      ReleaseHeldKeys();  // what hold words left down, as an unload does
+      EXPECT_EQ(SendKeySequence(held, text, 0), 0) << text;
+      ReleaseHeldKeys(held);  // what hold words left down, as an unload does
       SCOPED_TRACE(text);
       ExpectNothingHeld();
     }
@@ -192,30 +195,30 @@ TEST_F(KeyInjection, HoldWordsLastAcrossBurstsUntilReleasedOrUnloaded) {
   };
   for (const auto& burst : bursts) {
     fake_keyboard::Reset();
-    EXPECT_EQ(SendKeySequence(burst.text, 0), 0);
+    EXPECT_EQ(SendKeySequence(held, burst.text, 0), 0);
     Lines expected = burst.sent;
     expected.insert(expected.begin(), "BlockInput 1");
     expected.push_back("BlockInput 0");
     EXPECT_EQ(Calls(), expected) << burst.text;
   }
   fake_keyboard::Reset();
-  ReleaseHeldKeys();
+  ReleaseHeldKeys(held);
   EXPECT_EQ(Calls(), (Lines{"Send 11 1d up"}));
-  ReleaseHeldKeys();
+  ReleaseHeldKeys(held);
   EXPECT_EQ(Calls().size(), 1u) << "released once";
 }
 
 TEST_F(KeyInjection, ABurstCutShortReleasesEarlierHoldsToo) {
-  EXPECT_EQ(SendKeySequence("{SHIFT DOWN}", 0), 0);
+  EXPECT_EQ(SendKeySequence(held, "{SHIFT DOWN}", 0), 0);
   fake_keyboard::Reset();
   fake_keyboard::SetRefusedSubmissions({2});
-  EXPECT_EQ(SendKeySequence("ab", 0), -2);
+  EXPECT_EQ(SendKeySequence(held, "ab", 0), -2);
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Refused 41 1e up", "Send 41 1e up", "Send 10 2a up",
                             "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, EveryEventCarriesTheRuntimesTag) {
-  EXPECT_EQ(SendKeySequence("{ALT DOWN}a{ALT UP}", 0), 0);
+  EXPECT_EQ(SendKeySequence(held, "{ALT DOWN}a{ALT UP}", 0), 0);
   std::vector<uintptr_t> tags;
   for (const KeyEvent& event : fake_keyboard::InsertedEvents()) tags.push_back(event.extraInfo);
   EXPECT_EQ(tags, (std::vector<uintptr_t>{kInjectedHoldEventTag, kInjectedEventTag, kInjectedEventTag,

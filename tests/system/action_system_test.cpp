@@ -13,27 +13,31 @@
 #include "runtime/seams/process_services.h"
 #include "runtime/settings_store.h"
 #include "runtime/win32/main_window.h"
+#include "runtime/runtime_state.h"
 #include "tests/kit/runtime_control.h"
 #include "tests/kit/test_registry.h"
 
 namespace quillon {
 namespace {
 
+// The runtime under test, made afresh by every case.
+Runtime rt;
+
 namespace kit = test_kit;
 
 class ActionSystemTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { window_ = CreateMainWindow(GetModuleHandleA(nullptr)); }
+  static void SetUpTestSuite() { window_ = CreateMainWindow(GetModuleHandleA(nullptr), rt); }
   static void TearDownTestSuite() {
-    StopChangeTimer();
+    StopChangeTimer(rt.map);
     DestroyWindow(window_);
   }
   void SetUp() override {
     ASSERT_NE(window_, nullptr);
     log_ = kit::UseFreshStandInLog("actions");
-    StopChangeTimer();
-    g_settings = RuntimeSettings{};
-    RuntimeSettings& s = g_settings;
+    StopChangeTimer(rt.map);
+    rt = Runtime{};
+    RuntimeSettings& s = rt.settings;
     s.programDirectory = kit::ProgramFolder();
     s.configNames = {"Race", "Fly", "Walk"};
     s.configCount = 3;
@@ -50,10 +54,10 @@ class ActionSystemTest : public ::testing::Test {
 HWND ActionSystemTest::window_ = nullptr;
 
 TEST_F(ActionSystemTest, MappingProgramGetsTheExpandedTemplate) {
-  g_settings.currentConfig = 1;
+  rt.map.currentConfig = 1;
   for (const char* options : {"%s", "/load %s /min", ""}) {
-    g_settings.ultraMapOptions = options;
-    HandOffMap();
+    rt.settings.ultraMapOptions = options;
+    HandOffMap(rt);
   }
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 3));
   std::vector<std::string> lines = kit::LoggedCommandLines(log_);
@@ -69,11 +73,11 @@ TEST_F(ActionSystemTest, RunApplicationPassesParametersAfterOneSpace) {
   run.action = RunApplication;
   run.appName = kit::StandInMapperPath();
   run.appParms = "-a 1";
-  RunAction(run);
+  RunAction(rt, run);
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
   run.action = ChangeConfiguration;
   run.appParms = " C:\\configs\\Race night.qlf";
-  RunAction(run);
+  RunAction(rt, run);
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
   std::vector<std::string> lines = kit::LoggedCommandLines(log_);
   EXPECT_EQ(lines[0], " -a 1");
@@ -81,10 +85,10 @@ TEST_F(ActionSystemTest, RunApplicationPassesParametersAfterOneSpace) {
 }
 
 TEST_F(ActionSystemTest, TwoPressesAfterAPauseHandTheNextMapOverOneTimeoutAfterTheSecond) {
-  g_settings.lastAnnounce = ProcessClockMs() - 60000;  // a long pause
-  RequestMapChange(MapRequest::Next, "");              // only names "Race"
+  rt.map.lastAnnounce = ProcessClockMs() - 60000;  // a long pause
+  RequestMapChange(rt, MapRequest::Next, "");      // only names "Race"
   kit::PumpMessagesFor(300);
-  RequestMapChange(MapRequest::Next, "");  // steps to "Fly"
+  RequestMapChange(rt, MapRequest::Next, "");  // steps to "Fly"
   DWORD secondPress = GetTickCount();
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1, 10000)) << "nothing was handed over";
   kit::PumpMessagesFor(1500);
@@ -95,11 +99,11 @@ TEST_F(ActionSystemTest, TwoPressesAfterAPauseHandTheNextMapOverOneTimeoutAfterT
 }
 
 TEST_F(ActionSystemTest, ASinglePressAfterAPauseHandsNothingOver) {
-  g_settings.lastAnnounce = ProcessClockMs() - 60000;
-  RequestMapChange(MapRequest::Previous, "");
+  rt.map.lastAnnounce = ProcessClockMs() - 60000;
+  RequestMapChange(rt, MapRequest::Previous, "");
   kit::PumpMessagesFor(2500);
   EXPECT_TRUE(kit::LoggedCommandLines(log_).empty());
-  EXPECT_EQ(g_settings.currentConfig, 0u);
+  EXPECT_EQ(rt.map.currentConfig, 0u);
 }
 
 TEST_F(ActionSystemTest, AReloadBetweenAStepAndItsHandOverDropsTheChange) {
@@ -110,13 +114,13 @@ TEST_F(ActionSystemTest, AReloadBetweenAStepAndItsHandOverDropsTheChange) {
   reg::WriteText(reg::SettingsPath(), "UltraMapPath", kit::StandInMapperPath());
   reg::WriteText(reg::SettingsPath(), "UltraMapOptions", "%s");
   reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);  // the reload itself hands nothing over
-  g_settings.lastAnnounce = ProcessClockMs();                // as a load leaves it
-  RequestMapChange(MapRequest::Next, "");                    // within the time-out: steps
-  ASSERT_TRUE(MapChangePending());
+  rt.map.lastAnnounce = ProcessClockMs();                    // as a load leaves it
+  RequestMapChange(rt, MapRequest::Next, "");                // within the time-out: steps
+  ASSERT_TRUE(MapChangePending(rt.map));
   SendMessageA(window_, WM_APP + 1, 0, 0);  // the reload request
   kit::PumpMessagesFor(2500);
   EXPECT_TRUE(kit::LoggedCommandLines(log_).empty());
-  EXPECT_EQ(g_settings.configCount, 2u) << "the reload did not read the tree";
+  EXPECT_EQ(rt.settings.configCount, 2u) << "the reload did not read the tree";
   reg::DeleteSettingsTree();
 }
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "runtime/target_window.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 namespace {

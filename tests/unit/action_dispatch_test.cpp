@@ -8,12 +8,16 @@
 #include "runtime/map_switching.h"
 #include "runtime/own_keys.h"
 #include "runtime/settings_lifecycle.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_window_system.h"
 
 namespace quillon {
 namespace {
+
+// The runtime under test, made afresh by every case.
+Runtime rt;
 
 using fake_platform::CallsStartingWith;
 
@@ -38,18 +42,15 @@ class ActionDispatchTest : public ::testing::TestWithParam<DispatchCase> {
     fake_platform::Reset();
     fake_keyboard::Reset();
     fake_window_system::Reset();
-    StopChangeTimer();
-    // The markers an earlier case posted arrive (no case posts more than a few).
-    for (int marker = 0; marker < 8; ++marker) OwnKeysMarkerArrived();
-    g_settings = RuntimeSettings{};
-    g_settings.configNames[0] = "Race";
-    g_settings.configCount = 1;
-    g_settings.programDirectory = "C:\\Q\\";
-    g_settings.lastAnnounce = 0;
+    rt = Runtime{};
+    rt.settings.configNames[0] = "Race";
+    rt.settings.configCount = 1;
+    rt.settings.programDirectory = "C:\\Q\\";
+    rt.map.lastAnnounce = 0;
     fake_platform::SetClock(100000);  // long after the last announcement
     fake_window_system::AddTopLevelWindow("Notepad", "Untitled - Notepad");
   }
-  void TearDown() override { StopChangeTimer(); }
+  void TearDown() override { StopChangeTimer(rt.map); }
 
   static Outcome Observed() {
     const auto& windowCalls = fake_window_system::Calls();
@@ -67,7 +68,7 @@ TEST_P(ActionDispatchTest, RunsWhatTheKindAndTargetAsk) {
   entry.select = c.select;
   entry.keySeq = "ab";
   entry.appName = "C:\\Games\\mame.exe";
-  RunAction(entry);
+  RunAction(rt, entry);
   Outcome seen = Observed();
   EXPECT_EQ(seen.typed, c.outcome.typed);
   EXPECT_EQ(seen.switcher, c.outcome.switcher);
@@ -102,7 +103,7 @@ TEST_F(ActionDispatchTest, AFoundTargetIsBroughtToTheFrontAndClickedBeforeTheKey
   entry.sendType = SelectWindow;
   entry.select = "Calc*|@Notepad";
   entry.keySeq = "x";
-  RunAction(entry);
+  RunAction(rt, entry);
   EXPECT_EQ(fake_window_system::NumberOf(fake_window_system::ForegroundWindow()), 1);
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
 }
@@ -124,7 +125,7 @@ TEST_F(ActionDispatchTest, KeysGoOnlyToATargetThatTookTheForeground) {
     entry.sendType = SelectWindow;
     entry.select = "@Notepad";
     entry.keySeq = "%{F4}";
-    RunAction(entry);
+    RunAction(rt, entry);
     const auto& calls = fake_window_system::Calls();
     EXPECT_EQ(size_t(std::count(calls.begin(), calls.end(), "Foreground 1")), row.requests) << row.refusals;
     EXPECT_EQ(!fake_keyboard::InsertedEvents().empty(), row.typed) << row.refusals;
@@ -136,7 +137,7 @@ TEST_F(ActionDispatchTest, EntriesWithoutASequenceTypeNothing) {
   for (uint32_t kind : {StuffKeys, IgnoreKey, ShowSwitcher}) {
     KeyAction entry;
     entry.action = kind;
-    RunAction(entry);
+    RunAction(rt, entry);
   }
   EXPECT_TRUE(fake_keyboard::Calls().empty()) << "input must not even be blocked";
 }
@@ -147,77 +148,77 @@ TEST_F(ActionDispatchTest, AControllerEntryStartsItsProgramLikeAKey) {
   entry.action = ChangeConfiguration;
   entry.appName = "C:\\KWP\\QuillonConfig.exe";
   entry.appParms = "C:\\KWP\\Night.qlf";
-  RunAction(entry);
+  RunAction(rt, entry);
   EXPECT_EQ(CallsStartingWith("StartProgram"),
             std::vector<std::string>{"StartProgram C:\\KWP\\QuillonConfig.exe| C:\\KWP\\Night.qlf"});
 }
 
 TEST_F(ActionDispatchTest, HotKeyIdsOutsideTheLoadedEntriesDoNothing) {
-  g_settings.keyCount = 2;
-  g_settings.keyActions[1].action = RunApplication;
-  g_settings.keyActions[1].appName = "one.exe";
-  g_settings.keyActions[2].action = RunApplication;
-  g_settings.keyActions[2].appName = "two.exe";
-  g_settings.keyActions[3].action = RunApplication;  // left over, not loaded
-  g_settings.keyActions[3].appName = "three.exe";
+  rt.settings.keyCount = 2;
+  rt.settings.keyActions[1].action = RunApplication;
+  rt.settings.keyActions[1].appName = "one.exe";
+  rt.settings.keyActions[2].action = RunApplication;
+  rt.settings.keyActions[2].appName = "two.exe";
+  rt.settings.keyActions[3].action = RunApplication;  // left over, not loaded
+  rt.settings.keyActions[3].appName = "three.exe";
   for (uintptr_t id : {uintptr_t(0), uintptr_t(99), uintptr_t(101), uintptr_t(102), uintptr_t(0xBFFF)})
-    RunHotKeyAction(id);
+    RunHotKeyAction(rt, id);
   EXPECT_EQ(CallsStartingWith("StartProgram"), std::vector<std::string>{"StartProgram two.exe| "});
 }
 
 // An entry on F9 that types "{F9}" would set itself off for ever: the hot
 // keys its own keys fire are dropped until the marker behind them arrives.
 TEST_F(ActionDispatchTest, HotKeysThatTheRuntimesOwnKeysSetOffAreDropped) {
-  g_settings.useKeyboard = 1;
-  g_settings.keyCount = 2;
-  g_settings.keyActions[1].virtualKey = 0x78;
-  g_settings.keyActions[1].keySeq = "{F9}";
-  g_settings.keyActions[2].virtualKey = 0x77;
-  g_settings.keyActions[2].keySeq = "{F8}";
-  RunHotKeyAction(100);
+  rt.settings.useKeyboard = 1;
+  rt.settings.keyCount = 2;
+  rt.settings.keyActions[1].virtualKey = 0x78;
+  rt.settings.keyActions[1].keySeq = "{F9}";
+  rt.settings.keyActions[2].virtualKey = 0x77;
+  rt.settings.keyActions[2].keySeq = "{F8}";
+  RunHotKeyAction(rt, 100);
   EXPECT_EQ(CallsStartingWith("PostOwnKeysMarker").size(), 1u);
-  RunHotKeyAction(100);  // the F9 it typed
+  RunHotKeyAction(rt, 100);  // the F9 it typed
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
-  RunHotKeyAction(101);  // the user's F8, pressed while the burst was typed
+  RunHotKeyAction(rt, 101);  // the user's F8, pressed while the burst was typed
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u);
-  OwnKeysMarkerArrived();
-  OwnKeysMarkerArrived();  // the F8 burst's
-  RunHotKeyAction(100);    // the user's next press
+  OwnKeysMarkerArrived(rt.ownKeys);
+  OwnKeysMarkerArrived(rt.ownKeys);  // the F8 burst's
+  RunHotKeyAction(rt, 100);          // the user's next press
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 6u);
 }
 
 // Each burst posts its own marker: a burst typed while an earlier marker was
 // on its way is still the runtime's own after that marker arrives.
 TEST_F(ActionDispatchTest, EachBurstIsCoveredByItsOwnMarker) {
-  g_settings.useKeyboard = 1;
-  g_settings.keyCount = 2;
-  g_settings.keyActions[1].virtualKey = 0x78;
-  g_settings.keyActions[1].keySeq = "x";
-  g_settings.keyActions[2].virtualKey = 0x77;
-  g_settings.keyActions[2].keySeq = "{F8}";
-  RunHotKeyAction(100);
-  RunHotKeyAction(101);  // the user's F8 while the first marker is on its way
+  rt.settings.useKeyboard = 1;
+  rt.settings.keyCount = 2;
+  rt.settings.keyActions[1].virtualKey = 0x78;
+  rt.settings.keyActions[1].keySeq = "x";
+  rt.settings.keyActions[2].virtualKey = 0x77;
+  rt.settings.keyActions[2].keySeq = "{F8}";
+  RunHotKeyAction(rt, 100);
+  RunHotKeyAction(rt, 101);  // the user's F8 while the first marker is on its way
   EXPECT_EQ(CallsStartingWith("PostOwnKeysMarker").size(), 2u);
-  OwnKeysMarkerArrived();
-  RunHotKeyAction(101);  // the F8 that the second burst typed
+  OwnKeysMarkerArrived(rt.ownKeys);
+  RunHotKeyAction(rt, 101);  // the F8 that the second burst typed
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 4u) << "the entry set itself off";
-  OwnKeysMarkerArrived();
-  RunHotKeyAction(101);  // the user's next press
+  OwnKeysMarkerArrived(rt.ownKeys);
+  RunHotKeyAction(rt, 101);  // the user's next press
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 6u);
 }
 
 // A reload while the action clicks its target (the runtime handles messages
 // while it waits) frees the loaded entries; the action goes on with its copy.
 TEST_F(ActionDispatchTest, AReloadDuringAHotKeysActionTouchesNothingItFreed) {
-  g_settings.keyCount = 1;
-  g_settings.keyActions[1].sendType = SelectWindow;
-  g_settings.keyActions[1].select = "Untitled*";
-  g_settings.keyActions[1].keySeq = "a sequence long enough to live on the heap";  // 42 characters
+  rt.settings.keyCount = 1;
+  rt.settings.keyActions[1].sendType = SelectWindow;
+  rt.settings.keyActions[1].select = "Untitled*";
+  rt.settings.keyActions[1].keySeq = "a sequence long enough to live on the heap";  // 42 characters
   fake_window_system::WhileHandlingMessages([] {
     fake_window_system::WhileHandlingMessages(nullptr);
-    UnloadSettings();
+    UnloadSettings(rt);
   });
-  RunHotKeyAction(100);
+  RunHotKeyAction(rt, 100);
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 84u);
 }
 

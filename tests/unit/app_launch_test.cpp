@@ -5,10 +5,14 @@
 #include "runtime/app_launch.h"
 #include "runtime/map_switching.h"
 #include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace quillon {
 namespace {
+
+// The runtime under test, made afresh by every case.
+Runtime rt;
 
 using fake_platform::CallsStartingWith;
 
@@ -36,13 +40,13 @@ class LaunchTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake_platform::Reset();
-    g_settings = RuntimeSettings{};
-    g_settings.programDirectory = "C:\\Q\\";
-    g_settings.configNames[0] = "Race";
-    g_settings.configNames[1] = "Fly";
-    g_settings.configCount = 2;
-    g_settings.currentConfig = 1;
-    g_settings.ultraMapPath = "C:\\UM.exe";
+    rt = Runtime{};
+    rt.settings.programDirectory = "C:\\Q\\";
+    rt.settings.configNames[0] = "Race";
+    rt.settings.configNames[1] = "Fly";
+    rt.settings.configCount = 2;
+    rt.map.currentConfig = 1;
+    rt.settings.ultraMapPath = "C:\\UM.exe";
   }
 };
 
@@ -57,8 +61,8 @@ TEST_F(LaunchTest, CommandLineAlwaysStartsWithASpace) {
 
 TEST_F(LaunchTest, HandOffPassesTheQuotedMapFileThroughTheTemplate) {
   for (const char* options : {"%s", "/load %s /min", ""}) {
-    g_settings.ultraMapOptions = options;
-    HandOffMap();
+    rt.settings.ultraMapOptions = options;
+    HandOffMap(rt);
   }
   EXPECT_EQ(CallsStartingWith("StartProgram"),
             (std::vector<std::string>{"StartProgram C:\\UM.exe| \"C:\\Q\\Fly.ugc\"",
@@ -88,10 +92,10 @@ TEST_F(LaunchTest, TheMappingProgramStartsOnlyWhenItsOwnerCanBeTrusted) {
     if (row.sharedFolder) fake_platform::SetFoldersOthersMayWrite({"C:\\Shared\\"});
     if (std::string(row.label) != "missing file") fake_platform::SetExistingFiles({row.program});
     if (row.ownedByOthers) fake_platform::SetFilesOwnedByOthers({row.program});
-    g_settings.ultraMapPath = row.program;
-    g_settings.ultraMapOptions = "%s";
-    HandOffMap();
-    HandOffMap();
+    rt.settings.ultraMapPath = row.program;
+    rt.settings.ultraMapOptions = "%s";
+    HandOffMap(rt);
+    HandOffMap(rt);
     EXPECT_EQ(CallsStartingWith("StartProgram").size(), row.starts ? 2u : 0u) << row.label;
     std::vector<std::string> boxes = CallsStartingWith("RefusedProgramBox");
     ASSERT_EQ(boxes.size(), row.starts ? 0u : 1u) << row.label;
@@ -102,39 +106,39 @@ TEST_F(LaunchTest, TheMappingProgramStartsOnlyWhenItsOwnerCanBeTrusted) {
 }
 
 TEST_F(LaunchTest, HandOffIsSkippedWhenATextWouldNotFitOrThereIsNoMap) {
-  g_settings.ultraMapOptions = "%s" + std::string(1010, 'x');
-  HandOffMap();  // the expanded line is over 1023 characters
-  g_settings.ultraMapOptions = "%s";
-  g_settings.configNames[1] = std::string(1020, 'n');
-  HandOffMap();  // the quoted path alone is over 1023 characters
-  g_settings.configNames[1] = "Fly";
-  g_settings.currentConfig = 2;
-  HandOffMap();  // no map at that position
+  rt.settings.ultraMapOptions = "%s" + std::string(1010, 'x');
+  HandOffMap(rt);  // the expanded line is over 1023 characters
+  rt.settings.ultraMapOptions = "%s";
+  rt.settings.configNames[1] = std::string(1020, 'n');
+  HandOffMap(rt);  // the quoted path alone is over 1023 characters
+  rt.settings.configNames[1] = "Fly";
+  rt.map.currentConfig = 2;
+  HandOffMap(rt);  // no map at that position
   EXPECT_TRUE(CallsStartingWith("StartProgram").empty());
-  g_settings.currentConfig = 1;
-  g_settings.ultraMapOptions = "%s" + std::string(1023 - 14, 'x');
-  HandOffMap();  // exactly 1023 characters still fit
+  rt.map.currentConfig = 1;
+  rt.settings.ultraMapOptions = "%s" + std::string(1023 - 14, 'x');
+  HandOffMap(rt);  // exactly 1023 characters still fit
   EXPECT_EQ(CallsStartingWith("StartProgram").size(), 1u);
 }
 
 TEST_F(LaunchTest, AnnouncementPlaysTheMapByNameThenByPosition) {
   fake_platform::SetClock(5000);
   fake_platform::SetExistingFiles({"C:\\Q\\Fly.wav"});
-  PlayMapSound();
+  PlayMapSound(rt.settings, rt.map);
   fake_platform::SetExistingFiles({});
-  PlayMapSound();
+  PlayMapSound(rt.settings, rt.map);
   EXPECT_EQ(fake_platform::Calls(),
             (std::vector<std::string>{"StopSound", "PlaySound C:\\Q\\Fly.wav", "StopSound", "PlaySound C:\\Q\\2.wav"}));
-  EXPECT_EQ(g_settings.lastAnnounce, 5000u);
+  EXPECT_EQ(rt.map.lastAnnounce, 5000u);
 }
 
 TEST_F(LaunchTest, AnnouncementWithoutAMapIsSilentButStillRestartsTheWindow) {
-  g_settings.configCount = 0;
-  g_settings.currentConfig = 0;
+  rt.settings.configCount = 0;
+  rt.map.currentConfig = 0;
   fake_platform::SetClock(777);
-  PlayMapSound();
+  PlayMapSound(rt.settings, rt.map);
   EXPECT_TRUE(fake_platform::Calls().empty());
-  EXPECT_EQ(g_settings.lastAnnounce, 777u);
+  EXPECT_EQ(rt.map.lastAnnounce, 777u);
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 #include "runtime/session_events.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_window_system.h"
 
 namespace quillon {
 namespace {
+
+// The runtime under test, made afresh by every case.
+Runtime rt;
 
 constexpr uint32_t kF5 = 0x74;
 
@@ -21,34 +25,33 @@ class HookTest : public ::testing::Test {
     fake_platform::Reset();
     fake_keyboard::Reset();
     fake_window_system::Reset();
-    g_settings = RuntimeSettings{};
-    g_settings.useKeyboard = 1;
-    g_settings.useHook = 1;
-    ReleaseKeyboardCapture();  // nothing queued by an earlier case
+    rt = Runtime{};
+    rt.settings.useKeyboard = 1;
+    rt.settings.useHook = 1;
     fake_platform::ClearCalls();
     posted_ = 0;
   }
   // Entry `number` runs the given program when it fires.
   static void Entry(uint32_t number, uint32_t modifier, uint32_t virtualKey, const char* program) {
-    KeyAction& entry = g_settings.keyActions[number];
+    KeyAction& entry = rt.settings.keyActions[number];
     entry.modifier = modifier;
     entry.virtualKey = virtualKey;
     entry.action = RunApplication;
     entry.appName = program;
-    if (number > g_settings.keyCount) g_settings.keyCount = number;
-    ArmKeyAction(number);
+    if (number > rt.settings.keyCount) rt.settings.keyCount = number;
+    ArmKeyCapture(rt);
   }
   static std::vector<std::string> Started() { return fake_platform::CallsStartingWith("StartProgram"); }
   // The hook callback for a user's key-down, then the main window's turn for
   // whatever it posted.
   static bool HookKeyDown(uint32_t virtualKey, uint32_t held) {
-    bool swallowed = HandleHookKeyDown(virtualKey, held, 0);
+    bool swallowed = HandleHookKeyDown(rt.capture.hook, virtualKey, held, 0);
     RunPostedActions();
     return swallowed;
   }
   static void RunPostedActions() {
     for (size_t n = fake_platform::CallsStartingWith("PostHookAction").size(); posted_ < n; ++posted_)
-      RunPostedHookAction();
+      RunPostedHookAction(rt);
   }
   static inline size_t posted_ = 0;
 };
@@ -80,10 +83,10 @@ TEST_F(HookTest, KeysWithoutAnEntryAndOutOfRangeCodesPassOn) {
 
 TEST_F(HookTest, AMatchedKeyIsSwallowedEvenWhenItsActionDoesNothing) {
   Entry(1, ModifierAlt, kF5, "one.exe");
-  g_settings.keyActions[1].sendType = SelectWindow;
-  g_settings.keyActions[1].select = "No such window";
+  rt.settings.keyActions[1].sendType = SelectWindow;
+  rt.settings.keyActions[1].select = "No such window";
   Entry(2, 0, 0x76, "two.exe");
-  g_settings.keyActions[2].action = 99;
+  rt.settings.keyActions[2].action = 99;
   EXPECT_TRUE(HookKeyDown(kF5, ModifierAlt));
   EXPECT_TRUE(HookKeyDown(0x76, 0));
   EXPECT_TRUE(Started().empty());
@@ -92,13 +95,13 @@ TEST_F(HookTest, AMatchedKeyIsSwallowedEvenWhenItsActionDoesNothing) {
 
 TEST_F(HookTest, TheCallbackOnlyDecidesAndTheActionsRunAfterwardsInOrder) {
   Entry(1, 0, kF5, "");
-  g_settings.keyActions[1].action = ShowSwitcher;
-  g_settings.keyActions[1].keySeq = "x";
+  rt.settings.keyActions[1].action = ShowSwitcher;
+  rt.settings.keyActions[1].keySeq = "x";
   Entry(2, 0, 0x76, "two.exe");
-  EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0));
-  HandleHookKeyUp(kF5);
-  EXPECT_TRUE(HandleHookKeyDown(0x76, 0, 0));
-  EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0));
+  EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kF5, 0, 0));
+  HandleHookKeyUp(rt.capture.hook, kF5);
+  EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, 0x76, 0, 0));
+  EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kF5, 0, 0));
   EXPECT_TRUE(fake_window_system::Calls().empty()) << "the menu must not open inside the hook";
   EXPECT_TRUE(fake_keyboard::Calls().empty()) << "nothing may be typed inside the hook";
   EXPECT_TRUE(Started().empty()) << "nothing may start inside the hook";
@@ -112,23 +115,23 @@ TEST_F(HookTest, TheCallbackOnlyDecidesAndTheActionsRunAfterwardsInOrder) {
 // key held down over a slow action, must not turn into runs it never meant.
 TEST_F(HookTest, KeysQueuedBeforeAReloadRunNothingAndAHeldKeyDoesNotPileUp) {
   Entry(1, 0, kF5, "old.exe");
-  EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0));
-  HandleHookKeyUp(kF5);
-  UnloadSettings();
-  g_settings.useKeyboard = 1;
-  g_settings.useHook = 1;
+  EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kF5, 0, 0));
+  HandleHookKeyUp(rt.capture.hook, kF5);
+  UnloadSettings(rt);
+  rt.settings.useKeyboard = 1;
+  rt.settings.useHook = 1;
   Entry(1, 0, kF5, "new.exe");
   RunPostedActions();
   EXPECT_TRUE(Started().empty()) << "a key pressed under the old settings ran";
 
-  for (int repeat = 0; repeat < 30; ++repeat) EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0)) << repeat;
-  HandleHookKeyUp(kF5);
+  for (int repeat = 0; repeat < 30; ++repeat) EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kF5, 0, 0)) << repeat;
+  HandleHookKeyUp(rt.capture.hook, kF5);
   RunPostedActions();
   EXPECT_EQ(Started().size(), 1u) << "auto-repeat queued the action again and again";
 
   for (int press = 0; press < 30; ++press) {
-    EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 0)) << press;
-    HandleHookKeyUp(kF5);
+    EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kF5, 0, 0)) << press;
+    HandleHookKeyUp(rt.capture.hook, kF5);
   }
   RunPostedActions();
   size_t queued = Started().size() - 1;
@@ -138,9 +141,9 @@ TEST_F(HookTest, KeysQueuedBeforeAReloadRunNothingAndAHeldKeyDoesNotPileUp) {
 
 TEST_F(HookTest, TheRuntimesOwnKeysNeverMatch) {
   Entry(1, 0, kF5, "one.exe");
-  EXPECT_FALSE(HandleHookKeyDown(kF5, 0, kInjectedEventTag));
-  EXPECT_FALSE(HandleHookKeyDown(kF5, 0, kInjectedHoldEventTag));
-  EXPECT_TRUE(HandleHookKeyDown(kF5, 0, 12345)) << "other programs' injected keys are the user's";
+  EXPECT_FALSE(HandleHookKeyDown(rt.capture.hook, kF5, 0, kInjectedEventTag));
+  EXPECT_FALSE(HandleHookKeyDown(rt.capture.hook, kF5, 0, kInjectedHoldEventTag));
+  EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kF5, 0, 12345)) << "other programs' injected keys are the user's";
   RunPostedActions();
 }
 
@@ -164,8 +167,8 @@ TEST_F(HookTest, SwallowingTheKeyOfAnAltOrWindowsCombinationSendsANeutralKey) {
 
 TEST_F(HookTest, AnEntryLeftInTheIndexAfterAnUnloadNeverRuns) {
   Entry(1, 0, kF5, "one.exe");
-  UnloadSettings();
-  g_settings.keyIndex[kF5] = 1;  // as if the index had not been cleared
+  UnloadSettings(rt);
+  rt.capture.keyIndex[kF5] = 1;  // as if the index had not been cleared
   EXPECT_FALSE(HookKeyDown(kF5, 0));
   EXPECT_TRUE(Started().empty());
 }
@@ -181,16 +184,16 @@ TEST_F(HookTest, ResumeAndReturnInstallTheHookAfreshAndLeavingDoesNot) {
               {SessionEvent::Left, false},
               {SessionEvent::DevicesChanged, false}};
   Entry(1, 0, kF5, "one.exe");
-  InstallCaptureHook();
+  InstallCaptureHook(rt);
   for (const auto& row : rows) {
     fake_platform::ClearCalls();
     posted_ = 0;
-    HandleSessionEvent(row.event);
+    HandleSessionEvent(rt, row.event);
     std::vector<std::string> rearmed = {"RemoveHook", "InstallHook"};
     EXPECT_EQ(fake_platform::Calls(), row.rearms ? rearmed : std::vector<std::string>{}) << int(row.event);
     EXPECT_TRUE(fake_platform::HookInstalled());
     EXPECT_TRUE(HookKeyDown(kF5, 0)) << int(row.event);
-    HandleHookKeyUp(kF5);
+    HandleHookKeyUp(rt.capture.hook, kF5);
     EXPECT_EQ(Started().size(), 1u) << int(row.event);
   }
 }

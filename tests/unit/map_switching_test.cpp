@@ -4,11 +4,15 @@
 
 #include "runtime/map_switching.h"
 #include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace quillon {
 namespace {
+
+// The runtime under test, made afresh by every case.
+Runtime rt;
 
 using fake_platform::CallsStartingWith;
 
@@ -17,9 +21,8 @@ class MapSwitchingTest : public ::testing::Test {
   void SetUp() override {
     fake_platform::Reset();
     fake_keyboard::Reset();
-    StopChangeTimer();
-    g_settings = RuntimeSettings{};
-    RuntimeSettings& s = g_settings;
+    rt = Runtime{};
+    RuntimeSettings& s = rt.settings;
     s.programDirectory = "C:\\Q\\";
     s.configNames = {"A", "B", "C"};
     s.configCount = 3;
@@ -27,9 +30,9 @@ class MapSwitchingTest : public ::testing::Test {
     s.ultraMapPath = "C:\\UM.exe";
     s.ultraMapOptions = "%s";
     fake_platform::SetClock(100000);
-    s.lastAnnounce = 100000;  // as a load leaves it
+    rt.map.lastAnnounce = 100000;  // as a load leaves it
   }
-  void TearDown() override { StopChangeTimer(); }
+  void TearDown() override { StopChangeTimer(rt.map); }
 
   static std::vector<std::string> Sounds() { return CallsStartingWith("PlaySound"); }
   static std::vector<std::string> HandOvers() { return CallsStartingWith("StartProgram"); }
@@ -47,109 +50,109 @@ TEST_F(MapSwitchingTest, StepsWrapAroundBothWays) {
   } cases[] = {{2, MapRequest::Next, 0},     {0, MapRequest::Next, 1},    {0, MapRequest::Previous, 2},
                {2, MapRequest::Previous, 1}, {2, MapRequest::Default, 1}, {7, MapRequest::Next, 0},
                {7, MapRequest::Previous, 2}};
-  g_settings.defaultConfig = 1;
+  rt.settings.defaultConfig = 1;
   for (const auto& c : cases) {
-    g_settings.currentConfig = c.from;
-    g_settings.lastAnnounce = 100000;
-    RequestMapChange(c.kind, "");
-    EXPECT_EQ(g_settings.currentConfig, c.to) << "from " << c.from;
+    rt.map.currentConfig = c.from;
+    rt.map.lastAnnounce = 100000;
+    RequestMapChange(rt, c.kind, "");
+    EXPECT_EQ(rt.map.currentConfig, c.to) << "from " << c.from;
   }
 }
 
 TEST_F(MapSwitchingTest, AfterAPauseTheFirstPressOnlyNamesTheMapAndHandsNothingOver) {
   fake_platform::AdvanceClock(1001);
-  RequestMapChange(MapRequest::Next, std::string("x"));
-  EXPECT_EQ(g_settings.currentConfig, 0u);
+  RequestMapChange(rt, MapRequest::Next, std::string("x"));
+  EXPECT_EQ(rt.map.currentConfig, 0u);
   EXPECT_EQ(Sounds(), std::vector<std::string>{SoundOf(1)});
-  EXPECT_FALSE(MapChangePending());
-  EXPECT_EQ(g_settings.lastAnnounce, 101001u);
+  EXPECT_FALSE(MapChangePending(rt.map));
+  EXPECT_EQ(rt.map.lastAnnounce, 101001u);
 }
 
 TEST_F(MapSwitchingTest, PressesWithinTheTimeoutStepAndTheLastMapIsHandedOverWithItsKeys) {
   fake_platform::AdvanceClock(5000);
-  RequestMapChange(MapRequest::Next, std::string("a"));  // names A
+  RequestMapChange(rt, MapRequest::Next, std::string("a"));  // names A
   fake_platform::AdvanceClock(300);
-  RequestMapChange(MapRequest::Next, std::string("b"));  // steps to B
+  RequestMapChange(rt, MapRequest::Next, std::string("b"));  // steps to B
   fake_platform::AdvanceClock(300);
-  RequestMapChange(MapRequest::Next, std::string("c"));  // steps to C
+  RequestMapChange(rt, MapRequest::Next, std::string("c"));  // steps to C
   EXPECT_EQ(Sounds(), (std::vector<std::string>{SoundOf(1), SoundOf(2), SoundOf(3)}));
   EXPECT_EQ(CallsStartingWith("StartTimer 1"), (std::vector<std::string>{"StartTimer 1 1000", "StartTimer 1 1000"}));
   EXPECT_TRUE(HandOvers().empty());
   EXPECT_TRUE(fake_keyboard::InsertedEvents().empty()) << "the key sequence waits for the hand-over";
-  CompleteMapChange();
+  CompleteMapChange(rt);
   EXPECT_EQ(HandOvers(), std::vector<std::string>{HandOverOf("C")});
   ASSERT_EQ(fake_keyboard::InsertedEvents().size(), 2u) << "only the last request's sequence is typed";
   EXPECT_EQ(fake_keyboard::InsertedEvents()[0].virtualKey, 'C');
-  EXPECT_FALSE(MapChangePending());
-  CompleteMapChange();  // a stray tick types and hands over nothing more
+  EXPECT_FALSE(MapChangePending(rt.map));
+  CompleteMapChange(rt);  // a stray tick types and hands over nothing more
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u);
   EXPECT_EQ(HandOvers().size(), 1u);
 }
 
 TEST_F(MapSwitchingTest, TheTimeoutIsMeasuredFromTheLastAnnouncement) {
-  RequestMapChange(MapRequest::Next, "");  // right after a load: steps at once
-  EXPECT_EQ(g_settings.currentConfig, 1u);
+  RequestMapChange(rt, MapRequest::Next, "");  // right after a load: steps at once
+  EXPECT_EQ(rt.map.currentConfig, 1u);
   fake_platform::AdvanceClock(1000);  // exactly the time-out still steps
-  RequestMapChange(MapRequest::Next, "");
-  EXPECT_EQ(g_settings.currentConfig, 2u);
+  RequestMapChange(rt, MapRequest::Next, "");
+  EXPECT_EQ(rt.map.currentConfig, 2u);
   fake_platform::AdvanceClock(1001);
-  RequestMapChange(MapRequest::Next, "");
-  EXPECT_EQ(g_settings.currentConfig, 2u);
+  RequestMapChange(rt, MapRequest::Next, "");
+  EXPECT_EQ(rt.map.currentConfig, 2u);
 }
 
 TEST_F(MapSwitchingTest, WithoutApplyOnStartTheFirstRequestKeepsTheDefaultAndHandsItOver) {
-  g_settings.applyOnStart = 0;
-  g_settings.defaultConfig = 1;
-  ResetToDefaultMap();
-  g_settings.firstRequestPending = true;
+  rt.settings.applyOnStart = 0;
+  rt.settings.defaultConfig = 1;
+  ResetToDefaultMap(rt);
+  rt.map.firstRequestPending = true;
   EXPECT_TRUE(HandOvers().empty());
   fake_platform::AdvanceClock(60000);
-  RequestMapChange(MapRequest::Previous, "");
-  EXPECT_EQ(g_settings.currentConfig, 1u);
-  EXPECT_FALSE(g_settings.firstRequestPending);
+  RequestMapChange(rt, MapRequest::Previous, "");
+  EXPECT_EQ(rt.map.currentConfig, 1u);
+  EXPECT_FALSE(rt.map.firstRequestPending);
   EXPECT_EQ(Sounds(), std::vector<std::string>{SoundOf(2)});
-  CompleteMapChange();
+  CompleteMapChange(rt);
   EXPECT_EQ(HandOvers(), std::vector<std::string>{HandOverOf("B")});
 }
 
 TEST_F(MapSwitchingTest, ADroppedChangeIsNeverHandedOverNorTyped) {
-  RequestMapChange(MapRequest::Next, std::string("z"));
-  ASSERT_TRUE(MapChangePending());
-  StopChangeTimer();  // what a reload does
-  EXPECT_FALSE(MapChangePending());
+  RequestMapChange(rt, MapRequest::Next, std::string("z"));
+  ASSERT_TRUE(MapChangePending(rt.map));
+  StopChangeTimer(rt.map);  // what a reload does
+  EXPECT_FALSE(MapChangePending(rt.map));
   EXPECT_EQ(CallsStartingWith("StopTimer 1").size(), 1u);
-  CompleteMapChange();  // a tick queued before the reload finds nothing
+  CompleteMapChange(rt);  // a tick queued before the reload finds nothing
   EXPECT_TRUE(HandOvers().empty());
   EXPECT_TRUE(fake_keyboard::InsertedEvents().empty());
 }
 
 TEST_F(MapSwitchingTest, WithNoMapsRequestsAreSilentAndHandNothingOver) {
-  g_settings.configCount = 0;
-  g_settings.configNames = {};
+  rt.settings.configCount = 0;
+  rt.settings.configNames = {};
   for (MapRequest kind : {MapRequest::Next, MapRequest::Previous, MapRequest::Default}) {
-    RequestMapChange(kind, "");
+    RequestMapChange(rt, kind, "");
     fake_platform::AdvanceClock(10);
   }
-  CompleteMapChange();
-  EXPECT_EQ(g_settings.currentConfig, 0u);
+  CompleteMapChange(rt);
+  EXPECT_EQ(rt.map.currentConfig, 0u);
   EXPECT_TRUE(Sounds().empty());
   EXPECT_TRUE(HandOvers().empty());
 }
 
 TEST_F(MapSwitchingTest, ADefaultBeyondTheListIsNeitherAnnouncedNorHandedOver) {
-  g_settings.defaultConfig = 9;
-  RequestMapChange(MapRequest::Default, "");
-  CompleteMapChange();
-  EXPECT_EQ(g_settings.currentConfig, 9u);
+  rt.settings.defaultConfig = 9;
+  RequestMapChange(rt, MapRequest::Default, "");
+  CompleteMapChange(rt);
+  EXPECT_EQ(rt.map.currentConfig, 9u);
   EXPECT_TRUE(Sounds().empty());
   EXPECT_TRUE(HandOvers().empty());
 }
 
 TEST_F(MapSwitchingTest, ThePendingSequenceIsTypedBeforeTheHandOver) {
-  RequestMapChange(MapRequest::Next, std::string("ab"));
+  RequestMapChange(rt, MapRequest::Next, std::string("ab"));
   size_t typedAtHandOver = 99;
   fake_platform::WhileStartingPrograms([&] { typedAtHandOver = fake_keyboard::InsertedEvents().size(); });
-  CompleteMapChange();
+  CompleteMapChange(rt);
   EXPECT_EQ(typedAtHandOver, 4u) << "the mapping program may take the focus from the keys";
 }
 

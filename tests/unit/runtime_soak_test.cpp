@@ -19,6 +19,7 @@
 #include "runtime/runtime_ending.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_app_switcher.h"
 #include "tests/fakes/fake_controller.h"
 #include "tests/fakes/fake_keyboard.h"
@@ -97,7 +98,9 @@ class Soak {
  public:
   explicit Soak(uint64_t seed) : random_(seed) {}
 
+  // A start of the runtime: its state and the fakes' start empty.
   void Start() {
+    rt = Runtime{};
     fake_platform::Reset();
     fake_keyboard::Reset();
     fake_window_system::Reset();
@@ -106,8 +109,8 @@ class Soak {
     fake_app_switcher::WhileOpen([this] { WhileSwitcherOpen(); });
     expected_.clear();
     WriteSettings(random_() % 2 == 0);
-    LoadSettings();
-    PollController();  // the first tick only acquires
+    LoadSettings(rt);
+    PollController(rt);  // the first tick only acquires
   }
 
   // One random step; "" when every invariant holds, else what broke.
@@ -124,7 +127,7 @@ class Soak {
 
   std::string Exit() {
     Hold(0);
-    EndRuntime();
+    EndRuntime(rt);
     pending_.clear();
     std::set<uint32_t> down;
     for (const KeyEvent& event : fake_keyboard::InsertedEvents()) {
@@ -140,27 +143,28 @@ class Soak {
   }
 
  private:
+  Runtime rt;
   void Reload() {
     Hold(0);
-    UnloadSettings();
+    UnloadSettings(rt);
     pending_.clear();  // queued under the old settings: they run nothing
     WriteSettings(random_() % 2 == 0);
-    LoadSettings();
-    PollController();
+    LoadSettings(rt);
+    PollController(rt);
   }
 
   // A hot key runs at once; a hooked key runs on the main thread's turn,
   // now or some steps later (unless a reload comes first).
   void PressKey() {
     size_t row = random_() % std::size(kKeys);
-    if (!g_settings.useHook) {
+    if (!rt.settings.useHook) {
       ++expected_[kKeys[row].trace];
-      RunHotKeyAction(uintptr_t(HotKeyIdOf(uint32_t(row + 1))));
-      OwnKeysMarkerArrived();
+      RunHotKeyAction(rt, uintptr_t(HotKeyIdOf(uint32_t(row + 1))));
+      OwnKeysMarkerArrived(rt.ownKeys);
       return;
     }
-    EXPECT_TRUE(HandleHookKeyDown(kKeys[row].trigger, kKeys[row].modifier, 0));
-    HandleHookKeyUp(kKeys[row].trigger);
+    EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kKeys[row].trigger, kKeys[row].modifier, 0));
+    HandleHookKeyUp(rt.capture.hook, kKeys[row].trigger);
     pending_.push_back(row);
     if (random_() % 2 == 0 || pending_.size() > 3) MainThreadTurn();
   }
@@ -169,7 +173,7 @@ class Soak {
     while (!pending_.empty()) {
       ++expected_[kKeys[pending_.front()].trace];
       pending_.erase(pending_.begin());
-      RunPostedHookAction();
+      RunPostedHookAction(rt);
     }
   }
 
@@ -199,7 +203,7 @@ class Soak {
       if (mask & (1u << b)) buttons.push_back(b + 1);
     pad::HoldButtons(pad_, buttons);
     held_ = mask;
-    while (ticks-- > 0) PollController();
+    while (ticks-- > 0) PollController(rt);
   }
 
   static const Row* Matching(uint32_t mask) {

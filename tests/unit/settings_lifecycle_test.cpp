@@ -3,12 +3,16 @@
 
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/kit/test_registry.h"
 
 namespace quillon {
 namespace {
+
+// The runtime under test, made afresh by every case.
+Runtime rt;
 
 // A path of 1,024 characters or more reads as "" (the process seam cannot
 // read it whole): the start ends, rather than resolving the mapping program
@@ -28,10 +32,10 @@ TEST(StartRuntimeTest, StartsOnlyFromAKnownFolderAndReadsTheLayoutFirst) {
     fake_platform::SetExecutablePath(row.ownPath);
     bool layoutRead = false;
     fake_keyboard::OnceWhileReadingLayout([&] { layoutRead = true; });
-    EXPECT_EQ(StartRuntime(), row.starts) << row.ownPath;
+    EXPECT_EQ(StartRuntime(rt), row.starts) << row.ownPath;
     EXPECT_EQ(layoutRead, row.starts) << row.ownPath;
     EXPECT_EQ(fake_platform::CallsStartingWith("StartProgram").size(), row.starts ? 1u : 0u) << row.ownPath;
-    UnloadSettings();
+    UnloadSettings(rt);
   }
   test_registry::DeleteSettingsTree();
 }

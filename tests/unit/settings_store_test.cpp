@@ -4,6 +4,7 @@
 
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/kit/test_registry.h"
 #if QUILLON_FAKE_REGISTRY
@@ -13,12 +14,16 @@
 namespace quillon {
 namespace {
 
+// The runtime under test, made afresh by every case.
+Runtime rt;
+
 namespace reg = test_registry;
 using fake_platform::CallsStartingWith;
 
 class SettingsStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    rt = Runtime{};
     fake_platform::Reset();
 #if QUILLON_FAKE_REGISTRY
     fake_registry::Reset();
@@ -26,7 +31,7 @@ class SettingsStoreTest : public ::testing::Test {
     reg::DeleteSettingsTree();
   }
   void TearDown() override {
-    UnloadSettings();
+    UnloadSettings(rt);
     reg::DeleteSettingsTree();
 #if QUILLON_FAKE_REGISTRY
     EXPECT_EQ(fake_registry::OpenHandleCount(), 0) << "a registry key was left open";
@@ -43,8 +48,8 @@ class SettingsStoreTest : public ::testing::Test {
 };
 
 TEST_F(SettingsStoreTest, NoTreeGivesTheRuntimeDefaults) {
-  LoadSettings();
-  const RuntimeSettings& s = g_settings;
+  LoadSettings(rt);
+  const RuntimeSettings& s = rt.settings;
   EXPECT_EQ(s.programDirectory, "C:\\Quillon\\");
   EXPECT_EQ(s.configCount, 0u);
   EXPECT_EQ(s.changeTimeout, 1000u);
@@ -55,7 +60,7 @@ TEST_F(SettingsStoreTest, NoTreeGivesTheRuntimeDefaults) {
   EXPECT_EQ(s.ultraMapOptions, "");
   EXPECT_EQ(s.keyCount, 0u);
   EXPECT_EQ(s.buttonCount, 0u);
-  EXPECT_FALSE(s.firstRequestPending);
+  EXPECT_FALSE(rt.map.firstRequestPending);
   // With no map at all there is nothing to hand over and nothing is armed.
   EXPECT_TRUE(fake_platform::Calls().empty());
 }
@@ -65,20 +70,20 @@ TEST_F(SettingsStoreTest, EmptyAndMissingConfigSlotsCloseUp) {
   reg::WriteText(reg::SettingsPath(), "Config1", "A");
   reg::WriteText(reg::SettingsPath(), "Config3", "B");
   reg::WriteText(reg::SettingsPath(), "Config9", "C");
-  LoadSettings();
-  ASSERT_EQ(g_settings.configCount, 3u);
-  EXPECT_EQ(g_settings.configNames[0], "A");
-  EXPECT_EQ(g_settings.configNames[1], "B");
-  EXPECT_EQ(g_settings.configNames[2], "C");
+  LoadSettings(rt);
+  ASSERT_EQ(rt.settings.configCount, 3u);
+  EXPECT_EQ(rt.settings.configNames[0], "A");
+  EXPECT_EQ(rt.settings.configNames[1], "B");
+  EXPECT_EQ(rt.settings.configNames[2], "C");
 }
 
 TEST_F(SettingsStoreTest, ActionListsEndAtTheFirstMissingSubkey) {
   for (int n : {1, 2, 4}) KeyEntry(n, 0, 0x70 + n);
   for (int n : {1, 3}) reg::WriteNumber(reg::ButtonActionPath(n), "Buttons", 1);
-  LoadSettings();
-  EXPECT_EQ(g_settings.keyCount, 2u);
-  EXPECT_EQ(g_settings.keyActions[2].virtualKey, 0x72u);
-  EXPECT_EQ(g_settings.buttonCount, 1u);
+  LoadSettings(rt);
+  EXPECT_EQ(rt.settings.keyCount, 2u);
+  EXPECT_EQ(rt.settings.keyActions[2].virtualKey, 0x72u);
+  EXPECT_EQ(rt.settings.buttonCount, 1u);
 }
 
 TEST_F(SettingsStoreTest, NinetyNineEntriesLoadAndAHundredthIsNeverRead) {
@@ -87,10 +92,10 @@ TEST_F(SettingsStoreTest, NinetyNineEntriesLoadAndAHundredthIsNeverRead) {
     reg::WriteNumber(reg::ButtonActionPath(n), "Buttons", uint32_t(n));
   }
   reg::WriteNumber(reg::SettingsPath() + "\\100", "VirtualKey", 0x42);
-  LoadSettings();
-  EXPECT_EQ(g_settings.keyCount, 99u);
-  EXPECT_EQ(g_settings.buttonCount, 99u);
-  EXPECT_EQ(g_settings.buttonActions[98].buttons, 99u);
+  LoadSettings(rt);
+  EXPECT_EQ(rt.settings.keyCount, 99u);
+  EXPECT_EQ(rt.settings.buttonCount, 99u);
+  EXPECT_EQ(rt.settings.buttonActions[98].buttons, 99u);
 }
 
 TEST_F(SettingsStoreTest, ActionFieldsAreReadWithTheirDefaults) {
@@ -105,8 +110,8 @@ TEST_F(SettingsStoreTest, ActionFieldsAreReadWithTheirDefaults) {
   const std::string joy = reg::ButtonActionPath(1);
   reg::WriteNumber(joy, "Buttons", 3);
   reg::WriteText(joy, "KeySeq", "%{F4}");
-  LoadSettings();
-  const KeyAction& k = g_settings.keyActions[1];
+  LoadSettings(rt);
+  const KeyAction& k = rt.settings.keyActions[1];
   EXPECT_EQ(k.modifier, 6u);
   EXPECT_EQ(k.virtualKey, 0x74u);
   EXPECT_EQ(k.sendType, 1u);
@@ -115,7 +120,7 @@ TEST_F(SettingsStoreTest, ActionFieldsAreReadWithTheirDefaults) {
   EXPECT_TRUE(k.keySeq.empty()) << "an empty KeySeq types nothing";
   EXPECT_EQ(k.appName, "C:\\Games\\mame.exe");
   EXPECT_EQ(k.appParms, "");
-  const ButtonAction& b = g_settings.buttonActions[0];
+  const ButtonAction& b = rt.settings.buttonActions[0];
   EXPECT_EQ(b.buttons, 3u);
   EXPECT_EQ(b.sendType, 0u);
   EXPECT_EQ(b.action, 0u);
@@ -146,8 +151,8 @@ TEST_P(RawValueTest, IsReadAsDefined) {
   const RawValueCase& c = GetParam();
   KeyEntry(1, 0, 0x41);
   reg::WriteBytes(reg::KeyActionPath(1), c.expectedSelect ? "Select" : "Action", c.type, c.bytes);
-  LoadSettings();
-  const KeyAction& entry = g_settings.keyActions[1];
+  LoadSettings(rt);
+  const KeyAction& entry = rt.settings.keyActions[1];
   if (c.expectedSelect) {
     EXPECT_EQ(entry.select, c.expectedSelect);
   }
@@ -182,12 +187,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsStoreTest, UltraMapPathEmptyStringIsKeptButNoBytesTakesTheDefault) {
   reg::WriteBytes(reg::SettingsPath(), "UltraMapPath", reg::kString, {0});
-  LoadSettings();
-  EXPECT_EQ(g_settings.ultraMapPath, "");
-  UnloadSettings();
+  LoadSettings(rt);
+  EXPECT_EQ(rt.settings.ultraMapPath, "");
+  UnloadSettings(rt);
   reg::WriteBytes(reg::SettingsPath(), "UltraMapPath", reg::kString, {});
-  LoadSettings();
-  EXPECT_EQ(g_settings.ultraMapPath, "C:\\Quillon\\\\UltraMap.exe");
+  LoadSettings(rt);
+  EXPECT_EQ(rt.settings.ultraMapPath, "C:\\Quillon\\\\UltraMap.exe");
 }
 
 TEST_F(SettingsStoreTest, HotKeyModeRegistersEveryValidKeyAndUnloadReleasesAllIds) {
@@ -197,12 +202,12 @@ TEST_F(SettingsStoreTest, HotKeyModeRegistersEveryValidKeyAndUnloadReleasesAllId
   KeyEntry(3, 0, 0);                                     // no key: never armed
   KeyEntry(4, 0, 256);                                   // outside the key range: never armed
   reg::WriteNumber(reg::KeyActionPath(5), "Action", 0);  // VirtualKey missing
-  LoadSettings();
+  LoadSettings(rt);
   EXPECT_EQ(CallsStartingWith("RegisterHotKey"),
             (std::vector<std::string>{"RegisterHotKey 100 2 116", "RegisterHotKey 101 4 116"}));
   EXPECT_TRUE(CallsStartingWith("InstallHook").empty());
   fake_platform::ClearCalls();
-  UnloadSettings();
+  UnloadSettings(rt);
   EXPECT_EQ(CallsStartingWith("UnregisterHotKey").size(), 5u);
   EXPECT_TRUE(fake_platform::RegisteredHotKeys().empty());
 }
@@ -215,14 +220,14 @@ TEST_F(SettingsStoreTest, HookModeIndexesKeysAndTheLaterEntryWins) {
   KeyEntry(4, 0, 0);
   KeyEntry(5, 0, 0x100);
   KeyEntry(6, 0, 0xFFFFFFFF);
-  LoadSettings();
-  EXPECT_EQ(g_settings.keyIndex[0x41], 1);
-  EXPECT_EQ(g_settings.keyIndex[0x74], 3);
-  EXPECT_EQ(g_settings.keyIndex[0], 0) << "VirtualKey 0 must not be armed";
-  EXPECT_EQ(g_settings.keyIndex[0xFF], 0);
+  LoadSettings(rt);
+  EXPECT_EQ(rt.capture.keyIndex[0x41], 1);
+  EXPECT_EQ(rt.capture.keyIndex[0x74], 3);
+  EXPECT_EQ(rt.capture.keyIndex[0], 0) << "VirtualKey 0 must not be armed";
+  EXPECT_EQ(rt.capture.keyIndex[0xFF], 0);
   EXPECT_TRUE(fake_platform::HookInstalled());
   EXPECT_TRUE(CallsStartingWith("RegisterHotKey").empty());
-  UnloadSettings();
+  UnloadSettings(rt);
   EXPECT_FALSE(fake_platform::HookInstalled());
 }
 
@@ -240,7 +245,7 @@ TEST_P(CaptureArmingTest, ArmsOnlyWhatTheSwitchesAsk) {
   const CaptureCase& c = GetParam();
   Globals(c.useKeyboard, c.useHook);
   for (int n = 1; n <= c.entries; ++n) KeyEntry(n, 0, 0x70 + n);
-  LoadSettings();
+  LoadSettings(rt);
   EXPECT_EQ(fake_platform::HookInstalled(), c.hook);
   EXPECT_EQ(fake_platform::RegisteredHotKeys().size(), c.hotKeys);
 }
@@ -265,9 +270,9 @@ TEST_F(SettingsStoreTest, ControllerPollingStartsAtTheConfiguredRate) {
     fake_platform::Reset();
     reg::WriteNumber(reg::SettingsPath(), "UseJoystick", 1);
     if (c.present) reg::WriteNumber(reg::SettingsPath(), "PollPerSecond", c.perSecond);
-    LoadSettings();
+    LoadSettings(rt);
     EXPECT_EQ(CallsStartingWith("StartTimer 2"), std::vector<std::string>{c.timer}) << c.perSecond;
-    UnloadSettings();
+    UnloadSettings(rt);
     EXPECT_EQ(CallsStartingWith("StopTimer 2").size(), 1u);
   }
 }
@@ -296,14 +301,14 @@ TEST_F(SettingsStoreTest, LoadHandsTheDefaultMapOverOnlyWhenItNamesAMap) {
     reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", c.applyOnStart);
     reg::WriteText(reg::SettingsPath(), "UltraMapPath", "C:\\UM\\UltraMap.exe");
     reg::WriteText(reg::SettingsPath(), "UltraMapOptions", "%s");
-    LoadSettings();
+    LoadSettings(rt);
     std::vector<std::string> expected;
     if (c.expected) expected.push_back(std::string("StartProgram C:\\UM\\UltraMap.exe| ") + c.expected);
     EXPECT_EQ(CallsStartingWith("StartProgram"), expected) << c.configs << " maps, default " << c.defaultConfig;
-    EXPECT_EQ(g_settings.currentConfig, c.defaultPresent ? c.defaultConfig : 0u);
-    EXPECT_EQ(g_settings.firstRequestPending, c.applyOnStart == 0);
+    EXPECT_EQ(rt.map.currentConfig, c.defaultPresent ? c.defaultConfig : 0u);
+    EXPECT_EQ(rt.map.firstRequestPending, c.applyOnStart == 0);
     EXPECT_TRUE(CallsStartingWith("PlaySound").empty()) << "a load hands over without a sound";
-    UnloadSettings();
+    UnloadSettings(rt);
   }
 }
 
@@ -312,21 +317,21 @@ TEST_F(SettingsStoreTest, ReloadRearmsFromTheChangedTreeAndFreesTheOldTexts) {
   KeyEntry(1, 0, 0x41);
   KeyEntry(2, 0, 0x42);
   reg::WriteText(reg::SettingsPath(), "SwitchDevice", "Ultrastick 360");
-  LoadSettings();
+  LoadSettings(rt);
   EXPECT_EQ(fake_platform::RegisteredHotKeys().size(), 2u);
   reg::DeleteSettingsTree();
   Globals(1, 1);
   KeyEntry(1, 0, 0x43);
-  UnloadSettings();
+  UnloadSettings(rt);
   EXPECT_TRUE(fake_platform::RegisteredHotKeys().empty());
-  EXPECT_EQ(g_settings.keyCount, 0u);
-  EXPECT_TRUE(g_settings.keyActions[2].select.empty());
-  EXPECT_TRUE(g_settings.switchDevice.empty());
-  LoadSettings();
+  EXPECT_EQ(rt.settings.keyCount, 0u);
+  EXPECT_TRUE(rt.settings.keyActions[2].select.empty());
+  EXPECT_TRUE(rt.settings.switchDevice.empty());
+  LoadSettings(rt);
   EXPECT_TRUE(fake_platform::HookInstalled());
-  EXPECT_EQ(g_settings.keyIndex[0x43], 1);
-  EXPECT_EQ(g_settings.keyIndex[0x41], 0);
-  EXPECT_EQ(g_settings.switchDevice, "");
+  EXPECT_EQ(rt.capture.keyIndex[0x43], 1);
+  EXPECT_EQ(rt.capture.keyIndex[0x41], 0);
+  EXPECT_EQ(rt.settings.switchDevice, "");
 }
 
 #if QUILLON_FAKE_REGISTRY
@@ -334,9 +339,9 @@ TEST_F(SettingsStoreTest, AnUnreadableMainKeyLeavesEveryValueAtItsDefault) {
   reg::WriteNumber(reg::SettingsPath(), "ChangeTimeout", 50);
   KeyEntry(1, 0, 0x41);
   fake_registry::SetOpenFails(true);
-  LoadSettings();
-  EXPECT_EQ(g_settings.changeTimeout, 1000u);
-  EXPECT_EQ(g_settings.keyCount, 0u);
+  LoadSettings(rt);
+  EXPECT_EQ(rt.settings.changeTimeout, 1000u);
+  EXPECT_EQ(rt.settings.keyCount, 0u);
 }
 #endif
 

@@ -6,6 +6,7 @@
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "runtime/user_notices.h"
+#include "runtime/runtime_state.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_notices.h"
 #include "tests/fakes/fake_platform.h"
@@ -17,12 +18,16 @@
 namespace quillon {
 namespace {
 
+// The runtime under test, made afresh by every case.
+Runtime rt;
+
 namespace reg = test_registry;
 using Names = std::vector<std::string>;
 
 class UserNoticesTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    rt = Runtime{};
     fake_platform::Reset();
     fake_keyboard::Reset();
     fake_notices::Reset();
@@ -38,8 +43,8 @@ class UserNoticesTest : public ::testing::Test {
     reg::WriteText(reg::SettingsPath(), "UltraMapOptions", "%s");
   }
   void TearDown() override {
-    UnloadSettings();
-    EndNotices();
+    UnloadSettings(rt);
+    EndNotices(rt.notices);
     reg::DeleteSettingsTree();
   }
   // A load of the tree with these values (-1: absent).
@@ -47,7 +52,7 @@ class UserNoticesTest : public ::testing::Test {
     for (auto [name, value] :
          {std::pair{"ShowTrayIcon", showTrayIcon}, {"ShowMapName", showMapName}, {"ApplyOnStart", applyOnStart}})
       if (value >= 0) reg::WriteNumber(reg::SettingsPath(), name, uint32_t(value));
-    LoadSettings();
+    LoadSettings(rt);
   }
 };
 
@@ -75,34 +80,34 @@ TEST_F(UserNoticesTest, TheTreesSwitchesDecideAtEveryLoad) {
     Load(c.showTrayIcon, c.showMapName, 1);
     EXPECT_EQ(fake_notices::IconTip(), c.tip) << c.showTrayIcon << " " << c.showMapName;
     EXPECT_EQ(fake_notices::NamesShown(), c.names) << c.showTrayIcon << " " << c.showMapName;
-    UnloadSettings();
-    EndNotices();
+    UnloadSettings(rt);
+    EndNotices(rt.notices);
   }
 }
 
 TEST_F(UserNoticesTest, NameAndTipFollowTheHandOversNotThePresses) {
   Load(1, 1, 0);
   EXPECT_EQ(fake_notices::IconTip(), "Quillon") << "nothing was handed over yet";
-  RequestMapChange(MapRequest::Next, "");  // the first request keeps the default map
+  RequestMapChange(rt, MapRequest::Next, "");  // the first request keeps the default map
   EXPECT_TRUE(fake_notices::NamesShown().empty()) << "a press only announces";
-  CompleteMapChange();
-  RequestMapChange(MapRequest::Next, "");
-  CompleteMapChange();
+  CompleteMapChange(rt);
+  RequestMapChange(rt, MapRequest::Next, "");
+  CompleteMapChange(rt);
   EXPECT_EQ(fake_notices::NamesShown(), (Names{"Race", "Fly"}));
   EXPECT_EQ(fake_notices::IconTip(), "Quillon: Fly");
   // A reload that hands nothing over: the mapping program still has Fly.
-  UnloadSettings();
-  LoadSettings();
+  UnloadSettings(rt);
+  LoadSettings(rt);
   EXPECT_EQ(fake_notices::IconTip(), "Quillon: Fly");
   // Switched off by the next load, the icon goes; the end takes everything.
   reg::WriteNumber(reg::SettingsPath(), "ShowTrayIcon", 0);
-  UnloadSettings();
-  LoadSettings();
+  UnloadSettings(rt);
+  LoadSettings(rt);
   EXPECT_EQ(fake_notices::IconTip(), std::nullopt);
   reg::WriteNumber(reg::SettingsPath(), "ShowTrayIcon", 1);
-  UnloadSettings();
-  LoadSettings();
-  EndNotices();
+  UnloadSettings(rt);
+  LoadSettings(rt);
+  EndNotices(rt.notices);
   EXPECT_EQ(fake_notices::IconTip(), std::nullopt);
   EXPECT_EQ(fake_notices::NameShowing(), std::nullopt);
 }

@@ -1,0 +1,130 @@
+// Everything the running program knows, one record per file that keeps it,
+// and the Runtime that holds them all. The tree as read lives in
+// RuntimeSettings; what the program learns while it runs lives beside it.
+//
+// One Runtime exists per run: the runtime's main program makes it and hands
+// it to the window, whose procedure passes it down to every step it takes.
+// Tests make one afresh for each case. Only the records are here; each
+// file's header says what its functions do with its record.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "runtime/key_injection.h"
+#include "runtime/seams/controller_device.h"
+#include "runtime/settings_store.h"
+
+namespace quillon {
+
+// settings_lifecycle.cpp: reload requests that arrive while a load runs or a
+// box is open (their message loops dispatch them) are folded into one.
+struct ReloadQueue {
+  bool loading = false;
+  bool waiting = false;
+  bool runningWaiting = false;  // RunWaitingReload's loop is under way
+};
+
+// modal_boxes.cpp: how many of the runtime's boxes are open.
+struct OpenBoxes {
+  int count = 0;
+};
+
+// own_keys.cpp: the keys that the runtime's bursts pressed since the last
+// marker, and how many markers are still on their way.
+struct OwnKeys {
+  uint32_t markersQueued = 0;
+  std::bitset<256> pressed;
+};
+
+// app_launch.cpp: files already refused this run.
+struct LaunchState {
+  std::set<std::string> refusedPrograms;
+};
+
+// user_notices.cpp: the map last handed over. Survives reloads: the mapping
+// program keeps the map it was given whatever the tree says next.
+struct NoticeState {
+  std::string activeMap;
+};
+
+// map_switching.cpp: which map is current and the change waiting for
+// ChangeTimer.
+struct MapState {
+  uint32_t currentConfig = 0;
+  uint32_t lastAnnounce = 0;
+  // The first request after a load without ApplyOnStart keeps the default
+  // map.
+  bool firstRequestPending = false;
+  uintptr_t changeTimer = 0;
+  std::optional<std::string> pendingKeySeq;
+};
+
+// controller_poll.cpp: the input system, the chosen pad and the press under
+// way (controller_poll.cpp says why it outlives ticks and reloads).
+struct PollState {
+  bool inputSystem = false;
+  ControllerHandle controller = nullptr;
+  uint32_t controllerButtons = 0;
+  uintptr_t pollTimer = 0;
+  bool pressFired = false;
+  bool acquired = false;  // the current device object has been acquired
+  int tickDepth = 0;
+};
+
+// keyboard_capture.cpp: what the hook matches against. The hook runs on a
+// thread of its own, so it never reads the settings, which a reload
+// rewrites: the main thread builds a table at arming and swaps it in whole.
+struct HookTable {
+  bool armed = false;
+  std::array<uint8_t, 256> entry{};                  // virtual key -> entry number, 0 for none
+  std::array<uint32_t, kMaxActions + 1> modifier{};  // entry number -> its exact modifiers
+  uint32_t generation = 0;
+};
+
+// A key the hook matched, waiting for its posted request: the entry's number
+// in the table of that generation.
+struct PostedAction {
+  uint32_t number = 0;
+  uint32_t generation = 0;
+};
+
+// What the hook's thread and the main thread share: the table and the queue
+// only under the hook lock (LockHookShare); keysDown only on the hook's
+// thread.
+struct HookShare {
+  HookTable table;
+  std::deque<PostedAction> posted;
+  // Keys the hook saw go down and not yet up: a key-down of one of these is
+  // an auto-repeat.
+  std::bitset<256> keysDown;
+};
+
+// keyboard_capture.cpp, the main thread's side.
+struct CaptureState {
+  // Virtual key -> number of the entry that takes it in hook mode.
+  std::array<uint8_t, 256> keyIndex{};
+  // The generation of the table built from the loaded settings.
+  uint32_t generation = 0;
+  HookShare hook;
+};
+
+struct Runtime {
+  RuntimeSettings settings;
+  ReloadQueue reloads;
+  OpenBoxes boxes;
+  HeldKeys held;  // key_injection.h
+  OwnKeys ownKeys;
+  LaunchState launch;
+  NoticeState notices;
+  MapState map;
+  PollState poll;
+  CaptureState capture;
+};
+
+}  // namespace quillon

@@ -1,0 +1,51 @@
+// Which entry the runtime runs for a key or a held set of buttons. The
+// runtime captures and polls by these rules, and the configurator's check
+// for entries that never run asks the same functions, so the two cannot
+// drift apart.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace quillon {
+
+// --- Controller entries ----------------------------------------------------
+
+// Whether an entry bound to `entryButtons` (bit i: button i + 1) is held:
+// it names a button and every one it names is down. Further held buttons
+// do not matter.
+bool EntryButtonsHeld(uint32_t entryButtons, uint32_t held);
+
+// The list index of the first entry, in list order, whose buttons are all
+// held; entryButtons.size() when none is.
+size_t FirstHeldEntry(std::span<const uint32_t> entryButtons, uint32_t held);
+
+// --- Keyboard entries ------------------------------------------------------
+
+enum class KeyCapture {
+  HotKeys,  // each entry registers its key and modifiers with the system
+  Hook,     // the low-level hook looks each key up in one index
+};
+
+struct KeyBinding {
+  uint32_t modifier = 0;
+  uint32_t virtualKey = 0;
+};
+
+// Only virtual keys 1..255 exist; an entry on any other is never armed.
+inline bool CapturableKey(uint32_t virtualKey) { return virtualKey >= 1 && virtualKey <= 255; }
+
+// The list index of the entry that takes entry `n`'s key: `n` itself when
+// it is captured, bindings.size() when its key cannot be. Hot keys: the
+// system refuses a second registration of a key with the same modifiers, so
+// the first entry on them keeps it. Hook: the index holds one entry per key
+// and a later entry replaces an earlier one whatever the modifiers, so the
+// last entry on the key takes it.
+size_t EntryTakingKey(KeyCapture capture, std::span<const KeyBinding> bindings, size_t n);
+
+// The hook's index: virtual key -> 1 + the list index of the entry that
+// takes it, 0 for none. Lists longer than 255 entries are cut.
+std::array<uint8_t, 256> HookKeyIndex(std::span<const KeyBinding> bindings);
+
+}  // namespace quillon
