@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The run command as a new user meets it on a machine without a desktop: in
+# a fresh prefix with DISPLAY unset, "run" leaves the runtime resident with
+# its window, "config" opens the configurator on the settings that run wrote,
+# and "stop" ends both and leaves no process of the prefix behind, its
+# private Xvfb included. Expects the Windows build to be there.
+set -uo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# shellcheck source=../../scripts/wine-processes.sh
+. "$repo/scripts/wine-processes.sh"
+unset DISPLAY WINEPREFIX QUILLON_WINEPREFIX
+work=$(mktemp -d)
+export QUILLON_RUN_PREFIX="$work/prefix"
+prefix=$QUILLON_RUN_PREFIX
+failed=0
+
+fail() {
+  echo "FAILED: $*"
+  failed=1
+}
+
+# Whatever a failure left running goes, so that no later step inherits it.
+clean_up() {
+  if [ -n "$(prefix_pids "$prefix")" ]; then
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1
+    sleep 1
+    for pid in $(prefix_pids "$prefix"); do kill "$pid" 2>/dev/null; done
+  fi
+  rm -rf "$work" "$prefix.lock"
+}
+trap clean_up EXIT
+
+# The probe, on the command's private display: milliseconds, class, title,
+# list items.
+probe() {
+  DISPLAY=":$(head -n 1 "$work/run-xvfb.display" 2>/dev/null)" QUILLON_WINEPREFIX="$prefix" \
+    "$repo/scripts/wine-run.sh" "$repo/build/windows/bin/window_probe.exe" "$@" >/dev/null 2>&1
+}
+
+verb() {
+  local started=$SECONDS
+  echo "--- scripts/run.sh $*"
+  "$repo/scripts/run.sh" "$@" >"$work/out" 2>&1
+  local status=$?
+  sed 's/^/    /' "$work/out"
+  echo "    (exit status $status, $((SECONDS - started)) s)"
+  return $status
+}
+
+verb || fail "run"
+sleep 1  # a runtime that ends at start does so at once: give it the chance
+[ -n "$(program_pids "$prefix" quillon.exe)" ] || fail "no quillon.exe runs after run"
+probe 5000 Quillon "" || fail "the runtime's window is not there after run"
+
+# A map file that is in no settings: the configurator's list of the maps in
+# use holds the two of the settings tree, and only them, when it read them.
+data="$prefix/drive_c/ProgramData/KWP/QuillonConfig"
+mkdir -p "$data" && : >"$data/Spare.ugc"
+verb config || fail "config"
+probe 5000 "#32770" " Quillon Configurator" Analog 8-Way ||
+  fail "the configurator does not show the settings that run wrote"
+
+xvfb=$(cat "$work/run-xvfb.pid" 2>/dev/null)
+verb stop || fail "stop"
+grep -q "Quillon stopped." "$work/out" || fail "stop did not say it stopped the runtime"
+for _ in $(seq 50); do
+  [ -z "$(prefix_pids "$prefix")" ] && break
+  sleep 0.1
+done
+[ -z "$(prefix_pids "$prefix")" ] || fail "processes of the prefix left after stop: $(prefix_pids "$prefix" | tr '\n' ' ')"
+[ -n "$xvfb" ] && ! kill -0 "$xvfb" 2>/dev/null || fail "the private Xvfb is still there after stop"
+
+[ "$failed" -eq 0 ] && echo "The run command works without a desktop."
+exit "$failed"
