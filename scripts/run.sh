@@ -12,7 +12,9 @@
 # program's window exists.
 #
 # QUILLON_RUN_PREFIX names another prefix (its folder's parent then holds the
-# logs and the private display's files instead of build/).
+# logs and the private display's files instead of build/). QUILLON_RUN_BUILT=1
+# says that the programs are built already: install-deps and the build are
+# skipped.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 prefix="${QUILLON_RUN_PREFIX:-$repo/build/run-prefix}"
@@ -143,10 +145,12 @@ stop_runtime() {
 # writes the demonstration settings tree: two maps, and F9 types a greeting.
 # The stand-in program plays the mapping program and logs what it is handed.
 prepare() {
-  "$repo/scripts/install-deps.sh"
   cd "$repo"
-  cmake --preset windows >/dev/null
-  cmake --build --preset windows -j2 --target "$@" stand_in_mapper window_probe
+  if [ "${QUILLON_RUN_BUILT:-}" != 1 ]; then
+    "$repo/scripts/install-deps.sh"
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows -j2 --target "$@" stand_in_mapper window_probe
+  fi
   use_display
   "$repo/scripts/prepare-wine-prefix.sh"
   local key='HKCU\Software\KWP\Quillon'

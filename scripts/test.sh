@@ -43,7 +43,8 @@ WINEPREFIX="$QUILLON_WINEPREFIX" step "$repo/scripts/prepare-wine-prefix.sh"
 # One Windows program at a time: they share one desktop, its focus and
 # keyboard state, and a menu open in one of them holds up others' windows.
 step xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows -j1
-# The run command as a new user meets it: its own fresh prefix, no display.
+# The run command as a new user meets it: a prefix without Quillon in it (a
+# copy of the one above), no display.
 step "$repo/tests/system/run_command_test.sh"
 
 if [ -x "$repo/scripts/run-fuzzers.sh" ]; then
