@@ -8,18 +8,27 @@
 #   scripts/run.sh stop     stops the runtime (and the private Xvfb, if any)
 #
 # Both programs see the demonstration settings (scripts/demo-settings.reg) that
-# a first run writes.
+# a first run writes. The run and config commands report success once the
+# program's window exists.
+#
+# QUILLON_RUN_PREFIX names another prefix (its folder's parent then holds the
+# logs and the private display's files instead of build/). QUILLON_RUN_BUILT=1
+# says that the programs are built already: install-deps and the build are
+# skipped.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-prefix="$repo/build/run-prefix"
+prefix="${QUILLON_RUN_PREFIX:-$repo/build/run-prefix}"
+state=$(dirname "$prefix")
 bin="$repo/build/windows/bin"
 export QUILLON_WINEPREFIX="$prefix" WINEPREFIX="$prefix" WINEARCH=win64
 # Debian's wine command warns that 32-bit Wine is missing unless every debug
 # channel is off; the programs here are 64-bit and need none of it.
 export WINEDEBUG="${WINEDEBUG:--all}"
 # The private X server: its process and display number, while it runs.
-xvfb_pid_file="$repo/build/run-xvfb.pid"
-xvfb_display_file="$repo/build/run-xvfb.display"
+xvfb_pid_file="$state/run-xvfb.pid"
+xvfb_display_file="$state/run-xvfb.display"
+# shellcheck source=wine-processes.sh
+. "$repo/scripts/wine-processes.sh"
 
 usage() {
   echo "usage: scripts/run.sh [config|stop]" >&2
@@ -27,16 +36,9 @@ usage() {
 }
 
 # Processes of this prefix whose program is quillon.exe, whoever started them
-# (this script, or the configurator's Apply from its data folder). Wine puts
-# the Windows path of the program first on the command line.
-runtime_pids() {
-  local dir program
-  for dir in /proc/[0-9]*; do
-    { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" || continue
-    program=$({ tr '\0' '\n' <"$dir/cmdline"; } 2>/dev/null | head -n 1) || continue
-    if printf '%s\n' "$program" | grep -qiE '(^|[\\/])quillon\.exe$'; then echo "${dir#/proc/}"; fi
-  done
-}
+# (this script, or the configurator's Apply from its data folder), started or
+# still starting.
+runtime_pids() { program_pids "$prefix" quillon.exe; }
 
 private_display_alive() {
   [ -s "$xvfb_pid_file" ] && [ -s "$xvfb_display_file" ] && kill -0 "$(cat "$xvfb_pid_file")" 2>/dev/null
@@ -46,10 +48,21 @@ private_display_alive() {
 # private Xvfb. It stays up after this script ends, so that every program of
 # the prefix keeps the same display until "stop"; Wine's own helper processes
 # do not survive the loss of theirs.
+#
+# It comes before any Wine command of the prefix, winepath and reg included:
+# the first one brings up the prefix's server and its desktop process, and
+# programs started while that server lives share its desktop. A desktop
+# brought up without a display has no window station that works, and a
+# program started on it cannot create its window and ends at once.
 use_display() {
+  choose_display
+  leave_no_server_of_another_display
+}
+
+choose_display() {
   [ -n "${DISPLAY:-}" ] && return 0
   if ! private_display_alive; then
-    mkdir -p "$repo/build"
+    mkdir -p "$state"
     rm -f "$xvfb_display_file"
     setsid Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$xvfb_display_file" 2>/dev/null </dev/null &
     echo $! >"$xvfb_pid_file"
@@ -62,13 +75,48 @@ use_display() {
   export DISPLAY=":$(head -n 1 "$xvfb_display_file")"
 }
 
+# A server of this prefix that came up with another display (or none: a
+# Wine command given by hand, a display that has gone) would hand its
+# desktop to the programs started now. With none of Quillon's programs in
+# it, it is ended, and the next command brings up one on $DISPLAY.
+leave_no_server_of_another_display() {
+  local pid stale=""
+  for pid in $(wine_pids "$prefix"); do
+    [ "$(display_of "$pid")" = "$DISPLAY" ] || stale=yes
+  done
+  [ -n "$stale" ] || return 0
+  if [ -n "$(runtime_pids)$(program_pids "$prefix" QuillonConfig.exe)" ]; then
+    echo "Quillon runs on another display than $DISPLAY: stop it first with scripts/run.sh stop." >&2
+    exit 1
+  fi
+  wineserver -k >/dev/null 2>&1 || true
+  wait_until_gone wine_pids "$prefix"
+}
+
+# Waits up to 10 seconds until the command ($@) prints nothing; says whether
+# it did.
+wait_until_gone() {
+  for _ in $(seq 100); do
+    [ -z "$("$@")" ] && return 0
+    sleep 0.1
+  done
+  [ -z "$("$@")" ]
+}
+
 stop_private_display() {
   private_display_alive || { rm -f "$xvfb_pid_file" "$xvfb_display_file"; return 0; }
   # Whatever else of this prefix still runs (a configurator nobody can see,
-  # Wine's helper processes) goes with it.
+  # Wine's helper processes) goes with it, before its display does.
   wineserver -k >/dev/null 2>&1 || true
+  wait_until_gone wine_pids "$prefix" || true
   kill "$(cat "$xvfb_pid_file")" 2>/dev/null || true
   rm -f "$xvfb_pid_file" "$xvfb_display_file"
+}
+
+# Runs the window probe: milliseconds to wait, window class, title, and the
+# items one of its list boxes must hold.
+probe_window() {
+  "$repo/scripts/wine-run.sh" "$bin/window_probe.exe" "$@" >/dev/null 2>&1
 }
 
 stop_runtime() {
@@ -78,13 +126,12 @@ stop_runtime() {
     echo "Quillon is not running."
   else
     use_display
+    # One that is still starting gets its window first: "Q" given before
+    # then would find nothing to close and become the runtime itself.
+    probe_window 20000 Quillon "" || true
     # A second copy started with "Q" closes the running one and ends.
     timeout 60 "$repo/scripts/wine-run.sh" "$bin/quillon.exe" Q >/dev/null 2>&1 || true
-    for _ in $(seq 100); do
-      [ -z "$(runtime_pids)" ] && break
-      sleep 0.1
-    done
-    if [ -n "$(runtime_pids)" ]; then
+    if ! wait_until_gone runtime_pids; then
       echo "Quillon did not stop (process $(runtime_pids | tr '\n' ' '))." >&2
       exit 1
     fi
@@ -98,10 +145,13 @@ stop_runtime() {
 # writes the demonstration settings tree: two maps, and F9 types a greeting.
 # The stand-in program plays the mapping program and logs what it is handed.
 prepare() {
-  "$repo/scripts/install-deps.sh"
   cd "$repo"
-  cmake --preset windows >/dev/null
-  cmake --build --preset windows -j2 --target "$@" stand_in_mapper
+  if [ "${QUILLON_RUN_BUILT:-}" != 1 ]; then
+    "$repo/scripts/install-deps.sh"
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows -j2 --target "$@" stand_in_mapper window_probe
+  fi
+  use_display
   "$repo/scripts/prepare-wine-prefix.sh"
   local key='HKCU\Software\KWP\Quillon'
   if ! wine reg query "$key" >/dev/null 2>&1; then
@@ -126,40 +176,62 @@ prepare_configurator_data() {
 }
 
 # Starts a Windows program of the prefix in its own session, so it outlives
-# this script and its terminal.
+# this script and its terminal: log file, file for its exit status, program
+# and arguments.
 start_detached() {
-  local log="$1"
-  shift
-  setsid nohup "$repo/scripts/wine-run.sh" "$@" >"$log" 2>&1 </dev/null &
+  local log="$1" status="$2"
+  shift 2
+  rm -f "$status"
+  # shellcheck disable=SC2016  # expanded by the inner shell
+  setsid nohup bash -c '"$@"; echo $? >"$0"' "$status" "$repo/scripts/wine-run.sh" "$@" >"$log" 2>&1 </dev/null &
+}
+
+# Waits until the program started with status file $2 has its window (the
+# probe's arguments follow); otherwise says what went wrong, with its exit
+# status when it ended, and fails. $1 names the program.
+wait_for_window() {
+  local label="$1" status="$2" log="$3"
+  shift 3
+  local start=$SECONDS
+  while [ $((SECONDS - start)) -lt 30 ]; do
+    if [ -s "$status" ]; then
+      echo "$label ended at start, with exit status $(cat "$status"), before its window was up (see ${log#"$repo/"})." >&2
+      return 1
+    fi
+    probe_window 1000 "$@" && return 0
+  done
+  echo "$label is still without a window after 30 seconds (see ${log#"$repo/"})." >&2
+  return 1
 }
 
 case "${1:-}" in
   "")
+    private=$([ -z "${DISPLAY:-}" ] && echo yes || true)
     prepare quillon
     if [ -n "$(runtime_pids)" ]; then
       echo "Quillon is already running. Stop it with: scripts/run.sh stop"
       exit 0
     fi
-    private=$([ -z "${DISPLAY:-}" ] && echo yes || true)
-    use_display
-    start_detached "$repo/build/run.log" "$bin/quillon.exe"
+    start_detached "$state/run.log" "$state/run.status" "$bin/quillon.exe"
+    wait_for_window Quillon "$state/run.status" "$state/run.log" Quillon "" || exit 1
     if [ -z "$private" ]; then
       # Hot keys reach the runtime while a Wine window is active: Notepad
       # gives the demonstration key somewhere to type into.
-      start_detached /dev/null notepad
+      start_detached /dev/null "$state/notepad.status" notepad
       echo "Click into the Wine Notepad window and press F9: Quillon types \"Hello from Quillon\"."
     fi
     echo "Quillon is running under Wine (hidden window, display $DISPLAY${private:+, a private Xvfb})."
-    echo "Map hand-overs are logged in build/run-prefix/ultramap-handovers.log."
+    echo "Map hand-overs are logged in ${prefix#"$repo/"}/ultramap-handovers.log."
     echo "Open the configurator with: scripts/run.sh config"
     echo "Stop Quillon with: scripts/run.sh stop"
     ;;
   config)
+    private=$([ -z "${DISPLAY:-}" ] && echo yes || true)
     prepare QuillonConfig quillon_help quillon
     prepare_configurator_data
-    private=$([ -z "${DISPLAY:-}" ] && echo yes || true)
-    use_display
-    start_detached "$repo/build/config.log" "$bin/QuillonConfig.exe"
+    start_detached "$state/config.log" "$state/config.status" "$bin/QuillonConfig.exe"
+    wait_for_window "The configurator" "$state/config.status" "$state/config.log" "#32770" " Quillon Configurator" ||
+      exit 1
     if [ -n "$private" ]; then
       echo "The configurator runs on a private Xvfb (display $DISPLAY), where no one can see it:"
       echo "run this command on a desktop to use it. scripts/run.sh stop ends it."

@@ -43,6 +43,9 @@ WINEPREFIX="$QUILLON_WINEPREFIX" step "$repo/scripts/prepare-wine-prefix.sh"
 # One Windows program at a time: they share one desktop, its focus and
 # keyboard state, and a menu open in one of them holds up others' windows.
 step xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows -j1
+# The run command as a new user meets it: a prefix without Quillon in it (a
+# copy of the one above), no display.
+step "$repo/tests/system/run_command_test.sh"
 
 if [ -x "$repo/scripts/run-fuzzers.sh" ]; then
   step "$repo/scripts/run-fuzzers.sh" "${QUILLON_FUZZ_SECONDS:-20}"
