@@ -2,7 +2,6 @@
 
 #include "configurator/action_entry_text.h"
 #include "configurator/controller_live.h"
-#include "configurator/env_helpers.h"
 #include "configurator/field_insertion.h"
 #include "configurator/key_catalogue.h"
 #include "configurator/key_sequence_hint.h"
@@ -10,9 +9,10 @@
 #include "configurator/path_helpers.h"
 #include "configurator/press_to_set.h"
 #include "configurator/resource_ids.h"
-#include "configurator/seams/main_window.h"
+#include "configurator/seams/main_window_host.h"
 #include "configurator/seams/message_boxes.h"
 #include "configurator/seams/process_control.h"
+#include "configurator/system_services.h"
 
 namespace quillon {
 
@@ -59,7 +59,7 @@ void SetVisibleAll(const int (&ids)[N], bool visible) {
 // Frames are groups of sibling controls in the window, so a frame is shown
 // by showing what it holds, and only while the editor itself is.
 void LayOutEditor(const ActionEditor& editor) {
-  SetVisibleAll({IDC_frmKey, IDC_labAction, IDC_cmbAction, IDC_chkSelectWindow, IDC_labFinestra, IDC_txtFinestra},
+  SetVisibleAll({IDC_frmKey, IDC_labAction, IDC_cmbAction, IDC_chkSelectWindow, IDC_labWindowName, IDC_txtWindowName},
                 editor.editorShown);
   const bool keyboard = editor.editorShown && editor.shown == ActionList::Keyboard;
   SetVisibleAll({IDC_labModifiers, IDC_labVirtualKey, IDC_cmbVirtualKey, IDC_cmdPressKey}, keyboard);
@@ -104,8 +104,8 @@ int EditorKeyCode(int storedCode) {
 template <typename Entry>
 void ShowCommonFields(const ActionEditor& editor, const Entry& entry) {
   SetChecked(IDC_chkSelectWindow, entry.sendType == SelectWindow);
-  SetEnabled(IDC_txtFinestra, entry.sendType == SelectWindow);
-  SetControlText(IDC_txtFinestra, entry.select);
+  SetEnabled(IDC_txtWindowName, entry.sendType == SelectWindow);
+  SetControlText(IDC_txtWindowName, entry.select);
   // A code without a row (a tree edited by hand) leaves none selected.
   SelectRow(IDC_cmbAction, entry.action);
   ShowKeySequence(editor.press, entry.keySeq);
@@ -122,7 +122,7 @@ void ReadCommonFields(Entry& entry) {
   entry.keySeq = ControlText(IDC_txtKeySequence);
   entry.appName = ControlText(IDC_txtExecutable);
   entry.appParms = ControlText(IDC_txtParameters);
-  entry.select = ControlText(IDC_txtFinestra);
+  entry.select = ControlText(IDC_txtWindowName);
 }
 
 void ReadKeyEditor(KeyActionEntry& entry) {
@@ -401,7 +401,7 @@ void OnActionsPageEvent(ActionEditor& editor, int id, ControlEvent event) {
     case IDC_optJoystick: ShowList(editor, ActionList::Controller); break;
     case IDC_cmdNewKey: NewEntry(editor); break;
     case IDC_cmdDeleteKey: DeleteEntry(editor); break;
-    case IDC_chkSelectWindow: SetEnabled(IDC_txtFinestra, IsChecked(IDC_chkSelectWindow)); break;
+    case IDC_chkSelectWindow: SetEnabled(IDC_txtWindowName, IsChecked(IDC_chkSelectWindow)); break;
     case IDC_cmdBrowse: BrowseExecutable(); break;
     case IDC_cmdBrowsePar: BrowseParameterFile(); break;
     case IDC_cmdAddSpecialKey: AddSpecialKey(editor.press); break;

@@ -1,9 +1,9 @@
 #include "configurator/apply_command.h"
 
-#include "configurator/env_helpers.h"
 #include "configurator/path_helpers.h"
 #include "configurator/runtime_control.h"
 #include "configurator/seams/message_boxes.h"
+#include "configurator/system_services.h"
 
 namespace quillon {
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "configurator/env_helpers.h"
 #include "configurator/field_controls.h"
 #include "configurator/path_helpers.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/file_system.h"
 #include "configurator/seams/message_boxes.h"
+#include "configurator/system_services.h"
 #include "shared/settings_tree.h"
 
 namespace quillon {

@@ -1,8 +1,8 @@
 #include "configurator/entries_never_fire.h"
 
 #include "configurator/action_entry_text.h"
-#include "configurator/env_helpers.h"
 #include "configurator/seams/message_boxes.h"
+#include "configurator/system_services.h"
 #include "shared/entry_rules.h"
 
 namespace quillon {

@@ -1,11 +1,11 @@
 #include "configurator/export_file.h"
 
-#include "configurator/env_helpers.h"
 #include "configurator/path_helpers.h"
 #include "configurator/seams/file_system.h"
-#include "configurator/seams/main_window.h"
+#include "configurator/seams/main_window_host.h"
 #include "configurator/seams/message_boxes.h"
 #include "configurator/seams/profile_file.h"
+#include "configurator/system_services.h"
 
 namespace quillon {
 

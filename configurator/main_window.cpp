@@ -10,7 +10,7 @@
 #include "configurator/resource_ids.h"
 #include "configurator/runtime_control.h"
 #include "configurator/seams/help_viewer.h"
-#include "configurator/seams/main_window.h"
+#include "configurator/seams/main_window_host.h"
 #include "configurator/seams/shell_folders.h"
 #include "configurator/settings_model.h"
 

@@ -1,9 +1,9 @@
 #include "configurator/other_settings_page.h"
 
-#include "configurator/env_helpers.h"
 #include "configurator/field_controls.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/controller_list.h"
+#include "configurator/system_services.h"
 
 namespace quillon {
 

@@ -80,8 +80,8 @@
 #define IDC_labAction 1230
 #define IDC_cmbAction 1231
 #define IDC_chkSelectWindow 1232
-#define IDC_labFinestra 1233
-#define IDC_txtFinestra 1234
+#define IDC_labWindowName 1233
+#define IDC_txtWindowName 1234
 #define IDC_frmKeySeq 1240
 #define IDC_labKeySequence 1241
 #define IDC_txtKeySequence 1242
@@ -133,10 +133,10 @@
 // Page "About".
 #define IDC_imgAboutProgram 1400
 #define IDC_imgAboutJoystick 1401
-#define IDC_Label22_0 1402
+#define IDC_labProgramName 1402
 #define IDC_labVersion 1403
 #define IDC_labRights 1404
-#define IDC_Label22_1 1405
+#define IDC_labTrademarks 1405
 
 // Menu entries.
 #define IDM_mnuReload 40001

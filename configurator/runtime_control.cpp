@@ -1,10 +1,11 @@
 #include "configurator/runtime_control.h"
 
 #include "configurator/command_guard.h"
-#include "configurator/env_helpers.h"
 #include "configurator/path_helpers.h"
 #include "configurator/seams/message_boxes.h"
 #include "configurator/seams/process_control.h"
+#include "configurator/system_services.h"
+#include "shared/runtime_messages.h"
 #include "shared/settings_tree.h"
 
 namespace quillon {

@@ -1,9 +1,9 @@
 #include "configurator/settings_model.h"
 
-#include "configurator/env_helpers.h"
-#include "configurator/mod_registry.h"
 #include "configurator/path_helpers.h"
-#include "configurator/seams/main_window.h"
+#include "configurator/seams/main_window_host.h"
+#include "configurator/system_services.h"
+#include "configurator/tree_stores.h"
 #include "shared/numeric_text.h"
 
 namespace quillon {
@@ -145,11 +145,11 @@ void FillDefaultConfigNames(ConfiguratorSession& session) {
 }
 
 WriteFailure WriteDefaultSettings(const ConfiguratorSession& session) {
-  return WriteTree(modRegistry::RegistryTree(), FactoryModel(session));
+  return WriteTree(treeStores::RegistryTree(), FactoryModel(session));
 }
 
 void LoadFromRegistry(ConfiguratorSettings& model, const ConfiguratorSession& session, EntriesRead entries) {
-  const TreeStore registry = modRegistry::RegistryTree();
+  const TreeStore registry = treeStores::RegistryTree();
   if (ReadTree(registry, Defaults::Registry, model, session, entries)) return;
   WriteDefaultSettings(session);
   ReadTree(registry, Defaults::Registry, model, session, entries);
@@ -157,23 +157,23 @@ void LoadFromRegistry(ConfiguratorSettings& model, const ConfiguratorSession& se
 
 void ReadEntriesLeftUnread(ConfiguratorSettings& model) {
   if (!model.entriesUnread) return;
-  const TreeStore registry = modRegistry::RegistryTree();
+  const TreeStore registry = treeStores::RegistryTree();
   ReadEntries(registry, ConfiguratorReadOptions(registry, Defaults::Registry), model);
 }
 
 // Writing lists that were never read would delete every stored entry.
 WriteFailure ApplyToRegistry(ConfiguratorSettings& model) {
   ReadEntriesLeftUnread(model);
-  return WriteTree(modRegistry::RegistryTree(), model);
+  return WriteTree(treeStores::RegistryTree(), model);
 }
 
 void ReadFromFile(const std::string& file, ConfiguratorSettings& model, const ConfiguratorSession& session) {
-  ReadTree(modRegistry::ExportFileTree(file), Defaults::ExportFile, model, session, EntriesRead::Now);
+  ReadTree(treeStores::ExportFileTree(file), Defaults::ExportFile, model, session, EntriesRead::Now);
 }
 
 WriteFailure WriteToFile(const std::string& file, ConfiguratorSettings& model) {
   ReadEntriesLeftUnread(model);
-  return WriteTree(modRegistry::ExportFileTree(file), model);
+  return WriteTree(treeStores::ExportFileTree(file), model);
 }
 
 FieldValues MainFieldValues(const ConfiguratorSettings& model) { return Give(model); }

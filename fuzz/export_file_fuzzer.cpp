@@ -7,9 +7,9 @@
 #include <string>
 
 #include "configurator/export_file.h"
-#include "configurator/mod_registry.h"
 #include "configurator/portable/profile_text.h"
 #include "configurator/settings_model.h"
+#include "configurator/tree_stores.h"
 #include "tests/fakes/fake_configurator_files.h"
 
 namespace {
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   CheckSetKeyReadsBack(content);
   std::string name, value;
-  modRegistry::SplitIniLine(content, &name, &value);
+  treeStores::SplitIniLine(content, &name, &value);
 
   const std::string file = "C:\\fuzz\\arcade.qlf";
   fake_configurator_files::Reset();

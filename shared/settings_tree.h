@@ -199,10 +199,4 @@ inline constexpr int kMaxControllerButtons = 10;
 inline constexpr uint32_t kButtonsMask = (1u << kMaxControllerButtons) - 1;
 inline constexpr uint32_t ButtonBit(int buttonNumber) { return 1u << (buttonNumber - 1); }
 
-// Messages understood by the runtime's main window (class "Quillon").
-inline constexpr const char* kRuntimeWindowClass = "Quillon";
-inline constexpr unsigned kWmApp = 0x8000;
-inline constexpr unsigned WM_RELOAD_SETTINGS = kWmApp + 1;
-inline constexpr unsigned WM_SHOW_SWITCHER = kWmApp + 2;
-
 }  // namespace quillon

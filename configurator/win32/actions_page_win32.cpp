@@ -24,7 +24,7 @@ void SetPicture(HWND page, int buttonId, int iconId) {
 INT_PTR OnInitDialog(HWND page) {
   g_page = page;
   PreparePage(page);
-  for (int id : {IDC_txtFinestra, IDC_txtKeySequence, IDC_txtExecutable, IDC_txtParameters})
+  for (int id : {IDC_txtWindowName, IDC_txtKeySequence, IDC_txtExecutable, IDC_txtParameters})
     SendDlgItemMessageA(page, id, EM_LIMITTEXT, kActionTextLimit, 0);
   SetPicture(page, IDC_cmdNewKey, IDI_PICTURE_NEW_ACTION);
   SetPicture(page, IDC_cmdDeleteKey, IDI_PICTURE_DELETE_ACTION);

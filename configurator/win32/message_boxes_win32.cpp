@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "configurator/seams/main_window.h"
+#include "configurator/seams/main_window_host.h"
 #include "configurator/seams/message_boxes.h"
 
 namespace quillon {

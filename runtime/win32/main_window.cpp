@@ -16,10 +16,15 @@
 #include "runtime/win32/main_window_handle.h"
 #include "runtime/win32/notification_icon_win32.h"
 #include "runtime/win32/resource_ids.h"
+#include "shared/runtime_messages.h"
 #include "shared/win32/system_libraries.h"
 #include "shared/settings_tree.h"
 
 namespace quillon {
+
+// shared/runtime_messages.h is written without <windows.h>; its numbers must
+// start where the system leaves them to programs.
+static_assert(kWmApp == WM_APP, "kWmApp must be WM_APP");
 
 namespace {
 

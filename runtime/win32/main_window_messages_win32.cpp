@@ -2,6 +2,7 @@
 
 #include "runtime/seams/main_window_messages.h"
 #include "runtime/win32/main_window_handle.h"
+#include "shared/runtime_messages.h"
 
 namespace quillon {
 

@@ -8,6 +8,7 @@
 #include "runtime/user_notices.h"
 #include "runtime/win32/main_window_handle.h"
 #include "runtime/win32/resource_ids.h"
+#include "shared/runtime_messages.h"
 #include "shared/settings_tree.h"
 
 namespace quillon {

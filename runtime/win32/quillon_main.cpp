@@ -10,6 +10,7 @@
 #include "runtime/settings_lifecycle.h"
 #include "runtime/win32/main_window.h"
 #include "runtime/win32/resource_ids.h"
+#include "shared/runtime_messages.h"
 #include "shared/settings_tree.h"
 #include "shared/win32/system_libraries.h"
 

@@ -205,7 +205,7 @@ TEST_F(ActionsPageTest, TheActionKindChoosesTheFrameAndOddStoredCodesSurviveACom
   ChooseText(IDC_cmbAction, "Stuff keys");
   EXPECT_TRUE(Shown(IDC_frmKeySeq) && Shown(IDC_cmbSpecialKey) && !Shown(IDC_frmAppName));
   Click(IDC_chkSelectWindow);
-  EXPECT_TRUE(controls::State(IDC_txtFinestra).enabled);
+  EXPECT_TRUE(controls::State(IDC_txtWindowName).enabled);
 
   // A key code and an action code that have no row: shown with no row
   // chosen, and kept by the commit until the user picks one.

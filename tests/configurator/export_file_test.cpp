@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "configurator/export_file.h"
-#include "configurator/mod_registry.h"
 #include "configurator/path_helpers.h"
 #include "configurator/settings_model.h"
+#include "configurator/tree_stores.h"
 #include "tests/configurator/test_files.h"
 #include "tests/fakes/fake_configurator_shell.h"
 #include "tests/fakes/fake_configurator_messages.h"
@@ -25,14 +25,14 @@ namespace boxes = fake_configurator_messages;
 // has none.
 std::string SectionOf(const std::string& file, GroupAddress at) {
   StoredGroup values;
-  modRegistry::ExportFileTree(file).read(at, &values);
+  treeStores::ExportFileTree(file).read(at, &values);
   std::string lines;
   for (const RawValue& value : values) lines += value.name + "=" + value.bytes;
   return lines;
 }
 std::string FileValue(const std::string& file, GroupAddress at, const std::string& name, const std::string& fallback) {
   StoredGroup values;
-  modRegistry::ExportFileTree(file).read(at, &values);
+  treeStores::ExportFileTree(file).read(at, &values);
   for (const RawValue& value : values)
     if (value.name == name) return value.bytes.substr(0, value.bytes.size() - 1);
   return fallback;

@@ -6,9 +6,10 @@
 #include <thread>
 
 #include "configurator/app_error.h"
-#include "configurator/env_helpers.h"
 #include "configurator/path_helpers.h"
 #include "configurator/seams/process_control.h"
+#include "configurator/system_services.h"
+#include "shared/runtime_messages.h"
 #include "shared/settings_tree.h"
 #include "tests/configurator/test_files.h"
 

@@ -1,6 +1,6 @@
 #include "tests/fakes/fake_configurator_messages.h"
 
-#include "configurator/seams/main_window.h"
+#include "configurator/seams/main_window_host.h"
 
 namespace quillon::fake_configurator_messages {
 

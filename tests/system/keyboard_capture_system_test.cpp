@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/runtime_messages.h"
 #include "shared/settings_tree.h"
 #include "tests/kit/controller_double/virtual_pads_control.h"
 #include "tests/kit/hung_window.h"

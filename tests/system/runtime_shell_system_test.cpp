@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "runtime/win32/resource_ids.h"
+#include "shared/runtime_messages.h"
 #include "shared/settings_tree.h"
 #include "tests/kit/runtime_control.h"
 #include "tests/kit/test_registry.h"

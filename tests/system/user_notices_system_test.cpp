@@ -9,6 +9,7 @@
 #include "runtime/win32/main_window_handle.h"
 #include "runtime/win32/map_name_window_win32.h"
 #include "runtime/win32/notification_icon_win32.h"
+#include "shared/runtime_messages.h"
 #include "shared/settings_tree.h"
 #include "tests/kit/key_recorder_window.h"
 #include "tests/kit/runtime_control.h"

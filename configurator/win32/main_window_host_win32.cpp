@@ -8,7 +8,7 @@
 
 #include "configurator/main_window.h"
 #include "configurator/resource_ids.h"
-#include "configurator/seams/main_window.h"
+#include "configurator/seams/main_window_host.h"
 #include "configurator/win32/window_win32.h"
 
 namespace quillon {

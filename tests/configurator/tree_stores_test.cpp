@@ -3,7 +3,7 @@
 // natively, the system's profile functions in the windows build).
 #include <gtest/gtest.h>
 
-#include "configurator/mod_registry.h"
+#include "configurator/tree_stores.h"
 #include "tests/configurator/test_files.h"
 #include "tests/kit/test_registry.h"
 #if QUILLON_FAKE_REGISTRY
@@ -33,7 +33,7 @@ std::vector<uint8_t> RawBytes(const std::string& path, const std::string& name) 
   return bytes;
 }
 
-class ModRegistryTest : public ::testing::Test {
+class TreeStoresTest : public ::testing::Test {
  protected:
   void SetUp() override {
     reg::DeleteSettingsTree();
@@ -51,7 +51,7 @@ class ModRegistryTest : public ::testing::Test {
   std::string ini_;
 };
 
-TEST_F(ModRegistryTest, NumbersAreSixteenBitsWidenedWithTheirSign) {
+TEST_F(TreeStoresTest, NumbersAreSixteenBitsWidenedWithTheirSign) {
   struct {
     int64_t written;
     std::vector<uint8_t> stored;
@@ -64,45 +64,45 @@ TEST_F(ModRegistryTest, NumbersAreSixteenBitsWidenedWithTheirSign) {
   TreeValues tree;
   for (const auto& c : cases) {
     tree.main[Field::PollPerSecond].number = c.written;
-    EXPECT_EQ(WriteTree(modRegistry::RegistryTree(), tree).status, 0);
+    EXPECT_EQ(WriteTree(treeStores::RegistryTree(), tree).status, 0);
     EXPECT_EQ(RawBytes(reg::SettingsPath(), "PollPerSecond"), c.stored) << c.written;
   }
   for (int64_t outside : {int64_t(40000), int64_t(32768), int64_t(-32769), int64_t(1) << 40}) {
     tree.main[Field::PollPerSecond].number = outside;
-    EXPECT_EQ(WriteTree(modRegistry::RegistryTree(), tree).status, 0) << "no error is reported";
+    EXPECT_EQ(WriteTree(treeStores::RegistryTree(), tree).status, 0) << "no error is reported";
     EXPECT_EQ(reg::ReadNumber(reg::SettingsPath(), "PollPerSecond", 0), -32768) << "the old value stays";
   }
 }
 
-TEST_F(ModRegistryTest, AKeyIsReadWholeWithItsTextsAsStored) {
+TEST_F(TreeStoresTest, AKeyIsReadWholeWithItsTextsAsStored) {
   StoredGroup values;
-  EXPECT_FALSE(modRegistry::RegistryTree().read(kMain, &values)) << "a missing key is no group";
+  EXPECT_FALSE(treeStores::RegistryTree().read(kMain, &values)) << "a missing key is no group";
   reg::WriteBytes(reg::SettingsPath(), "NoNul", reg::kString, {'a', 'b'});
   reg::WriteBytes(reg::SettingsPath(), "Long", reg::kString, std::vector<uint8_t>(5000, 'x'));
-  EXPECT_EQ(Read(modRegistry::RegistryTree(), kMain, "NoNul", ""), "ab");
-  EXPECT_EQ(Read(modRegistry::RegistryTree(), kMain, "nonul", "<none>"), "<none>") << "the name as stored";
-  EXPECT_EQ(Read(modRegistry::RegistryTree(), kMain, "Long", ""), std::string(5000, 'x'));
+  EXPECT_EQ(Read(treeStores::RegistryTree(), kMain, "NoNul", ""), "ab");
+  EXPECT_EQ(Read(treeStores::RegistryTree(), kMain, "nonul", "<none>"), "<none>") << "the name as stored";
+  EXPECT_EQ(Read(treeStores::RegistryTree(), kMain, "Long", ""), std::string(5000, 'x'));
 }
 
-TEST_F(ModRegistryTest, TrimmingDeletesOnlyTheListsOwnSubkeysAboveTheCount) {
+TEST_F(TreeStoresTest, TrimmingDeletesOnlyTheListsOwnSubkeysAboveTheCount) {
   for (const char* subkey : {"\\01", "\\02", "\\J01", "\\Notes"}) reg::CreateKey(reg::SettingsPath() + subkey);
-  EXPECT_EQ(modRegistry::RegistryTree().trim(Group::Keyboard, 1), 0);
+  EXPECT_EQ(treeStores::RegistryTree().trim(Group::Keyboard, 1), 0);
   EXPECT_TRUE(reg::KeyExists(reg::KeyActionPath(1)));
   EXPECT_FALSE(reg::KeyExists(reg::KeyActionPath(2)));
   EXPECT_TRUE(reg::KeyExists(reg::ButtonActionPath(1)));
   EXPECT_TRUE(reg::KeyExists(reg::SettingsPath() + "\\Notes"));
   reg::WriteNumber(reg::KeyActionPath(2) + "\\deeper", "X", 1);
-  EXPECT_NE(modRegistry::RegistryTree().trim(Group::Keyboard, 1), 0) << "never a whole subtree";
+  EXPECT_NE(treeStores::RegistryTree().trim(Group::Keyboard, 1), 0) << "never a whole subtree";
   EXPECT_EQ(reg::ReadNumber(reg::KeyActionPath(2) + "\\deeper", "X", 0), 1);
 }
 
 // --- Export files ------------------------------------------------------------
 
-TEST_F(ModRegistryTest, IniValuesKeepEveryEqualsSignAfterTheFirst) {
+TEST_F(TreeStoresTest, IniValuesKeepEveryEqualsSignAfterTheFirst) {
   test_files::WriteFile(ini_,
                         "[Key 01]\r\nAppParms=--config=x.ini\r\nSelect=\r\nmodifier=4\r\nKeySeq=a=b=c\r\n"
                         "NoEquals\r\n");
-  const TreeStore file = modRegistry::ExportFileTree(ini_);
+  const TreeStore file = treeStores::ExportFileTree(ini_);
   EXPECT_EQ(Read(file, kKey1, "AppParms", "default"), Text("--config=x.ini") + '\0');
   EXPECT_EQ(Read(file, kKey1, "KeySeq", "default"), Text("a=b=c") + '\0');
   EXPECT_EQ(Read(file, kKey1, "Select", "default"), Text("") + '\0') << "present and empty";
@@ -110,9 +110,9 @@ TEST_F(ModRegistryTest, IniValuesKeepEveryEqualsSignAfterTheFirst) {
   EXPECT_EQ(Read(file, {Group::Keyboard, 2}, "AppParms", "default"), "default");
 }
 
-TEST_F(ModRegistryTest, IniWritesReplaceInPlaceAndAppendAtTheEnd) {
+TEST_F(TreeStoresTest, IniWritesReplaceInPlaceAndAppendAtTheEnd) {
   test_files::WriteFile(ini_, "[Quillon]\r\nConfig0=Old\r\nUseHook=0\r\n\r\n[Key 01]\r\nAction=2\r\n");
-  const TreeStore file = modRegistry::ExportFileTree(ini_);
+  const TreeStore file = treeStores::ExportFileTree(ini_);
   EXPECT_EQ(file.write(kMain, {{"CONFIG0", StoredType::Text, Text("New") + '\0'}}, {}), 0);
   EXPECT_EQ(file.write({Group::Controller, 1}, {{"Buttons", StoredType::Text, Text("3") + '\0'}}, {}), 0);
   EXPECT_EQ(Read(file, kMain, "Config0", ""), Text("New") + '\0');
@@ -121,30 +121,30 @@ TEST_F(ModRegistryTest, IniWritesReplaceInPlaceAndAppendAtTheEnd) {
   EXPECT_LT(content.find("[Key 01]"), content.find("[Joy 01]")) << "a new section goes to the end";
 }
 
-TEST_F(ModRegistryTest, IniSectionsWithoutLinesDoNotExist) {
+TEST_F(TreeStoresTest, IniSectionsWithoutLinesDoNotExist) {
   test_files::WriteFile(ini_, "[Joy 02]\r\n[Joy 03]\r\nButtons=1\r\n");
   StoredGroup values;
-  const TreeStore file = modRegistry::ExportFileTree(ini_);
+  const TreeStore file = treeStores::ExportFileTree(ini_);
   EXPECT_FALSE(file.read({Group::Controller, 2}, &values));
   EXPECT_FALSE(file.read({Group::Controller, 9}, &values));
   EXPECT_TRUE(file.read({Group::Controller, 3}, &values));
 }
 
-TEST_F(ModRegistryTest, IniTextsWithLineBreaksAreRefusedAndTheFileStaysAsItWas) {
+TEST_F(TreeStoresTest, IniTextsWithLineBreaksAreRefusedAndTheFileStaysAsItWas) {
   test_files::WriteFile(ini_, "[Quillon]\r\nUseHook=0\r\n");
   const std::string before = test_files::ReadFile(ini_);
-  const TreeStore file = modRegistry::ExportFileTree(ini_);
+  const TreeStore file = treeStores::ExportFileTree(ini_);
   EXPECT_NE(file.write(kMain, {{"Config0", StoredType::Text, Text("x\r\n[Key 01]\r\nAction=6") + '\0'}}, {}), 0);
   EXPECT_NE(file.write(kMain, {{"Con\nfig0", StoredType::Text, Text("x") + '\0'}}, {}), 0);
   EXPECT_EQ(test_files::ReadFile(ini_), before);
 }
 
-TEST_F(ModRegistryTest, OnlyTheFirst8192CharactersOfASectionAreRead) {
+TEST_F(TreeStoresTest, OnlyTheFirst8192CharactersOfASectionAreRead) {
   std::string content = "[Key 01]\r\n";
   for (int i = 0; i < 100; ++i) content += "Filler" + std::to_string(100 + i) + "=" + std::string(90, 'f') + "\r\n";
   content += "AppName=late.exe\r\n";
   test_files::WriteFile(ini_, content);
-  const TreeStore file = modRegistry::ExportFileTree(ini_);
+  const TreeStore file = treeStores::ExportFileTree(ini_);
   const std::string filler = std::string(90, 'f') + '\0';
   EXPECT_EQ(Read(file, kKey1, "Filler100", ""), filler);
   EXPECT_EQ(Read(file, kKey1, "AppName", "none"), "none");

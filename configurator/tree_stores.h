@@ -9,7 +9,7 @@
 
 #include "shared/settings_codec.h"
 
-namespace quillon::modRegistry {
+namespace quillon::treeStores {
 
 // The profile functions hand out at most this much of one section.
 inline constexpr uint32_t kIniSectionBuffer = 8192;
@@ -28,4 +28,4 @@ TreeStore ExportFileTree(const std::string& file);
 // has none.
 bool SplitIniLine(const std::string& line, std::string* name, std::string* value);
 
-}  // namespace quillon::modRegistry
+}  // namespace quillon::treeStores

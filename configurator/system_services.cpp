@@ -1,8 +1,8 @@
-#include "configurator/env_helpers.h"
+#include "configurator/system_services.h"
 
 #include "configurator/path_helpers.h"
 #include "configurator/seams/file_system.h"
-#include "configurator/seams/main_window.h"
+#include "configurator/seams/main_window_host.h"
 #include "configurator/seams/shortcuts.h"
 
 namespace quillon {

@@ -1,4 +1,4 @@
-#include "configurator/mod_registry.h"
+#include "configurator/tree_stores.h"
 
 #include <cctype>
 #include <memory>
@@ -10,7 +10,7 @@
 #include "configurator/seams/registry_access.h"
 #include "shared/text_helpers.h"
 
-namespace quillon::modRegistry {
+namespace quillon::treeStores {
 
 namespace {
 
@@ -183,4 +183,4 @@ TreeStore ExportFileTree(const std::string& file) {
   return store;
 }
 
-}  // namespace quillon::modRegistry
+}  // namespace quillon::treeStores

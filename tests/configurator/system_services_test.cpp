@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "configurator/app_error.h"
-#include "configurator/env_helpers.h"
 #include "configurator/path_helpers.h"
+#include "configurator/system_services.h"
 #include "tests/configurator/test_files.h"
 #include "tests/fakes/fake_configurator_shell.h"
 
@@ -13,12 +13,12 @@ namespace {
 
 namespace shell = fake_configurator_shell;
 
-class EnvHelpersTest : public ::testing::Test {
+class SystemServicesTest : public ::testing::Test {
  protected:
   void SetUp() override { shell::Reset(); }
 };
 
-TEST_F(EnvHelpersTest, PathHelpers) {
+TEST_F(SystemServicesTest, PathHelpers) {
   struct {
     const char* path;
     const char* folder;
@@ -43,7 +43,7 @@ TEST_F(EnvHelpersTest, PathHelpers) {
   EXPECT_EQ(JoinPath("  C:\\Data", "x.qlf  "), "C:\\Data\\x.qlf");
 }
 
-TEST_F(EnvHelpersTest, ReplaceAllScansLeftToRightWithoutOverlaps) {
+TEST_F(SystemServicesTest, ReplaceAllScansLeftToRightWithoutOverlaps) {
   EXPECT_EQ(ReplaceAll("aaaa", "aa", "b"), "bb");
   EXPECT_EQ(ReplaceAll("a.b.c", ".", "\\"), "a\\b\\c");
   EXPECT_EQ(ReplaceAll("Abc abc", "abc", "x"), "Abc x");
@@ -51,7 +51,7 @@ TEST_F(EnvHelpersTest, ReplaceAllScansLeftToRightWithoutOverlaps) {
   EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc") << "an empty search text finds nothing";
 }
 
-TEST_F(EnvHelpersTest, AppExPathMapsTheShellResultsToItsErrors) {
+TEST_F(SystemServicesTest, AppExPathMapsTheShellResultsToItsErrors) {
   struct {
     long result;
     uint32_t number;
@@ -75,7 +75,7 @@ TEST_F(EnvHelpersTest, AppExPathMapsTheShellResultsToItsErrors) {
   }
 }
 
-TEST_F(EnvHelpersTest, AppExPathAsksForCreationAndCutsAtTheFirstNul) {
+TEST_F(SystemServicesTest, AppExPathAsksForCreationAndCutsAtTheFirstNul) {
   shell::SetFolderPath(kFolderCommonAppData, std::string("C:\\ProgramData\0junk", 19));
   EXPECT_EQ(AppEx::Path(kFolderCommonAppData, true, 0), "C:\\ProgramData");
   EXPECT_EQ(shell::LastFolderIdAsked(), kFolderCommonAppData | kFolderFlagCreate);
@@ -83,7 +83,7 @@ TEST_F(EnvHelpersTest, AppExPathAsksForCreationAndCutsAtTheFirstNul) {
   EXPECT_EQ(shell::LastFolderIdAsked(), kFolderCommonAppData);
 }
 
-TEST_F(EnvHelpersTest, SpecialAndSystemFolders) {
+TEST_F(SystemServicesTest, SpecialAndSystemFolders) {
   std::string path = "unchanged";
   EXPECT_FALSE(GetSpecialFolder(nullptr, kFolderProgramFiles, &path));
   shell::SetSpecialFolder(kFolderProgramFiles, true, std::string("  C:\\Program Files \0", 20));
@@ -99,13 +99,13 @@ TEST_F(EnvHelpersTest, SpecialAndSystemFolders) {
   EXPECT_EQ(GetSystemFolder(), "");
 }
 
-TEST_F(EnvHelpersTest, FileDialogCancelledGivesNoPath) {
+TEST_F(SystemServicesTest, FileDialogCancelledGivesNoPath) {
   std::string path = "stale";
   EXPECT_FALSE(ShowFileDialog(FileDialogOptions{}, &path));
   EXPECT_EQ(path, "");
 }
 
-TEST_F(EnvHelpersTest, FileDialogTakesTheDefaultExtensionWithoutItsPeriod) {
+TEST_F(SystemServicesTest, FileDialogTakesTheDefaultExtensionWithoutItsPeriod) {
   const struct {
     const char* given;
     const char* asked;
@@ -121,7 +121,7 @@ TEST_F(EnvHelpersTest, FileDialogTakesTheDefaultExtensionWithoutItsPeriod) {
   }
 }
 
-TEST_F(EnvHelpersTest, ShortcutWithoutTargetOrLinkPathIsNotWritten) {
+TEST_F(SystemServicesTest, ShortcutWithoutTargetOrLinkPathIsNotWritten) {
   EXPECT_FALSE(CreateShortcut("C:\\Desk\\Quillon.lnk", "", "", "", "", 0, 7));
   EXPECT_FALSE(CreateShortcut("", "C:\\Q\\Quillon.exe", "", "", "", 0, 7));
   EXPECT_TRUE(shell::Calls().empty());
@@ -130,7 +130,7 @@ TEST_F(EnvHelpersTest, ShortcutWithoutTargetOrLinkPathIsNotWritten) {
   EXPECT_FALSE(CreateShortcut("C:\\Desk\\Quillon.lnk", "C:\\Q\\Quillon.exe", "", "", "", 0, 7));
 }
 
-TEST_F(EnvHelpersTest, FileExistsFindsFilesOnly) {
+TEST_F(SystemServicesTest, FileExistsFindsFilesOnly) {
   const std::string folder = test_files::MakeScratchFolder("exists");
   const std::string file = test_files::InFolder(folder, "map.ugc");
   test_files::WriteFile(file, "x");

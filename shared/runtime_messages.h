@@ -1,0 +1,29 @@
+// The runtime's main window as others and the runtime itself reach it: its
+// class and every private message number it understands, in one place so
+// that no two of them can take the same number. Plain numbers, so that the
+// configurator's portable logic and the tests can name them too.
+#pragma once
+
+namespace quillon {
+
+// The class FindWindow looks for; other programs find the runtime by it.
+inline constexpr const char* kRuntimeWindowClass = "Quillon";
+
+// WM_APP of <windows.h>: the first number that is a program's own.
+inline constexpr unsigned kWmApp = 0x8000;
+
+// Sent by other programs (the configurator, a second start of the runtime):
+// their numbers are fixed, since programs built apart rely on them.
+inline constexpr unsigned WM_RELOAD_SETTINGS = kWmApp + 1;
+inline constexpr unsigned WM_SHOW_SWITCHER = kWmApp + 2;
+
+// Posted by the runtime to itself: the keyboard hook's match, run once the
+// hook callback has returned, and the marker behind its own keys' hot keys.
+inline constexpr unsigned WM_RUN_HOOK_ACTION = kWmApp + 3;
+inline constexpr unsigned WM_OWN_KEYS_MARKER = kWmApp + 4;
+
+// What the shell reports about the notification-area icon (the icon's
+// callback message).
+inline constexpr unsigned WM_NOTIFICATION_ICON = kWmApp + 5;
+
+}  // namespace quillon
