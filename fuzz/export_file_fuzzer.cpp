@@ -37,12 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string file = "C:\\fuzz\\arcade.qlf";
   fake_configurator_files::Reset();
   fake_configurator_files::SetFile(file, content);
-  g_model = ConfiguratorSettings{};
-  FillDefaultConfigNames(g_session);
-  if (!ImportFromFile(file, g_model, g_session)) __builtin_trap();
-  if (g_model.keyCount < 0 || g_model.keyCount > kMaxActions) __builtin_trap();
-  if (g_model.buttonCount < 0 || g_model.buttonCount > kMaxActions) __builtin_trap();
-  for (int i = 0; i < g_model.buttonCount; ++i)
-    if ((uint32_t(g_model.buttonActions[i].buttons) & ~kButtonsMask) != 0) __builtin_trap();
+  ConfiguratorSettings model;
+  ConfiguratorSession session;
+  FillDefaultConfigNames(session);
+  if (!ImportFromFile(file, model, session)) __builtin_trap();
+  if (model.keyCount < 0 || model.keyCount > kMaxActions) __builtin_trap();
+  if (model.buttonCount < 0 || model.buttonCount > kMaxActions) __builtin_trap();
+  for (int i = 0; i < model.buttonCount; ++i)
+    if ((uint32_t(model.buttonActions[i].buttons) & ~kButtonsMask) != 0) __builtin_trap();
   return 0;
 }
