@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "configurator/actions_page.h"
+#include "configurator/configurator_main.h"
 #include "configurator/key_catalogue.h"
 #include "configurator/resource_ids.h"
 #include "shared/key_names.h"
@@ -254,10 +255,37 @@ TEST_F(ActionsPageTest, AddAndParameterBrowseWriteAtTheCaretOrOverTheSelection) 
   controls::State(IDC_txtParameters).selectionEnd = 6;
   shell::SetDialogAnswer("C:\\Roms\\My Game.zip");
   Click(IDC_cmdBrowsePar);
-  EXPECT_EQ(ControlText(IDC_txtParameters), "-rom C:\\Roms\\My Game.zip -fast");
+  EXPECT_EQ(ControlText(IDC_txtParameters), "-rom \"C:\\Roms\\My Game.zip\" -fast") << "one argument";
   ASSERT_EQ(shell::DialogsShown().size(), 1u);
   EXPECT_EQ(shell::DialogsShown()[0].initialFolder, "C:\\Emu\\");
   EXPECT_EQ(shell::DialogsShown()[0].title, "Select file");
+}
+
+// The runtime starts the configurator with the parameters as its command
+// line, which splits at blanks: a chosen file must come through as one
+// argument.
+TEST_F(ActionsPageTest, ABrowsedParameterFileIsOneArgumentOfTheCommandLine) {
+  const struct {
+    const char* chosen;
+    const char* inserted;
+  } rows[] = {
+      {"C:\\My Maps\\fly.qlf", "\"C:\\My Maps\\fly.qlf\""},
+      {"C:\\Maps\\fly.qlf", "C:\\Maps\\fly.qlf"},
+      {"C:\\Program Files\\Q\\a  b.qlf", "\"C:\\Program Files\\Q\\a  b.qlf\""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.chosen);
+    g_model = ConfiguratorSettings{};
+    AddKeys({KeyEntry(0, 112, ChangeConfiguration, "")});
+    ShowActionsPage(editor_, g_model);
+    SetControlText(IDC_txtParameters, "");
+    shell::SetDialogAnswer(row.chosen);
+    Click(IDC_cmdBrowsePar);
+    EXPECT_EQ(ControlText(IDC_txtParameters), row.inserted);
+    EXPECT_EQ(SplitCommandLine("QuillonConfig", ControlText(IDC_txtParameters)),
+              (std::vector<std::string>{"QuillonConfig", row.chosen}))
+        << "the configurator's start reads it whole";
+  }
 }
 
 TEST_F(ActionsPageTest, AddAndParameterBrowseInsertWholeOrBeepAndLeaveTheFullFieldAsItWas) {
