@@ -228,6 +228,20 @@ TEST_F(ActionsPageTest, TheActionKindChoosesTheFrameAndOddStoredCodesSurviveACom
   EXPECT_EQ(ReadEditorEntry(editor_).key.virtualKey, 112);
 }
 
+// A hand-edited entry without a key is read as key 0, which the runtime
+// never arms: the page shows it with no key and keeps it so, not as Enter.
+TEST_F(ActionsPageTest, AnEntryWithoutAKeyIsShownAndCommittedWithoutOne) {
+  AddKeys({KeyEntry(ModifierCtrl, 0, StuffKeys, "abc"), KeyEntry(0, 112)});
+  ShowActionsPage(editor_, g_model);
+  Choose(IDC_lstKeys, 0);
+  EXPECT_EQ(SelectedRow(IDC_cmbVirtualKey), -1);
+  EXPECT_EQ(Selected(IDC_cmbAction), "Stuff keys");
+  Choose(IDC_lstKeys, 1);
+  EXPECT_EQ(g_model.keyActions[0].virtualKey, 0);
+  EXPECT_EQ(g_model.keyActions[0].action, StuffKeys);
+  EXPECT_EQ(g_model.keyActions[0].modifier, ModifierCtrl);
+}
+
 TEST_F(ActionsPageTest, AddAndParameterBrowseWriteAtTheCaretOrOverTheSelection) {
   AddKeys({KeyEntry(0, 112, StuffKeys, "abc")});
   ShowActionsPage(editor_, g_model);
