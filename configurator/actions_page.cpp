@@ -304,8 +304,10 @@ void BrowseExecutable() {
   if (ShowFileDialog(options, &path)) SetControlText(IDC_txtExecutable, path);
 }
 
-// The chosen path goes into the parameters as it is, without quotes (a path
-// with blanks needs them typed around it), and whole or not at all.
+// The chosen path goes into the parameters as one argument, quoted when it
+// holds a blank (unquoted, "Change configuration" would start the
+// configurator with the path cut at its first blank), and whole or not at
+// all.
 void BrowseParameterFile() {
   const std::string executable = TrimBlanks(ControlText(IDC_txtExecutable));
   FileDialogOptions options;
@@ -315,7 +317,7 @@ void BrowseParameterFile() {
   options.title = "Select file";
   options.owner = MainWindowHandle();
   std::string path;
-  if (ShowFileDialog(options, &path)) InsertWhole(IDC_txtParameters, path);
+  if (ShowFileDialog(options, &path)) InsertWhole(IDC_txtParameters, AsOneArgument(path));
 }
 
 bool IsEditorBox(int id) {

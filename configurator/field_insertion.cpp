@@ -16,4 +16,8 @@ bool InsertWhole(int fieldId, const std::string& text) {
   return true;
 }
 
+std::string AsOneArgument(const std::string& path) {
+  return path.find(' ') != std::string::npos ? '"' + path + '"' : path;
+}
+
 }  // namespace quillon

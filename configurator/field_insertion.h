@@ -10,4 +10,9 @@ namespace quillon {
 // field stays as it was and the user hears the refusal. False then.
 bool InsertWhole(int fieldId, const std::string& text);
 
+// A path as one argument of a command line: in double quotes when it holds a
+// blank, since the program started with it (this configurator with a ".qlf"
+// file, most others too) splits its command line at blanks.
+std::string AsOneArgument(const std::string& path);
+
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "configurator/tree_stores.h"
 
 #include <cctype>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <set>
@@ -27,23 +28,35 @@ struct OpenKey {
   }
 };
 
-// The lines of an INI section, as the profile function hands them out. When
-// the section was cut at the buffer's end, its last line may be cut too and
-// is not trusted.
-std::vector<std::string> SectionLines(const std::string& file, const std::string& section) {
-  char buffer[kIniSectionBuffer];  // only the part the call fills is looked at
-  uint32_t length = ReadProfileSection(file, section, buffer, kIniSectionBuffer);
-  if (length > kIniSectionBuffer - 2) length = kIniSectionBuffer - 2;
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < length; ++i) {
-    if (buffer[i] != '\0') continue;
-    if (i > start) lines.emplace_back(buffer + start, i - start);
-    start = i + 1;
+// A NUL-separated list from a profile function, whole. A list that does not
+// fit is cut and answered with size - 2 (as GetPrivateProfileSection's
+// documentation says); a list of exactly that length looks the same, so the
+// buffer grows and the question is asked again until the answer is shorter.
+// A cut list would hand the lines after the cut their defaults unseen.
+template <typename Read>
+std::string WholeProfileList(Read read) {
+  std::vector<char> buffer(kIniSectionBuffer);
+  for (;;) {
+    const uint32_t length = read(buffer.data(), uint32_t(buffer.size()));
+    if (length < buffer.size() - 2 || buffer.size() > UINT32_MAX / 2) return std::string(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
   }
-  if (start < length) lines.emplace_back(buffer + start, length - start);
-  if (length == kIniSectionBuffer - 2 && !lines.empty()) lines.pop_back();
-  return lines;
+}
+
+// The NUL-separated parts of a list, without empty ones.
+std::vector<std::string> ListParts(const std::string& list) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t end; (end = list.find('\0', start)) != std::string::npos; start = end + 1)
+    if (end > start) parts.push_back(list.substr(start, end - start));
+  if (start < list.size()) parts.push_back(list.substr(start));
+  return parts;
+}
+
+// The lines of an INI section, every one of them.
+std::vector<std::string> SectionLines(const std::string& file, const std::string& section) {
+  return ListParts(
+      WholeProfileList([&](char* buffer, uint32_t size) { return ReadProfileSection(file, section, buffer, size); }));
 }
 
 // Profile lines cannot hold line breaks; a text with one would write lines of
@@ -119,18 +132,11 @@ long TrimRegistryList(Group list, int count) {
   return kStatusOk;
 }
 
-// Empty when the list was cut at the buffer's end.
 std::set<std::string> SectionNamesInLowerCase(const std::string& file) {
-  std::vector<char> buffer(16384);
-  uint32_t length = ReadProfileSectionNames(file, buffer.data(), uint32_t(buffer.size()));
   std::set<std::string> names;
-  if (length >= buffer.size() - 2) return names;
-  for (size_t start = 0; start < length;) {
-    size_t end = start;
-    while (end < length && buffer[end] != '\0') ++end;
-    names.insert(InLowerCase(std::string(buffer.data() + start, end - start)));
-    start = end + 1;
-  }
+  for (const std::string& name : ListParts(
+           WholeProfileList([&](char*buffer, uint32_t size) { return ReadProfileSectionNames(file, buffer, size); })))
+    names.insert(InLowerCase(name));
   return names;
 }
 
@@ -168,7 +174,7 @@ TreeStore RegistryTree() { return {ReadRegistryGroup, WriteRegistryGroup, TrimRe
 TreeStore ExportFileTree(const std::string& file) {
   // The file's section names are asked for once: most of the 198 numbered
   // sections are usually missing, and each question costs the profile
-  // functions a look at the file. A list too long to trust filters nothing.
+  // functions a look at the file. A file without sections filters nothing.
   auto names = std::make_shared<std::optional<std::set<std::string>>>();
   TreeStore store;
   store.read = [file, names](GroupAddress at, StoredGroup* values) {

@@ -11,7 +11,8 @@
 
 namespace quillon::treeStores {
 
-// The profile functions hand out at most this much of one section.
+// The first buffer a section or the list of section names is read into; a
+// longer one is asked for again in a buffer twice as large, until it fits.
 inline constexpr uint32_t kIniSectionBuffer = 8192;
 
 // In the registry a group is a key, read in one pass over its values and

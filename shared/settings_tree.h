@@ -63,19 +63,22 @@ inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
   X(ShowTrayIcon, showTrayIcon, Number16, "0", "0", "0", "0")                                           \
   X(ShowMapName, showMapName, Number16, "0", "0", "0", "0")
 // Keyboard entries only. Without a VirtualKey the runtime captures nothing
-// (0 is never armed).
+// (0 is never armed); the configurator reads a missing or unfit one the same
+// way, so that an Apply never turns it into a key the user did not choose.
+// Only a new entry starts on Enter.
 #define QUILLON_KEYBOARD_FIELDS(X)                    \
   X(Modifier, modifier, Number16, "0", "0", "0", "0") \
-  X(VirtualKey, virtualKey, Number16, "0", "13", "13", "13")
+  X(VirtualKey, virtualKey, Number16, "0", "0", "0", "13")
 // Controller entries only.
 #define QUILLON_CONTROLLER_FIELDS(X) X(Buttons, buttons, Number32, "0", "0", "0", "0")
 // Both kinds of entry.
-#define QUILLON_ENTRY_FIELDS(X)                       \
-  X(SendType, sendType, Number16, "0", "0", "0", "0") \
-  X(Action, action, Number16, "0", "2", "2", "2")     \
-  X(Select, select, Text, "", "", "", "")             \
-  X(KeySeq, keySeq, Text, "", "", "", "")             \
-  X(AppName, appName, Text, "", "", "", "")           \
+#define QUILLON_ENTRY_FIELDS(X)                                                 \
+  X(SendType, sendType, Number16, "0", "0", "0", "0")                           \
+  /* Missing reads as the runtime's "Stuff keys"; a new entry is "Next map". */ \
+  X(Action, action, Number16, "0", "0", "0", "2")                               \
+  X(Select, select, Text, "", "", "", "")                                       \
+  X(KeySeq, keySeq, Text, "", "", "", "")                                       \
+  X(AppName, appName, Text, "", "", "", "")                                     \
   X(AppParms, appParms, Text, "", "", "", "")
 
 #define QUILLON_FIELD_ENUMERATOR(name, ...) name,

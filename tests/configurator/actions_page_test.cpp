@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "configurator/actions_page.h"
+#include "configurator/configurator_main.h"
 #include "configurator/key_catalogue.h"
 #include "configurator/resource_ids.h"
 #include "shared/key_names.h"
@@ -227,6 +228,20 @@ TEST_F(ActionsPageTest, TheActionKindChoosesTheFrameAndOddStoredCodesSurviveACom
   EXPECT_EQ(ReadEditorEntry(editor_).key.virtualKey, 112);
 }
 
+// A hand-edited entry without a key is read as key 0, which the runtime
+// never arms: the page shows it with no key and keeps it so, not as Enter.
+TEST_F(ActionsPageTest, AnEntryWithoutAKeyIsShownAndCommittedWithoutOne) {
+  AddKeys({KeyEntry(ModifierCtrl, 0, StuffKeys, "abc"), KeyEntry(0, 112)});
+  ShowActionsPage(editor_, g_model);
+  Choose(IDC_lstKeys, 0);
+  EXPECT_EQ(SelectedRow(IDC_cmbVirtualKey), -1);
+  EXPECT_EQ(Selected(IDC_cmbAction), "Stuff keys");
+  Choose(IDC_lstKeys, 1);
+  EXPECT_EQ(g_model.keyActions[0].virtualKey, 0);
+  EXPECT_EQ(g_model.keyActions[0].action, StuffKeys);
+  EXPECT_EQ(g_model.keyActions[0].modifier, ModifierCtrl);
+}
+
 TEST_F(ActionsPageTest, AddAndParameterBrowseWriteAtTheCaretOrOverTheSelection) {
   AddKeys({KeyEntry(0, 112, StuffKeys, "abc")});
   ShowActionsPage(editor_, g_model);
@@ -254,10 +269,37 @@ TEST_F(ActionsPageTest, AddAndParameterBrowseWriteAtTheCaretOrOverTheSelection) 
   controls::State(IDC_txtParameters).selectionEnd = 6;
   shell::SetDialogAnswer("C:\\Roms\\My Game.zip");
   Click(IDC_cmdBrowsePar);
-  EXPECT_EQ(ControlText(IDC_txtParameters), "-rom C:\\Roms\\My Game.zip -fast");
+  EXPECT_EQ(ControlText(IDC_txtParameters), "-rom \"C:\\Roms\\My Game.zip\" -fast") << "one argument";
   ASSERT_EQ(shell::DialogsShown().size(), 1u);
   EXPECT_EQ(shell::DialogsShown()[0].initialFolder, "C:\\Emu\\");
   EXPECT_EQ(shell::DialogsShown()[0].title, "Select file");
+}
+
+// The runtime starts the configurator with the parameters as its command
+// line, which splits at blanks: a chosen file must come through as one
+// argument.
+TEST_F(ActionsPageTest, ABrowsedParameterFileIsOneArgumentOfTheCommandLine) {
+  const struct {
+    const char* chosen;
+    const char* inserted;
+  } rows[] = {
+      {"C:\\My Maps\\fly.qlf", "\"C:\\My Maps\\fly.qlf\""},
+      {"C:\\Maps\\fly.qlf", "C:\\Maps\\fly.qlf"},
+      {"C:\\Program Files\\Q\\a  b.qlf", "\"C:\\Program Files\\Q\\a  b.qlf\""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.chosen);
+    g_model = ConfiguratorSettings{};
+    AddKeys({KeyEntry(0, 112, ChangeConfiguration, "")});
+    ShowActionsPage(editor_, g_model);
+    SetControlText(IDC_txtParameters, "");
+    shell::SetDialogAnswer(row.chosen);
+    Click(IDC_cmdBrowsePar);
+    EXPECT_EQ(ControlText(IDC_txtParameters), row.inserted);
+    EXPECT_EQ(SplitCommandLine("QuillonConfig", ControlText(IDC_txtParameters)),
+              (std::vector<std::string>{"QuillonConfig", row.chosen}))
+        << "the configurator's start reads it whole";
+  }
 }
 
 TEST_F(ActionsPageTest, AddAndParameterBrowseInsertWholeOrBeepAndLeaveTheFullFieldAsItWas) {

@@ -275,7 +275,7 @@ TEST_F(ExportFileTest, LoadingUsesDefaultsAndSkipsMissingAndEmptySections) {
   ASSERT_EQ(g_model.keyCount, 2);
   EXPECT_EQ(g_model.keyActions[0].modifier, 0) << "a name in another case is not found";
   EXPECT_EQ(g_model.keyActions[1].virtualKey, 113);
-  EXPECT_EQ(g_model.keyActions[1].action, NextMap);
+  EXPECT_EQ(g_model.keyActions[1].action, StuffKeys) << "a missing action is read as the runtime reads it";
   ASSERT_EQ(g_model.buttonCount, 1);
   EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
 }
@@ -293,20 +293,33 @@ TEST_F(ExportFileTest, NumbersAreReadFromTheStartOfTheirText) {
   EXPECT_EQ(g_model.useJoystick, 0) << "beyond 16 bits: the default";
   EXPECT_EQ(g_model.defaultConfig, 0);
   EXPECT_EQ(g_model.buttonActions[0].buttons, 70000 & 0x3FF) << "only buttons 1 to 10";
-  EXPECT_EQ(g_model.buttonActions[0].action, NextMap) << "beyond 64 bits: the default";
+  EXPECT_EQ(g_model.buttonActions[0].action, StuffKeys) << "beyond 64 bits: the default, as the runtime's";
   EXPECT_EQ(g_model.buttonActions[0].sendType, -32768);
   EXPECT_EQ(g_model.keyActions[0].virtualKey, 65);
 }
 
-TEST_F(ExportFileTest, KeysBeyondTheFirst8192CharactersOfASectionAreNotFound) {
-  std::string content = "[Key 01]\r\nModifier=1\r\n";
+// A section past the profile functions' first buffer: the lines after its
+// end must not take their defaults (a lost UseKeyboard=1 turns keyboard
+// capture off).
+TEST_F(ExportFileTest, SectionsLongerThan8KBAreImportedWhole) {
+  const std::string options = "/load %s " + std::string(9000, 'o');
+  std::string content = "[Quillon]\r\nConfig0=Fly\r\nUltraMapOptions=" + options + "\r\n";
   for (int i = 0; i < 90; ++i) content += "Note" + std::to_string(10 + i) + "=" + std::string(100, 'n') + "\r\n";
-  content += "AppName=late.exe\r\n";
+  content += "UseKeyboard=1\r\nChangeTimeout=1500\r\n";
+  content += "[Key 01]\r\nModifier=1\r\n";
+  for (int i = 0; i < 90; ++i) content += "Note" + std::to_string(10 + i) + "=" + std::string(100, 'n') + "\r\n";
+  content += "VirtualKey=112\r\nAppName=late.exe\r\n";
   test_files::WriteFile(file_, content);
   ASSERT_TRUE(ImportFromFile(file_, g_model, g_session));
+  EXPECT_EQ(g_model.configNames[0], "Fly");
+  EXPECT_EQ(g_model.ultraMapOptions, options);
+  EXPECT_EQ(g_model.useKeyboard, 1);
+  EXPECT_EQ(g_model.changeTimeout, 1500);
   ASSERT_EQ(g_model.keyCount, 1);
   EXPECT_EQ(g_model.keyActions[0].modifier, 1);
-  EXPECT_EQ(g_model.keyActions[0].appName, "");
+  EXPECT_EQ(g_model.keyActions[0].virtualKey, 112);
+  EXPECT_EQ(g_model.keyActions[0].appName, "late.exe");
+  EXPECT_TRUE(boxes::Messages().empty());
 }
 
 TEST_F(ExportFileTest, LoadingWritesNothingToTheRegistry) {

@@ -2,6 +2,8 @@
 // window's fields, writing the tree, Apply and Reload.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "configurator/apply_command.h"
 #include "configurator/settings_model.h"
 #include "tests/configurator/test_files.h"
@@ -131,6 +133,36 @@ TEST_F(SettingsModelTest, HolesInTheActionListsCloseUpAndApplyRenumbers) {
   EXPECT_FALSE(KeyPresent(reg::ButtonActionPath(2)));
 }
 
+// The runtime takes a missing or unfit VirtualKey or Action for 0 (no key,
+// "Stuff keys"); the configurator must read it the same, or one Apply
+// stores a key the user never chose.
+TEST_F(SettingsModelTest, AKeyEntryWithoutItsKeyOrActionStaysWithoutThemThroughApply) {
+  const struct {
+    const char* what;
+    std::optional<uint32_t> virtualKey, action;
+  } rows[] = {
+      {"both missing", std::nullopt, std::nullopt},
+      {"both too wide for their field", 70000, 0x12345},
+      {"a key of 0, the action missing", 0, std::nullopt},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    reg::DeleteSettingsTree();
+    g_model = ConfiguratorSettings{};
+    reg::WriteText(main_, "Config0", "Fly");
+    reg::WriteNumber(reg::KeyActionPath(1), "Modifier", 2);
+    if (row.virtualKey) reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", *row.virtualKey);
+    if (row.action) reg::WriteNumber(reg::KeyActionPath(1), "Action", *row.action);
+    LoadFromRegistry(g_model, g_session);
+    ASSERT_EQ(g_model.keyCount, 1);
+    EXPECT_EQ(g_model.keyActions[0].virtualKey, 0);
+    EXPECT_EQ(g_model.keyActions[0].action, StuffKeys);
+    ASSERT_TRUE(ApplyToRegistry(g_model).what.empty());
+    EXPECT_EQ(Stored(reg::KeyActionPath(1), "VirtualKey"), 0) << "never Enter";
+    EXPECT_EQ(Stored(reg::KeyActionPath(1), "Action", 0), StuffKeys) << "never Next map";
+  }
+}
+
 // The window's start leaves the entries unread; a write before they were
 // read must not take the empty lists for the user's.
 TEST_F(SettingsModelTest, EntriesLeftForLaterAreReadBeforeTheTreeIsWritten) {
@@ -156,7 +188,7 @@ TEST_F(SettingsModelTest, StoredNumbersThatDoNotFitTheirFieldKeepTheDefault) {
   EXPECT_EQ(g_model.pollPerSecond, 16);
   EXPECT_EQ(g_model.changeTimeout, 70000) << "the change timeout is a 32-bit field";
   ASSERT_EQ(g_model.keyCount, 1);
-  EXPECT_EQ(g_model.keyActions[0].virtualKey, 13);
+  EXPECT_EQ(g_model.keyActions[0].virtualKey, 0) << "as the runtime reads it: no key";
   EXPECT_EQ(g_model.keyActions[0].action, -1);
 }
 
@@ -168,7 +200,7 @@ TEST_F(SettingsModelTest, ATextWhereANumberBelongsIsReadForTheNumberItSpells) {
   LoadFromRegistry(g_model, g_session);
   ASSERT_EQ(g_model.keyCount, 1);
   EXPECT_EQ(g_model.keyActions[0].virtualKey, 112) << "F1, not the key its bytes would name";
-  EXPECT_EQ(g_model.keyActions[0].action, NextMap) << "no number: the default";
+  EXPECT_EQ(g_model.keyActions[0].action, StuffKeys) << "no number: the default, as the runtime's";
 }
 
 TEST_F(SettingsModelTest, NumericFieldsThatAreNotNumbersFallBackVisibly) {

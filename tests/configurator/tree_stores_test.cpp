@@ -139,20 +139,36 @@ TEST_F(TreeStoresTest, IniTextsWithLineBreaksAreRefusedAndTheFileStaysAsItWas) {
   EXPECT_EQ(test_files::ReadFile(ini_), before);
 }
 
-TEST_F(TreeStoresTest, OnlyTheFirst8192CharactersOfASectionAreRead) {
+// The profile functions cut a section that does not fit their buffer; the
+// lengths around the first buffer's end (8,192 with its two closing NULs)
+// and far past it must all come through whole, the last line included.
+TEST_F(TreeStoresTest, SectionsOfAnyLengthAreReadWhole) {
+  const size_t lengths[] = {100, 8189, 8190, 8191, 8192, 16382, 40000};
+  for (size_t length : lengths) {
+    SCOPED_TRACE(length);
+    // "Filler=" and the fill, then "Last=late.exe": each line and its NUL
+    // make up the list that the profile function hands out.
+    const std::string last = "Last=late.exe";
+    const std::string fill(length - (last.size() + 1) - (sizeof("Filler=") - 1) - 1, 'f');
+    test_files::WriteFile(ini_, "[Key 01]\r\nFiller=" + fill + "\r\n" + last + "\r\n[Key 02]\r\nLast=next\r\n");
+    const TreeStore file = treeStores::ExportFileTree(ini_);
+    EXPECT_EQ(Read(file, kKey1, "Filler", "none"), fill + '\0');
+    EXPECT_EQ(Read(file, kKey1, "Last", "none"), Text("late.exe") + '\0');
+    EXPECT_EQ(Read(file, {Group::Keyboard, 2}, "Last", "none"), Text("next") + '\0');
+  }
+}
+
+TEST_F(TreeStoresTest, ManyLinesPastTheFirstBufferAreAllRead) {
   std::string content = "[Key 01]\r\n";
-  for (int i = 0; i < 100; ++i) content += "Filler" + std::to_string(100 + i) + "=" + std::string(90, 'f') + "\r\n";
+  for (int i = 0; i < 300; ++i) content += "Filler" + std::to_string(100 + i) + "=" + std::string(90, 'f') + "\r\n";
   content += "AppName=late.exe\r\n";
   test_files::WriteFile(ini_, content);
   const TreeStore file = treeStores::ExportFileTree(ini_);
-  const std::string filler = std::string(90, 'f') + '\0';
-  EXPECT_EQ(Read(file, kKey1, "Filler100", ""), filler);
-  EXPECT_EQ(Read(file, kKey1, "AppName", "none"), "none");
-  // The line cut at the buffer's end is not delivered half.
-  for (int i = 0; i < 100; ++i) {
-    std::string value = Read(file, kKey1, "Filler" + std::to_string(100 + i), "none");
-    EXPECT_TRUE(value == "none" || value == filler) << i << ": " << value.size();
-  }
+  StoredGroup values;
+  ASSERT_TRUE(file.read(kKey1, &values));
+  EXPECT_EQ(values.size(), 301u);
+  EXPECT_EQ(Read(file, kKey1, "Filler399", "none"), std::string(90, 'f') + '\0');
+  EXPECT_EQ(Read(file, kKey1, "AppName", "none"), Text("late.exe") + '\0');
 }
 
 }  // namespace
