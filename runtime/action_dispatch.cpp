@@ -54,4 +54,6 @@ void RunAction(Runtime& runtime, const ButtonAction& entry) {
   Run(runtime, {entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
 }
 
+bool RepeatsWhileHeld(uint32_t action) { return action == StuffKeys || action == IgnoreKey; }
+
 }  // namespace quillon

@@ -12,4 +12,10 @@ struct Runtime;
 void RunAction(Runtime& runtime, const KeyAction& entry);
 void RunAction(Runtime& runtime, const ButtonAction& entry);
 
+// Whether a key held down runs action kind `action` again at each
+// auto-repeat, as typing would: only typing keys (Stuff keys) and eating them
+// (Ignore key) do. A program start, a map step or the switcher happens once
+// per press.
+bool RepeatsWhileHeld(uint32_t action);
+
 }  // namespace quillon

@@ -22,6 +22,7 @@ struct HookMatch {
   uint32_t number = 0;
   uint32_t modifier = 0;
   uint32_t generation = 0;
+  bool repeats = false;
 };
 
 // At most this many matched keys wait for the main thread; further presses
@@ -43,7 +44,7 @@ HookMatch MatchHookKey(HookShare& share, uint32_t virtualKey) {
   HookShareHold hold;
   if (!share.table.armed || virtualKey > 255) return {};
   uint32_t number = share.table.entry[virtualKey];
-  return {number, share.table.modifier[number], share.table.generation};
+  return {number, share.table.modifier[number], share.table.generation, share.table.repeats.test(number)};
 }
 
 // Replaces the hook's table with one built from the settings, or with none
@@ -59,7 +60,10 @@ void PublishHookTable(Runtime& runtime, bool armed) {
   if (armed && s.useKeyboard && HookModeWithEntries(s)) {
     table.armed = true;
     table.entry = capture.keyIndex;
-    for (uint32_t n = 1; n <= s.keyCount; ++n) table.modifier[n] = s.keyActions[n].modifier;
+    for (uint32_t n = 1; n <= s.keyCount; ++n) {
+      table.modifier[n] = s.keyActions[n].modifier;
+      table.repeats[n] = RepeatsWhileHeld(s.keyActions[n].action);
+    }
     for (uint8_t& number : table.entry)
       if (number > s.keyCount) number = 0;
     table.generation = capture.generation;
@@ -101,7 +105,10 @@ void ArmKeyCapture(Runtime& runtime) {
   for (uint32_t n = 1; n <= s.keyCount; ++n) {
     const KeyAction& entry = s.keyActions[n];
     // A combination that another program holds is simply not captured.
-    if (CapturableKey(entry.virtualKey)) (void)RegisterCaptureHotKey(HotKeyIdOf(n), entry.modifier, entry.virtualKey);
+    HeldKeyRepeats repeats =
+        RepeatsWhileHeld(entry.action) ? HeldKeyRepeats::EveryRepeat : HeldKeyRepeats::FirstPressOnly;
+    if (CapturableKey(entry.virtualKey))
+      (void)RegisterCaptureHotKey(HotKeyIdOf(n), entry.modifier, entry.virtualKey, repeats);
   }
 }
 
@@ -140,6 +147,9 @@ bool HandleHookKeyDown(HookShare& share, uint32_t virtualKey, uint32_t heldModif
   // Windows key would go down and up alone, which opens the menu bar or the
   // Start menu: a key that means nothing goes in between.
   if (heldModifiers & (ModifierAlt | ModifierWin)) SendNeutralKeyPress();
+  // A repeat of a one-shot entry is swallowed and runs nothing, as the
+  // hot-key mode's registration without repeats does.
+  if (repeat && !match.repeats) return true;
   if (QueueHookAction(share, match.number, match.generation, repeat)) PostHookActionRequest();
   return true;
 }

@@ -84,6 +84,7 @@ struct HookTable {
   bool armed = false;
   std::array<uint8_t, 256> entry{};                  // virtual key -> entry number, 0 for none
   std::array<uint32_t, kMaxActions + 1> modifier{};  // entry number -> its exact modifiers
+  std::bitset<kMaxActions + 1> repeats;              // entry number -> runs again at auto-repeat
   uint32_t generation = 0;
 };
 

@@ -20,6 +20,9 @@ bool StartRuntime(Runtime& runtime) {
 }
 
 void LoadSettings(Runtime& runtime) {
+  // Once the end has begun nothing is armed again: the end released it all,
+  // and no WM_DESTROY is left to release it a second time.
+  if (RuntimeEnding()) return;
   runtime.reloads.loading = true;
   RuntimeSettings& s = runtime.settings;
   ReadSettings(s);
@@ -27,6 +30,12 @@ void LoadSettings(Runtime& runtime) {
   runtime.map.firstRequestPending = !s.applyOnStart;
   ResetToDefaultMap(runtime);
   if (s.useJoystick) InitController(runtime);
+  // The controller's error box runs a message loop, in which "Q" or Exit may
+  // have ended the runtime: the hook and the icon must not come back after.
+  if (RuntimeEnding()) {
+    runtime.reloads.loading = false;
+    return;
+  }
   InstallCaptureHook(runtime);
   RefreshNotices(runtime);
   runtime.reloads.loading = false;
@@ -34,6 +43,7 @@ void LoadSettings(Runtime& runtime) {
 }
 
 void ReloadSettings(Runtime& runtime) {
+  if (RuntimeEnding()) return;
   if (runtime.reloads.loading || BoxOpen(runtime.boxes)) {
     runtime.reloads.waiting = true;
     return;
@@ -48,7 +58,10 @@ void RunWaitingReload(Runtime& runtime) {
   // requests; the loop, not the stack, takes them in turn.
   if (reloads.runningWaiting) return;
   reloads.runningWaiting = true;
-  while (reloads.waiting && !reloads.loading && !BoxOpen(runtime.boxes)) {
+  // A reload folded while a box was open is dropped when the runtime ended
+  // inside that box.
+  if (RuntimeEnding()) reloads.waiting = false;
+  while (reloads.waiting && !reloads.loading && !BoxOpen(runtime.boxes) && !RuntimeEnding()) {
     reloads.waiting = false;
     UnloadSettings(runtime);
     LoadSettings(runtime);

@@ -31,6 +31,8 @@ void UnloadSettings(Runtime& runtime);
 // has ended or by RunWaitingReload once the box has closed.
 void ReloadSettings(Runtime& runtime);
 // The reload that requests folded while a box was open, if any.
+// None of the three loads or arms anything once the runtime is ending
+// (runtime_ending.h): a box's loop may have let "Q" or Exit in.
 void RunWaitingReload(Runtime& runtime);
 
 // WM_CLOSE: the timers stop and the controller is released first.

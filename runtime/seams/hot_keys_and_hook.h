@@ -7,10 +7,14 @@ namespace quillon {
 
 struct HookShare;
 
+// What a hot key delivers while its key is held down and the keyboard
+// auto-repeats: every repeat, or the first press only.
+enum class HeldKeyRepeats { EveryRepeat, FirstPressOnly };
+
 // Claims `virtualKey` with exactly `modifiers` (Modifier bits) for the main
 // window; each press then delivers hot key `id`. False when refused (for
 // example because another program holds the combination).
-bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey);
+bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey, HeldKeyRepeats repeats);
 void UnregisterCaptureHotKey(int id);
 
 // Installs / removes the low-level keyboard hook, which runs on a thread of

@@ -81,8 +81,14 @@ DWORD WINAPI HookThreadMain(LPVOID started) {
 
 }  // namespace
 
-bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey) {
-  return RegisterHotKey(MainWindowHandle(), id, modifiers, virtualKey) != FALSE;
+bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey, HeldKeyRepeats repeats) {
+  // MOD_NOREPEAT (Windows 7 and later; older MinGW headers lack the name)
+  // makes the system deliver a held combination once, not at the keyboard's
+  // repeat rate.
+  constexpr UINT kNoRepeat = 0x4000;
+  UINT flags = modifiers;
+  if (repeats == HeldKeyRepeats::FirstPressOnly) flags |= kNoRepeat;
+  return RegisterHotKey(MainWindowHandle(), id, flags, virtualKey) != FALSE;
 }
 
 void UnregisterCaptureHotKey(int id) { UnregisterHotKey(MainWindowHandle(), id); }

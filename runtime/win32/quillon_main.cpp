@@ -78,15 +78,24 @@ void ReleaseKeysOfRuntime() {
   if (g_runtime != nullptr) quillon::ReleaseHeldKeys(g_runtime->held);
 }
 
+// The exit status of a process that a fault ended.
+constexpr UINT kFaultExitStatus = 3;
+
 // A fault inside the runtime ends the process without WM_DESTROY; keys that
 // an action put down would stay down system-wide. Best effort: the state may
-// be damaged, so this lets go of the keys and nothing more, then lets the
-// system report the fault as it would have.
+// be damaged, so this lets go of the keys and nothing more, then ends the
+// process at once. Handing the fault on instead would leave the half-torn
+// runtime alive behind the system's fault dialog, its hook thread still
+// swallowing keys and its window still taking messages, for as long as the
+// dialog waits for the user.
 LONG WINAPI ReleaseKeysOnFault(EXCEPTION_POINTERS*) {
   quillon::BeginRuntimeEnd();
   ReleaseKeysOfRuntime();
   BlockInput(FALSE);
-  return EXCEPTION_CONTINUE_SEARCH;
+  // Not ExitProcess: that runs the libraries' detach code and the static
+  // destructors over state that may be damaged, on a thread that faulted.
+  TerminateProcess(GetCurrentProcess(), kFaultExitStatus);
+  return EXCEPTION_EXECUTE_HANDLER;  // not reached
 }
 
 int RunMessageLoop(HINSTANCE instance) {

@@ -102,9 +102,9 @@ void StopWindowTimer(unsigned id) {
   g_runningTimers.erase(id);
 }
 
-bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey) {
+bool RegisterCaptureHotKey(int id, uint32_t modifiers, uint32_t virtualKey, HeldKeyRepeats repeats) {
   g_calls.push_back("RegisterHotKey " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
-                    std::to_string(virtualKey));
+                    std::to_string(virtualKey) + (repeats == HeldKeyRepeats::FirstPressOnly ? " once" : ""));
   if (g_refusedHotKeyIds.count(id) != 0) return false;
   g_registeredHotKeys.insert(id);
   return true;

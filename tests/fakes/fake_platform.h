@@ -15,7 +15,8 @@ namespace quillon::fake_platform {
 void Reset();
 
 // Lines such as "StartProgram C:\UltraMap.exe| \"C:\Q\Fly.ugc\"",
-// "RegisterHotKey 100 2 116", "StartTimer 2 62", "StopTimer 1",
+// "RegisterHotKey 100 2 116" (with " once" when a held key must not repeat
+// it), "StartTimer 2 62", "StopTimer 1",
 // "InstallHook", "RemoveHook", "UnregisterHotKey 100", "StopSound",
 // "PlaySound C:\Q\Fly.wav", "PostHookAction", "PostOwnKeysMarker",
 // "NeutralKey".

@@ -1,6 +1,8 @@
 // Hook mode: which key-downs are swallowed and which entry runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "shared/key_event.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/session_events.h"
@@ -137,6 +139,58 @@ TEST_F(HookTest, KeysQueuedBeforeAReloadRunNothingAndAHeldKeyDoesNotPileUp) {
   size_t queued = Started().size() - 1;
   EXPECT_GT(queued, 1u) << "separate presses are separate runs";
   EXPECT_LT(queued, 30u) << "the queue is unbounded";
+}
+
+// A key held down on a keyboard or an arcade encoder auto-repeats: typing
+// entries type on at each repeat, as before, but a program, a configuration
+// or the switcher comes once per press, not thirty times a second.
+TEST_F(HookTest, AHeldKeyRepeatsTypingButRunsAOneShotActionOnce) {
+  const struct {
+    uint32_t action;
+    const char* keySeq;
+    size_t starts, switchers, typedKeys;
+  } rows[] = {
+      {StuffKeys, "x", 0, 0, 11 * 2}, {RunApplication, "", 1, 0, 0}, {ChangeConfiguration, "", 1, 0, 0},
+      {ShowSwitcher, "", 0, 1, 0},    {ShowSwitcher, "x", 0, 1, 2},
+  };
+  for (const auto& row : rows) {
+    SetUp();
+    Entry(1, 0, kF5, "one.exe");
+    rt.settings.keyActions[1].action = row.action;
+    rt.settings.keyActions[1].keySeq = row.keySeq;
+    ArmKeyCapture(rt);
+    // One press and ten repeats, each run before the next arrives.
+    for (int keyDown = 0; keyDown < 11; ++keyDown) EXPECT_TRUE(HookKeyDown(kF5, 0)) << row.action << " " << keyDown;
+    HandleHookKeyUp(rt.capture.hook, kF5);
+    RunPostedActions();
+    EXPECT_EQ(Started().size(), row.starts) << row.action;
+    EXPECT_EQ(size_t(std::count(fake_window_system::Calls().begin(), fake_window_system::Calls().end(),
+                                "ShowAppSwitcher")),
+              row.switchers)
+        << row.action;
+    EXPECT_EQ(fake_keyboard::InsertedEvents().size(), row.typedKeys) << row.action;
+    // Let go, the next press is a press again.
+    EXPECT_TRUE(HookKeyDown(kF5, 0));
+    EXPECT_EQ(Started().size(), row.starts * 2) << row.action;
+  }
+}
+
+// In hot-key mode the system itself repeats a held combination, unless the
+// registration asks it not to.
+TEST_F(HookTest, HotKeysOfOneShotActionsAreRegisteredWithoutRepeats) {
+  rt.settings.useHook = 0;
+  for (uint32_t kind = StuffKeys; kind <= kLastActionKind; ++kind) {
+    rt.settings.keyActions[kind + 1] = {};
+    rt.settings.keyActions[kind + 1].virtualKey = 0x41 + kind;
+    rt.settings.keyActions[kind + 1].action = kind;
+  }
+  rt.settings.keyCount = kLastActionKind + 1;
+  ArmKeyCapture(rt);
+  EXPECT_EQ(fake_platform::CallsStartingWith("RegisterHotKey"),
+            (std::vector<std::string>{"RegisterHotKey 100 0 65", "RegisterHotKey 101 0 66",
+                                      "RegisterHotKey 102 0 67 once", "RegisterHotKey 103 0 68 once",
+                                      "RegisterHotKey 104 0 69 once", "RegisterHotKey 105 0 70 once",
+                                      "RegisterHotKey 106 0 71 once", "RegisterHotKey 107 0 72 once"}));
 }
 
 TEST_F(HookTest, TheRuntimesOwnKeysNeverMatch) {

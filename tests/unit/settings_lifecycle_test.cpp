@@ -1,10 +1,14 @@
 // Start-up's checks before the settings are loaded.
 #include <gtest/gtest.h>
 
+#include "runtime/modal_boxes.h"
+#include "runtime/runtime_ending.h"
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "runtime/runtime_state.h"
+#include "tests/fakes/fake_controller.h"
 #include "tests/fakes/fake_keyboard.h"
+#include "tests/fakes/fake_notices.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/kit/test_registry.h"
 
@@ -36,6 +40,63 @@ TEST(StartRuntimeTest, StartsOnlyFromAKnownFolderAndReadsTheLayoutFirst) {
     EXPECT_EQ(layoutRead, row.starts) << row.ownPath;
     EXPECT_EQ(fake_platform::CallsStartingWith("StartProgram").size(), row.starts ? 1u : 0u) << row.ownPath;
     UnloadSettings(rt);
+  }
+  test_registry::DeleteSettingsTree();
+}
+
+// A box's message loop dispatches whatever arrives while it is open: a
+// reload, folded to run once the box has closed, and then "Q" or Exit, which
+// end the runtime inside the box. The end is the end: the folded reload, and
+// the rest of a load whose controller error box it was, arm nothing.
+TEST(RuntimeEndTest, AReloadFoldedWhileABoxWasOpenRunsNothingAfterTheEnd) {
+  const struct {
+    const char* box;
+    bool controllerFails;  // the box is the controller's error box inside a load
+  } rows[] = {{"about box", false}, {"controller error box", true}};
+  for (const auto& row : rows) {
+    fake_platform::Reset();
+    fake_keyboard::Reset();
+    fake_notices::Reset();
+    fake_controller::Reset();
+    test_registry::DeleteSettingsTree();
+    test_registry::WriteNumber(test_registry::SettingsPath(), "UseKeyboard", 1);
+    test_registry::WriteNumber(test_registry::SettingsPath(), "UseHook", 1);
+    test_registry::WriteNumber(test_registry::SettingsPath(), "ShowTrayIcon", 1);
+    test_registry::WriteNumber(test_registry::SettingsPath(), "UseJoystick", row.controllerFails ? 1 : 0);
+    test_registry::WriteNumber(test_registry::KeyActionPath(1), "VirtualKey", 0x74);
+    rt = Runtime{};
+    // What the box's loop dispatches, the first time it is shown: a reload,
+    // then the end (WM_CLOSE, then WM_DESTROY).
+    int shown = 0;
+    auto reloadThenEnd = [&shown] {
+      if (++shown > 1) return;
+      ReloadSettings(rt);
+      StopTimersAndController(rt);
+      EndRuntime(rt);
+    };
+    if (row.controllerFails) {
+      fake_controller::SetFailures({true, false, false, false, false, false});
+      fake_controller::WhileErrorBoxOpen(reloadThenEnd);
+      LoadSettings(rt);
+    } else {
+      LoadSettings(rt);
+      ASSERT_TRUE(fake_platform::HookInstalled());
+      WithBoxOpen(rt.boxes, reloadThenEnd);
+      RunWaitingReload(rt);  // as the window does once its box has closed
+    }
+    EXPECT_EQ(shown, 1) << row.box << ": the box came back after the end";
+    EXPECT_FALSE(fake_platform::HookInstalled()) << row.box;
+    EXPECT_FALSE(fake_notices::IconTip().has_value()) << row.box;
+    EXPECT_TRUE(fake_platform::RegisteredHotKeys().empty()) << row.box;
+    EXPECT_TRUE(fake_platform::RunningTimers().empty()) << row.box;
+    EXPECT_EQ(fake_controller::OpenDeviceCount(), 0) << row.box;
+    // Nor does any later request.
+    fake_controller::WhileErrorBoxOpen(nullptr);
+    ReloadSettings(rt);
+    EXPECT_FALSE(fake_platform::HookInstalled()) << row.box;
+    EXPECT_FALSE(fake_notices::IconTip().has_value()) << row.box;
+    ForgetRuntimeEnd();
+    fake_controller::Reset();
   }
   test_registry::DeleteSettingsTree();
 }
