@@ -54,19 +54,19 @@ ConfiguratorStart StartConfigurator(const std::string& programName, const std::s
 
   // Without its data folder the configurator has nowhere to work: the
   // error's text is shown and nothing is written.
-  if (!RunShowingErrors([&] { session.dataFolder = SettleDataFolder(name); })) return {1};
+  if (!RunShowingErrors([&] { session.dataFolder = SettleDataFolder(name); })) return {1, std::nullopt};
   FillDefaultConfigNames(session);
 
   if (session.arguments.size() > 1) {
     ConfiguratorSettings model;
     if (ImportFromFile(ArgumentAt(session.arguments, 1), model, session) && !WriteSettingsAndSignal(model, session))
-      return {1};
-    return {0};
+      return {1, std::nullopt};
+    return {0, std::nullopt};
   }
 
   if (TopWindowHandle running = FindTopWindowByTitle(kConfiguratorTitle)) {
     SendWindowMessage(running, kWmSetFocus, 0, 0);
-    return {0};
+    return {0, std::nullopt};
   }
 
   session.helpFilePath = JoinPath(FolderOf(OwnExecutablePath()), "quillon.chm");
