@@ -214,8 +214,9 @@ TEST_F(RuntimeShellTest, CopiesStartedTogetherMakeOneRuntime) {
   EXPECT_EQ(windows, 1);
 }
 
-// A stand-in for a runtime whose thread has stopped handling messages.
-DWORD WINAPI RunHungRuntimeWindow(void* hungForMs) {
+// A stand-in for a runtime whose thread has stopped handling messages, until
+// the test sets `released` (or 30 s pass).
+DWORD WINAPI RunHungRuntimeWindow(void* released) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = DefWindowProcA;
   windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -223,27 +224,31 @@ DWORD WINAPI RunHungRuntimeWindow(void* hungForMs) {
   RegisterClassA(&windowClass);
   HWND window =
       CreateWindowExA(0, "Quillon", "Quillon", 0, 0, 0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  Sleep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(hungForMs)));
+  WaitForSingleObject(static_cast<HANDLE>(released), 30000);
   DestroyWindow(window);
   return 0;
 }
 
 // A second copy's request to a runtime that does not answer ends after a
-// bounded wait instead of holding its starter for ever.
+// bounded wait instead of holding its starter for ever. Both requests are
+// made at once: each waits out the same time-out.
 TEST_F(RuntimeShellTest, ASecondCopyDoesNotWaitForeverForAHungRuntime) {
-  const DWORD hungForMs = 25000;
-  HANDLE thread =
-      CreateThread(nullptr, 0, RunHungRuntimeWindow, reinterpret_cast<void*>(uintptr_t(hungForMs)), 0, nullptr);
+  HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, RunHungRuntimeWindow, released, 0, nullptr);
   ASSERT_TRUE(kit::WaitUntil([] { return FindWindowA("Quillon", nullptr) != nullptr; }));
-  for (const char* tail : {"R", "Q"}) {
-    kit::Child second = kit::StartChild(kit::RuntimePath(), tail);
+  const char* tails[] = {"R", "Q"};
+  kit::Child seconds[2] = {kit::StartChild(kit::RuntimePath(), tails[0]),
+                           kit::StartChild(kit::RuntimePath(), tails[1])};
+  for (int i = 0; i < 2; ++i) {
     DWORD exitCode = 99;
-    EXPECT_TRUE(kit::WaitForExit(second, 15000, &exitCode)) << tail << ": still waiting";
-    EXPECT_EQ(exitCode, 1u) << tail;
-    if (kit::IsRunning(second)) TerminateProcess(second.process, 9);
+    EXPECT_TRUE(kit::WaitForExit(seconds[i], 15000, &exitCode)) << tails[i] << ": still waiting";
+    EXPECT_EQ(exitCode, 1u) << tails[i];
+    if (kit::IsRunning(seconds[i])) TerminateProcess(seconds[i].process, 9);
   }
-  WaitForSingleObject(thread, hungForMs + 5000);
+  SetEvent(released);
+  WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
+  CloseHandle(released);
 }
 
 }  // namespace
