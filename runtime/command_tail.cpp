@@ -1,5 +1,7 @@
 #include "runtime/command_tail.h"
 
+#include <cstring>
+
 namespace quillon {
 
 namespace {
@@ -26,8 +28,29 @@ RemoteRequest RemoteRequestFor(const char* tail) {
     case 'q': return RemoteRequest::Close;
     case 'R':
     case 'r': return RemoteRequest::Reload;
+    case 'G':
+    case 'g': return RemoteRequest::GameStarted;
+    case 'E':
+    case 'e': return RemoteRequest::GameEnded;
+    case 'M':
+    case 'm': return RemoteRequest::ChooseMap;
     default: return RemoteRequest::AskToClose;
   }
+}
+
+RemoteCommand RemoteCommandFor(const char* tail) {
+  RemoteCommand command;
+  command.request = RemoteRequestFor(tail);
+  if (command.request != RemoteRequest::GameStarted && command.request != RemoteRequest::ChooseMap) return command;
+  // A front end's template often puts the letter and the name together as
+  // one word ("Gpacman") or apart ("G pacman"): both name the game.
+  const char* begin = tail + 1;
+  while (IsBlank(*begin)) ++begin;
+  const char* end = begin + std::strlen(begin);
+  while (end > begin && IsBlank(end[-1])) --end;
+  if (end - begin >= 2 && *begin == '"' && end[-1] == '"') ++begin, --end;
+  command.argument.assign(begin, end);
+  return command;
 }
 
 }  // namespace quillon

@@ -2,12 +2,24 @@
 // the first.
 #pragma once
 
+#include <string>
+
 namespace quillon {
 
 enum class RemoteRequest {
-  Close,       // "Q" or "q"
-  Reload,      // "R" or "r"
-  AskToClose,  // anything else: "Exit Quillon?"
+  Close,        // "Q" or "q"
+  Reload,       // "R" or "r"
+  GameStarted,  // "G <short name>": a front end starts a game
+  GameEnded,    // "E": the game ended
+  ChooseMap,    // "M <map name or 1-based position>"
+  AskToClose,   // anything else: "Exit Quillon?"
+};
+
+// A request with what follows its letter: the game's short name for
+// GameStarted, the map's name or position for ChooseMap, else empty.
+struct RemoteCommand {
+  RemoteRequest request = RemoteRequest::AskToClose;
+  std::string argument;
 };
 
 // The text after the program name: a quoted name is skipped up to its
@@ -17,5 +29,11 @@ const char* CommandTail(const char* commandLine);
 
 // What the first character of the tail asks of a running copy.
 RemoteRequest RemoteRequestFor(const char* tail);
+
+// The request with its argument: the text after the letter without the
+// blanks around it and without one pair of double quotes round it whole.
+// Front ends pass names as they are, quoted or not; a map's name may hold
+// blanks, so the argument is the whole rest of the tail.
+RemoteCommand RemoteCommandFor(const char* tail);
 
 }  // namespace quillon
