@@ -18,8 +18,16 @@ constexpr const char* kStockMapNames[kStickModeCount] = {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool StartsName(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || static_cast<unsigned char>(c) >= 0x80;
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' ||
+         static_cast<unsigned char>(c) >= 0x80;
 }
+
+// The bytes that end a run of a tag outside quoted values.
+constexpr auto kEndsTagRun = [] {
+  std::array<bool, 256> ends{};
+  for (unsigned char c : {'>', '"', '\'', '<'}) ends[c] = true;
+  return ends;
+}();
 
 bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
 
@@ -162,17 +170,24 @@ const char* MameListScanner::ScanMarkupStart(const char* p) {
 const char* MameListScanner::ScanElement(const char* p, const char* end) {
   const char* c = p;
   char quote = quote_;
-  for (; c < end; ++c) {
+  while (c < end) {
     if (quote != 0) {
-      if (*c == quote) quote = 0;
-    } else if (*c == '>') {
-      break;
-    } else if (*c == '"' || *c == '\'') {
-      quote = *c;
-    } else if (*c == '<') {
+      const char* close = static_cast<const char*>(std::memchr(c, quote, static_cast<size_t>(end - c)));
+      if (close == nullptr) {
+        c = end;
+        break;
+      }
+      quote = 0;
+      c = close + 1;
+      continue;
+    }
+    while (c < end && !kEndsTagRun[static_cast<unsigned char>(*c)]) ++c;
+    if (c == end || *c == '>') break;
+    if (*c == '<') {
       Decide(rootSeen_ ? MameListOutcome::Broken : MameListOutcome::NotAList);
       return end;
     }
+    quote = *c++;
   }
   quote_ = quote;
   if (c == end) {
@@ -378,7 +393,8 @@ MameListResult MameListScanner::Finish() {
   return std::move(result_);
 }
 
-MameListResult ReadMameList(const std::string& path, const std::function<bool(uint64_t done, uint64_t size)>& keepGoing) {
+MameListResult ReadMameList(const std::string& path,
+                            const std::function<bool(uint64_t done, uint64_t size)>& keepGoing) {
   MameListResult stopped;
   FileToRead file = OpenFileToRead(path);
   if (file.id == 0) {

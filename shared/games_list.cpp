@@ -109,7 +109,8 @@ std::string GamesListText(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names) {
     if (name.empty() || name.size() > kGameNameMaxLength) continue;
-    if (std::any_of(name.begin(), name.end(), [](char c) { return Separates(static_cast<unsigned char>(c)) || c == '#'; }))
+    if (std::any_of(name.begin(), name.end(),
+                    [](char c) { return Separates(static_cast<unsigned char>(c)) || c == '#'; }))
       continue;
     text.append(name).append("\r\n");
   }

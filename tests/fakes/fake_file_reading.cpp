@@ -64,7 +64,8 @@ int64_t ReadFileBytes(FileToRead file, char* buffer, size_t capacity) {
   const fake_files::File& data = found->second;
   uint64_t& at = open->second.at;
   if (data.failsAfter >= 0 && at >= static_cast<uint64_t>(data.failsAfter)) return -1;
-  size_t count = static_cast<size_t>(std::min<uint64_t>(capacity, data.content.size() - std::min<uint64_t>(at, data.content.size())));
+  size_t count = static_cast<size_t>(
+      std::min<uint64_t>(capacity, data.content.size() - std::min<uint64_t>(at, data.content.size())));
   if (data.piece != 0) count = std::min(count, data.piece);
   if (data.failsAfter >= 0) count = static_cast<size_t>(std::min<uint64_t>(count, data.failsAfter - at));
   if (count > 0) std::memcpy(buffer, data.content.data() + at, count);

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 class FileReadingTest : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("quillon-file-reading-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    folder_ = fs::temp_directory_path() /
+              ("quillon-file-reading-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     fs::create_directories(folder_);
   }
   void TearDown() override { fs::remove_all(folder_); }
