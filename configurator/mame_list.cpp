@@ -108,6 +108,42 @@ const char* StockMapName(StickMode mode) { return kStockMapNames[static_cast<siz
 bool MameListScanner::Feed(std::string_view piece) {
   if (decided_) return false;
   consumed_ += piece.size();
+  if (encoding_ == Encoding::NotYetKnown) {
+    // Two bytes tell: PowerShell's ">" (before PowerShell 7) writes what a
+    // program prints as UTF-16 with its byte-order mark, so a list saved
+    // with "mame -listxml > mame.xml" there starts with FF FE.
+    size_t taken = std::min(piece.size(), 2 - start_.size());
+    start_.append(piece.substr(0, taken));
+    piece.remove_prefix(taken);
+    if (start_.size() < 2) return true;
+    if (start_ == "\xFF\xFE") {
+      encoding_ = Encoding::Utf16;
+    } else {
+      encoding_ = Encoding::Bytes;
+      Scan(start_);
+    }
+  }
+  if (encoding_ == Encoding::Bytes) {
+    Scan(piece);
+  } else {
+    // Every name and mark of the list is ASCII: a unit above 0x7F becomes a
+    // byte that no mark is, and a piece may end between a unit's two bytes.
+    narrowed_.clear();
+    for (char byte : piece) {
+      if (!halfUnit_) {
+        halfUnit_ = byte;
+        continue;
+      }
+      const bool ascii = byte == 0 && static_cast<unsigned char>(*halfUnit_) < 0x80;  // little-endian: low byte first
+      narrowed_ += ascii ? *halfUnit_ : '\x80';
+      halfUnit_.reset();
+    }
+    Scan(narrowed_);
+  }
+  return !decided_;
+}
+
+void MameListScanner::Scan(std::string_view piece) {
   const char* p = piece.data();
   const char* end = p + piece.size();
   while (p < end && !decided_) {
@@ -122,7 +158,6 @@ bool MameListScanner::Feed(std::string_view piece) {
       case State::Declaration: p = ScanDeclaration(p, end); break;
     }
   }
-  return !decided_;
 }
 
 // Text inside the root (descriptions, years) is not looked at. Outside it
@@ -382,6 +417,7 @@ void MameListScanner::Decide(MameListOutcome outcome) {
 }
 
 MameListResult MameListScanner::Finish() {
+  if (!decided_ && encoding_ == Encoding::NotYetKnown) Scan(start_);
   if (!decided_) {
     if (!rootSeen_) Decide(MameListOutcome::NotAList);
     else if (!rootClosed_ || state_ != State::Text) Decide(MameListOutcome::Broken);

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,6 +86,9 @@ class MameListScanner {
 
  private:
   enum class State : uint8_t { Text, MarkupStart, Element, Bang, Comment, CData, Instruction, Declaration };
+  enum class Encoding : uint8_t { NotYetKnown, Bytes, Utf16 };
+
+  void Scan(std::string_view bytes);
 
   const char* ScanText(const char* p, const char* end);
   const char* ScanMarkupStart(const char* p);
@@ -99,6 +103,10 @@ class MameListScanner {
   void EndMachine();
   void Decide(MameListOutcome outcome);
 
+  Encoding encoding_ = Encoding::NotYetKnown;
+  std::string start_;             // the first bytes, until they tell the encoding
+  std::optional<char> halfUnit_;  // the first byte of a UTF-16 unit that a piece ended after
+  std::string narrowed_;          // a UTF-16 piece as bytes
   State state_ = State::Text;
   std::string markup_;  // markup begun in an earlier piece
   char quote_ = 0;      // the quote an attribute value or literal is open with

@@ -88,6 +88,12 @@ TEST(MameList, GivesTheSameInAnyPieces) {
   }
 }
 
+TEST(MameList, ReadsAListThatPowerShellSavedAsUtf16) {
+  std::string wide = "\xFF\xFE";
+  for (char c : kList) wide += {c, '\0'};
+  for (size_t piece : {1, 2, 3, 4096}) ExpectTheListsGames(Scan(wide, piece));
+}
+
 TEST(MameList, ReadsTheOlderListOfGames) {
   MameListResult result = Scan(R"(<?xml version="1.0"?><datafile><game name="galaxian">
     <input players="2"><control type="joy2way"/></input></game><game name="digdug">
