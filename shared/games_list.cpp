@@ -12,14 +12,40 @@ namespace {
 
 bool Separates(unsigned char c) { return c <= ' ' || c == ','; }
 
-bool IsPattern(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
-
 // Up to and including the last separator or line end before the limit:
 // whatever follows may be the first part of a longer name.
 std::string_view UpToLastSeparator(std::string_view text) {
   size_t end = text.size();
   while (end > 0 && !Separates(static_cast<unsigned char>(text[end - 1]))) --end;
   return text.substr(0, end);
+}
+
+// The first eight bytes as one number that orders as they do.
+uint64_t PrefixKey(const std::string& name) {
+  uint64_t key = 0;
+  for (size_t i = 0; i < 8; ++i) key = (key << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
+  return key;
+}
+
+// Sorted, each name once. Every load sorts every list, and a comparison of
+// strings costs a call and a copy of the sort's pivot: ordering by the
+// prefix first settles most pairs with one integer compare (short names
+// rarely share eight bytes), which makes the sort several times faster.
+void SortOnce(std::vector<std::string>& names) {
+  struct Entry {
+    uint64_t key;
+    uint32_t index;
+  };
+  std::vector<Entry> order(names.size());
+  for (size_t i = 0; i < names.size(); ++i) order[i] = {PrefixKey(names[i]), static_cast<uint32_t>(i)};
+  std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
+    return a.key != b.key ? a.key < b.key : names[a.index] < names[b.index];
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (const Entry& entry : order)
+    if (sorted.empty() || sorted.back() != names[entry.index]) sorted.push_back(std::move(names[entry.index]));
+  names = std::move(sorted);
 }
 
 }  // namespace
@@ -49,17 +75,18 @@ GamesList ParseGamesList(std::string_view text) {
       continue;
     }
     size_t start = at;
-    while (at < size && !Separates(static_cast<unsigned char>(text[at])) && text[at] != '#') ++at;
+    bool pattern = false;
+    for (; at < size && !Separates(static_cast<unsigned char>(text[at])) && text[at] != '#'; ++at)
+      pattern = pattern || text[at] == '*' || text[at] == '?';
     std::string_view name = text.substr(start, at - start);
     if (name.size() > kGameNameMaxLength) continue;
-    if (IsPattern(name)) {
+    if (pattern) {
       if (list.patterns.size() < kGamesListMaxPatterns) list.patterns.emplace_back(name);
     } else if (list.names.size() < kGamesListMaxNames) {
       list.names.push_back(InLowerCase(std::string(name)));
     }
   }
-  std::sort(list.names.begin(), list.names.end());
-  list.names.erase(std::unique(list.names.begin(), list.names.end()), list.names.end());
+  SortOnce(list.names);
   return list;
 }
 
