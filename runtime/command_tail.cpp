@@ -38,6 +38,11 @@ RemoteRequest RemoteRequestFor(const char* tail) {
   }
 }
 
+bool IsFrontEndRequest(RemoteRequest request) {
+  return request == RemoteRequest::GameStarted || request == RemoteRequest::GameEnded ||
+         request == RemoteRequest::ChooseMap;
+}
+
 RemoteCommand RemoteCommandFor(const char* tail) {
   RemoteCommand command;
   command.request = RemoteRequestFor(tail);

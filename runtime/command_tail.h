@@ -15,6 +15,11 @@ enum class RemoteRequest {
   AskToClose,   // anything else: "Exit Quillon?"
 };
 
+// A second copy's exit status after handing a request on; "M" with a name
+// that is no map ends it with kNoSuchMapStatus and changes nothing.
+inline constexpr int kRequestHandedOnStatus = 1;
+inline constexpr int kNoSuchMapStatus = 3;
+
 // A request with what follows its letter: the game's short name for
 // GameStarted, the map's name or position for ChooseMap, else empty.
 struct RemoteCommand {
@@ -35,5 +40,8 @@ RemoteRequest RemoteRequestFor(const char* tail);
 // Front ends pass names as they are, quoted or not; a map's name may hold
 // blanks, so the argument is the whole rest of the tail.
 RemoteCommand RemoteCommandFor(const char* tail);
+
+// Whether the request is a front end's: it names a game or a map.
+bool IsFrontEndRequest(RemoteRequest request);
 
 }  // namespace quillon

@@ -3,7 +3,9 @@
 #include <cstdint>
 
 #include "runtime/app_launch.h"
+#include "runtime/map_choice.h"
 #include "runtime/own_keys.h"
+#include "runtime/runtime_ending.h"
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/sound_player.h"
 #include "runtime/seams/window_timers.h"
@@ -74,7 +76,37 @@ void ResetToDefaultMap(Runtime& runtime) {
   MapState& map = runtime.map;
   map.currentConfig = runtime.settings.defaultConfig;
   map.lastAnnounce = ProcessClockMs();
+  if (map.waitingCommand) {
+    std::optional<uint32_t> chosen = MapForCommand(runtime.settings, *map.waitingCommand);
+    map.waitingCommand.reset();
+    if (chosen) {
+      HandOverChosenMap(runtime, *chosen);
+      return;
+    }
+  }
   if (runtime.settings.applyOnStart) HandOffMap(runtime);
+}
+
+void RunWaitingFrontEndCommand(Runtime& runtime) {
+  MapState& map = runtime.map;
+  // A load under way (a box of its own lets messages through) takes the
+  // command at its end.
+  if (!map.waitingCommand || runtime.reloads.loading) return;
+  std::optional<uint32_t> chosen = MapForCommand(runtime.settings, *map.waitingCommand);
+  map.waitingCommand.reset();
+  if (chosen && !RuntimeEnding()) HandOverChosenMap(runtime, *chosen);
+}
+
+void HandOverChosenMap(Runtime& runtime, uint32_t config) {
+  const RuntimeSettings& s = runtime.settings;
+  MapState& map = runtime.map;
+  StopChangeTimer(map);
+  map.firstRequestPending = false;
+  map.currentConfig = config;
+  const char* name = CurrentMapName(s, map);
+  if (name != nullptr && runtime.notices.activeMap == name) return;
+  PlayMapSound(s, map);
+  HandOffMap(runtime);
 }
 
 void StopChangeTimer(MapState& map) {

@@ -29,8 +29,20 @@ void RequestMapChange(Runtime& runtime, MapRequest kind, const std::string& keyS
 void CompleteMapChange(Runtime& runtime);
 
 // The last step of every load: the default map becomes current, and with
-// ApplyOnStart on it is handed over at once.
+// ApplyOnStart on it is handed over at once. A front end's command waiting
+// (the one that started the runtime) chooses the map instead.
 void ResetToDefaultMap(Runtime& runtime);
+
+// Carries out the front end's command that waits in the map state, once no
+// load is under way; nothing once the runtime is ending.
+void RunWaitingFrontEndCommand(Runtime& runtime);
+
+// A front end asked for map `config` (its position in the list): the whole
+// step at once, announcement, hand-over and notices, with no time-out to
+// wait for. It ends a step by hand still waiting for its time-out. The map
+// handed over last is not handed over again: the mapping program would
+// start twice for the same map.
+void HandOverChosenMap(Runtime& runtime, uint32_t config);
 
 // Kills ChangeTimer if it runs and drops the pending change with its key
 // sequence (a reload or shutdown between a step and its hand-over).

@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 
+#include "runtime/command_tail.h"
 #include "runtime/key_injection.h"
 #include "runtime/seams/controller_device.h"
 #include "runtime/settings_store.h"
@@ -63,6 +64,10 @@ struct MapState {
   bool firstRequestPending = false;
   uintptr_t changeTimer = 0;
   std::optional<std::string> pendingKeySeq;
+  // A front end's "G", "E" or "M" not yet carried out: the one that started
+  // the runtime, or one that a second copy handed over. Resolved against
+  // the maps when it runs, and by the end of a load instead of the default.
+  std::optional<RemoteCommand> waitingCommand;
 };
 
 // controller_poll.cpp: the input system, the chosen pad and the press under

@@ -43,6 +43,9 @@ void ReadSettings(RuntimeSettings& s) {
   // Empty or missing slots close up: list index k is the k-th named one.
   for (const std::optional<std::string>& name : tree.configNames)
     if (name && !name->empty()) s.configNames[s.configCount++] = *name;
+  // Read at every load, so that a list the configurator just wrote counts.
+  for (uint32_t k = 0; k < s.configCount; ++k)
+    s.gamesLists.push_back(ReadGamesList(GamesListPath(s.programDirectory, s.configNames[k])));
   Take(tree.main, s);
   // Keyboard entry n sits in slot n; slot 0 stays unused.
   for (const FieldValues& entry : tree.keys) Take(entry, s.keyActions[++s.keyCount]);
@@ -54,6 +57,7 @@ void ClearSettings(RuntimeSettings& s) {
   s.programDirectory = std::string();
   VisitFields(s, [](Field, auto& member) { Forget(member); });
   for (std::string& name : s.configNames) name = std::string();
+  s.gamesLists = std::vector<GamesList>();
   for (uint32_t n = 1; n <= s.keyCount; ++n) s.keyActions[n] = KeyAction{};
   for (uint32_t n = 0; n < s.buttonCount; ++n) s.buttonActions[n] = ButtonAction{};
   s.keyCount = 0;

@@ -6,10 +6,12 @@
 #pragma once
 
 #include <array>
+#include <vector>
 #include <cstdint>
 #include <string>
 #include <type_traits>
 
+#include "shared/games_list.h"
 #include "shared/settings_tree.h"
 
 namespace quillon {
@@ -47,6 +49,9 @@ struct RuntimeSettings {
   std::string programDirectory;  // ends with its separator, or ""
   std::array<std::string, kMaxConfigs> configNames;
   uint32_t configCount = 0;
+  // gamesLists[k]: the games of configNames[k], from "<name>.games" beside
+  // its ".ugc"; empty for a map without one.
+  std::vector<GamesList> gamesLists;
   QUILLON_MAIN_FIELDS(QUILLON_DECLARE_MEMBER)
   // keyActions[n] is entry number n (1..99); slot 0 is unused.
   std::array<KeyAction, kMaxActions + 1> keyActions;

@@ -22,6 +22,17 @@ inline constexpr unsigned WM_SHOW_SWITCHER = kWmApp + 2;
 inline constexpr unsigned WM_RUN_HOOK_ACTION = kWmApp + 3;
 inline constexpr unsigned WM_OWN_KEYS_MARKER = kWmApp + 4;
 
+// Posted by the runtime to itself once a second copy's front-end command
+// (WM_COPYDATA) has been answered: the hand-over runs after the reply, so
+// that a box it may show never keeps the second copy waiting.
+inline constexpr unsigned WM_RUN_FRONT_END_COMMAND = kWmApp + 6;
+
+// The dwData of the WM_COPYDATA that carries a front end's command: the
+// request's letter in the low byte ('G', 'E', 'M'), and the argument as
+// the data, without its zero. The reply is the second copy's exit status.
+inline constexpr unsigned long kFrontEndCommandData = 0x514C4600;  // "QLF\0"
+inline constexpr unsigned kLongestFrontEndArgument = 1024;
+
 // What the shell reports about the notification-area icon (the icon's
 // callback message).
 inline constexpr unsigned WM_NOTIFICATION_ICON = kWmApp + 5;

@@ -5,6 +5,7 @@
 
 #include "runtime/controller_poll.h"
 #include "runtime/keyboard_capture.h"
+#include "runtime/map_choice.h"
 #include "runtime/map_switching.h"
 #include "runtime/own_keys.h"
 #include "runtime/modal_boxes.h"
@@ -17,6 +18,7 @@
 #include "runtime/win32/notification_icon_win32.h"
 #include "runtime/win32/resource_ids.h"
 #include "shared/runtime_messages.h"
+#include "shared/text_helpers.h"
 #include "shared/win32/system_libraries.h"
 #include "shared/settings_tree.h"
 
@@ -155,6 +157,26 @@ void ShowAboutBox(Runtime& runtime, HWND window) {
   RunWaitingReload(runtime);
 }
 
+// A second copy hands on a front end's command. It is answered at once
+// (whether "M" names a map) and carried out from the queue after the reply.
+// Any program of the desktop can send this message, so the data is taken
+// for what it claims only within its stated length.
+LRESULT OnCopyData(Runtime& runtime, HWND window, const COPYDATASTRUCT* data) {
+  if (data == nullptr || (data->dwData & ~ULONG_PTR(0xFF)) != kFrontEndCommandData ||
+      data->cbData > kLongestFrontEndArgument || (data->cbData > 0 && data->lpData == nullptr))
+    return 0;
+  const char letter[2] = {char(data->dwData & 0xFF), '\0'};
+  RemoteCommand command;
+  command.request = RemoteRequestFor(letter);
+  if (!IsFrontEndRequest(command.request)) return 0;
+  if (data->cbData > 0)
+    command.argument = UpToFirstZero(std::string(static_cast<const char*>(data->lpData), data->cbData));
+  if (!MapForCommand(runtime.settings, command)) return kNoSuchMapStatus;
+  runtime.map.waitingCommand = std::move(command);
+  PostMessageA(window, WM_RUN_FRONT_END_COMMAND, 0, 0);
+  return kRequestHandedOnStatus;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
@@ -183,6 +205,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_POWERBROADCAST: return OnPowerBroadcast(runtime, wParam);
     case WM_WTSSESSION_CHANGE: return OnSessionChange(runtime, wParam);
     case WM_HOTKEY: RunHotKeyAction(runtime, wParam); return 0;
+    case WM_COPYDATA: return OnCopyData(runtime, window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_TIMER:
       if (wParam == ChangeTimerId) CompleteMapChange(runtime);
       else if (wParam == PollTimerId) PollController(runtime);
@@ -200,6 +223,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   if (message == WM_OWN_KEYS_MARKER) {
     OwnKeysMarkerArrived(runtime.ownKeys);
+    return 0;
+  }
+  if (message == WM_RUN_FRONT_END_COMMAND) {
+    RunWaitingFrontEndCommand(runtime);
+    RunWaitingReload(runtime);  // the hand-over may have shown a box
     return 0;
   }
   if (message == WM_SHOW_SWITCHER) {

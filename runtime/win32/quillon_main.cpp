@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <new>
+#include <string>
 
 #include "runtime/command_tail.h"
 #include "runtime/key_injection.h"
@@ -35,12 +36,37 @@ void SendToRunning(HWND running, UINT message) {
   SendMessageTimeoutA(running, message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kRemoteRequestTimeoutMs, &ignored);
 }
 
+// Hands a front end's command to the running copy: its answer is this
+// copy's exit status.
+int SendFrontEndCommand(HWND running, const quillon::RemoteCommand& command, char letter) {
+  std::string argument = command.argument;
+  if (argument.size() > quillon::kLongestFrontEndArgument) {
+    // Longer than any map's name, and no games list holds such a name.
+    if (command.request == quillon::RemoteRequest::ChooseMap) return quillon::kNoSuchMapStatus;
+    argument.clear();
+  }
+  COPYDATASTRUCT data = {};
+  data.dwData = quillon::kFrontEndCommandData | static_cast<unsigned char>(letter);
+  data.cbData = DWORD(argument.size());
+  data.lpData = argument.data();
+  DWORD_PTR reply = 0;
+  if (SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                          kRemoteRequestTimeoutMs, &reply) != 0 &&
+      reply == quillon::kNoSuchMapStatus)
+    return quillon::kNoSuchMapStatus;
+  return quillon::kRequestHandedOnStatus;
+}
+
 // Acts on the running copy as the command tail asks; returns this copy's
 // exit status.
 int RemoteControl(HWND running, const char* tail) {
   switch (quillon::RemoteRequestFor(tail)) {
     case quillon::RemoteRequest::Close: SendToRunning(running, WM_CLOSE); return 1;
     case quillon::RemoteRequest::Reload: SendToRunning(running, quillon::WM_RELOAD_SETTINGS); return 1;
+    case quillon::RemoteRequest::GameStarted:
+    case quillon::RemoteRequest::GameEnded:
+    case quillon::RemoteRequest::ChooseMap:
+      return SendFrontEndCommand(running, quillon::RemoteCommandFor(tail), tail[0]);
     case quillon::RemoteRequest::AskToClose: break;
   }
   if (MessageBoxA(nullptr, "Exit Quillon?", "Quillon", MB_OKCANCEL) != IDOK) return 0;
@@ -136,6 +162,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // strings' inner buffers would have the compiler store a whole image of
   // the record (some 30 KB of the runtime's file) otherwise.
   g_runtime = new quillon::Runtime;
+  // A front end that starts a game before the runtime runs: its first
+  // hand-over is the game's map, not the default.
+  quillon::RemoteCommand command = quillon::RemoteCommandFor(tail);
+  if (command.request == quillon::RemoteRequest::GameStarted || command.request == quillon::RemoteRequest::ChooseMap)
+    g_runtime->map.waitingCommand = std::move(command);
   HWND window = quillon::CreateMainWindow(instance, *g_runtime);
   if (window == nullptr) return 0;
   ShowWindow(window, SW_HIDE);

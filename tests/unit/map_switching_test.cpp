@@ -2,6 +2,7 @@
 // hand over when ChangeTimer fires, and what a load or reload does to it.
 #include <gtest/gtest.h>
 
+#include "runtime/map_choice.h"
 #include "runtime/map_switching.h"
 #include "runtime/settings_store.h"
 #include "runtime/runtime_state.h"
@@ -154,6 +155,63 @@ TEST_F(MapSwitchingTest, ThePendingSequenceIsTypedBeforeTheHandOver) {
   fake_platform::WhileStartingPrograms([&] { typedAtHandOver = fake_keyboard::InsertedEvents().size(); });
   CompleteMapChange(rt);
   EXPECT_EQ(typedAtHandOver, 4u) << "the mapping program may take the focus from the keys";
+}
+
+// A front end's commands, each after the hand-overs before it: which map is
+// handed over at once, and when nothing is (the map the program already
+// has, "M" with a name that is no map).
+TEST_F(MapSwitchingTest, FrontEndCommandsHandTheirMapOverAtOnceAndNeverTheSameMapTwice) {
+  rt.settings.defaultConfig = 0;
+  rt.settings.gamesLists = {ParseGamesList("# none for A"), ParseGamesList("pacman, dkong"),
+                            ParseGamesList("sf2*\npacman")};
+  struct {
+    const char* tail;
+    std::optional<const char*> handedOver;  // nothing: no new start of the mapping program
+    bool answered = true;                   // false: "no such map", exit status 3
+  } steps[] = {
+      {"G pacman", "B"},      // the first list in list order that holds it
+      {"G PacMan", {}},       // the same map again: not started twice
+      {"G sf2ce", "C"},       // a wildcard
+      {"G galaga", "A"},      // in no list: the default map
+      {"E", {}},              // the default map is already there
+      {"M c", "C"},           // a name, without case
+      {"M 2", "B"},           // a position
+      {"M 4", {}, false},     // past the list
+      {"M Race", {}, false},  // no such name
+      {"M \"B\"", {}},        // quoted, and already there
+      {"E", "A"},
+  };
+  for (const auto& step : steps) {
+    fake_platform::Reset();
+    RemoteCommand command = RemoteCommandFor(step.tail);
+    std::optional<uint32_t> chosen = MapForCommand(rt.settings, command);
+    EXPECT_EQ(chosen.has_value(), step.answered) << step.tail;
+    if (chosen) HandOverChosenMap(rt, *chosen);
+    std::vector<std::string> expected;
+    if (step.handedOver) expected.push_back(HandOverOf(*step.handedOver));
+    EXPECT_EQ(HandOvers(), expected) << step.tail;
+    EXPECT_EQ(Sounds().size(), expected.size()) << step.tail;
+  }
+}
+
+TEST_F(MapSwitchingTest, AFrontEndCommandEndsAStepByHandAndOneWaitingRunsAtTheEndOfTheLoad) {
+  fake_platform::AdvanceClock(5000);
+  RequestMapChange(rt, MapRequest::Next, "");  // names A
+  RequestMapChange(rt, MapRequest::Next, "");  // steps to B, waiting for its time-out
+  ASSERT_TRUE(MapChangePending(rt.map));
+  HandOverChosenMap(rt, 2);
+  EXPECT_FALSE(MapChangePending(rt.map));
+  EXPECT_EQ(HandOvers(), std::vector<std::string>{HandOverOf("C")});
+
+  // The command that started the runtime takes the place of the default map,
+  // with ApplyOnStart off too.
+  fake_platform::Reset();
+  rt.notices.activeMap.clear();
+  rt.settings.applyOnStart = 0;
+  rt.map.waitingCommand = RemoteCommandFor("M 2");
+  ResetToDefaultMap(rt);
+  EXPECT_EQ(HandOvers(), std::vector<std::string>{HandOverOf("B")});
+  EXPECT_FALSE(rt.map.waitingCommand);
 }
 
 }  // namespace
