@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <fstream>
+
 #include "runtime/win32/resource_ids.h"
 #include "shared/runtime_messages.h"
 #include "shared/settings_tree.h"
@@ -51,7 +53,9 @@ class RuntimeShellTest : public ::testing::Test {
     return exitCode;
   }
 
-  std::string MapArgument(const char* map) const { return " \"" + kit::ProgramFolder() + map + ".ugc\""; }
+  // Where the runtime finds its maps and their games lists.
+  static std::string MapFolder() { return kit::ProgramFolder(); }
+  std::string MapArgument(const char* map) const { return " \"" + MapFolder() + map + ".ugc\""; }
 
   std::string log_;
   kit::Child first_;
@@ -115,6 +119,26 @@ TEST_F(RuntimeShellTest, SecondCopyWithoutArgumentsAsksAndOkClosesTheFirst) {
   EXPECT_EQ(exitCode, 1u);
   ASSERT_TRUE(kit::WaitForExit(first_, kit::kGenerousTimeoutMs, &exitCode));
   EXPECT_EQ(exitCode, 0u);
+}
+
+// A front end's commands before and after a game, from the start on.
+TEST_F(RuntimeShellTest, AFrontEndsCommandsHandTheGamesMapOverAtOnceAndOnce) {
+  const std::string games = MapFolder() + "Fly.games";
+  std::ofstream(games) << "# games for the flying map\npacman, galaxian\n";
+  // Started by the front end's "game starts" command: the game's map first.
+  ASSERT_NE(StartFirstCopy("G pacman"), nullptr);
+  EXPECT_EQ(RunSecondCopy("E"), 1u);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  EXPECT_EQ(RunSecondCopy("g \"PACMAN\""), 1u);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 3));
+  EXPECT_EQ(RunSecondCopy("G galaxian"), 1u);  // the same map: no second start
+  EXPECT_EQ(RunSecondCopy("M Nowhere"), 3u);
+  EXPECT_EQ(RunSecondCopy("M 1"), 1u);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 4));
+  EXPECT_EQ(kit::LoggedCommandLines(log_), (std::vector<std::string>{MapArgument("Fly"), MapArgument("Race"),
+                                                                     MapArgument("Fly"), MapArgument("Race")}));
+  EXPECT_TRUE(kit::IsRunning(first_));
+  DeleteFileA(games.c_str());
 }
 
 TEST_F(RuntimeShellTest, ReloadMessageReadsTheTreeAsChangedInBetween) {
