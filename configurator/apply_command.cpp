@@ -17,10 +17,11 @@ bool WriteSettingsAndSignal(ConfiguratorSettings& model, const ConfiguratorSessi
   const SettingsLock lock = TakeSettingsLock(kWriterLockWaitMs);
   if (!Held(lock)) {
     ShowMessageBox(lock == SettingsLock::TimedOut
-                       ? "Another program has been changing Quillon's settings for more than 5 seconds. Nothing "
-                         "was written, and Quillon keeps the settings it has."
-                       : "Quillon's settings could not be locked against other programs. Nothing was written, and "
-                         "Quillon keeps the settings it has.",
+                       ? "Another program has been changing Quillon's settings for more than " +
+                             std::to_string(kWriterLockWaitMs / 1000) +
+                             " seconds. Nothing was written, and Quillon keeps the settings it has."
+                       : std::string("Quillon's settings could not be locked against other programs. Nothing was "
+                                     "written, and Quillon keeps the settings it has."),
                    "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }

@@ -1,5 +1,7 @@
 #include "runtime/settings_lifecycle.h"
 
+#include <string>
+
 #include "runtime/controller_poll.h"
 #include "runtime/key_injection.h"
 #include "runtime/keyboard_capture.h"
@@ -22,15 +24,14 @@ bool StartRuntime(Runtime& runtime) {
 
 namespace {
 
-constexpr const char* kReadWhileWrittenText =
-    "Another program has been changing Quillon's settings for more than 2 seconds. Quillon read them as they "
-    "were, and some may be missing: choose Apply in the configurator once it has finished.";
-constexpr const char* kKeptText =
-    "Another program has been changing Quillon's settings for more than 2 seconds. Quillon kept the settings it "
-    "had: choose Apply in the configurator once it has finished.";
+std::string HeldUpText(const char* outcome) {
+  return "Another program has been changing Quillon's settings for more than " +
+         std::to_string(kSettingsLockWaitMs / 1000) + " seconds. Quillon " + outcome +
+         ": choose Apply in the configurator once it has finished.";
+}
 
-void Warn(Runtime& runtime, const char* text) {
-  WithBoxOpen(runtime.boxes, [text] { ShowWarningBox(text); });
+void Warn(Runtime& runtime, const std::string& text) {
+  WithBoxOpen(runtime.boxes, [&text] { ShowWarningBox(text); });
 }
 
 // Arms capture, polling and the default map from `fresh`, which becomes the
@@ -61,7 +62,7 @@ void ArmSettings(Runtime& runtime, RuntimeSettings&& fresh) {
 void ReloadNow(Runtime& runtime) {
   RuntimeSettings fresh;
   if (!ReadSettingsWhole(fresh)) {
-    Warn(runtime, kKeptText);
+    Warn(runtime, HeldUpText("kept the settings it had"));
     return;
   }
   UnloadSettings(runtime);
@@ -81,7 +82,7 @@ void LoadSettings(Runtime& runtime) {
   if (!ReadSettingsWhole(fresh)) {
     // A start has no settings to keep: what is stored is read as it is.
     ReadSettings(fresh);
-    Warn(runtime, kReadWhileWrittenText);
+    Warn(runtime, HeldUpText("read them as they were, and some may be missing"));
     if (RuntimeEnding()) {
       runtime.reloads.loading = false;
       return;

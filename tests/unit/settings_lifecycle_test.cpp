@@ -141,8 +141,8 @@ TEST(SettingsLockTest, AReadWaitsForTheWriteAndNeverTakesHalfATree) {
     bool atStart;
     bool writerFinishes;
     bool writerDies;
-    std::string map;   // Config0 of what is loaded afterwards
-    uint32_t keys;     // entries loaded
+    std::string map;  // Config0 of what is loaded afterwards
+    uint32_t keys;    // entries loaded
     bool warned;
   } rows[] = {
       {"writer finishes during the wait", false, true, false, "Fly", 1, false},
