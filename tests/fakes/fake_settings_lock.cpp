@@ -12,7 +12,6 @@ struct LockState {
   bool heldElsewhere = false;
   bool holderDies = false;
   std::function<void()> restOfHold;
-  bool fails = false;
   int heldHere = 0;  // a mutex counts the takes of its owner
   std::vector<std::string> calls;
 };
@@ -27,7 +26,6 @@ void HeldElsewhere(std::function<void()> restOfHold, bool holderDies) {
   g_lock.holderDies = holderDies;
 }
 
-void SetFails(bool fails) { g_lock.fails = fails; }
 bool HeldHere() { return g_lock.heldHere > 0; }
 const std::vector<std::string>& Calls() { return g_lock.calls; }
 
@@ -39,10 +37,6 @@ using fake_settings_lock::g_lock;
 
 SettingsLock TakeSettingsLock(uint32_t timeoutMs) {
   const std::string take = "Take " + std::to_string(timeoutMs);
-  if (g_lock.fails) {
-    g_lock.calls.push_back(take + " failed");
-    return SettingsLock::Failed;
-  }
   bool fromDeadHolder = false;
   if (g_lock.heldElsewhere) {
     if (!g_lock.restOfHold) {

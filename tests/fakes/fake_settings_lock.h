@@ -18,12 +18,10 @@ void Reset();
 // out. With `holderDies` the holder ends without letting go once
 // `restOfHold` has run: the wait takes the lock from a dead holder.
 void HeldElsewhere(std::function<void()> restOfHold, bool holderDies = false);
-// Every wait fails, as when the lock's object cannot be opened.
-void SetFails(bool fails);
 // Whether this process holds the lock.
 bool HeldHere();
 // "Take 5000", "Take 5000 timed out", "Take 5000 from a dead holder",
-// "Take 5000 failed", "Release".
+// "Release".
 const std::vector<std::string>& Calls();
 
 }  // namespace quillon::fake_settings_lock

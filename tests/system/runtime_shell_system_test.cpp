@@ -167,25 +167,6 @@ TEST_F(RuntimeShellTest, AReloadDuringAWriteWaitsForTheWriterToLetGo) {
   EXPECT_GE(LONG(kit::LoggedTicks(log_)[1] - released), 0) << "the runtime read the tree while it was written";
 }
 
-// A writer that holds on past the runtime's wait (2 s): the reload keeps the
-// settings the runtime has, and one box says so.
-TEST_F(RuntimeShellTest, AReloadThatAWriterHoldsUpTooLongKeepsTheSettingsAndSaysSo) {
-  HWND window = StartFirstCopy();
-  ASSERT_NE(window, nullptr);
-  HANDLE lock = HoldSettingsLock();
-  ASSERT_NE(lock, nullptr);
-  reg::WriteNumber(reg::SettingsPath(), "DefaultConfig", 1);
-  PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
-  HWND box = kit::WaitForTopLevelWindow("#32770", "Quillon", first_.id, 6000);
-  LetGoOf(lock);
-  ASSERT_NE(box, nullptr) << "no box said the settings were kept";
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(kit::WaitForWindowGone(box));
-  DWORD_PTR ignored = 0;
-  EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kit::kGenerousTimeoutMs, &ignored), 0);
-  EXPECT_EQ(kit::LoggedCommandLines(log_).size(), 1u) << "the held-up reload loaded something";
-}
-
 TEST_F(RuntimeShellTest, AboutBoxOpensOnItsCommandAndClosesWithEscape) {
   HWND window = StartFirstCopy();
   ASSERT_NE(window, nullptr);
