@@ -4,11 +4,29 @@
 #include "configurator/runtime_control.h"
 #include "configurator/seams/message_boxes.h"
 #include "configurator/system_services.h"
+#include "shared/seams/settings_lock.h"
 
 namespace quillon {
 
 bool WriteSettingsAndSignal(ConfiguratorSettings& model, const ConfiguratorSession& session) {
+  // The lock covers every write and trim, and is let go before the runtime
+  // is told: its reload takes the same lock, and the request is sent and
+  // waited for. A lock whose last holder died mid-write is taken all the
+  // same: this write replaces every key and trims the lists, so it mends
+  // whatever that writer left half done.
+  const SettingsLock lock = TakeSettingsLock(kWriterLockWaitMs);
+  if (!Held(lock)) {
+    ShowMessageBox(lock == SettingsLock::TimedOut
+                       ? "Another program has been changing Quillon's settings for more than " +
+                             std::to_string(kWriterLockWaitMs / 1000) +
+                             " seconds. Nothing was written, and Quillon keeps the settings it has."
+                       : std::string("Quillon's settings could not be locked against other programs. Nothing was "
+                                     "written, and Quillon keeps the settings it has."),
+                   "Error", MessageIcon::Critical, MessageButtons::Ok);
+    return false;
+  }
   const WriteFailure failure = ApplyToRegistry(model);
+  ReleaseSettingsLock();
   if (!failure.what.empty()) {
     ShowMessageBox("Could not write the settings to \"" + failure.what + "\" (error " + std::to_string(failure.status) +
                        "). Quillon keeps the settings it has.",

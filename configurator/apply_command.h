@@ -14,9 +14,14 @@ namespace quillon {
 bool ApplySettings(ConfiguratorSettings& model, const ConfiguratorSession& session, WindowFields& fields,
                    const EditorEntry& editor);
 
-// Writes `model` into the registry and asks the runtime to reload. When a
-// write fails, one error box names what could not be written and the
-// runtime is left with the settings that it has.
+// How long a write waits for another writer, or the runtime's read, to let
+// go of the tree. A whole tree is written in well under a second.
+inline constexpr uint32_t kWriterLockWaitMs = 5000;
+
+// Writes `model` into the registry, under the settings lock, and asks the
+// runtime to reload. When the lock is held elsewhere for the whole wait, or
+// a write fails, one error box says what failed, and the runtime is left
+// with the settings that it has (after a time-out nothing was written).
 bool WriteSettingsAndSignal(ConfiguratorSettings& model, const ConfiguratorSession& session);
 
 }  // namespace quillon

@@ -10,10 +10,10 @@
 
 namespace quillon {
 
-void LaunchProgram(const std::string& program, const std::string& parameters) {
-  if (RuntimeEnding()) return;
+bool LaunchProgram(const std::string& program, const std::string& parameters) {
+  if (RuntimeEnding()) return false;
   std::string commandLine = (!parameters.empty() && parameters[0] == ' ') ? parameters : " " + parameters;
-  (void)StartProgram(program, commandLine);
+  return StartProgram(program, commandLine);
 }
 
 namespace {
@@ -35,9 +35,9 @@ bool MayStart(Runtime& runtime, const std::string& program) {
 
 }  // namespace
 
-void LaunchMappingProgram(Runtime& runtime, const std::string& program, const std::string& parameters) {
-  if (RuntimeEnding() || !MayStart(runtime, program)) return;
-  LaunchProgram(program, parameters);
+bool LaunchMappingProgram(Runtime& runtime, const std::string& program, const std::string& parameters) {
+  if (RuntimeEnding() || !MayStart(runtime, program)) return false;
+  return LaunchProgram(program, parameters);
 }
 
 }  // namespace quillon

@@ -8,6 +8,7 @@
 #include "runtime/action_dispatch.h"
 #include "runtime/modal_boxes.h"
 #include "runtime/seams/controller_device.h"
+#include "runtime/seams/process_services.h"
 #include "runtime/seams/window_timers.h"
 #include "runtime/runtime_state.h"
 #include "shared/entry_rules.h"
@@ -24,6 +25,14 @@ constexpr uint8_t kHeldBit = 0x80;
 // the next tick tries again.
 constexpr int kMaxAcquireAttempts = 8;
 constexpr const char* kInitErrorText = "Error Initializing DirectInput";
+// A hub that resets, a charging pad that drops out, a docking station:
+// devices can come and go dozens of times a second, and every
+// WM_DEVICECHANGE asks for a new listing of the controllers, which can cost
+// DirectInput tens of milliseconds of the main thread each time. With the
+// pad absent every one of them would list, so a listing follows another by
+// at least this much; one that comes sooner is put off to the first tick
+// after it, so a pad that arrived in the storm is still found.
+constexpr uint32_t kMinListingIntervalMs = 1000;
 
 // Each tick reads the buttons once and returns, so the message loop never
 // waits for a release: a low-level keyboard hook on this thread that is not
@@ -50,6 +59,8 @@ constexpr const char* kInitErrorText = "Error Initializing DirectInput";
 // Picks the first attached controller whose product name equals
 // SwitchDevice exactly. False only when the controllers cannot be listed.
 bool ChooseController(PollState& poll, const std::string& switchDevice) {
+  poll.lastListing = ProcessClockMs();
+  poll.listingPending = false;
   std::vector<AttachedController> controllers;
   if (!ListAttachedControllers(controllers)) return false;
   for (const AttachedController& candidate : controllers) {
@@ -105,6 +116,19 @@ void RunHeldCombination(Runtime& runtime, ControllerHandle controller) {
   RunAction(runtime, running);
 }
 
+// Lists the controllers again and sets the named one up as at the load; the
+// next tick acquires it.
+void ListControllersAgain(Runtime& runtime) {
+  PollState& poll = runtime.poll;
+  if (!ChooseController(poll, runtime.settings.switchDevice) || poll.controller == nullptr) return;
+  if (!UseJoystickDataFormat(poll.controller) || !ShareControllerInBackground(poll.controller)) {
+    CloseController(poll.controller);
+    poll.controller = nullptr;
+  }
+}
+
+bool ListingTooSoon(const PollState& poll) { return ProcessClockMs() - poll.lastListing < kMinListingIntervalMs; }
+
 // Whether the device is acquired afterwards.
 bool Reacquire(ControllerHandle controller) {
   for (int attempt = 0; attempt < kMaxAcquireAttempts; ++attempt) {
@@ -149,6 +173,7 @@ void InitController(Runtime& runtime) {
 
 void PollController(Runtime& runtime) {
   PollState& poll = runtime.poll;
+  if (poll.listingPending && poll.controller == nullptr && !ListingTooSoon(poll)) ListControllersAgain(runtime);
   if (poll.controller == nullptr) return;
   ++poll.tickDepth;
   ControllerHandle controller = poll.controller;
@@ -176,12 +201,11 @@ void FindControllerAgain(Runtime& runtime) {
     poll.controller = nullptr;
     poll.pressFired = false;  // the pad was lost: a button held once it is back is a new press
   }
-  // Set up as at the load; the next tick acquires it.
-  if (!ChooseController(poll, runtime.settings.switchDevice) || poll.controller == nullptr) return;
-  if (!UseJoystickDataFormat(poll.controller) || !ShareControllerInBackground(poll.controller)) {
-    CloseController(poll.controller);
-    poll.controller = nullptr;
+  if (ListingTooSoon(poll)) {
+    poll.listingPending = true;
+    return;
   }
+  ListControllersAgain(runtime);
 }
 
 void StopPollTimer(PollState& poll) {

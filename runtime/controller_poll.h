@@ -27,6 +27,8 @@ void ReleaseController(PollState& poll);
 // fails for good and only a new listing finds it. So unless the chosen
 // controller still answers, it is closed and looked for again by name.
 // Nothing happens when the controller could not be started at the load.
+// Listings come at most once a second; one asked for sooner is made by the
+// first tick after that.
 void FindControllerAgain(Runtime& runtime);
 
 }  // namespace quillon

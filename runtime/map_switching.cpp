@@ -156,7 +156,9 @@ std::optional<std::string> HandOffParameters(const RuntimeSettings& s, const Map
 void HandOffMap(Runtime& runtime) {
   std::optional<std::string> parameters = HandOffParameters(runtime.settings, runtime.map);
   if (!parameters) return;
-  LaunchMappingProgram(runtime, runtime.settings.ultraMapPath, *parameters);
+  // The tip and the name on screen say which map the mapping program has:
+  // a program that was refused or did not start has the one before.
+  if (!LaunchMappingProgram(runtime, runtime.settings.ultraMapPath, *parameters)) return;
   MapHandedOver(runtime, CurrentMapName(runtime.settings, runtime.map));
 }
 

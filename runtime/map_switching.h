@@ -62,7 +62,8 @@ std::string ExpandUltraMapOptions(const std::string& options, const std::string&
 // is no current map or a built text would exceed kMaxBuiltTextLength.
 std::optional<std::string> HandOffParameters(const RuntimeSettings& settings, const MapState& map);
 
-// Starts the mapping program with the current map's ".ugc" file.
+// Starts the mapping program with the current map's ".ugc" file; the
+// notices name the map only when the program was started.
 void HandOffMap(Runtime& runtime);
 
 // Announces the current map: "<dir><name>.wav", else "<dir><position>.wav".

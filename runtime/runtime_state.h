@@ -52,6 +52,9 @@ struct LaunchState {
 // program keeps the map it was given whatever the tree says next.
 struct NoticeState {
   std::string activeMap;
+  // Tries left at adding the icon that the shell did not take, on IconTimer.
+  uintptr_t iconTimer = 0;
+  uint32_t iconTriesLeft = 0;
 };
 
 // map_switching.cpp: which map is current and the change waiting for
@@ -80,6 +83,10 @@ struct PollState {
   bool pressFired = false;
   bool acquired = false;  // the current device object has been acquired
   int tickDepth = 0;
+  // When the controllers were last listed, and a listing put off because the
+  // last one was too recent.
+  uint32_t lastListing = 0;
+  bool listingPending = false;
 };
 
 // keyboard_capture.cpp: what the hook matches against. The hook runs on a

@@ -1,5 +1,7 @@
 #include "runtime/settings_lifecycle.h"
 
+#include <string>
+
 #include "runtime/controller_poll.h"
 #include "runtime/key_injection.h"
 #include "runtime/keyboard_capture.h"
@@ -8,6 +10,7 @@
 #include "runtime/runtime_ending.h"
 #include "runtime/runtime_state.h"
 #include "runtime/seams/process_services.h"
+#include "runtime/seams/warning_box.h"
 #include "runtime/user_notices.h"
 
 namespace quillon {
@@ -19,13 +22,24 @@ bool StartRuntime(Runtime& runtime) {
   return true;
 }
 
-void LoadSettings(Runtime& runtime) {
-  // Once the end has begun nothing is armed again: the end released it all,
-  // and no WM_DESTROY is left to release it a second time.
-  if (RuntimeEnding()) return;
+namespace {
+
+std::string HeldUpText(const char* outcome) {
+  return "Another program has been changing Quillon's settings for more than " +
+         std::to_string(kSettingsLockWaitMs / 1000) + " seconds. Quillon " + outcome +
+         ": choose Apply in the configurator once it has finished.";
+}
+
+void Warn(Runtime& runtime, const std::string& text) {
+  WithBoxOpen(runtime.boxes, [&text] { ShowWarningBox(text); });
+}
+
+// Arms capture, polling and the default map from `fresh`, which becomes the
+// runtime's settings.
+void ArmSettings(Runtime& runtime, RuntimeSettings&& fresh) {
   runtime.reloads.loading = true;
   RuntimeSettings& s = runtime.settings;
-  ReadSettings(s);
+  s = std::move(fresh);
   if (s.useKeyboard) ArmKeyCapture(runtime);
   runtime.map.firstRequestPending = !s.applyOnStart;
   ResetToDefaultMap(runtime);
@@ -42,14 +56,49 @@ void LoadSettings(Runtime& runtime) {
   RunWaitingReload(runtime);
 }
 
+// A reload reads first and lets go of nothing until it has read: when a
+// writer holds the tree for the whole wait, everything stays as it was, and
+// the writer's own reload request follows its write.
+void ReloadNow(Runtime& runtime) {
+  RuntimeSettings fresh;
+  if (!ReadSettingsWhole(fresh)) {
+    Warn(runtime, HeldUpText("kept the settings it had"));
+    return;
+  }
+  UnloadSettings(runtime);
+  if (RuntimeEnding()) return;
+  ArmSettings(runtime, std::move(fresh));
+}
+
+}  // namespace
+
+void LoadSettings(Runtime& runtime) {
+  // Once the end has begun nothing is armed again: the end released it all,
+  // and no WM_DESTROY is left to release it a second time.
+  if (RuntimeEnding()) return;
+  // Requests that arrive during the box below are folded.
+  runtime.reloads.loading = true;
+  RuntimeSettings fresh;
+  if (!ReadSettingsWhole(fresh)) {
+    // A start has no settings to keep: what is stored is read as it is.
+    ReadSettings(fresh);
+    Warn(runtime, HeldUpText("read them as they were, and some may be missing"));
+    if (RuntimeEnding()) {
+      runtime.reloads.loading = false;
+      return;
+    }
+  }
+  ArmSettings(runtime, std::move(fresh));
+}
+
 void ReloadSettings(Runtime& runtime) {
   if (RuntimeEnding()) return;
   if (runtime.reloads.loading || BoxOpen(runtime.boxes)) {
     runtime.reloads.waiting = true;
     return;
   }
-  UnloadSettings(runtime);
-  LoadSettings(runtime);
+  ReloadNow(runtime);
+  RunWaitingReload(runtime);  // folded while the box said the settings were kept
 }
 
 void RunWaitingReload(Runtime& runtime) {
@@ -63,8 +112,7 @@ void RunWaitingReload(Runtime& runtime) {
   if (RuntimeEnding()) reloads.waiting = false;
   while (reloads.waiting && !reloads.loading && !BoxOpen(runtime.boxes) && !RuntimeEnding()) {
     reloads.waiting = false;
-    UnloadSettings(runtime);
-    LoadSettings(runtime);
+    ReloadNow(runtime);
   }
   reloads.runningWaiting = false;
 }

@@ -18,14 +18,18 @@ inline constexpr int kOwnPathUnreadableStatus = 2;
 // keyboard layout's first-lookup cost and loads the settings.
 bool StartRuntime(Runtime& runtime);
 
-// Reads the tree, arms key capture, applies the default map, opens the
-// controller.
+// Reads the tree (under the settings lock, settings_store.h), arms key
+// capture, applies the default map, opens the controller. When a writer held
+// the tree for the whole wait the tree is read as it is all the same, since
+// there is nothing to keep, and a box says that some settings may be missing.
 void LoadSettings(Runtime& runtime);
 // Releases capture, polling and timers, lets go of every key the runtime
 // still holds down, and frees every loaded text.
 void UnloadSettings(Runtime& runtime);
 
-// WM_RELOAD_SETTINGS: UnloadSettings, then LoadSettings. A request that
+// WM_RELOAD_SETTINGS: reads the tree, then UnloadSettings and arms what was
+// read. When a writer held the tree for the whole wait, nothing is let go,
+// and a box says that the settings were kept. A request that
 // arrives while a load is under way or a box is open (their message loops
 // dispatch it) is folded with any others into one reload, run when the load
 // has ended or by RunWaitingReload once the box has closed.

@@ -2,6 +2,7 @@
 
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/registry_reader.h"
+#include "shared/seams/settings_lock.h"
 #include "shared/text_helpers.h"
 
 namespace quillon {
@@ -50,6 +51,14 @@ void ReadSettings(RuntimeSettings& s) {
   // Keyboard entry n sits in slot n; slot 0 stays unused.
   for (const FieldValues& entry : tree.keys) Take(entry, s.keyActions[++s.keyCount]);
   for (const FieldValues& entry : tree.buttons) Take(entry, s.buttonActions[s.buttonCount++]);
+}
+
+bool ReadSettingsWhole(RuntimeSettings& s) {
+  const SettingsLock lock = TakeSettingsLock(kSettingsLockWaitMs);
+  if (lock == SettingsLock::TimedOut) return false;
+  ReadSettings(s);
+  if (Held(lock)) ReleaseSettingsLock();
+  return true;
 }
 
 void ClearSettings(RuntimeSettings& s) {

@@ -63,6 +63,19 @@ struct RuntimeSettings {
 
 // Reads the whole tree into `settings`, which starts afresh; arms nothing.
 void ReadSettings(RuntimeSettings& settings);
+
+// How long the runtime waits for a writer of the tree (an Apply, an import)
+// to finish. A whole tree is written in well under a second; the main
+// thread, which waits, serves no timer and no hot key meanwhile (the hook
+// has a thread of its own and never waits for the tree).
+inline constexpr uint32_t kSettingsLockWaitMs = 2000;
+// ReadSettings under the settings lock, so that no write or trim of another
+// program falls between its reads. False, with `settings` untouched, when a
+// writer held the lock for the whole wait. A lock whose last holder died is
+// taken and the tree read as it was left: that writer will never ask for a
+// reload, and its next Apply writes every key again. A lock that cannot be
+// had at all serialises nothing, so the tree is read without it.
+bool ReadSettingsWhole(RuntimeSettings& settings);
 // Frees every text read and forgets the entries.
 void ClearSettings(RuntimeSettings& settings);
 

@@ -4,16 +4,36 @@
 
 #include "runtime/seams/map_name_display.h"
 #include "runtime/seams/notification_icon.h"
+#include "runtime/seams/window_timers.h"
 #include "runtime/runtime_state.h"
 
 namespace quillon {
 
 namespace {
 
+void StopIconTries(NoticeState& notices) {
+  if (notices.iconTimer != 0) StopWindowTimer(IconTimerId);
+  notices.iconTimer = 0;
+  notices.iconTriesLeft = 0;
+}
+
 // The tip keeps naming the map last handed over, across reloads.
-void RefreshIcon(const Runtime& runtime) {
-  if (runtime.settings.showTrayIcon) ShowNotificationIcon(IconTipFor(runtime.notices.activeMap));
-  else RemoveNotificationIcon();
+void RefreshIcon(Runtime& runtime) {
+  NoticeState& notices = runtime.notices;
+  if (!runtime.settings.showTrayIcon) {
+    StopIconTries(notices);
+    RemoveNotificationIcon();
+    return;
+  }
+  if (ShowNotificationIcon(IconTipFor(notices.activeMap))) {
+    StopIconTries(notices);
+    return;
+  }
+  // Tries already under way go on with their count: a reload must not make
+  // a minute of tries last for ever.
+  if (notices.iconTimer != 0) return;
+  notices.iconTriesLeft = kIconTries;
+  notices.iconTimer = StartWindowTimer(IconTimerId, kIconRetryMs);
 }
 
 }  // namespace
@@ -46,7 +66,16 @@ ScreenRect MapNamePlacement(const ScreenRect& monitor, int textWidth, int textHe
   return placed;
 }
 
-void RefreshNotices(const Runtime& runtime) { RefreshIcon(runtime); }
+void RefreshNotices(Runtime& runtime) { RefreshIcon(runtime); }
+
+void RetryNotificationIcon(Runtime& runtime) {
+  NoticeState& notices = runtime.notices;
+  // A tick already queued when the tries ended finds nothing to do.
+  if (notices.iconTimer == 0) return;
+  if (!runtime.settings.showTrayIcon || ShowNotificationIcon(IconTipFor(notices.activeMap)) ||
+      --notices.iconTriesLeft == 0)
+    StopIconTries(notices);
+}
 
 void MapHandedOver(Runtime& runtime, const std::string& map) {
   runtime.notices.activeMap = map;
@@ -55,6 +84,7 @@ void MapHandedOver(Runtime& runtime, const std::string& map) {
 }
 
 void EndNotices(NoticeState& notices) {
+  StopIconTries(notices);
   notices.activeMap.clear();
   RemoveNotificationIcon();
   HideMapNameOnScreen();

@@ -52,11 +52,20 @@ ScreenRect MapNamePlacement(const ScreenRect& monitor, int textWidth, int textHe
 
 // The last step of every load: shows, updates or removes the icon as the
 // tree now says.
-void RefreshNotices(const Runtime& runtime);
+void RefreshNotices(Runtime& runtime);
+// An icon that the shell did not take is tried again every kIconRetryMs for
+// kIconTries tries (a minute) on IconTimer. At logon the runtime often
+// starts before Explorer answers: NIM_ADD then times out, and the
+// "TaskbarCreated" broadcast that would bring the icon has already gone by.
+inline constexpr uint32_t kIconRetryMs = 2000;
+inline constexpr uint32_t kIconTries = 30;
+// IconTimer fired.
+void RetryNotificationIcon(Runtime& runtime);
 // A map went to the mapping program: the tip names it, and its name is shown
 // when the tree asks for that.
 void MapHandedOver(Runtime& runtime, const std::string& map);
-// The runtime ends, however it ends: the icon and the name go, and the
+// The runtime ends, however it ends: the icon and the name go (the icon
+// also when the shell never said it took it), no try is left, and the
 // active map is forgotten.
 void EndNotices(NoticeState& notices);
 

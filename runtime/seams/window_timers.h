@@ -8,6 +8,7 @@ namespace quillon {
 enum RuntimeTimerId : unsigned {
   ChangeTimerId = 1,  // map hand-over after the last map request
   PollTimerId = 2,    // controller poll
+  IconTimerId = 3,    // another try at the notification icon
 };
 
 // Starts (or restarts) timer `id` on the main window; returns the identifier

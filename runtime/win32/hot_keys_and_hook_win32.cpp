@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "shared/key_event.h"
+#include "runtime/hook_threads.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/runtime_state.h"
 #include "runtime/seams/hot_keys_and_hook.h"
@@ -11,16 +12,27 @@ namespace quillon {
 
 namespace {
 
-// The hook's thread and what its callback decides with. The system calls the
-// callback with no context of its own, so the share is kept here from the
-// install until the thread has ended.
+// The current hook's thread and what its callback decides with. The system
+// calls the callback with no context of its own, so the share (which lives
+// for the whole run) is kept here. Each thread's hook and generation are its
+// own (hook_threads.h): an older thread may still be running beside this one.
 struct HookThread {
-  HHOOK hook = nullptr;
   HANDLE thread = nullptr;
   DWORD threadId = 0;
   HookShare* share = nullptr;
 };
 HookThread g_hook;
+HookThreads g_threads;
+// The generation of the hook thread that this code runs on; the callback runs
+// on the thread that installed its hook.
+thread_local uint32_t t_generation = 0;
+
+// What the installer hands its thread, valid until the thread sets `started`.
+struct HookStart {
+  HANDLE started = nullptr;
+  uint32_t generation = 0;
+  bool installed = false;
+};
 // The thread ends its loop a moment after being asked; a wait beyond this
 // means it is stuck in the system, and the runtime goes on without it.
 constexpr DWORD kHookThreadEndWaitMs = 3000;
@@ -41,7 +53,7 @@ uint32_t HeldModifiers(const KBDLLHOOKSTRUCT& event) {
 }
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
-  if (code == HC_ACTION) {
+  if (code == HC_ACTION && HookCaptures(g_threads, t_generation)) {
     const auto& event = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     // Keys pressed while Alt is held (and F10) arrive as system key-downs;
     // Alt combinations must be capturable too.
@@ -53,7 +65,8 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
       HandleHookKeyUp(*g_hook.share, event.vkCode);
     }
   }
-  return CallNextHookEx(g_hook.hook, code, message, lParam);
+  // The hook handle is ignored here since Windows NT.
+  return CallNextHookEx(nullptr, code, message, lParam);
 }
 
 // The hook's own thread. The system calls a low-level hook on the thread that
@@ -64,18 +77,24 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
 // start, the switcher gathering icons, a message box's loop, a click on a
 // hung window. This thread does nothing but wait and decide, so the callback
 // answers in microseconds whatever the main thread is doing.
-DWORD WINAPI HookThreadMain(LPVOID started) {
+DWORD WINAPI HookThreadMain(LPVOID parameter) {
+  auto* start = static_cast<HookStart*>(parameter);
+  const uint32_t generation = start->generation;
+  t_generation = generation;
   MSG message;
   // Creates this thread's message queue before the installer learns the
   // thread's id, so the quit request that ends it cannot be lost.
   PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  g_hook.hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
-  SetEvent(static_cast<HANDLE>(started));
-  if (g_hook.hook == nullptr) return 1;
+  HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleA(nullptr), 0);
+  RecordThreadHook(g_threads, generation, reinterpret_cast<uintptr_t>(hook));
+  start->installed = hook != nullptr;
+  SetEvent(start->started);  // `start` is gone from here on
+  if (hook == nullptr) return 1;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
   }
-  UnhookWindowsHookEx(g_hook.hook);
-  g_hook.hook = nullptr;
+  // This thread's own hook, even when it ends long after its stop and a
+  // newer thread's hook is the one capturing.
+  if (uintptr_t own = EndHookThread(g_threads, generation)) UnhookWindowsHookEx(reinterpret_cast<HHOOK>(own));
   return 0;
 }
 
@@ -95,21 +114,23 @@ void UnregisterCaptureHotKey(int id) { UnregisterHotKey(MainWindowHandle(), id);
 
 bool InstallKeyboardHook(HookShare& share) {
   if (g_hook.thread != nullptr) return true;
-  HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (started == nullptr) return false;
+  HookStart start;
+  start.started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (start.started == nullptr) return false;
   g_hook.share = &share;
-  g_hook.thread = CreateThread(nullptr, 0, HookThreadMain, started, 0, &g_hook.threadId);
-  bool installed = false;
+  start.generation = BeginHookThread(g_threads);
+  g_hook.thread = CreateThread(nullptr, 0, HookThreadMain, &start, 0, &g_hook.threadId);
   if (g_hook.thread != nullptr) {
     // Above the programs the user runs, so a busy machine does not delay
     // every key by a time slice.
     SetThreadPriority(g_hook.thread, THREAD_PRIORITY_HIGHEST);
-    WaitForSingleObject(started, INFINITE);
-    installed = g_hook.hook != nullptr;
-    if (!installed) RemoveKeyboardHook();  // the thread has ended already
+    WaitForSingleObject(start.started, INFINITE);
+    if (!start.installed) RemoveKeyboardHook();  // the thread has ended already
+  } else {
+    StopCapturingHook(g_threads);
   }
-  CloseHandle(started);
-  return installed;
+  CloseHandle(start.started);
+  return start.installed;
 }
 
 // 0xE8 is a virtual key that no keyboard has and no program acts on.
@@ -134,6 +155,8 @@ void SendNeutralKeyPress() {
 
 void RemoveKeyboardHook() {
   if (g_hook.thread == nullptr) return;
+  // From here its hook passes keys on, even if the thread misses the wait.
+  StopCapturingHook(g_threads);
   PostThreadMessageA(g_hook.threadId, WM_QUIT, 0, 0);
   WaitForSingleObject(g_hook.thread, kHookThreadEndWaitMs);
   CloseHandle(g_hook.thread);

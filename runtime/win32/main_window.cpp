@@ -12,6 +12,7 @@
 #include "runtime/seams/window_timers.h"
 #include "runtime/session_events.h"
 #include "runtime/settings_lifecycle.h"
+#include "runtime/user_notices.h"
 #include "runtime/runtime_state.h"
 #include "runtime/seams/app_switcher.h"
 #include "runtime/win32/main_window_handle.h"
@@ -209,6 +210,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       if (wParam == ChangeTimerId) CompleteMapChange(runtime);
       else if (wParam == PollTimerId) PollController(runtime);
+      else if (wParam == IconTimerId) RetryNotificationIcon(runtime);
       RunWaitingReload(runtime);  // the hand-over may have shown a box
       return 0;
     default: break;

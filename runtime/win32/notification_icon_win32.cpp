@@ -18,6 +18,7 @@ namespace {
 struct IconState {
   bool wanted = false;  // the tree asks for an icon
   bool added = false;   // the shell holds it
+  bool tried = false;   // an add was sent, whatever it answered
   bool speaksVersion3 = false;
   std::string tip;
   HICON icon = nullptr;
@@ -65,7 +66,13 @@ bool AddIcon() {
     g_previousFilter = SetUnhandledExceptionFilter(RemoveIconOnCrash);
   }
   NOTIFYICONDATAA data = IconData(NIF_ICON | NIF_MESSAGE | NIF_TIP);
+  g_icon.tried = true;
   g_icon.added = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+  // While Explorer starts, the shell can take the icon and still answer
+  // FALSE: the call waits for the tray's window only so long and then fails
+  // with ERROR_TIMEOUT. A later add of the same icon then fails for good,
+  // but the icon that is there takes a modify.
+  if (!g_icon.added) g_icon.added = Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
   if (!g_icon.added) return false;
   // Version 3 reports a right click and the keyboard's menu key alike as
   // WM_CONTEXTMENU; an older shell only reports the mouse button.
@@ -115,12 +122,16 @@ bool ShowNotificationIcon(const std::string& tip) {
   return AddIcon();
 }
 
+// Also when no add was answered with TRUE: an add that timed out may have
+// left the icon in the tray all the same, where it would stay until the
+// mouse passed over it.
 void RemoveNotificationIcon() {
   g_icon.wanted = false;
-  if (!g_icon.added) return;
+  if (!g_icon.added && !g_icon.tried) return;
   NOTIFYICONDATAA data = IconData(0);
   Shell_NotifyIconA(NIM_DELETE, &data);
   g_icon.added = false;
+  g_icon.tried = false;
 }
 
 bool IsNotificationIconMessage(UINT message) {

@@ -11,6 +11,7 @@
 #include "tests/configurator/test_files.h"
 #include "tests/fakes/fake_configurator_shell.h"
 #include "tests/fakes/fake_configurator_messages.h"
+#include "tests/fakes/fake_settings_lock.h"
 #include "tests/kit/test_registry.h"
 #if QUILLON_FAKE_REGISTRY
 #include "tests/fakes/fake_registry.h"
@@ -130,6 +131,52 @@ TEST_F(ConfiguratorMainTest, AnImportThatCannotBeWrittenSaysSoAndTellsNoRuntime)
   for (const std::string& call : shell::Calls()) EXPECT_EQ(call.find("SendMessage Quillon"), std::string::npos);
 }
 #endif
+
+// The runtime is reading the tree and holds its lock: it has read the main
+// key and reads the entries in the rest of its hold. An import waits for it,
+// so the runtime reads the old entries beside the old main key, and the
+// runtime is told only once the lock is let go. A holder that never lets go
+// stops the import with one box, and nothing is written.
+TEST_F(ConfiguratorMainTest, AnImportWritesOnlyOnceTheRuntimesReadHasLetGo) {
+  namespace reg = test_registry;
+  std::string file = WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n[Key 01]\r\nVirtualKey=120\r\n");
+  for (bool readerLetsGo : {true, false}) {
+    fake_settings_lock::Reset();
+    shell::ClearCalls();
+    boxes::Reset();
+    reg::DeleteSettingsTree();
+    reg::WriteText(reg::SettingsPath(), "Config0", "Race");
+    reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", 112);
+    reg::WriteNumber(reg::KeyActionPath(2), "VirtualKey", 113);
+    shell::SetWindowWithClass("Quillon", true);
+    std::vector<int64_t> entriesRead;
+    bool readerRan = false;
+    auto restOfRead = [&] {
+      readerRan = true;
+      for (int n = 1; n <= 2; ++n) entriesRead.push_back(reg::ReadNumber(reg::KeyActionPath(n), "VirtualKey", -1));
+    };
+    fake_settings_lock::HeldElsewhere(readerLetsGo ? std::function<void()>(restOfRead) : nullptr);
+    const int status = ConfiguratorMain("QuillonConfig", file);
+    if (!readerLetsGo) {
+      EXPECT_EQ(status, 1);
+      ASSERT_EQ(boxes::Messages().size(), 1u);
+      EXPECT_NE(boxes::Messages()[0].text.find("for more than 5 seconds. Nothing was written"), std::string::npos);
+      EXPECT_EQ(reg::ReadText(reg::SettingsPath(), "Config0", ""), "Race");
+      EXPECT_EQ(reg::ReadNumber(reg::KeyActionPath(2), "VirtualKey", -1), 113);
+      for (const std::string& call : shell::Calls()) EXPECT_EQ(call.find("SendMessage Quillon"), std::string::npos);
+      continue;
+    }
+    if (!readerRan) restOfRead();  // a write that did not wait: the runtime reads after it
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(entriesRead, (std::vector<int64_t>{112, 113})) << "the runtime read the entries of another tree";
+    EXPECT_EQ(reg::ReadNumber(reg::KeyActionPath(1), "VirtualKey", -1), 120);
+    EXPECT_FALSE(reg::KeyExists(reg::KeyActionPath(2)));
+    EXPECT_EQ(fake_settings_lock::Calls(), (std::vector<std::string>{"Take 5000", "Release"}));
+    EXPECT_FALSE(fake_settings_lock::HeldHere()) << "the runtime's reload would wait for it";
+    EXPECT_EQ(shell::Calls().back(), "SendMessage Quillon 32769 0 0");
+  }
+  fake_settings_lock::Reset();
+}
 
 TEST_F(ConfiguratorMainTest, ACommandLineImportTellsARunningRuntime) {
   std::string file = WriteExport("fly.qlf", "[Quillon]\r\nConfig0=Fly\r\n");

@@ -9,6 +9,7 @@
 
 #include "runtime/controller_poll.h"
 #include "runtime/settings_lifecycle.h"
+#include "runtime/session_events.h"
 #include "runtime/settings_store.h"
 #include "runtime/runtime_state.h"
 #include "tests/fakes/fake_app_switcher.h"
@@ -434,6 +435,26 @@ TEST_F(ControllerPollTest, ReloadsWhileTheErrorBoxIsOpenFoldIntoOne) {
   EXPECT_EQ(shown, 3);
   UnloadSettings(rt);
   test_registry::DeleteSettingsTree();
+}
+
+// Device changes every 10 ms for 3 s with the pad absent, the timer ticking
+// every 62 ms: the controllers are listed at most once a second, and a pad
+// that arrives in the storm is found by the listing put off to a tick.
+TEST_F(ControllerPollTest, AStormOfDeviceChangesWithThePadAbsentListsAtMostOnceASecond) {
+  InitController(rt);  // no pad: the load's listing finds nothing
+  pad::ClearCalls();
+  for (uint32_t ms = 0; ms < 3000; ms += 10) {
+    fake_platform::SetClock(ms);
+    HandleSessionEvent(rt, SessionEvent::DevicesChanged);
+    if (ms % 62 < 10) PollController(rt);
+  }
+  EXPECT_LE(pad::CallsStartingWith("List").size(), 3u);
+  const int number = pad::AddPad(kPadName, 10);
+  HandleSessionEvent(rt, SessionEvent::DevicesChanged);
+  fake_platform::AdvanceClock(1000);
+  PollController(rt);
+  PollController(rt);
+  EXPECT_TRUE(pad::Acquired(number)) << "the put-off listing found the pad";
 }
 
 TEST_F(ControllerPollTest, PollIntervalFollowsPollPerSecond) {

@@ -8,6 +8,7 @@
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/program_trust.h"
 #include "runtime/seams/sound_player.h"
+#include "runtime/seams/warning_box.h"
 #include "runtime/seams/window_timers.h"
 
 namespace quillon::fake_platform {
@@ -25,6 +26,7 @@ bool g_hookInstalled = false;
 std::function<void()> g_whileStarting;
 std::set<std::string> g_sharedFolders;
 std::set<std::string> g_foreignFiles;
+std::set<std::string> g_failingPrograms;
 }  // namespace
 
 void Reset() {
@@ -40,8 +42,10 @@ void Reset() {
   g_whileStarting = nullptr;
   g_sharedFolders.clear();
   g_foreignFiles.clear();
+  g_failingPrograms.clear();
 }
 
+void SetProgramsThatFailToStart(std::set<std::string> programs) { g_failingPrograms = std::move(programs); }
 void WhileStartingPrograms(std::function<void()> action) { g_whileStarting = std::move(action); }
 
 const std::vector<std::string>& Calls() { return g_calls; }
@@ -78,7 +82,7 @@ uint32_t ProcessClockMs() { return g_clock; }
 bool StartProgram(const std::string& program, const std::string& commandLine) {
   g_calls.push_back("StartProgram " + program + "|" + commandLine);
   if (g_whileStarting) g_whileStarting();
-  return true;
+  return g_failingPrograms.count(program) == 0;
 }
 
 void StopSound() { g_calls.push_back("StopSound"); }
@@ -90,6 +94,7 @@ bool OwnedByUserOrAdministrators(const std::string& path) {
   return g_existingFiles.count(path) != 0 && g_foreignFiles.count(path) == 0;
 }
 void ShowRefusedProgramBox(const std::string& text) { g_calls.push_back("RefusedProgramBox " + text); }
+void ShowWarningBox(const std::string& text) { g_calls.push_back("WarningBox " + text); }
 
 uintptr_t StartWindowTimer(unsigned id, uint32_t intervalMs) {
   g_calls.push_back("StartTimer " + std::to_string(id) + " " + std::to_string(intervalMs));

@@ -19,7 +19,7 @@ void Reset();
 // it), "StartTimer 2 62", "StopTimer 1",
 // "InstallHook", "RemoveHook", "UnregisterHotKey 100", "StopSound",
 // "PlaySound C:\Q\Fly.wav", "PostHookAction", "PostOwnKeysMarker",
-// "NeutralKey".
+// "NeutralKey", "WarningBox <text>".
 const std::vector<std::string>& Calls();
 // Recorded calls that start with `prefix`.
 std::vector<std::string> CallsStartingWith(const std::string& prefix);
@@ -38,6 +38,8 @@ void SetFoldersOthersMayWrite(std::set<std::string> folders);
 void SetFilesOwnedByOthers(std::set<std::string> paths);
 void SetRefusedHotKeyIds(std::set<int> ids);
 void SetHookInstallFails(bool fails);
+// Starts of these programs fail, as for a file that is not a program.
+void SetProgramsThatFailToStart(std::set<std::string> programs);
 // Runs `action` at each program start (nullptr: nothing).
 void WhileStartingPrograms(std::function<void()> action);
 

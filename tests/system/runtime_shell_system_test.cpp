@@ -161,6 +161,36 @@ TEST_F(RuntimeShellTest, ReloadMessageReadsTheTreeAsChangedInBetween) {
   EXPECT_EQ(kit::LoggedCommandLines(log_).size(), 3u);
 }
 
+// The settings tree's lock as a writer (an Apply, an import) holds it: the
+// same named mutex that both programs open.
+HANDLE HoldSettingsLock() {
+  HANDLE lock = CreateMutexA(nullptr, TRUE, "Local\\Quillon settings");
+  if (lock != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) WaitForSingleObject(lock, kit::kGenerousTimeoutMs);
+  return lock;
+}
+void LetGoOf(HANDLE lock) {
+  ReleaseMutex(lock);
+  CloseHandle(lock);
+}
+
+// A reload that comes while a writer holds the tree reads it only once the
+// writer has let go: the hand-over of the map the new tree names starts
+// after the release, never in the middle of the write.
+TEST_F(RuntimeShellTest, AReloadDuringAWriteWaitsForTheWriterToLetGo) {
+  HWND window = StartFirstCopy();
+  ASSERT_NE(window, nullptr);
+  HANDLE lock = HoldSettingsLock();
+  ASSERT_NE(lock, nullptr);
+  reg::WriteNumber(reg::SettingsPath(), "DefaultConfig", 1);  // the write under way
+  PostMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+  kit::PumpMessagesFor(500);  // the rest of the write
+  const DWORD released = GetTickCount();
+  LetGoOf(lock);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  EXPECT_EQ(kit::LoggedCommandLines(log_)[1], MapArgument("Fly"));
+  EXPECT_GE(LONG(kit::LoggedTicks(log_)[1] - released), 0) << "the runtime read the tree while it was written";
+}
+
 TEST_F(RuntimeShellTest, AboutBoxOpensOnItsCommandAndClosesWithEscape) {
   HWND window = StartFirstCopy();
   ASSERT_NE(window, nullptr);

@@ -10,6 +10,7 @@
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_notices.h"
 #include "tests/fakes/fake_platform.h"
+#include "tests/fakes/fake_settings_lock.h"
 #include "tests/kit/test_registry.h"
 
 namespace quillon {
@@ -97,6 +98,83 @@ TEST(RuntimeEndTest, AReloadFoldedWhileABoxWasOpenRunsNothingAfterTheEnd) {
     EXPECT_FALSE(fake_notices::IconTip().has_value()) << row.box;
     ForgetRuntimeEnd();
     fake_controller::Reset();
+  }
+  test_registry::DeleteSettingsTree();
+}
+
+// Another program writing the tree holds its lock. Its write is under way:
+// the main key is new, the entries are not written yet (each is written in
+// place and the list trimmed last, so entry 02 of the old tree is still
+// there). The rest of its write writes entry 01 anew and trims entry 02.
+void BeginWritingFly() {
+  namespace reg = test_registry;
+  reg::WriteText(reg::SettingsPath(), "Config0", "Fly");
+  fake_settings_lock::HeldElsewhere(nullptr);
+}
+void RestOfWritingFly() {
+  namespace reg = test_registry;
+  reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", 0x76);
+  reg::DeleteSettingsTree();  // the trim, done here by writing the whole new tree again
+  reg::WriteText(reg::SettingsPath(), "Config0", "Fly");
+  reg::WriteNumber(reg::SettingsPath(), "UseKeyboard", 1);
+  reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", 0x76);
+}
+
+// The old tree: "Race" with F5 and F6.
+void WriteRace() {
+  namespace reg = test_registry;
+  reg::DeleteSettingsTree();
+  reg::WriteText(reg::SettingsPath(), "Config0", "Race");
+  reg::WriteNumber(reg::SettingsPath(), "UseKeyboard", 1);
+  reg::WriteNumber(reg::KeyActionPath(1), "VirtualKey", 0x74);
+  reg::WriteNumber(reg::KeyActionPath(2), "VirtualKey", 0x75);
+}
+
+// A reload that comes while another program writes the tree reads it only
+// once that program has let go: never the new main key beside old entries.
+// A writer that holds on past the wait leaves the loaded settings as they
+// were (a start, having none, reads what is there); one that died holding
+// the lock left the tree as it is, and that is read.
+TEST(SettingsLockTest, AReadWaitsForTheWriteAndNeverTakesHalfATree) {
+  const struct {
+    const char* row;
+    bool atStart;
+    bool writerFinishes;
+    bool writerDies;
+    std::string map;  // Config0 of what is loaded afterwards
+    uint32_t keys;    // entries loaded
+    bool warned;
+  } rows[] = {
+      {"writer finishes during the wait", false, true, false, "Fly", 1, false},
+      {"writer dies after its write", false, true, true, "Fly", 1, false},
+      {"writer hangs: reload keeps", false, false, false, "Race", 2, true},
+      {"writer hangs: start reads what is there", true, false, false, "Fly", 2, true},
+  };
+  for (const auto& row : rows) {
+    fake_platform::Reset();
+    fake_keyboard::Reset();
+    fake_notices::Reset();
+    fake_settings_lock::Reset();
+    WriteRace();
+    rt = Runtime{};
+    if (!row.atStart) LoadSettings(rt);
+    BeginWritingFly();
+    if (row.writerFinishes) fake_settings_lock::HeldElsewhere(RestOfWritingFly, row.writerDies);
+    fake_platform::ClearCalls();
+    if (row.atStart) LoadSettings(rt);
+    else ReloadSettings(rt);
+    EXPECT_EQ(rt.settings.configNames[0], row.map) << row.row;
+    EXPECT_EQ(rt.settings.keyCount, row.keys) << row.row;
+    if (row.keys == 1) {
+      EXPECT_EQ(rt.settings.keyActions[1].virtualKey, 0x76u) << row.row;
+    }
+    EXPECT_EQ(fake_platform::CallsStartingWith("WarningBox").size(), row.warned ? 1u : 0u) << row.row;
+    if (!row.atStart && !row.writerFinishes) {
+      EXPECT_TRUE(fake_platform::CallsStartingWith("UnregisterHotKey").empty()) << row.row << ": nothing let go";
+    }
+    EXPECT_FALSE(fake_settings_lock::HeldHere()) << row.row;
+    fake_settings_lock::Reset();
+    UnloadSettings(rt);
   }
   test_registry::DeleteSettingsTree();
 }

@@ -7,6 +7,7 @@
 #include "runtime/settings_store.h"
 #include "runtime/user_notices.h"
 #include "runtime/runtime_state.h"
+#include "runtime/seams/window_timers.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_notices.h"
 #include "tests/fakes/fake_platform.h"
@@ -110,6 +111,71 @@ TEST_F(UserNoticesTest, NameAndTipFollowTheHandOversNotThePresses) {
   EndNotices(rt.notices);
   EXPECT_EQ(fake_notices::IconTip(), std::nullopt);
   EXPECT_EQ(fake_notices::NameShowing(), std::nullopt);
+}
+
+// The tip and the name say which map the mapping program has: a step whose
+// program was refused (planted in a folder every user may write) or failed
+// to start leaves them on the last map actually handed over.
+TEST_F(UserNoticesTest, ARefusedOrFailedHandOverLeavesTheTipOnTheLastMapHandedOver) {
+  const std::string mapper = "C:\\Maps\\UltraMap.exe";
+  for (bool refused : {true, false}) {
+    fake_platform::Reset();
+    fake_notices::Reset();
+    FreshTree();
+    reg::WriteText(reg::SettingsPath(), "UltraMapPath", mapper);
+    Load(1, 1, 1);
+    ASSERT_EQ(fake_notices::IconTip(), "Quillon: Race");
+    if (refused) {
+      fake_platform::SetExistingFiles({mapper});
+      fake_platform::SetFoldersOthersMayWrite({"C:\\Maps\\"});
+      fake_platform::SetFilesOwnedByOthers({mapper});
+    } else {
+      fake_platform::SetProgramsThatFailToStart({mapper});
+    }
+    RequestMapChange(rt, MapRequest::Next, "");
+    CompleteMapChange(rt);
+    EXPECT_EQ(fake_notices::IconTip(), "Quillon: Race") << (refused ? "refused" : "failed");
+    EXPECT_EQ(fake_notices::NamesShown(), (Names{"Race"})) << (refused ? "refused" : "failed");
+    EXPECT_EQ(fake_platform::CallsStartingWith("RefusedProgramBox").size(), refused ? 1u : 0u);
+    UnloadSettings(rt);
+    EndNotices(rt.notices);
+  }
+}
+
+// At logon the shell may not take the icon yet: it is tried again every 2 s
+// on IconTimer, for a minute at most, a reload does not start the minute
+// again, and the end leaves no try behind.
+TEST_F(UserNoticesTest, AnIconTheShellDidNotTakeIsTriedAgainForAMinute) {
+  auto trying = [] { return fake_platform::RunningTimers().count(IconTimerId) != 0; };
+  fake_notices::SetShellMissing(true);
+  Load(1, 0, 1);
+  EXPECT_EQ(fake_platform::CallsStartingWith("StartTimer 3"), (Names{"StartTimer 3 2000"}));
+  for (int i = 0; i < 5; ++i) RetryNotificationIcon(rt);
+  fake_notices::SetShellMissing(false);
+  RetryNotificationIcon(rt);
+  EXPECT_EQ(fake_notices::IconTip(), "Quillon: Race");
+  EXPECT_FALSE(trying());
+
+  // A shell that never comes: 30 tries in all, a reload half-way included.
+  UnloadSettings(rt);
+  EndNotices(rt.notices);
+  fake_notices::SetShellMissing(true);
+  LoadSettings(rt);
+  int tries = 0;
+  for (; trying() && tries < 100; ++tries) {
+    if (tries == 10) {
+      UnloadSettings(rt);
+      LoadSettings(rt);
+    }
+    RetryNotificationIcon(rt);
+  }
+  EXPECT_EQ(tries, int(kIconTries));
+
+  UnloadSettings(rt);
+  LoadSettings(rt);
+  ASSERT_TRUE(trying());
+  EndNotices(rt.notices);
+  EXPECT_FALSE(trying()) << "no try after the end";
 }
 
 TEST_F(UserNoticesTest, NoMapShowsNoNameAndAMissingShellIsNoError) {
