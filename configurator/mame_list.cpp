@@ -1,6 +1,7 @@
 #include "configurator/mame_list.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 
@@ -75,21 +76,37 @@ bool ForEachAttribute(std::string_view text, Use use) {
   }
 }
 
+// Which mode a first control gives: its type (without "double" or
+// "triple"), and its ways where the type is a digital joystick ("" is any).
+struct ControlMode {
+  std::string_view type;
+  std::string_view ways;
+  StickMode mode;
+};
+constexpr ControlMode kControlModes[] = {
+    {"joy", "4", StickMode::FourWay},
+    {"joy", "8", StickMode::EightWay},
+    {"joy", "2", StickMode::TwoWayLeftRight},
+    {"joy", "vertical2", StickMode::TwoWayUpDown},
+    // Older lists name the ways in the type.
+    {"joy4way", "", StickMode::FourWay},
+    {"joy8way", "", StickMode::EightWay},
+    {"joy2way", "", StickMode::TwoWayLeftRight},
+    {"vjoy2way", "", StickMode::TwoWayUpDown},
+    {"stick", "", StickMode::Analog},
+    {"ad_stick", "", StickMode::Analog},
+    {"paddle", "", StickMode::Analog},
+    {"dial", "", StickMode::Analog},
+    {"trackball", "", StickMode::Analog},
+    {"pedal", "", StickMode::Analog},
+    {"lightgun", "", StickMode::Analog},
+    {"mouse", "", StickMode::Analog},
+};
+
 std::optional<StickMode> ModeOfControl(std::string_view type, std::string_view ways) {
   if (StartsWith(type, "double") || StartsWith(type, "triple")) type.remove_prefix(6);
-  if (type == "joy") {
-    if (ways == "4") return StickMode::FourWay;
-    if (ways == "8") return StickMode::EightWay;
-    if (ways == "2") return StickMode::TwoWayLeftRight;
-    if (ways == "vertical2") return StickMode::TwoWayUpDown;
-    return std::nullopt;
-  }
-  if (type == "joy4way") return StickMode::FourWay;
-  if (type == "joy8way") return StickMode::EightWay;
-  if (type == "joy2way") return StickMode::TwoWayLeftRight;
-  if (type == "vjoy2way") return StickMode::TwoWayUpDown;
-  for (std::string_view analog : {"stick", "ad_stick", "paddle", "dial", "trackball", "pedal", "lightgun", "mouse"})
-    if (type == analog) return StickMode::Analog;
+  for (const ControlMode& row : kControlModes)
+    if (row.type == type && (row.ways.empty() || row.ways == ways)) return row.mode;
   return std::nullopt;
 }
 

@@ -53,7 +53,7 @@ inline constexpr size_t kMameMarkupMaxBytes = 64 * 1024;
 inline constexpr uint64_t kMameDeclarationMaxBytes = 1 << 20;
 inline constexpr size_t kMameNestingMax = 32;
 
-// Each machine (or "game", as lists before MAME 0.162 call it) is classified
+// Each machine (or "game", as older lists call it) is classified
 // by the first control that MAME lists for it, which is player 1's joystick
 // when the game has one (MAME lists digital joysticks before analog devices):
 // - "joy", "doublejoy", "triplejoy" (the left stick): ways "4", "8", "2" and
