@@ -224,6 +224,26 @@ bool HasOldTime(const std::string& path) {
   return data.ftLastWriteTime.dwHighDateTime == 0x01BF53EB;
 }
 
+// icacls as the installer finds it: a stand-in that logs its command line
+// and ends with the status in QUILLON_STANDIN_STATUS. Returns its log.
+std::string StandInIcacls(const std::string& built) {
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string icaclsLog = std::string(temp) + "icacls-calls.txt";
+  DeleteFileA(icaclsLog.c_str());
+  EXPECT_TRUE(CopyFileA((built + "stand_in_mapper.exe").c_str(), (SpecialFolder(CSIDL_SYSTEM) + "\\icacls.exe").c_str(),
+                        FALSE));
+  SetEnvironmentVariableA("QUILLON_STANDIN_LOG", icaclsLog.c_str());
+  // Wine runs its own icacls (which sets nothing and says it did) instead of
+  // the file in the system folder unless told otherwise.
+  HKEY overrides = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &overrides,
+                  nullptr);
+  RegSetValueExA(overrides, "icacls.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7);
+  RegCloseKey(overrides);
+  return icaclsLog;
+}
+
 class InstallerSystemTest : public ::testing::Test {
  protected:
   void SetUp() override { CoInitialize(nullptr); }
@@ -234,30 +254,27 @@ class InstallerSystemTest : public ::testing::Test {
   }
 };
 
+// Permissions that cannot be set: nothing is installed, and the exit status
+// says so. (Runs first: the prefix is new for this program, not each test.)
+TEST_F(InstallerSystemTest, AnInstallWhoseFolderPermissionsCannotBeSetInstallsNothing) {
+  const std::string built = kit::ProgramFolder();
+  ASSERT_TRUE(Exists(Installer())) << Installer();
+  const std::string icaclsLog = StandInIcacls(built);
+  SetEnvironmentVariableA("QUILLON_STANDIN_STATUS", "5");
+  EXPECT_EQ(RunAndWait(Installer(), "/S", built), 2u);
+  SetEnvironmentVariableA("QUILLON_STANDIN_STATUS", nullptr);
+  EXPECT_FALSE(Exists(ProgramFolder() + "QuillonConfig.exe"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_EQ(IcaclsCalls(icaclsLog).size(), 1u) << "it stops at the first refusal";
+}
+
 TEST_F(InstallerSystemTest, InstallsOverTheOldLayoutRunsUpgradesAndUninstallsWithoutLoadingPlantedLibraries) {
   const std::string built = kit::ProgramFolder();
   ASSERT_TRUE(Exists(Installer())) << Installer();
   const std::string program = ProgramFolder(), data = DataFolder();
   const std::string publisher = SpecialFolder(CSIDL_COMMON_APPDATA) + "\\KWP";
 
-  // icacls as the installer finds it: a stand-in that logs its command line
-  // and ends with the status asked for.
-  char temp[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, temp);
-  const std::string icaclsLog = std::string(temp) + "icacls-calls.txt";
-  DeleteFileA(icaclsLog.c_str());
-  ASSERT_TRUE(CopyFileA((built + "stand_in_mapper.exe").c_str(), (SpecialFolder(CSIDL_SYSTEM) + "\\icacls.exe").c_str(),
-                        FALSE));
-  SetEnvironmentVariableA("QUILLON_STANDIN_LOG", icaclsLog.c_str());
-
-  // Permissions that cannot be set: nothing is installed, and the exit
-  // status says so.
-  SetEnvironmentVariableA("QUILLON_STANDIN_STATUS", "5");
-  EXPECT_EQ(RunAndWait(Installer(), "/S", built), 2u);
-  EXPECT_FALSE(Exists(program + "QuillonConfig.exe"));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-  SetEnvironmentVariableA("QUILLON_STANDIN_STATUS", nullptr);
-  DeleteFileA(icaclsLog.c_str());
+  const std::string icaclsLog = StandInIcacls(built);
 
   // The layout of older versions: the runtime in the data folder, running
   // from there, and a start-up link to it.
