@@ -21,7 +21,8 @@ namespace {
 // user's files in it.
 void SettleSharedFolder(const std::string& folder) {
   if (!PathExists(folder) && !CreateSharedDataFolder(folder))
-    throw AppError(kErrDataFolderNotMade, "SettleDataFolder", "The data folder \"" + folder + "\" could not be created.");
+    throw AppError(kErrDataFolderNotMade, "SettleDataFolder",
+                   "The data folder \"" + folder + "\" could not be created.");
 }
 
 std::string SettleDataFolder(const std::string& programName) {

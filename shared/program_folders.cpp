@@ -1,6 +1,5 @@
 #include "shared/program_folders.h"
 
-
 namespace quillon {
 
 namespace {

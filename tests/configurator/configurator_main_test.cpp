@@ -71,6 +71,9 @@ class ConfiguratorMainTest : public ::testing::Test {
   }
   void TearDown() override {
     test_registry::DeleteSettingsTree();
+#if QUILLON_FAKE_REGISTRY
+    fake_registry::Reset();  // a refused write must not outlive its test
+#endif
     test_files::RemoveScratchFolder(JoinPath(appData_, "KWP"));  // natively a sibling of the scratch folder
     test_files::RemoveScratchFolder(dataFolder_);
     test_files::RemoveScratchFolder(appData_);

@@ -325,8 +325,8 @@ TEST_F(ApplySettingsTest, WithoutARunningRuntimeItIsStartedHiddenFromBesideTheCo
   g_session.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
   g_session.programFolder = "C:\\Program Files\\Quillon\\";
   EXPECT_TRUE(ApplySettings(g_model, g_session, fields_, EditorEntry{}));
-  EXPECT_EQ(shell::Calls(), (std::vector<std::string>{
-                                "StartProcess \"C:\\Program Files\\Quillon\\quillon.exe\" R|_quillon|0"}));
+  EXPECT_EQ(shell::Calls(),
+            (std::vector<std::string>{"StartProcess \"C:\\Program Files\\Quillon\\quillon.exe\" R|_quillon|0"}));
 }
 
 TEST_F(ApplySettingsTest, OnlyTheEntryOfTheListShownIsCommitted) {

@@ -286,7 +286,8 @@ TEST_F(InstallerSystemTest, InstallsOverTheOldLayoutRunsUpgradesAndUninstallsWit
   startup.cb = sizeof startup;
   PROCESS_INFORMATION old{};
   std::string oldLine = "\"" + data + "quillon.exe\"";
-  ASSERT_TRUE(CreateProcessA(nullptr, oldLine.data(), nullptr, nullptr, FALSE, 0, nullptr, data.c_str(), &startup, &old));
+  ASSERT_TRUE(
+      CreateProcessA(nullptr, oldLine.data(), nullptr, nullptr, FALSE, 0, nullptr, data.c_str(), &startup, &old));
   CloseHandle(old.hThread);
   ASSERT_NE(kit::WaitForRuntimeWindow(), nullptr);
 
