@@ -51,7 +51,9 @@ class RuntimeShellTest : public ::testing::Test {
     return exitCode;
   }
 
-  std::string MapArgument(const char* map) const { return " \"" + kit::ProgramFolder() + map + ".ugc\""; }
+  // The runtime lies beside the configurator here, as installed: it takes
+  // the maps from the configurator's data folder.
+  std::string MapArgument(const char* map) const { return " \"" + kit::ConfiguratorDataFolder() + map + ".ugc\""; }
 
   std::string log_;
   kit::Child first_;
@@ -125,7 +127,7 @@ TEST_F(RuntimeShellTest, ReloadMessageReadsTheTreeAsChangedInBetween) {
   EXPECT_EQ(SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0), 0);
   // The reload is synchronous, so the hand-over has started by now.
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
-  EXPECT_EQ(kit::LoggedCommandLines(log_)[1], " /load \"" + kit::ProgramFolder() + "Fly.ugc\" /min");
+  EXPECT_EQ(kit::LoggedCommandLines(log_)[1], " /load \"" + kit::ConfiguratorDataFolder() + "Fly.ugc\" /min");
   // With ApplyOnStart off a reload hands nothing over.
   reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
   SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
