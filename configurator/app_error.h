@@ -18,6 +18,7 @@ struct AppError : std::runtime_error {
 inline constexpr uint32_t kErrPathMissing = 0x8004B112;
 inline constexpr uint32_t kErrPathInvalidId = 0x8004B114;
 inline constexpr uint32_t kErrPathSystem = 0x8004B116;
+inline constexpr uint32_t kErrDataFolderNotMade = 0x8004B118;
 
 namespace AppEx {
 

@@ -33,7 +33,7 @@ bool WriteSettingsAndSignal(ConfiguratorSettings& model, const ConfiguratorSessi
                    "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }
-  SignalRuntime(session.dataFolder);
+  SignalRuntime(session.programFolder);
   return true;
 }
 

@@ -4,21 +4,32 @@
 #include "configurator/command_guard.h"
 #include "configurator/export_file.h"
 #include "configurator/path_helpers.h"
-#include "configurator/seams/file_system.h"
 #include "configurator/seams/process_control.h"
+#include "configurator/seams/shared_folder.h"
 #include "configurator/seams/shell_folders.h"
 #include "configurator/settings_model.h"
+#include "shared/program_folders.h"
 
 namespace quillon {
 
 namespace {
 
-// Both levels of the data folder are created when missing.
+// The installer makes both levels of the data folder. A copy that was not
+// installed makes a missing level the same way, never with the permissions
+// the common data folder hands down: under those the first user to run a
+// configurator would own the folder and could delete or replace every other
+// user's files in it.
+void SettleSharedFolder(const std::string& folder) {
+  if (!PathExists(folder) && !CreateSharedDataFolder(folder))
+    throw AppError(kErrDataFolderNotMade, "SettleDataFolder",
+                   "The data folder \"" + folder + "\" could not be created.");
+}
+
 std::string SettleDataFolder(const std::string& programName) {
-  std::string folder = JoinPath(AppEx::Path(kFolderCommonAppData, true, 0), "KWP");
-  if (!PathExists(folder)) CreateFolder(folder);
+  std::string folder = JoinPath(AppEx::Path(kFolderCommonAppData, true, 0), kDataFolderPublisher);
+  SettleSharedFolder(folder);
   folder = JoinPath(folder, programName);
-  if (!PathExists(folder)) CreateFolder(folder);
+  SettleSharedFolder(folder);
   return folder;
 }
 }  // namespace
@@ -55,6 +66,8 @@ ConfiguratorStart StartConfigurator(const std::string& programName, const std::s
   // Without its data folder the configurator has nowhere to work: the
   // error's text is shown and nothing is written.
   if (!RunShowingErrors([&] { session.dataFolder = SettleDataFolder(name); })) return {1, std::nullopt};
+  // The runtime lies beside the configurator, installed or not.
+  session.programFolder = FolderOf(OwnExecutablePath());
   FillDefaultConfigNames(session);
 
   if (session.arguments.size() > 1) {
@@ -69,7 +82,7 @@ ConfiguratorStart StartConfigurator(const std::string& programName, const std::s
     return {0, std::nullopt};
   }
 
-  session.helpFilePath = JoinPath(FolderOf(OwnExecutablePath()), "quillon.chm");
+  session.helpFilePath = JoinPath(session.programFolder, "quillon.chm");
   return {0, std::move(session)};
 }
 

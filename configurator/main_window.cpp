@@ -120,11 +120,11 @@ bool OnMainWindowCommand(int id) {
       if (LoadCommand(g_run.model, g_run.session)) RefreshWindow();
       break;
     case IDM_mnuSave: Save(); break;
-    case IDM_mnuUnloadQuillon: UnloadRuntime(g_run.session.dataFolder); break;
+    case IDM_mnuUnloadQuillon: UnloadRuntime(g_run.session.programFolder); break;
     case IDM_Exit: return true;
-    case IDM_mnuAddDesktop: AddShortcut(g_run.session.dataFolder, kFolderDesktopDirectory); break;
-    case IDM_mnuAddPrograms: AddShortcut(g_run.session.dataFolder, kFolderPrograms); break;
-    case IDM_mnuAddStartup: AddShortcut(g_run.session.dataFolder, kFolderStartup); break;
+    case IDM_mnuAddDesktop: AddShortcut(g_run.session.programFolder, kFolderDesktopDirectory); break;
+    case IDM_mnuAddPrograms: AddShortcut(g_run.session.programFolder, kFolderPrograms); break;
+    case IDM_mnuAddStartup: AddShortcut(g_run.session.programFolder, kFolderStartup); break;
     case IDM_mnuHelp: ShowHelp(kHelpContextOverview); break;
     default: break;
   }

@@ -1,12 +1,16 @@
 // How the configurator talks to the resident runtime and places shortcuts
-// to it. `folder` is the one the runtime is started from.
+// to it. `folder` is the one the runtime is started from: the configurator's
+// own. A runtime there that another user may have put (a copy in a folder
+// every user may add files to, not owned by the user or an administrator)
+// is neither started nor linked to; one error box says so.
 #pragma once
 
 #include <string>
 
+#include "shared/program_folders.h"
+
 namespace quillon {
 
-inline constexpr const char* kRuntimeProgramFile = "quillon.exe";
 inline constexpr const char* kShortcutTargetFile = "Quillon.exe";
 inline constexpr const char* kRuntimeStartTitle = "_quillon";
 inline constexpr const char* kShortcutFileName = "Quillon.lnk";

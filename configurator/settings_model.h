@@ -80,6 +80,7 @@ struct ConfiguratorSettings {
 // Facts of the configurator's run, settled at start and never stored.
 struct ConfiguratorSession {
   std::string dataFolder;
+  std::string programFolder;  // the configurator's own, where the runtime lies too
   std::array<std::string, kConfigSlots> defaultConfigNames;
   std::vector<std::string> arguments;  // argument 0 is the program name
   std::string helpFilePath;

@@ -7,11 +7,12 @@
 ; program folder.
 ;
 ; Where things go:
-;   program folder (Program Files\Quillon): QuillonConfig.exe, quillon.chm,
-;     the uninstaller. Only administrators may change it.
-;   data folder (common application data\KWP\QuillonConfig): quillon.exe,
-;     where the configurator starts it from. The user's maps, sounds and
-;     export files live there too and are never touched.
+;   program folder (Program Files\Quillon): QuillonConfig.exe, quillon.exe
+;     (the configurator starts it from beside itself, and every link points
+;     there), quillon.chm, the uninstaller. Only administrators may change it.
+;   data folder (common application data\KWP\QuillonConfig): the users'
+;     maps, sounds and export files, never touched. The installer makes it
+;     (and KWP) with permissions of its own; no program file lies there.
 
 ; A 64-bit installer for the 64-bit programs: it needs no 32-bit layer, and
 ; it sees the 64-bit Program Files and registry as they are.
@@ -30,7 +31,8 @@ ManifestDPIAware true
 !define PUBLISHER "KWP"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillon"
 ; The configurator's data folder is named after its program name.
-!define DATA_SUBFOLDER "KWP\QuillonConfig"
+!define DATA_PUBLISHER "KWP"
+!define DATA_SUBFOLDER "${DATA_PUBLISHER}\QuillonConfig"
 !define START_MENU_LINK "Quillon Configurator.lnk"
 
 Name "${PRODUCT} ${VERSION}"
@@ -95,6 +97,96 @@ FunctionEnd
 !insertmacro StopRuntime ""
 !insertmacro StopRuntime "un."
 
+; Runs icacls on the folder in $R0 with the arguments in $R1; on a failure
+; says so, and the installation ends with status 2 before any file of it is
+; in place. (Wine's icacls sets nothing and reports success.)
+Function Icacls
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$R0" $R1'
+  Pop $0
+  ${If} $0 != 0
+    MessageBox MB_OK|MB_ICONSTOP "The permissions of $R0 could not be set (icacls $R1: $0). Quillon was not installed." /SD IDOK
+    ; Not left behind with the permissions it was made with (when empty).
+    RMDir "$R0"
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+FunctionEnd
+
+; Makes the folder in $R0, or takes over one that an older configurator made,
+; with permissions of its own instead of those the common data folder hands
+; down: under those the first user to create the folder owned it, with full
+; control, and could delete or replace every other user's files in it.
+;   owner: Administrators (the user who made it could otherwise rewrite the
+;     list at any time);
+;   /reset, then no inherited entries: what that user may have added goes;
+;   SYSTEM, Administrators: full control, handed down;
+;   Users: read and run, handed down; add files and folders (WD, AD), here
+;     and in the folders below;
+;   CREATOR OWNER: modify, on what each user adds only: each user changes and
+;     deletes their own files, nobody else's;
+;   OWNER RIGHTS: on the folder itself no more than every user has (an
+;     owner's implicit right to rewrite the list otherwise stays).
+; S-1-5-18 SYSTEM, S-1-5-32-544 Administrators, S-1-5-32-545 Users,
+; S-1-3-0 CREATOR OWNER, S-1-3-4 OWNER RIGHTS: numbers, not names, which are
+; translated on other languages' Windows.
+Function SettleSharedFolder
+  Pop $R0
+  CreateDirectory "$R0"
+  ${IfNot} ${FileExists} "$R0\*.*"
+    MessageBox MB_OK|MB_ICONSTOP "The folder $R0 could not be created. Quillon was not installed." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  StrCpy $R1 "/setowner *S-1-5-32-544"
+  Call Icacls
+  StrCpy $R1 "/reset"
+  Call Icacls
+  StrCpy $R1 "/inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX *S-1-3-0:(OI)(CI)(IO)M *S-1-3-4:(RD,REA,X,RA,RC,S,WD,AD)"
+  Call Icacls
+  StrCpy $R1 "/grant *S-1-5-32-545:(CI)(WD,AD)"
+  Call Icacls
+FunctionEnd
+
+; The link that the configurator's "Add to ..." commands write, at the path
+; in $R0: target and icon the runtime in the program folder, started there,
+; minimised without activation.
+Function WriteRuntimeLink
+  SetOutPath "$INSTDIR"
+  CreateShortCut "$R0" "$INSTDIR\Quillon.exe" "" "$INSTDIR\Quillon.exe" 0 SW_SHOWMINIMIZED
+  ; CreateShortCut knows no SW_SHOWMINNOACTIVE (7); the show command is the
+  ; 32-bit field at offset 0x3C of the link's header.
+  FileOpen $0 "$R0" a
+  ${IfNot} $0 == ""
+    FileSeek $0 0x3C SET
+    FileWriteByte $0 7
+    FileClose $0
+  ${EndIf}
+FunctionEnd
+
+; An older version started the runtime from the data folder, and its links
+; (the configurator's on the desktop, in the programs menu and in start-up,
+; and this installer's start-up link) point there: once that file is gone,
+; any user could put a program of that name there for the link to start.
+; The installing user's links of that name are pointed at the program folder.
+; Other accounts' links are out of an installer's reach; the data folder's
+; quillon.exe they name no longer exists.
+Function RewriteOldLinks
+  SetShellVarContext current
+  ${If} ${FileExists} "$DESKTOP\Quillon.lnk"
+    StrCpy $R0 "$DESKTOP\Quillon.lnk"
+    Call WriteRuntimeLink
+  ${EndIf}
+  ${If} ${FileExists} "$SMPROGRAMS\Quillon.lnk"
+    StrCpy $R0 "$SMPROGRAMS\Quillon.lnk"
+    Call WriteRuntimeLink
+  ${EndIf}
+  ${If} ${FileExists} "$SMSTARTUP\Quillon.lnk"
+    StrCpy $R0 "$SMSTARTUP\Quillon.lnk"
+    Call WriteRuntimeLink
+  ${EndIf}
+  SetShellVarContext all
+FunctionEnd
+
 !macro SetDataFolder
   ; All users' folders: the common application data folder and the common
   ; programs menu.
@@ -118,21 +210,28 @@ Section "Quillon (required)" SectionProgram
   Call StopRuntime
   Delete "$PLUGINSDIR\quillon.exe"
 
+  ; Both levels of the data folder, before any file is in place.
+  Push "$APPDATA\${DATA_PUBLISHER}"
+  Call SettleSharedFolder
+  Push "$DataFolder"
+  Call SettleSharedFolder
+  ; The runtime of an older version, stopped above, leaves the data folder.
+  Delete "$DataFolder\quillon.exe"
+  ${If} ${FileExists} "$DataFolder\quillon.exe"
+    MessageBox MB_OK|MB_ICONSTOP "$DataFolder\quillon.exe of an older version could not be removed. Quillon was not installed." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+
   SetOutPath "$INSTDIR"
   File "${CONFIGURATOR}"
+  File "${RUNTIME}"
 !ifdef HELPFILE
   File "${HELPFILE}"
 !endif
   WriteUninstaller "$INSTDIR\Uninstall.exe"
+  Call RewriteOldLinks
 
-  ; The data folder inherits the common data folder's permissions: every
-  ; user may add files and change their own, while the installed runtime,
-  ; created here by an administrator, stays theirs alone to change.
-  CreateDirectory "$DataFolder"
-  SetOutPath "$DataFolder"
-  File "${RUNTIME}"
-
-  ; Shortcuts are started from the data folder, as the configurator does.
   SetOutPath "$INSTDIR"
   CreateShortCut "$SMPROGRAMS\${START_MENU_LINK}" "$INSTDIR\QuillonConfig.exe" "" "$INSTDIR\QuillonConfig.exe" 0
 
@@ -151,20 +250,11 @@ Section "Quillon (required)" SectionProgram
 SectionEnd
 
 ; The same link that the configurator's "Add to Startup" writes, in the
-; start-up folder of the user who installs: target and icon the runtime in
-; the data folder, started there, minimised without activation.
+; start-up folder of the user who installs.
 Section /o "Start Quillon when I log on" SectionStartup
   SetShellVarContext current
-  SetOutPath "$DataFolder"
-  CreateShortCut "$SMSTARTUP\Quillon.lnk" "$DataFolder\Quillon.exe" "" "$DataFolder\Quillon.exe" 0 SW_SHOWMINIMIZED
-  ; CreateShortCut knows no SW_SHOWMINNOACTIVE (7); the show command is the
-  ; 32-bit field at offset 0x3C of the link's header.
-  FileOpen $0 "$SMSTARTUP\Quillon.lnk" a
-  ${IfNot} $0 == ""
-    FileSeek $0 0x3C SET
-    FileWriteByte $0 7
-    FileClose $0
-  ${EndIf}
+  StrCpy $R0 "$SMSTARTUP\Quillon.lnk"
+  Call WriteRuntimeLink
   ; The uninstaller removes only a link that it made.
   WriteRegStr HKLM "${UNINSTALL_KEY}" "StartupLink" "$SMSTARTUP\Quillon.lnk"
   SetShellVarContext all
@@ -187,15 +277,16 @@ Section "Uninstall"
   ${If} $0 != ""
     StrCpy $DataFolder $0
   ${EndIf}
-  Push "$DataFolder\quillon.exe"
+  Push "$INSTDIR\quillon.exe"
   Call un.StopRuntime
 
-  Delete "$DataFolder\quillon.exe"
-  ; Only when nothing of the user's is left in them.
+  ; Only when nothing of the user's is left in them; what stays keeps the
+  ; permissions the installer gave it.
   RMDir "$DataFolder"
   RMDir "$APPDATA\KWP"
 
   Delete "$INSTDIR\QuillonConfig.exe"
+  Delete "$INSTDIR\quillon.exe"
   Delete "$INSTDIR\quillon.chm"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"

@@ -6,7 +6,7 @@
 #include "runtime/seams/program_trust.h"
 #include "runtime/seams/sound_player.h"
 #include "runtime/seams/process_services.h"
-#include "shared/text_helpers.h"
+#include "shared/program_folders.h"
 
 namespace quillon {
 
@@ -23,7 +23,7 @@ namespace {
 bool MayStart(Runtime& runtime, const std::string& program) {
   // A missing file starts nothing anyway; the start fails silently as any other.
   if (!FileAttributesReadable(program)) return true;
-  if (!OthersMayWriteIn(FolderOf(program, "\\/")) || OwnedByUserOrAdministrators(program)) return true;
+  if (TrustedToStart(program)) return true;
   if (runtime.launch.refusedPrograms.insert(program).second) {
     std::string text = "Quillon did not start " + program +
                        ": it lies in a folder where every user may create files, and neither you nor an "

@@ -2,6 +2,8 @@
 
 #include "runtime/seams/process_services.h"
 #include "runtime/seams/registry_reader.h"
+#include "runtime/seams/sound_player.h"
+#include "shared/program_folders.h"
 #include "shared/seams/settings_lock.h"
 #include "shared/text_helpers.h"
 
@@ -22,11 +24,20 @@ void Take(const FieldValues& values, Record& record) {
 void Forget(std::string& member) { member = std::string(); }
 void Forget(uint32_t&) {}
 
+// An installed runtime lies beside the configurator in the program folder,
+// where no user's files are: it reads them from the configurator's data
+// folder. A runtime on its own keeps its files beside it.
+std::string FilesFolder() {
+  const std::string own = FolderOf(ExecutablePath(), "\\/");
+  if (own.empty()) return own;
+  return RuntimeFilesFolder(own, FileAttributesReadable(own + kConfiguratorProgramFile), CommonAppDataFolder());
+}
+
 }  // namespace
 
 void ReadSettings(RuntimeSettings& s) {
   s = RuntimeSettings{};
-  s.programDirectory = FolderOf(ExecutablePath(), "\\/");
+  s.programDirectory = FilesFolder();
 
   TreeStore registry;
   static const std::vector<std::string> names[] = {StoredNamesOf(Group::Main), StoredNamesOf(Group::Keyboard),

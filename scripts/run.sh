@@ -36,7 +36,7 @@ usage() {
 }
 
 # Processes of this prefix whose program is quillon.exe, whoever started them
-# (this script, or the configurator's Apply from its data folder), started or
+# (this script, or the configurator's Apply), started or
 # still starting.
 runtime_pids() { program_pids "$prefix" quillon.exe; }
 
@@ -163,14 +163,15 @@ prepare() {
   QUILLON_STANDIN_LOG="$(winepath -w "$prefix/ultramap-handovers.log")"
 }
 
-# The configurator lists the maps of its data folder and starts the runtime
-# from there when Apply finds none running: give it the demonstration's maps
-# (empty files do for the stand-in) and a copy of the runtime.
+# The configurator lists the maps of its data folder (and starts the runtime
+# beside itself when Apply finds none running): give it the demonstration's
+# maps (empty files do for the stand-in). A runtime that an older run copied
+# there goes: nothing is started from that folder any more.
 prepare_configurator_data() {
   local data
   data="$(winepath -u 'C:\ProgramData\KWP\QuillonConfig' 2>/dev/null)"
   mkdir -p "$data"
-  cp "$bin/quillon.exe" "$data/quillon.exe"
+  rm -f "$data/quillon.exe"
   local map
   for map in Analog 8-Way; do [ -e "$data/$map.ugc" ] || : >"$data/$map.ugc"; done
 }

@@ -8,6 +8,9 @@ namespace quillon {
 
 // Full path of the running executable; "" when it cannot be determined.
 std::string ExecutablePath();
+// The common application data folder of Windows (no separator at its end);
+// "" when it cannot be had.
+std::string CommonAppDataFolder();
 
 // Milliseconds since the process started; wraps like the system tick count.
 uint32_t ProcessClockMs();

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -20,6 +21,12 @@ std::string ExecutablePath() {
   DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
   if (length == 0 || length >= sizeof path) return std::string();
   return std::string(path, length);
+}
+
+std::string CommonAppDataFolder() {
+  char path[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return std::string();
+  return path;
 }
 
 uint32_t ProcessClockMs() { return GetTickCount() - g_processStartTick; }

@@ -7,6 +7,7 @@
 #include "configurator/export_file.h"
 #include "configurator/path_helpers.h"
 #include "configurator/runtime_control.h"
+#include "configurator/seams/file_system.h"
 #include "configurator/settings_model.h"
 #include "tests/configurator/test_files.h"
 #include "tests/fakes/fake_configurator_shell.h"
@@ -71,6 +72,9 @@ class ConfiguratorMainTest : public ::testing::Test {
   }
   void TearDown() override {
     test_registry::DeleteSettingsTree();
+#if QUILLON_FAKE_REGISTRY
+    fake_registry::Reset();  // a refused write must not outlive its test
+#endif
     test_files::RemoveScratchFolder(JoinPath(appData_, "KWP"));  // natively a sibling of the scratch folder
     test_files::RemoveScratchFolder(dataFolder_);
     test_files::RemoveScratchFolder(appData_);
@@ -90,12 +94,33 @@ TEST_F(ConfiguratorMainTest, FirstStartCreatesBothFolderLevelsAndOpensTheWindow)
   EXPECT_TRUE(PathExists(JoinPath(appData_, "KWP")));
   EXPECT_TRUE(PathExists(dataFolder_));
   EXPECT_EQ(shell::LastFolderIdAsked(), kFolderCommonAppData | kFolderFlagCreate);
+  // Never with the permissions the common data folder hands down.
+  std::vector<std::string> created;
+  for (const std::string& call : shell::Calls())
+    if (call.rfind("CreateSharedDataFolder ", 0) == 0) created.push_back(call.substr(23));
+  EXPECT_EQ(created, (std::vector<std::string>{JoinPath(appData_, "KWP"), dataFolder_}));
+  EXPECT_EQ(g_session.programFolder, "C:\\Program Files\\KWP\\");
   EXPECT_EQ(g_session.defaultConfigNames[3], "4-Way, Diagonals Only");
   EXPECT_EQ(g_session.helpFilePath, "C:\\Program Files\\KWP\\quillon.chm");
   EXPECT_EQ(ArgumentAt(g_session.arguments, 0), "QuillonConfig");
   EXPECT_EQ(ArgumentAt(g_session.arguments, 1), "");
   EXPECT_EQ(ArgumentAt(g_session.arguments, -1), "");
   EXPECT_TRUE(boxes::Messages().empty());
+}
+
+// A folder already there (the installer's) is used as it is; one that cannot
+// be made stops the start with one box.
+TEST_F(ConfiguratorMainTest, AnExistingDataFolderIsKeptAndOneThatCannotBeMadeStopsTheStart) {
+  ConfiguratorMain("QuillonConfig", "");
+  shell::ClearCalls();
+  EXPECT_EQ(ConfiguratorMain("QuillonConfig", ""), 0);
+  for (const std::string& call : shell::Calls()) EXPECT_EQ(call.find("CreateSharedDataFolder"), std::string::npos);
+
+  test_files::RemoveScratchFolder(dataFolder_);
+  shell::SetSharedFolderCreationFails(true);
+  EXPECT_EQ(ConfiguratorMain("QuillonConfig", ""), 1);
+  ASSERT_EQ(boxes::Messages().size(), 1u);
+  EXPECT_EQ(boxes::Messages()[0].text, "The data folder \"" + dataFolder_ + "\" could not be created.");
 }
 
 TEST_F(ConfiguratorMainTest, ASecondStartFocusesTheFirstAndEnds) {
@@ -116,7 +141,8 @@ TEST_F(ConfiguratorMainTest, ACommandLineImportWritesTheTreeAndSignalsWithoutAWi
   EXPECT_EQ(test_registry::ReadNumber(test_registry::KeyActionPath(1), "VirtualKey", 0), 112);
   EXPECT_EQ(test_registry::ReadText(test_registry::KeyActionPath(1), "AppParms", ""), "--config=x.ini");
   ASSERT_FALSE(shell::Calls().empty());
-  EXPECT_EQ(shell::Calls().back(), "StartProcess \"" + JoinPath(dataFolder_, "quillon.exe") + "\" R|_quillon|0");
+  // The runtime beside the configurator, not one in the data folder.
+  EXPECT_EQ(shell::Calls().back(), "StartProcess \"C:\\Program Files\\KWP\\quillon.exe\" R|_quillon|0");
 }
 
 #if QUILLON_FAKE_REGISTRY
@@ -196,7 +222,8 @@ TEST_F(ConfiguratorMainTest, AMissingImportFileChangesNothing) {
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "File \"missing.qlf\" does not exist.");
   EXPECT_FALSE(test_registry::KeyExists(test_registry::SettingsPath()));
-  for (const std::string& call : shell::Calls()) EXPECT_NE(call.rfind("FolderPath", 0), std::string::npos) << call;
+  for (const std::string& call : shell::Calls())
+    EXPECT_TRUE(call.rfind("FolderPath", 0) == 0 || call.rfind("CreateSharedDataFolder", 0) == 0) << call;
 }
 
 TEST_F(ConfiguratorMainTest, AnImportPathWithWildcardsIsAMissingFileAndWritesNothing) {
@@ -219,8 +246,8 @@ TEST_F(ConfiguratorMainTest, WithoutItsDataFolderTheConfiguratorStopsWithTheErro
 }
 
 TEST_F(ConfiguratorMainTest, UnloadAsksTheRuntimeToQuitOnlyWhenItRuns) {
-  g_session.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
-  UnloadRuntime(g_session.dataFolder);
+  g_session.programFolder = "C:\\Program Files\\Quillon";
+  UnloadRuntime(g_session.programFolder);
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "Quillon is not resident.");
   EXPECT_EQ(boxes::Messages()[0].title, "Information");
@@ -228,22 +255,25 @@ TEST_F(ConfiguratorMainTest, UnloadAsksTheRuntimeToQuitOnlyWhenItRuns) {
   EXPECT_TRUE(shell::Calls().empty());
 
   shell::SetWindowWithClass("Quillon", true);
-  UnloadRuntime(g_session.dataFolder);
-  EXPECT_EQ(shell::Calls(), (std::vector<std::string>{
-                                "StartProcess \"C:\\Program Data\\KWP\\QuillonConfig\\quillon.exe\" Q|_quillon|0"}));
+  UnloadRuntime(g_session.programFolder);
+  EXPECT_EQ(shell::Calls(),
+            (std::vector<std::string>{"StartProcess \"C:\\Program Files\\Quillon\\quillon.exe\" Q|_quillon|0"}));
   EXPECT_EQ(boxes::Messages().size(), 1u);
 }
 
-TEST_F(ConfiguratorMainTest, ShortcutsPointAtTheRuntimeInTheDataFolder) {
-  g_session.dataFolder = "C:\\Data\\KWP\\QuillonConfig";
+TEST_F(ConfiguratorMainTest, ShortcutsPointAtTheRuntimeBesideTheConfigurator) {
+  ConfiguratorMain("QuillonConfig", "");
   shell::SetFolderPath(kFolderStartup, "C:\\Users\\me\\Start Menu\\Programs\\Startup");
-  AddShortcut(g_session.dataFolder, kFolderStartup);
+  AddShortcut(g_session.programFolder, kFolderStartup);
   EXPECT_EQ(shell::LastFolderIdAsked(), kFolderStartup) << "without creation";
   ASSERT_EQ(shell::SavedLinks().size(), 1u);
   const ShellLinkSpec& link = shell::SavedLinks()[0];
   EXPECT_EQ(link.linkPath, "C:\\Users\\me\\Start Menu\\Programs\\Startup\\Quillon.lnk");
-  EXPECT_EQ(link.target, "C:\\Data\\KWP\\QuillonConfig\\Quillon.exe");
-  EXPECT_EQ(link.workingFolder, "C:\\Data\\KWP\\QuillonConfig");
+  EXPECT_EQ(link.target, "C:\\Program Files\\KWP\\Quillon.exe");
+  // Its own folder as the current one, not a folder every user may add
+  // files to: a relative "Run application" path or a library looked for
+  // there would be found in it.
+  EXPECT_EQ(link.workingFolder, "C:\\Program Files\\KWP\\");
   EXPECT_EQ(link.arguments, "");
   EXPECT_EQ(link.iconFile, link.target);
   EXPECT_EQ(link.iconIndex, 0);
@@ -252,14 +282,14 @@ TEST_F(ConfiguratorMainTest, ShortcutsPointAtTheRuntimeInTheDataFolder) {
 }
 
 TEST_F(ConfiguratorMainTest, ARuntimeNotStartedOrUnloadedAndALinkNotWrittenEachShowOneError) {
-  g_session.dataFolder = "C:\\Data\\KWP\\QuillonConfig";
+  g_session.programFolder = "C:\\Program Files\\Quillon";
   shell::SetProcessStarts(false);
-  EXPECT_FALSE(SignalRuntime(g_session.dataFolder));
+  EXPECT_FALSE(SignalRuntime(g_session.programFolder));
   shell::SetWindowWithClass("Quillon", true);
-  UnloadRuntime(g_session.dataFolder);
+  UnloadRuntime(g_session.programFolder);
   shell::SetFolderPath(kFolderDesktopDirectory, "C:\\Users\\me\\Desktop");
   shell::SetShellLinkSaves(false);
-  AddShortcut(g_session.dataFolder, kFolderDesktopDirectory);
+  AddShortcut(g_session.programFolder, kFolderDesktopDirectory);
   std::vector<std::string> texts;
   for (const auto& box : boxes::Messages()) {
     texts.push_back(box.text);
@@ -267,14 +297,62 @@ TEST_F(ConfiguratorMainTest, ARuntimeNotStartedOrUnloadedAndALinkNotWrittenEachS
     EXPECT_EQ(box.icon, MessageIcon::Critical);
   }
   EXPECT_EQ(texts, (std::vector<std::string>{
-                       "Quillon could not be started from \"C:\\Data\\KWP\\QuillonConfig\\quillon.exe\".",
-                       "Quillon could not be unloaded: \"C:\\Data\\KWP\\QuillonConfig\\quillon.exe\" could not be "
+                       "Quillon could not be started from \"C:\\Program Files\\Quillon\\quillon.exe\".",
+                       "Quillon could not be unloaded: \"C:\\Program Files\\Quillon\\quillon.exe\" could not be "
                        "started.",
                        "The shortcut \"C:\\Users\\me\\Desktop\\Quillon.lnk\" could not be written."}));
 }
 
+// A runtime in a folder that other users may write (a copy unpacked at the
+// root of a drive) is started, unloaded with, and linked to only when the
+// user or an administrator put it there; each refusal is one box naming it.
+TEST_F(ConfiguratorMainTest, ARuntimeThatAnotherUserMayHavePutIsNeitherStartedNorLinkedTo) {
+  const std::string folder = test_files::MakeScratchFolder("portable");
+  const std::string runtime = JoinPath(folder, "quillon.exe");
+  test_files::WriteFile(runtime, "MZ");
+  shell::SetFolderPath(kFolderStartup, "C:\\Users\\me\\Startup");
+  const struct {
+    const char* label;
+    bool othersMayWrite;
+    bool ownedByOthers;
+    bool starts;
+  } rows[] = {
+      {"private folder", false, true, true},
+      {"user's own file", true, false, true},
+      {"planted file", true, true, false},
+  };
+  for (const auto& row : rows) {
+    shell::ClearCalls();
+    boxes::Reset();
+    shell::SetWindowWithClass("Quillon", false);
+    shell::SetFoldersOthersMayWrite(row.othersMayWrite ? std::set<std::string>{FolderOf(runtime, "\\/")}
+                                                       : std::set<std::string>{});
+    shell::SetFilesOwnedByOthers(row.ownedByOthers ? std::set<std::string>{runtime} : std::set<std::string>{});
+    const size_t linksBefore = shell::SavedLinks().size();
+    EXPECT_EQ(SignalRuntime(folder), row.starts) << row.label;
+    shell::SetWindowWithClass("Quillon", true);
+    UnloadRuntime(folder);
+    AddShortcut(folder, kFolderStartup);
+    size_t starts = 0;
+    for (const std::string& call : shell::Calls()) starts += call.rfind("StartProcess", 0) == 0;
+    EXPECT_EQ(starts, row.starts ? 2u : 0u) << row.label;
+    EXPECT_EQ(shell::SavedLinks().size() - linksBefore, row.starts ? 1u : 0u) << row.label;
+    ASSERT_EQ(boxes::Messages().size(), row.starts ? 0u : 3u) << row.label;
+    if (row.starts) continue;
+    const std::string why = ": \"" + runtime +
+                            "\" lies in a folder where other users may create files, and neither you nor an "
+                            "administrator put it there.";
+    EXPECT_EQ(boxes::Messages()[0].text, "Quillon was not started" + why);
+    EXPECT_EQ(boxes::Messages()[1].text, "Quillon was not unloaded" + why);
+    EXPECT_EQ(boxes::Messages()[2].text, "The shortcut \"C:\\Users\\me\\Startup\\Quillon.lnk\" was not written" + why);
+    EXPECT_EQ(boxes::Messages()[0].title, "Error");
+  }
+  DeleteFileAt(runtime);
+  test_files::RemoveScratchFolder(folder);
+}
+
 TEST_F(ConfiguratorMainTest, AShortcutFolderThatCannotBeHadStopsTheCommandWithItsText) {
-  AddShortcut(g_session.dataFolder, kFolderDesktopDirectory);  // the fake knows no such folder: invalid id
+  AddShortcut(g_session.programFolder, kFolderDesktopDirectory);  // the fake knows no such folder: invalid id
   EXPECT_TRUE(shell::SavedLinks().empty());
   ASSERT_EQ(boxes::Messages().size(), 1u);
   EXPECT_EQ(boxes::Messages()[0].text, "Invalid PathId for requested function");

@@ -321,11 +321,12 @@ TEST_F(ApplySettingsTest, BlanksAroundThePathAreTrimmedAndTheApplyGoesAhead) {
   EXPECT_EQ(shell::Calls(), (std::vector<std::string>{"SendMessage Quillon 32769 0 0"}));
 }
 
-TEST_F(ApplySettingsTest, WithoutARunningRuntimeItIsStartedHiddenWithItsQuotedPath) {
+TEST_F(ApplySettingsTest, WithoutARunningRuntimeItIsStartedHiddenFromBesideTheConfiguratorWithItsQuotedPath) {
   g_session.dataFolder = "C:\\Program Data\\KWP\\QuillonConfig";
+  g_session.programFolder = "C:\\Program Files\\Quillon\\";
   EXPECT_TRUE(ApplySettings(g_model, g_session, fields_, EditorEntry{}));
-  EXPECT_EQ(shell::Calls(), (std::vector<std::string>{
-                                "StartProcess \"C:\\Program Data\\KWP\\QuillonConfig\\quillon.exe\" R|_quillon|0"}));
+  EXPECT_EQ(shell::Calls(),
+            (std::vector<std::string>{"StartProcess \"C:\\Program Files\\Quillon\\quillon.exe\" R|_quillon|0"}));
 }
 
 TEST_F(ApplySettingsTest, OnlyTheEntryOfTheListShownIsCommitted) {

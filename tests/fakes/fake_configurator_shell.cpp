@@ -1,9 +1,13 @@
 #include "tests/fakes/fake_configurator_shell.h"
 
 #include <set>
+#include <utility>
 
+#include "configurator/seams/file_system.h"
 #include "configurator/seams/process_control.h"
+#include "configurator/seams/shared_folder.h"
 #include "configurator/seams/shell_folders.h"
+#include "shared/seams/file_trust.h"
 
 namespace quillon::fake_configurator_shell {
 
@@ -32,6 +36,9 @@ std::set<std::string> g_titles;
 std::set<std::string> g_hung;
 bool g_processStarts = true;
 std::string g_executablePath;
+std::set<std::string> g_sharedFolders;
+std::set<std::string> g_foreignFiles;
+bool g_sharedFolderCreationFails = false;
 
 // Window handles are the addresses of the names in the sets above.
 void* HandleOf(const std::set<std::string>& names, const std::string& name) {
@@ -59,7 +66,14 @@ void Reset() {
   g_hung.clear();
   g_processStarts = true;
   g_executablePath = "C:\\Program Files\\KWP\\QuillonConfig.exe";
+  g_sharedFolders.clear();
+  g_foreignFiles.clear();
+  g_sharedFolderCreationFails = false;
 }
+
+void SetFoldersOthersMayWrite(std::set<std::string> folders) { g_sharedFolders = std::move(folders); }
+void SetFilesOwnedByOthers(std::set<std::string> paths) { g_foreignFiles = std::move(paths); }
+void SetSharedFolderCreationFails(bool fails) { g_sharedFolderCreationFails = fails; }
 
 const std::vector<std::string>& Calls() { return g_calls; }
 void ClearCalls() { g_calls.clear(); }
@@ -155,5 +169,15 @@ bool StartProcess(const std::string& commandLine, const std::string& windowTitle
 }
 
 std::string OwnExecutablePath() { return g_executablePath; }
+
+// The folder is made on the file store under test; its permissions are what
+// the fake keeps, as the calls show.
+bool CreateSharedDataFolder(const std::string& folder) {
+  g_calls.push_back("CreateSharedDataFolder " + folder);
+  return !g_sharedFolderCreationFails && CreateFolder(folder);
+}
+
+bool OthersMayWriteIn(const std::string& folder) { return g_sharedFolders.count(folder) != 0; }
+bool OwnedByUserOrAdministrators(const std::string& path) { return g_foreignFiles.count(path) == 0; }
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,13 @@ void SetWindowWithTitle(const std::string& title, bool exists);
 // A window (by class) whose program hangs: messages sent to it time out.
 void SetWindowHung(const std::string& className, bool hung);
 void SetProcessStarts(bool starts);
+// Folders (ending with "\\") in which other users may create files, and
+// files whose owner is neither the user nor an administrator. A data folder
+// made with its own permissions records "CreateSharedDataFolder <path>" and
+// is made on the file store under test, unless made to fail.
+void SetFoldersOthersMayWrite(std::set<std::string> folders);
+void SetFilesOwnedByOthers(std::set<std::string> paths);
+void SetSharedFolderCreationFails(bool fails);
 void SetExecutablePath(const std::string& path);
 
 }  // namespace quillon::fake_configurator_shell

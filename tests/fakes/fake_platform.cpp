@@ -16,6 +16,7 @@ namespace quillon::fake_platform {
 namespace {
 std::vector<std::string> g_calls;
 std::string g_executablePath;
+std::string g_commonAppData;
 uint32_t g_clock = 0;
 std::set<std::string> g_existingFiles;
 std::set<int> g_refusedHotKeyIds;
@@ -32,6 +33,7 @@ std::set<std::string> g_failingPrograms;
 void Reset() {
   g_calls.clear();
   g_executablePath = "C:\\Quillon\\quillon.exe";
+  g_commonAppData = "C:\\ProgramData";
   g_clock = 0;
   g_existingFiles.clear();
   g_refusedHotKeyIds.clear();
@@ -59,6 +61,7 @@ std::vector<std::string> CallsStartingWith(const std::string& prefix) {
 
 void ClearCalls() { g_calls.clear(); }
 void SetExecutablePath(const std::string& path) { g_executablePath = path; }
+void SetCommonAppDataFolder(const std::string& path) { g_commonAppData = path; }
 void SetClock(uint32_t milliseconds) { g_clock = milliseconds; }
 void AdvanceClock(uint32_t milliseconds) { g_clock += milliseconds; }
 void SetExistingFiles(std::set<std::string> paths) { g_existingFiles = std::move(paths); }
@@ -77,6 +80,7 @@ namespace quillon {
 using namespace fake_platform;
 
 std::string ExecutablePath() { return g_executablePath; }
+std::string CommonAppDataFolder() { return g_commonAppData; }
 uint32_t ProcessClockMs() { return g_clock; }
 
 bool StartProgram(const std::string& program, const std::string& commandLine) {

@@ -25,9 +25,11 @@ const std::vector<std::string>& Calls();
 std::vector<std::string> CallsStartingWith(const std::string& prefix);
 void ClearCalls();
 
-// Defaults: "C:\Quillon\quillon.exe", clock 0, every file missing, every
-// registration and installation succeeds.
+// Defaults: "C:\Quillon\quillon.exe", the common data folder
+// "C:\ProgramData" ("" for one that cannot be had), clock 0, every file
+// missing, every registration and installation succeeds.
 void SetExecutablePath(const std::string& path);
+void SetCommonAppDataFolder(const std::string& path);
 void SetClock(uint32_t milliseconds);
 void AdvanceClock(uint32_t milliseconds);
 void SetExistingFiles(std::set<std::string> paths);

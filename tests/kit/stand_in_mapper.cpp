@@ -1,9 +1,12 @@
 // Stands in for the joystick maker's mapping program in system tests: it
 // appends the command line it was given, with the system tick count, to the
-// log file named by QUILLON_STANDIN_LOG, and ends at once.
+// log file named by QUILLON_STANDIN_LOG, and ends at once, with the status
+// that QUILLON_STANDIN_STATUS holds (0 without it). The installer test has it
+// stand in for icacls too.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main() {
   char logPath[MAX_PATH];
@@ -25,7 +28,9 @@ int main() {
     WriteFile(file, commandLine, DWORD(lstrlenA(commandLine)), &written, nullptr);
     WriteFile(file, "\n", 1, &written, nullptr);
     CloseHandle(file);
-    return 0;
+    char status[16];
+    length = GetEnvironmentVariableA("QUILLON_STANDIN_STATUS", status, sizeof status);
+    return length == 0 || length >= sizeof status ? 0 : std::atoi(status);
   }
   return 3;
 }

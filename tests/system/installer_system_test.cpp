@@ -1,14 +1,19 @@
-// The installer end to end, in a Wine prefix made new for this run: a silent
-// install puts every file where the configurator and the runtime look for
-// it; the installed configurator's command-line import starts the installed
-// runtime, which loads none of the libraries planted beside it; an upgrade
-// stops that runtime and replaces the files; the uninstaller removes what it
-// installed and nothing of the user's.
+// The installer end to end, in a Wine prefix made new for this run: an
+// install whose folder permissions cannot be set installs nothing; over the
+// layout of older versions (the runtime in the data folder, running, and a
+// start-up link to it) a silent install stops that runtime, takes it out of
+// the data folder and points the link at the program folder; the installed
+// configurator's command-line import starts the runtime from the program
+// folder, which loads none of the libraries planted in the data folder; an
+// upgrade stops that runtime and replaces the files; the uninstaller removes
+// what it installed and nothing of the user's. Wine keeps no file
+// permissions: a stand-in for icacls records what the installer asks for.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include "quillon_version.h"
 #include "tests/kit/runtime_control.h"
@@ -71,6 +76,52 @@ DWORD RunAndWait(const std::string& program, const std::string& tail, const std:
   GetExitCodeProcess(info.hProcess, &code);
   CloseHandle(info.hProcess);
   return code;
+}
+
+// A link as the configurator of an older version wrote it.
+bool SaveLink(const std::string& link, const std::string& target, const std::string& folder) {
+  IShellLinkA* shellLink = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&shellLink))))
+    return false;
+  shellLink->SetPath(target.c_str());
+  shellLink->SetWorkingDirectory(folder.c_str());
+  IPersistFile* file = nullptr;
+  bool saved = false;
+  std::wstring wide(link.begin(), link.end());
+  if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    saved = SUCCEEDED(file->Save(wide.c_str(), TRUE));
+    file->Release();
+  }
+  shellLink->Release();
+  return saved;
+}
+
+// The stand-in's log, one command line a line.
+std::vector<std::string> IcaclsCalls(const std::string& log) {
+  std::vector<std::string> lines;
+  std::string text = kit::FileContents(log);
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    size_t tab = line.find('\t');
+    if (tab != std::string::npos) lines.push_back(line.substr(tab + 1));
+  }
+  return lines;
+}
+
+// The manifest resource of a program file, "" when it has none.
+std::string ManifestOf(const std::string& program) {
+  HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (module == nullptr) return "";
+  std::string text;
+  if (HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
+    HGLOBAL data = LoadResource(module, resource);
+    text.assign(static_cast<const char*>(LockResource(data)), SizeofResource(module, resource));
+  }
+  FreeLibrary(module);
+  return text;
 }
 
 std::string Installer() { return kit::ProgramFolder() + "..\\package\\" QUILLON_INSTALLER_NAME; }
@@ -173,6 +224,26 @@ bool HasOldTime(const std::string& path) {
   return data.ftLastWriteTime.dwHighDateTime == 0x01BF53EB;
 }
 
+// icacls as the installer finds it: a stand-in that logs its command line
+// and ends with the status in QUILLON_STANDIN_STATUS. Returns its log.
+std::string StandInIcacls(const std::string& built) {
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string icaclsLog = std::string(temp) + "icacls-calls.txt";
+  DeleteFileA(icaclsLog.c_str());
+  EXPECT_TRUE(CopyFileA((built + "stand_in_mapper.exe").c_str(), (SpecialFolder(CSIDL_SYSTEM) + "\\icacls.exe").c_str(),
+                        FALSE));
+  SetEnvironmentVariableA("QUILLON_STANDIN_LOG", icaclsLog.c_str());
+  // Wine runs its own icacls (which sets nothing and says it did) instead of
+  // the file in the system folder unless told otherwise.
+  HKEY overrides = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &overrides,
+                  nullptr);
+  RegSetValueExA(overrides, "icacls.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7);
+  RegCloseKey(overrides);
+  return icaclsLog;
+}
+
 class InstallerSystemTest : public ::testing::Test {
  protected:
   void SetUp() override { CoInitialize(nullptr); }
@@ -183,28 +254,87 @@ class InstallerSystemTest : public ::testing::Test {
   }
 };
 
-TEST_F(InstallerSystemTest, InstallsRunsUpgradesAndUninstallsWithoutLoadingPlantedLibraries) {
+// Permissions that cannot be set: nothing is installed, and the exit status
+// says so. (Runs first: the prefix is new for this program, not each test.)
+TEST_F(InstallerSystemTest, AnInstallWhoseFolderPermissionsCannotBeSetInstallsNothing) {
   const std::string built = kit::ProgramFolder();
   ASSERT_TRUE(Exists(Installer())) << Installer();
-  ASSERT_EQ(RunAndWait(Installer(), "/S", built), 0u);
+  const std::string icaclsLog = StandInIcacls(built);
+  SetEnvironmentVariableA("QUILLON_STANDIN_STATUS", "5");
+  EXPECT_EQ(RunAndWait(Installer(), "/S", built), 2u);
+  SetEnvironmentVariableA("QUILLON_STANDIN_STATUS", nullptr);
+  EXPECT_FALSE(Exists(ProgramFolder() + "QuillonConfig.exe"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_EQ(IcaclsCalls(icaclsLog).size(), 1u) << "it stops at the first refusal";
+}
 
-  // Files where the configurator and the runtime look for them, as built.
+TEST_F(InstallerSystemTest, InstallsOverTheOldLayoutRunsUpgradesAndUninstallsWithoutLoadingPlantedLibraries) {
+  const std::string built = kit::ProgramFolder();
+  ASSERT_TRUE(Exists(Installer())) << Installer();
   const std::string program = ProgramFolder(), data = DataFolder();
+  const std::string publisher = SpecialFolder(CSIDL_COMMON_APPDATA) + "\\KWP";
+
+  const std::string icaclsLog = StandInIcacls(built);
+
+  // The layout of older versions: the runtime in the data folder, running
+  // from there, and a start-up link to it.
+  CreateDirectoryA(publisher.c_str(), nullptr);
+  CreateDirectoryA(data.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA((built + "quillon.exe").c_str(), (data + "quillon.exe").c_str(), FALSE));
+  ASSERT_TRUE(SaveLink(StartupLink(), data + "Quillon.exe", data));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION old{};
+  std::string oldLine = "\"" + data + "quillon.exe\"";
+  ASSERT_TRUE(
+      CreateProcessA(nullptr, oldLine.data(), nullptr, nullptr, FALSE, 0, nullptr, data.c_str(), &startup, &old));
+  CloseHandle(old.hThread);
+  ASSERT_NE(kit::WaitForRuntimeWindow(), nullptr);
+
+  ASSERT_EQ(RunAndWait(Installer(), "/S", built), 0u);
+  EXPECT_EQ(WaitForSingleObject(old.hProcess, 10000), WAIT_OBJECT_0) << "the install left the old runtime running";
+  CloseHandle(old.hProcess);
+
+  // Both programs in the program folder, as built; nothing to run in the
+  // data folder; the old link now starts the program folder's runtime there.
   EXPECT_TRUE(SameContents(program + "QuillonConfig.exe", built + "QuillonConfig.exe"));
-  EXPECT_TRUE(SameContents(data + "quillon.exe", built + "quillon.exe"));
+  EXPECT_TRUE(SameContents(program + "quillon.exe", built + "quillon.exe"));
+  EXPECT_FALSE(Exists(data + "quillon.exe"));
+  EXPECT_FALSE(Exists(data + "QuillonConfig.exe"));
+  std::string linkFolder;
+  EXPECT_TRUE(SamePath(LinkTarget(StartupLink(), &linkFolder), program + "Quillon.exe"));
+  EXPECT_TRUE(SamePath(linkFolder + "\\", program)) << linkFolder;
   EXPECT_TRUE(Exists(program + "Uninstall.exe"));
   EXPECT_EQ(Exists(program + "quillon.chm"), QUILLON_PACKS_HELP != 0);
-  EXPECT_FALSE(Exists(data + "QuillonConfig.exe"));
   EXPECT_TRUE(SamePath(LinkTarget(StartMenuLink(), nullptr), program + "QuillonConfig.exe"));
-  EXPECT_FALSE(Exists(StartupLink())) << "the start-up link is off unless asked for";
   EXPECT_EQ(UninstallValue("DisplayName"), "Quillon");
   EXPECT_EQ(UninstallValue("DisplayVersion"), QUILLON_VERSION_TEXT);
   EXPECT_EQ(UninstallValue("Publisher"), "KWP");
   EXPECT_NE(UninstallValue("UninstallString").find("Uninstall.exe"), std::string::npos);
   EXPECT_GT(UninstallNumber("EstimatedSize"), 100u) << "kilobytes of the installed files";
+  // The runtime has a manifest, so a "quillon.exe.local" folder beside it
+  // redirects none of its libraries.
+  EXPECT_NE(ManifestOf(program + "quillon.exe").find("requestedExecutionLevel level=\"asInvoker\""), std::string::npos);
 
-  // Libraries planted beside the runtime, which is also the configurator's
-  // current folder when the runtime starts it.
+  // Both levels of the data folder get the same permissions of their own,
+  // in this order: the owner first, then nothing that was there, then the
+  // entries (SIDs, not the names that other languages translate).
+  std::vector<std::string> expected;
+  for (const std::string& folder : {publisher, data.substr(0, data.size() - 1)}) {
+    const std::string head = "\"" + folder + "\" ";
+    for (const char* arguments :
+         {"/setowner *S-1-5-32-544", "/reset",
+          "/inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX "
+          "*S-1-3-0:(OI)(CI)(IO)M *S-1-3-4:(RD,REA,X,RA,RC,S,WD,AD)",
+          "/grant *S-1-5-32-545:(CI)(WD,AD)"})
+      expected.push_back(head + arguments);
+  }
+  std::vector<std::string> calls = IcaclsCalls(icaclsLog);
+  for (std::string& call : calls) call = call.substr(call.find("icacls.exe\" ") + 12);
+  EXPECT_EQ(calls, expected);
+
+  // Libraries planted in the data folder, which is also the configurator's
+  // current folder when it starts the runtime.
   for (const char* name : kPlantedNames)
     ASSERT_TRUE(CopyFileA((built + "planted_library.dll").c_str(), (data + name).c_str(), FALSE)) << name;
   PreferNativeLibraries(true);
@@ -212,28 +342,27 @@ TEST_F(InstallerSystemTest, InstallsRunsUpgradesAndUninstallsWithoutLoadingPlant
   Write(data + "cabinet.qlf", "[Quillon]\r\nConfig0=Analog\r\nUseJoystick=1\r\nSwitchDevice=Pad\r\nApplyOnStart=0\r\n");
 
   // The whole chain from the installed layout: import, then the runtime
-  // started from the data folder.
+  // started from the program folder.
   RunAndWait(program + "QuillonConfig.exe", "\"" + data + "cabinet.qlf\"", data);
   std::string image;
   HANDLE runtime = RuntimeProcess(&image);
   ASSERT_NE(runtime, nullptr) << "the import started no runtime";
-  EXPECT_TRUE(SamePath(image, data + "quillon.exe")) << image;
+  EXPECT_TRUE(SamePath(image, program + "quillon.exe")) << image;
   RunAndWait(program + "QuillonConfig.exe", "", data);  // opens its window, where it has one, and closes it
   EXPECT_FALSE(Exists(data + "planted-loads.txt")) << kit::FileContents(data + "planted-loads.txt");
   for (const char* name : kPlantedNames) DeleteFileA((data + name).c_str());
 
   // An upgrade over the running runtime stops it and replaces the files;
   // asked for, it adds the start-up link that "Add to Startup" writes.
-  SetOldTime(data + "quillon.exe");
+  SetOldTime(program + "quillon.exe");
   SetOldTime(program + "QuillonConfig.exe");
   ASSERT_EQ(RunAndWait(Installer(), "/S /STARTUP", built), 0u);
   EXPECT_EQ(WaitForSingleObject(runtime, 10000), WAIT_OBJECT_0) << "the upgrade left the runtime running";
   CloseHandle(runtime);
-  EXPECT_FALSE(HasOldTime(data + "quillon.exe"));
+  EXPECT_FALSE(HasOldTime(program + "quillon.exe"));
   EXPECT_FALSE(HasOldTime(program + "QuillonConfig.exe"));
-  std::string linkFolder;
-  EXPECT_TRUE(SamePath(LinkTarget(StartupLink(), &linkFolder), data + "Quillon.exe"));
-  EXPECT_TRUE(SamePath(linkFolder + "\\", data));
+  EXPECT_TRUE(SamePath(LinkTarget(StartupLink(), &linkFolder), program + "Quillon.exe"));
+  EXPECT_TRUE(SamePath(linkFolder + "\\", program));
   // The show command as stored (offset 0x3C of the link's header): Wine's
   // shell link object was seen to read this one back as SW_SHOWNORMAL.
   std::string link = kit::FileContents(StartupLink());
@@ -250,7 +379,6 @@ TEST_F(InstallerSystemTest, InstallsRunsUpgradesAndUninstallsWithoutLoadingPlant
                         kInstallTimeoutMs));
   EXPECT_EQ(WaitForSingleObject(runtime, 10000), WAIT_OBJECT_0) << "the uninstaller left the runtime running";
   CloseHandle(runtime);
-  EXPECT_FALSE(Exists(data + "quillon.exe"));
   EXPECT_FALSE(Exists(StartMenuLink()));
   EXPECT_FALSE(Exists(StartupLink()));
   // The user's files and settings stay.

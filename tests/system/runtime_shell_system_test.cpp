@@ -53,8 +53,9 @@ class RuntimeShellTest : public ::testing::Test {
     return exitCode;
   }
 
-  // Where the runtime finds its maps and their games lists.
-  static std::string MapFolder() { return kit::ProgramFolder(); }
+  // The runtime lies beside the configurator here, as installed: it takes
+  // the maps and their games lists from the configurator's data folder.
+  static std::string MapFolder() { return kit::ConfiguratorDataFolder(); }
   std::string MapArgument(const char* map) const { return " \"" + MapFolder() + map + ".ugc\""; }
 
   std::string log_;
@@ -149,7 +150,7 @@ TEST_F(RuntimeShellTest, ReloadMessageReadsTheTreeAsChangedInBetween) {
   EXPECT_EQ(SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0), 0);
   // The reload is synchronous, so the hand-over has started by now.
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
-  EXPECT_EQ(kit::LoggedCommandLines(log_)[1], " /load \"" + kit::ProgramFolder() + "Fly.ugc\" /min");
+  EXPECT_EQ(kit::LoggedCommandLines(log_)[1], " /load \"" + kit::ConfiguratorDataFolder() + "Fly.ugc\" /min");
   // With ApplyOnStart off a reload hands nothing over.
   reg::WriteNumber(reg::SettingsPath(), "ApplyOnStart", 0);
   SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0);

@@ -65,6 +65,31 @@ TEST_F(SettingsStoreTest, NoTreeGivesTheRuntimeDefaults) {
   EXPECT_TRUE(fake_platform::Calls().empty());
 }
 
+// Installed beside the configurator in the program folder, the runtime reads
+// the user's files from the configurator's data folder; on its own it keeps
+// them beside it.
+TEST_F(SettingsStoreTest, MapsAndTheMapperDefaultComeFromTheConfiguratorsDataFolderWhenItLiesBeside) {
+  const struct {
+    const char* label;
+    bool configuratorBeside;
+    const char* commonAppData;
+    const char* folder;
+  } rows[] = {
+      {"installed", true, "D:\\All Users", "D:\\All Users\\KWP\\QuillonConfig\\"},
+      {"alone", false, "D:\\All Users", "C:\\Quillon\\"},
+      {"no common folder", true, "", "C:\\Quillon\\"},
+  };
+  for (const auto& row : rows) {
+    fake_platform::Reset();
+    fake_platform::SetCommonAppDataFolder(row.commonAppData);
+    if (row.configuratorBeside) fake_platform::SetExistingFiles({"C:\\Quillon\\QuillonConfig.exe"});
+    LoadSettings(rt);
+    EXPECT_EQ(rt.settings.programDirectory, row.folder) << row.label;
+    EXPECT_EQ(rt.settings.ultraMapPath, std::string(row.folder) + "\\UltraMap.exe") << row.label;
+    UnloadSettings(rt);
+  }
+}
+
 TEST_F(SettingsStoreTest, EmptyAndMissingConfigSlotsCloseUp) {
   reg::WriteText(reg::SettingsPath(), "Config0", "");
   reg::WriteText(reg::SettingsPath(), "Config1", "A");
