@@ -152,7 +152,8 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
                          "UseHook=1",
                          "PollPerSecond=-20",
                          "ShowTrayIcon=1",
-                         "ShowMapName=0"};
+                         "ShowMapName=0",
+                         "FollowGame=0"};
   for (const char* line : lines) expected += std::string(line) + '\0';
   EXPECT_EQ(entries, expected);
   entries = SectionOf(file_, {Group::Keyboard, 2});
