@@ -184,7 +184,7 @@ void ShowSelectedDetails(const std::string& folder) {
 }
 
 std::string FileErrorText(const std::string& file, const char* what) {
-  return "\"" + FileNameOf(file) + "\" " + what;
+  return "\"" + file + "\" " + what;
 }
 
 // One line of the import's summary: "8-Way: 1,234 games".
