@@ -15,6 +15,7 @@
 #include "configurator/system_services.h"
 #include "shared/games_list.h"
 #include "shared/settings_tree.h"
+#include "shared/text_helpers.h"
 
 namespace quillon {
 
@@ -215,7 +216,11 @@ void FillFromMameList(const std::string& folder, const std::string& path) {
   std::string summary = "Games found for each stick mode:\n";
   size_t leftOut = list.leftOut;
   for (size_t mode = 0; mode < kStickModeCount; ++mode) {
-    const std::string map = StockMapName(StickMode(mode));
+    // The stock name as the user may have spelt it ("4-way"): the map is
+    // found by the runtime without case too.
+    std::string map = StockMapName(StickMode(mode));
+    for (int row = 0; row < RowCount(kActive); ++row)
+      if (SameTextIgnoringCase(RowText(kActive, row), map)) map = RowText(kActive, row);
     const std::vector<std::string>& games = list.games[mode];
     if (RowReading(kActive, map) < 0) {
       leftOut += games.size();

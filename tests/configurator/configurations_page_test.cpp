@@ -289,7 +289,7 @@ TEST(ConfigurationsPageTest, AMameListFillsTheActiveStockMapsOrChangesNothing) {
     const char* fourWay;  // the 4-Way field afterwards
   } cases[] = {
       {"a list", list, 0,
-       {"Import MAME list: Games found for each stick mode:\n4-Way: 2 games\n8-Way: 1 game\n"
+       {"Import MAME list: Games found for each stick mode:\n4-Way: 2 games\n8-way: 1 game\n"
         "2-Way, Left & Right: 0 games\n2-Way, Up & Down: 0 games\n"
         "Analog: not an active configuration, 1 game left out\n"
         "Left out: 2 games (controls that no stick mode fits, or their map is not active).\n\nApply writes the lists."},
@@ -303,8 +303,8 @@ TEST(ConfigurationsPageTest, AMameListFillsTheActiveStockMapsOrChangesNothing) {
       {"cancelled", list, 1, {}, "old\r\n"},
   };
   for (const auto& c : cases) {
-    Start({"4-Way", "8-Way", "2-Way, Left & Right", "2-Way, Up & Down", "Analog"},
-          {"4-Way", "8-Way", "2-Way, Left & Right", "2-Way, Up & Down"});
+    Start({"4-Way", "8-way", "2-Way, Left & Right", "2-Way, Up & Down", "Analog"},
+          {"4-Way", "8-way", "2-Way, Left & Right", "2-Way, Up & Down"});
     files::SetFile(InData("4-Way.games"), "old\r\n");
     ShowConfigurationsPage(g_session.dataFolder, g_model);
     fake_progress_window::Reset();
