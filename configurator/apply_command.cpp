@@ -44,8 +44,8 @@ bool WriteSettingsAndSignal(ConfiguratorSettings& model, const ConfiguratorSessi
   // runtime hears of this Apply.
   if (const std::string file = WriteGamesLists(session.dataFolder, gamesLists); !file.empty()) {
     ReleaseSettingsLock();
-    ShowMessageBox("Could not write the games list \"" + file + "\". Nothing else was written, and Quillon keeps the "
-                   "settings it has.",
+    ShowMessageBox("Could not write the games list \"" + file +
+                       "\". Nothing else was written, and Quillon keeps the settings it has.",
                    "Error", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }

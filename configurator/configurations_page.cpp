@@ -144,6 +144,7 @@ void ImportDroppedFile(const std::string& folder, const std::string& path) {
   if (FileExists(target) && !AnsweredYes(name + ": file exists, overwrite?", "Warning")) return;
   if (!CopyFileReplacing(path, target)) ShowError(name + ": error copying file.");
 }
+
 // A multi-line edit field breaks lines at "\r\n" only: a file written with
 // bare "\n" (by another editor or a script) would show on one line.
 std::string WithFieldLineEnds(const std::string& text) {
@@ -184,9 +185,7 @@ void ShowSelectedDetails(const std::string& folder) {
   SetControlText(IDC_txtConfigWindow, map.empty() ? std::string() : g_details.windows[map]);
 }
 
-std::string FileErrorText(const std::string& file, const char* what) {
-  return "\"" + file + "\" " + what;
-}
+std::string FileErrorText(const std::string& file, const char* what) { return "\"" + file + "\" " + what; }
 
 // One line of the import's summary: "8-Way: 1,234 games".
 std::string Counted(size_t count, const char* what) {
@@ -317,7 +316,8 @@ void ShowConfigurationsPage(const std::string& folder, const ConfiguratorSetting
   ShowFieldControls(kFieldControls, model);
   g_details = {};
   for (int i = 0; i < kMaxConfigs; ++i)
-    if (!model.configNames[size_t(i)].empty()) g_details.windows[model.configNames[size_t(i)]] = model.configWindows[size_t(i)];
+    if (!model.configNames[size_t(i)].empty())
+      g_details.windows[model.configNames[size_t(i)]] = model.configWindows[size_t(i)];
   ShowSelectedDetails(folder);
 }
 

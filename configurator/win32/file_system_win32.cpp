@@ -62,16 +62,16 @@ bool CreateEmptyFile(const std::string& path) {
 }
 
 std::optional<std::string> ReadFileStart(const std::string& path, size_t maxBytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string text(maxBytes, '\0');
   size_t held = 0;
   bool read = true;
   while (read && held < text.size()) {
     DWORD count = 0;
-    read = ReadFile(file, text.data() + held, DWORD(std::min<size_t>(text.size() - held, 1u << 20)), &count,
-                    nullptr) != FALSE;
+    const DWORD asked = DWORD(std::min<size_t>(text.size() - held, 1u << 20));
+    read = ReadFile(file, text.data() + held, asked, &count, nullptr) != FALSE;
     if (read && count == 0) break;
     held += count;
   }
@@ -85,8 +85,8 @@ std::optional<std::string> ReadFileStart(const std::string& path, size_t maxByte
 // editor or the runtime keep reading it, and CREATE_ALWAYS keeps the file's
 // own permissions and short name, which a write-and-rename would lose.
 bool WriteWholeFile(const std::string& path, const std::string& content) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool written = true;
   for (size_t done = 0; written && done < content.size();) {

@@ -38,8 +38,8 @@ INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
 void OpenProgressWindow(const std::string& text) {
   g_progress = {};
   g_progress.owner = HWND(MainWindowHandle());
-  g_progress.dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS), g_progress.owner,
-                                         ProgressProc, 0);
+  g_progress.dialog =
+      CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROGRESS), g_progress.owner, ProgressProc, 0);
   if (g_progress.dialog == nullptr) return;
   SetDlgItemTextA(g_progress.dialog, IDC_labProgress, text.c_str());
   SendDlgItemMessageA(g_progress.dialog, IDC_barProgress, PBM_SETRANGE32, 0, kBarSteps);

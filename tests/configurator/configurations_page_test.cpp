@@ -189,13 +189,18 @@ TEST(ConfigurationsPageTest, TheFieldsShowTheSelectedMapAndKeepEditsByMap) {
   const struct {
     const char* what;
     std::function<void()> act;
-    const char* games;    // the games field afterwards
-    const char* window;   // the window field afterwards
-    Lists written;        // the games lists that Apply would write
-    Names windows;        // the stored patterns, slot by slot
+    const char* games;   // the games field afterwards
+    const char* window;  // the window field afterwards
+    Lists written;       // the games lists that Apply would write
+    Names windows;       // the stored patterns, slot by slot
   } cases[] = {
       {"nothing selected", [] {}, "", "", {}, {"MAME: *", "", ""}},
-      {"a map's file and pattern", [] { Select("Alpha"); }, "pacman\r\nmspacman\r\n", "MAME: *", {}, {"MAME: *", "", ""}},
+      {"a map's file and pattern",
+       [] { Select("Alpha"); },
+       "pacman\r\nmspacman\r\n",
+       "MAME: *",
+       {},
+       {"MAME: *", "", ""}},
       {"edits kept while another map shows",
        [] {
          Select("Alpha");
@@ -205,19 +210,28 @@ TEST(ConfigurationsPageTest, TheFieldsShowTheSelectedMapAndKeepEditsByMap) {
          Select("Gamma");
          Select("Beta");
        },
-       "", "*Defender*", {{"Alpha", "galaga"}}, {"MAME: *", "*Defender*", ""}},
+       "",
+       "*Defender*",
+       {{"Alpha", "galaga"}},
+       {"MAME: *", "*Defender*", ""}},
       {"the pattern follows its map down the list",
        [] {
          Select("Alpha");
          OnConfigurationsEvent(g_session.dataFolder, IDC_cmdDown, ControlEvent::Click);
        },
-       "pacman\r\nmspacman\r\n", "MAME: *", {}, {"", "MAME: *", ""}},
+       "pacman\r\nmspacman\r\n",
+       "MAME: *",
+       {},
+       {"", "MAME: *", ""}},
       {"an unselected map takes its pattern along",
        [] {
          Select("Alpha");
          OnConfigurationsEvent(g_session.dataFolder, IDC_cmdRemove, ControlEvent::Click);
        },
-       "", "", {}, {"", "", ""}},
+       "",
+       "",
+       {},
+       {"", "", ""}},
   };
   for (const auto& c : cases) {
     StartDetails();
@@ -288,17 +302,25 @@ TEST(ConfigurationsPageTest, AMameListFillsTheActiveStockMapsOrChangesNothing) {
     Names shown;
     const char* fourWay;  // the 4-Way field afterwards
   } cases[] = {
-      {"a list", list, 0,
+      {"a list",
+       list,
+       0,
        {"Import MAME list: Games found for each stick mode:\n4-Way: 2 games\n8-way: 1 game\n"
         "2-Way, Left & Right: 0 games\n2-Way, Up & Down: 0 games\n"
         "Analog: not an active configuration, 1 game left out\n"
         "Left out: 2 games (controls that no stick mode fits, or their map is not active).\n\nApply writes the lists."},
        "pacman\r\nqbert\r\n"},
-      {"no list", "<html><body>not a list</body></html>", 0,
-       {"Error: \"" + WrittenList("no list", "") + "\" is not a machine list written by \"mame -listxml\". Nothing was changed."},
+      {"no list",
+       "<html><body>not a list</body></html>",
+       0,
+       {"Error: \"" + WrittenList("no list", "") +
+        "\" is not a machine list written by \"mame -listxml\". Nothing was changed."},
        "old\r\n"},
-      {"cut short", list.substr(0, list.size() / 2), 0,
-       {"Error: \"" + WrittenList("cut short", "") + "\" is a MAME list that is cut short or broken. Nothing was changed."},
+      {"cut short",
+       list.substr(0, list.size() / 2),
+       0,
+       {"Error: \"" + WrittenList("cut short", "") +
+        "\" is a MAME list that is cut short or broken. Nothing was changed."},
        "old\r\n"},
       {"cancelled", list, 1, {}, "old\r\n"},
   };
