@@ -3,6 +3,9 @@
 // was written whole.
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "configurator/settings_model.h"
 
 namespace quillon {
@@ -22,6 +25,8 @@ inline constexpr uint32_t kWriterLockWaitMs = 5000;
 // runtime to reload. When the lock is held elsewhere for the whole wait, or
 // a write fails, one error box says what failed, and the runtime is left
 // with the settings that it has (after a time-out nothing was written).
-bool WriteSettingsAndSignal(ConfiguratorSettings& model, const ConfiguratorSession& session);
+// `gamesLists` (text by map name) are written first, into the data folder.
+bool WriteSettingsAndSignal(ConfiguratorSettings& model, const ConfiguratorSession& session,
+                            const std::map<std::string, std::string>& gamesLists = {});
 
 }  // namespace quillon

@@ -1,8 +1,11 @@
 // The "Configurations" page: the available configurations (the map files of
 // the data folder that are not active) and the ordered active ones, which
 // Apply and Save store topmost first; files dropped on the available list;
-// the change-timeout field and the start/apply box. Drops and deletions act
-// on the data folder at once.
+// the change-timeout field and the start/apply box. Below the lists, the
+// selected active configuration's games list (its "<map name>.games" file,
+// written on Apply) and window pattern, the MAME list import that fills the
+// stock maps' games lists, and the switch that lets the game in front choose
+// the map. Drops and deletions act on the data folder at once.
 #pragma once
 
 #include <string>
@@ -18,6 +21,9 @@ namespace quillon {
 void ShowConfigurationsPage(const std::string& folder, const ConfiguratorSettings& model);
 // The page's part of the window's global settings, as its controls hold it.
 void ReadConfigurationsFields(WindowFields& fields);
+// After an Apply that wrote `fields`' games lists: they are what the files
+// hold now.
+void GamesListsWritten(const WindowFields& fields);
 // The change timeout as the settings took it.
 void ShowConfigurationsFields(const WindowFields& fields);
 

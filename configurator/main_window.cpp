@@ -51,7 +51,7 @@ void Apply() {
   WindowFields fields = ReadWindowFields();
   const EditorEntry editor = ReadEditorEntry();
   if (!GoOnDespiteEntriesThatNeverFire(fields, editor)) return;
-  ApplySettings(g_run.model, g_run.session, fields, editor);
+  if (ApplySettings(g_run.model, g_run.session, fields, editor)) GamesListsWritten(fields);
   ShowTakenFields(fields);
 }
 

@@ -11,6 +11,8 @@
 #define IDD_PAGE_ACTIONS 102
 #define IDD_PAGE_OTHER_SETTINGS 103
 #define IDD_PAGE_ABOUT 104
+// The small window that shows a long reading's progress.
+#define IDD_PROGRESS 105
 
 #define IDR_MAIN_MENU 110
 
@@ -47,6 +49,19 @@
 #define IDC_labSwitchTimeout 1151
 #define IDC_txtSwitchTimeout 1152
 #define IDC_chkLoadConfigOnApply 1153
+// The selected active configuration's games list and window pattern, the
+// MAME list import, and the switch that lets the game choose the map.
+#define IDC_labConfigGames 1160
+#define IDC_txtConfigGames 1161
+#define IDC_labConfigWindow 1162
+#define IDC_txtConfigWindow 1163
+#define IDC_cmdImportMameList 1164
+#define IDC_chkFollowGame 1165
+
+// The progress window.
+#define IDC_labProgress 1180
+#define IDC_barProgress 1181
+#define IDC_cmdCancelProgress 1182
 
 // Page "Actions": 1200..1299.
 #define IDC_imgKey 1200

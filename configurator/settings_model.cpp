@@ -73,9 +73,12 @@ bool ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m
   ReadOptions options = ConfiguratorReadOptions(store, defaults, session.dataFolder);
   options.withLists = false;
   const TreeValues tree = quillon::ReadTree(store, options);
-  for (int i = 0; i < kMaxConfigs; ++i)
+  for (int i = 0; i < kMaxConfigs; ++i) {
     m.configNames[size_t(i)] = tree.configNames[size_t(i)].value_or(session.defaultConfigNames[size_t(i)]);
+    m.configWindows[size_t(i)] = tree.configWindows[size_t(i)].value_or("");
+  }
   m.configNames[kConfigSlots - 1].clear();
+  m.configWindows[kConfigSlots - 1].clear();
   Take(tree.main, m);
   m.entriesUnread = true;
   if (entries == EntriesRead::Now) ReadEntries(store, options, m);
@@ -84,7 +87,10 @@ bool ReadTree(const TreeStore& store, Defaults defaults, ConfiguratorSettings& m
 
 WriteFailure WriteTree(const TreeStore& store, const ConfiguratorSettings& m) {
   TreeValues tree;
-  for (int i = 0; i < kMaxConfigs; ++i) tree.configNames[size_t(i)] = m.configNames[size_t(i)];
+  for (int i = 0; i < kMaxConfigs; ++i) {
+    tree.configNames[size_t(i)] = m.configNames[size_t(i)];
+    tree.configWindows[size_t(i)] = m.configWindows[size_t(i)];
+  }
   tree.main = Give(m);
   tree.keys = GiveEntries(m.keyActions, m.keyCount);
   tree.buttons = GiveEntries(m.buttonActions, m.buttonCount);
@@ -182,8 +188,17 @@ ConfiguratorSettings CandidateSettings(const ConfiguratorSettings& stored, Windo
                                        const EditorEntry& editor) {
   ConfiguratorSettings candidate = stored;
   for (auto& name : candidate.configNames) name.clear();
-  for (size_t i = 0; i < fields.activeConfigs.size() && i < size_t(kMaxConfigs); ++i)
-    candidate.configNames[i] = fields.activeConfigs[i];
+  for (auto& window : candidate.configWindows) window.clear();
+  for (size_t i = 0; i < fields.activeConfigs.size() && i < size_t(kMaxConfigs); ++i) {
+    const std::string& name = fields.activeConfigs[i];
+    candidate.configNames[i] = name;
+    // The pattern goes with its map's name, not with the slot it was in.
+    if (auto shown = fields.windowPatterns.find(name); shown != fields.windowPatterns.end())
+      candidate.configWindows[i] = shown->second;
+    else
+      for (size_t k = 0; k < size_t(kMaxConfigs); ++k)
+        if (stored.configNames[k] == name) candidate.configWindows[i] = stored.configWindows[k];
+  }
   FieldValues values = Give(candidate);
   for (const FieldRow& row : kFields) {
     std::optional<std::string>& shown = fields[row.field];

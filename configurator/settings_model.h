@@ -21,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -67,6 +68,8 @@ struct ConfiguratorSettings {
   using Storage = ConfiguratorStorage;
   static constexpr FieldHome kHome = InMain;
   std::array<std::string, kConfigSlots> configNames;
+  // configWindows[k]: the window pattern of the map in configNames[k].
+  std::array<std::string, kConfigSlots> configWindows;
   QUILLON_MAIN_FIELDS(QUILLON_DECLARE_MEMBER)
   // Set while the lists are not the registry's yet (a load that left them
   // for later): writing them as they are would delete every stored entry.
@@ -92,6 +95,13 @@ struct ConfiguratorSession {
 // row's text or ""); a field that no control shows stays empty.
 struct WindowFields {
   std::vector<std::string> activeConfigs;  // the active-configurations list, top first
+  // The window patterns by map name, as the page holds them: a pattern
+  // follows its map wherever the list moves it. A name missing keeps the
+  // stored pattern of that name.
+  std::map<std::string, std::string> windowPatterns;
+  // The games lists edited (or filled) since they were read, by map name:
+  // Apply writes them to "<map name>.games" in the data folder.
+  std::map<std::string, std::string> gamesLists;
   std::array<std::optional<std::string>, kFieldCount> shown;
   std::optional<std::string>& operator[](Field field) { return shown[size_t(field)]; }
   const std::optional<std::string>& operator[](Field field) const { return shown[size_t(field)]; }

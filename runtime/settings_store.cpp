@@ -53,8 +53,12 @@ void ReadSettings(RuntimeSettings& s) {
   const TreeValues tree = ReadTree(registry, options);
 
   // Empty or missing slots close up: list index k is the k-th named one.
-  for (const std::optional<std::string>& name : tree.configNames)
-    if (name && !name->empty()) s.configNames[s.configCount++] = *name;
+  for (size_t slot = 0; slot < tree.configNames.size(); ++slot) {
+    const std::optional<std::string>& name = tree.configNames[slot];
+    if (!name || name->empty()) continue;
+    s.configWindows[s.configCount] = tree.configWindows[slot].value_or("");
+    s.configNames[s.configCount++] = *name;
+  }
   // Read at every load, so that a list the configurator just wrote counts.
   for (uint32_t k = 0; k < s.configCount; ++k)
     s.gamesLists.push_back(ReadGamesList(GamesListPath(s.programDirectory, s.configNames[k])));
@@ -77,6 +81,7 @@ void ClearSettings(RuntimeSettings& s) {
   s.programDirectory = std::string();
   VisitFields(s, [](Field, auto& member) { Forget(member); });
   for (std::string& name : s.configNames) name = std::string();
+  for (std::string& window : s.configWindows) window = std::string();
   s.gamesLists = std::vector<GamesList>();
   for (uint32_t n = 1; n <= s.keyCount; ++n) s.keyActions[n] = KeyAction{};
   for (uint32_t n = 0; n < s.buttonCount; ++n) s.buttonActions[n] = ButtonAction{};

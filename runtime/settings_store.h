@@ -48,6 +48,8 @@ struct RuntimeSettings {
   static constexpr FieldHome kHome = InMain;
   std::string programDirectory;  // ends with its separator, or ""
   std::array<std::string, kMaxConfigs> configNames;
+  // configWindows[k]: the target-window pattern of configNames[k], or "".
+  std::array<std::string, kMaxConfigs> configWindows;
   uint32_t configCount = 0;
   // gamesLists[k]: the games of configNames[k], from "<name>.games" beside
   // its ".ugc"; empty for a map without one.

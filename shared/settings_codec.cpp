@@ -153,7 +153,10 @@ std::vector<FieldValues> ReadList(const TreeStore& store, Group list, const Read
 std::vector<std::string> StoredNamesOf(Group group) {
   std::vector<std::string> names;
   if (group == Group::Main)
-    for (int slot = 0; slot < kMaxConfigs; ++slot) names.push_back(ConfigValueName(slot));
+    for (int slot = 0; slot < kMaxConfigs; ++slot) {
+      names.push_back(ConfigValueName(slot));
+      names.push_back(ConfigWindowValueName(slot));
+    }
   for (const FieldRow& row : kFields)
     if ((row.home & HomeOf(group)) != 0) names.push_back(row.name);
   return names;
@@ -164,8 +167,10 @@ TreeValues ReadTree(const TreeStore& store, const ReadOptions& options) {
   StoredGroup main;
   tree.mainFound = store.read({Group::Main, 0}, &main);
   if (!tree.mainFound) main.clear();
-  for (int slot = 0; slot < kMaxConfigs; ++slot)
+  for (int slot = 0; slot < kMaxConfigs; ++slot) {
     tree.configNames[size_t(slot)] = TextOf(Find(main, ConfigValueName(slot).c_str(), store.textOnly), options);
+    tree.configWindows[size_t(slot)] = TextOf(Find(main, ConfigWindowValueName(slot).c_str(), store.textOnly), options);
+  }
   tree.main = ReadFields(main, Group::Main, options, store.textOnly);
   if (!options.withLists) return tree;
   tree.keys = ReadList(store, Group::Keyboard, options);
@@ -180,10 +185,16 @@ WriteFailure WriteTree(const TreeStore& store, const TreeValues& tree) {
   FieldValues main = tree.main;
   main[Field::DefaultConfig].number = 0;  // the topmost active configuration is the default one
   StoredGroup group;
-  for (int slot = 0; slot < kMaxConfigs; ++slot)
-    group.push_back(Text(ConfigValueName(slot).c_str(), tree.configNames[size_t(slot)].value_or("")));
-  StoredGroup fields = Encoded(main, Group::Main, store.textOnly);
   std::vector<std::string> removed;
+  for (int slot = 0; slot < kMaxConfigs; ++slot) {
+    group.push_back(Text(ConfigValueName(slot).c_str(), tree.configNames[size_t(slot)].value_or("")));
+    // A map without a window pattern stores none, so that trees and files
+    // of maps that follow no window look as they always did.
+    const std::string window = tree.configWindows[size_t(slot)].value_or("");
+    if (window.empty()) removed.push_back(ConfigWindowValueName(slot));
+    else group.push_back(Text(ConfigWindowValueName(slot).c_str(), window));
+  }
+  StoredGroup fields = Encoded(main, Group::Main, store.textOnly);
   for (RawValue& value : fields) {
     if (SameName(value.name, RowOf(Field::SwitchDevice).name, true) && main[Field::SwitchDevice].text.empty())
       removed.push_back(value.name);

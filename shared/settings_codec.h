@@ -56,6 +56,9 @@ struct FieldValues {
 // nullopt; the entries are in list order.
 struct TreeValues {
   std::array<std::optional<std::string>, kMaxConfigs> configNames;
+  // configWindows[k]: the window pattern of the name in slot k; nullopt
+  // when it is missing.
+  std::array<std::optional<std::string>, kMaxConfigs> configWindows;
   FieldValues main;
   std::vector<FieldValues> keys;
   std::vector<FieldValues> buttons;

@@ -24,6 +24,9 @@ inline std::string KeyActionSubkey(int number) { return TwoDigits(number); }
 inline std::string ButtonActionSubkey(int number) { return "J" + TwoDigits(number); }
 // The value that names configuration slot 0..9: "Config0".."Config9".
 inline std::string ConfigValueName(int slot) { return "Config" + std::string(1, char('0' + slot % 10)); }
+// The target-window pattern beside each name: a window in front that it
+// matches chooses that map (with FollowGame on).
+inline std::string ConfigWindowValueName(int slot) { return ConfigValueName(slot) + "Window"; }
 
 // The poll rate a reset writes, which the runtime also falls back to.
 inline constexpr uint32_t kFactoryPollPerSecond = 16;
@@ -61,7 +64,9 @@ inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
   X(PollPerSecond, pollPerSecond, Number16, "0", "16", "16", "16")                                      \
   /* What the runtime shows of itself; off in a tree or file older than them. */                        \
   X(ShowTrayIcon, showTrayIcon, Number16, "0", "0", "0", "0")                                           \
-  X(ShowMapName, showMapName, Number16, "0", "0", "0", "0")
+  X(ShowMapName, showMapName, Number16, "0", "0", "0", "0")                                             \
+  /* The map follows the game in front; off in a tree or file older than it. */                         \
+  X(FollowGame, followGame, Number16, "0", "0", "0", "0")
 // Keyboard entries only. Without a VirtualKey the runtime captures nothing
 // (0 is never armed); the configurator reads a missing or unfit one the same
 // way, so that an Apply never turns it into a key the user did not choose.

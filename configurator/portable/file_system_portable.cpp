@@ -56,6 +56,23 @@ bool CreateEmptyFile(const std::string& path) {
   return bool(out);
 }
 
+std::optional<std::string> ReadFileStart(const std::string& path, size_t maxBytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text(maxBytes, '\0');
+  in.read(text.data(), std::streamsize(maxBytes));
+  if (in.bad()) return std::nullopt;
+  text.resize(size_t(in.gcount()));
+  return text;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(content.data(), std::streamsize(content.size()));
+  out.close();
+  return bool(out);
+}
+
 bool CopyFileReplacing(const std::string& source, const std::string& target) {
   std::error_code error;
   fs::copy_file(fs::path(source), fs::path(target), fs::copy_options::overwrite_existing, error);

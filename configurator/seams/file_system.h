@@ -1,6 +1,8 @@
 // Files and folders, as the configurator needs them.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,12 @@ bool CreateFolder(const std::string& path);
 bool DeleteFileAt(const std::string& path);
 // Creates an empty file, replacing any file of that name.
 bool CreateEmptyFile(const std::string& path);
+// The first `maxBytes` bytes of the file at `path` (all of a shorter
+// file); none when it cannot be opened or read.
+std::optional<std::string> ReadFileStart(const std::string& path, size_t maxBytes);
+// Writes `content` as the whole of the file at `path`, creating it or
+// replacing what it held; false when it could not be opened or written.
+bool WriteWholeFile(const std::string& path, const std::string& content);
 // Copies `source` to `target`, replacing a file of that name.
 bool CopyFileReplacing(const std::string& source, const std::string& target);
 // True when both paths name one existing file, however each is spelt.

@@ -11,6 +11,7 @@
 #include "configurator/main_window.h"
 #include "configurator/resource_ids.h"
 #include "configurator/win32/window_win32.h"
+#include "shared/games_list.h"
 
 namespace quillon {
 
@@ -64,6 +65,10 @@ INT_PTR OnInitDialog(HWND page) {
   HWND available = GetDlgItem(page, IDC_lstAvailableConfigs);
   SetWindowSubclass(available, DropTargetProc, kDropTargetSubclass, 0);
   DragAcceptFiles(available, TRUE);
+  // An edit field takes about 32,000 typed characters unless told more; the
+  // lists that a MAME import fills run longer, and the runtime reads up to
+  // kGamesListMaxBytes of a file.
+  SendDlgItemMessageA(page, IDC_txtConfigGames, EM_SETLIMITTEXT, WPARAM(kGamesListMaxBytes), 0);
   return TRUE;
 }
 }  // namespace

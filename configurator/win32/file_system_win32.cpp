@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "configurator/seams/file_system.h"
 
 namespace quillon {
@@ -57,6 +59,43 @@ bool CreateEmptyFile(const std::string& path) {
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
+}
+
+std::optional<std::string> ReadFileStart(const std::string& path, size_t maxBytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string text(maxBytes, '\0');
+  size_t held = 0;
+  bool read = true;
+  while (read && held < text.size()) {
+    DWORD count = 0;
+    const DWORD asked = DWORD(std::min<size_t>(text.size() - held, 1u << 20));
+    read = ReadFile(file, text.data() + held, asked, &count, nullptr) != FALSE;
+    if (read && count == 0) break;
+    held += count;
+  }
+  CloseHandle(file);
+  if (!read) return std::nullopt;
+  text.resize(held);
+  return text;
+}
+
+// A file that others have open is still replaced: FILE_SHARE_READ lets an
+// editor or the runtime keep reading it, and CREATE_ALWAYS keeps the file's
+// own permissions and short name, which a write-and-rename would lose.
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool written = true;
+  for (size_t done = 0; written && done < content.size();) {
+    DWORD count = 0;
+    const DWORD asked = DWORD(std::min<size_t>(content.size() - done, 1u << 20));
+    written = WriteFile(file, content.data() + done, asked, &count, nullptr) != FALSE && count == asked;
+    done += count;
+  }
+  return CloseHandle(file) != FALSE && written;
 }
 
 bool CopyFileReplacing(const std::string& source, const std::string& target) {

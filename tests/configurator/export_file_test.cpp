@@ -68,6 +68,9 @@ class ExportFileTest : public ::testing::Test {
     f[Field::UltraMapPath] = "C:\\Tools\\UltraMap.exe";
     f[Field::UltraMapOptions] = "/load %s /quiet=yes";
     f[Field::ShowTrayIcon] = "1";
+    f[Field::FollowGame] = "1";
+    // Patterns go by map name, here against the list's order.
+    f.windowPatterns = {{"Fly=High", "MAME: *[fly]|@Daphne"}, {"Analog", "*Marble*"}};
     g_model.keyCount = 2;
     g_model.keyActions[0] =
         KeyActionEntry{6, 0x74, 1, RunApplication, "Notepad*|@Edit", "", "C:\\mame.exe", "--config=x.ini -y"};
@@ -93,6 +96,10 @@ TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
   const ConfiguratorSettings& m = g_model;
   for (int i = 0; i < kConfigSlots; ++i) EXPECT_EQ(m.configNames[i], saved.configNames[i]) << i;
   EXPECT_EQ(m.configNames[2], "Fly=High");
+  EXPECT_EQ(m.configWindows[0], "*Marble*");
+  EXPECT_EQ(m.configWindows[1], "");
+  EXPECT_EQ(m.configWindows[2], "MAME: *[fly]|@Daphne");
+  EXPECT_EQ(m.followGame, 1);
   EXPECT_EQ(m.ultraMapPath, "C:\\Tools\\UltraMap.exe");
   EXPECT_EQ(m.ultraMapOptions, "/load %s /quiet=yes");
   EXPECT_EQ(m.switchDevice, "Ultrastick 360");
@@ -132,8 +139,10 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
   std::string entries = SectionOf(file_, kMain);
   std::string expected;
   const char* lines[] = {"Config0=Analog",
+                         "Config0Window=*Marble*",
                          "Config1=4-Way, Diagonals Only",
                          "Config2=Fly=High",
+                         "Config2Window=MAME: *[fly]|@Daphne",
                          "Config3=",
                          "Config4=",
                          "Config5=",
@@ -152,7 +161,8 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
                          "UseHook=1",
                          "PollPerSecond=-20",
                          "ShowTrayIcon=1",
-                         "ShowMapName=0"};
+                         "ShowMapName=0",
+                         "FollowGame=1"};
   for (const char* line : lines) expected += std::string(line) + '\0';
   EXPECT_EQ(entries, expected);
   entries = SectionOf(file_, {Group::Keyboard, 2});

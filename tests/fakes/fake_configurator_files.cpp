@@ -128,6 +128,16 @@ bool CreateEmptyFile(const std::string& path) {
   fake_configurator_files::SetFile(path, "");
   return true;
 }
+std::optional<std::string> ReadFileStart(const std::string& path, size_t maxBytes) {
+  auto found = g_files.find(path);
+  if (found == g_files.end()) return std::nullopt;
+  return found->second.substr(0, maxBytes);
+}
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+  if (g_locked.count(path) != 0) return false;
+  fake_configurator_files::SetFile(path, content);
+  return true;
+}
 bool ReplaceFileWith(const std::string& source, const std::string& target) {
   auto found = g_files.find(source);
   if (found == g_files.end()) return false;

@@ -2,7 +2,8 @@
 // real files in its data folder: the lists from the stored names, Insert and
 // Up, then Apply, after which the runtime that the configurator starts steps
 // through exactly the active maps; files dropped on the list as the shell
-// drops them; Delete with its question.
+// drops them; Delete with its question; a MAME list imported through the
+// file dialog into the stock maps' games lists, which Apply writes.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -72,7 +73,7 @@ class ConfigurationsPageTest : public kit::ConfiguratorTest {
     reg::DeleteSettingsTree();
   }
   void ClearDataFolder() {
-    for (const char* pattern : {"*.ugc", "*.wav", "*.txt", "quillon.exe"}) {
+    for (const char* pattern : {"*.ugc", "*.wav", "*.txt", "*.games", "quillon.exe"}) {
       WIN32_FIND_DATAA found;
       HANDLE search = FindFirstFileA((data_ + pattern).c_str(), &found);
       for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
@@ -182,6 +183,86 @@ TEST_F(ConfigurationsPageTest, DroppedFilesAreCopiedAndListedAndDeleteRemovesThe
   EXPECT_EQ(kit::FindTopLevelWindow("#32770", "Error", configurator_.id), nullptr);
   for (const char* name : {"Road.ugc", "Road.wav", "notes.txt"}) DeleteFileA((source + name).c_str());
   RemoveDirectoryA(source.c_str());
+}
+
+std::string BinaryContent(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "(none)";
+}
+// A selection set from outside notifies nobody: the page is told as a click
+// would tell it.
+void SelectAndNotify(HWND list, const std::string& text) {
+  Select(list, text);
+  SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), LPARAM(list));
+}
+// The configurator's top-level dialog titled `title` that shows `text`.
+HWND DialogShowing(DWORD process, const char* title, const std::string& text) {
+  HWND found = nullptr;
+  kit::WaitUntil([&] {
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", title); window != nullptr;
+         window = FindWindowExA(nullptr, window, "#32770", title)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner != process || !IsWindowVisible(window)) continue;
+      for (HWND control : kit::Descendants(window))
+        if (kit::VisibleText(control).find(text) != std::string::npos) found = window;
+    }
+    return found != nullptr;
+  });
+  return found;
+}
+
+TEST_F(ConfigurationsPageTest, AMameListFillsTheStockMapsGamesListsWhichApplyWrites) {
+  for (const char* name : {"4-Way", "8-Way", "Analog"}) WriteFileAt(data_ + name + ".ugc", name);
+  reg::WriteText(reg::SettingsPath(), "Config0", "4-Way");
+  reg::WriteText(reg::SettingsPath(), "Config1", "8-Way");
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string list = std::string(temp) + "quillon-listxml.xml";
+  WriteFileAt(list,
+              "<?xml version=\"1.0\"?>\n<mame build=\"0.261\">\n"
+              "<machine name=\"pacman\"><input players=\"2\"><control type=\"joy\" ways=\"4\"/></input></machine>\n"
+              "<machine name=\"qbert\"><input players=\"2\"><control type=\"joy\" ways=\"4\"/></input></machine>\n"
+              "<machine name=\"sf2\"><input players=\"2\"><control type=\"joy\" ways=\"8\"/></input></machine>\n"
+              "<machine name=\"quiz\"><input players=\"2\"><control type=\"only_buttons\"/></input></machine>\n"
+              "</mame>\n");
+  StartWithLists();
+  ASSERT_TRUE(ListsBecome({"4-Way", "8-Way"}, {"Analog"}));
+  SelectAndNotify(active_, "4-Way");
+
+  // The file dialog, answered as a user types a name and presses Enter.
+  Click("Import MAME list...");
+  HWND dialog = DialogShowing(configurator_.id, "Import MAME list", "");
+  ASSERT_NE(dialog, nullptr) << "no file dialog";
+  const std::vector<HWND> edits = kit::ControlsOfClass(dialog, "Edit");
+  ASSERT_FALSE(edits.empty());
+  SendMessageA(edits[0], WM_SETTEXT, 0, LPARAM(list.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  HWND summary = DialogShowing(configurator_.id, "Import MAME list", "4-Way: 2 games");
+  ASSERT_NE(summary, nullptr) << "no summary";
+  EXPECT_EQ(DialogShowing(configurator_.id, "Import MAME list", "8-Way: 1 game\n"), summary);
+  PostMessageA(summary, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(kit::WaitForWindowGone(summary));
+
+  EXPECT_TRUE(kit::WaitUntil([&] { return TextLabelled("Games:") == "pacman\r\nqbert\r\n"; }, 5000))
+      << TextLabelled("Games:");
+  SelectAndNotify(active_, "8-Way");
+  EXPECT_EQ(TextLabelled("Games:"), "sf2\r\n");
+  SendMessageA(Labelled("Window:"), WM_SETTEXT, 0, LPARAM("MAME: Street Fighter*"));
+  PostMessageA(Captioned("Follow the running game"), BM_CLICK, 0, 0);
+  SelectAndNotify(active_, "4-Way");
+  Picture("configurator_games_lists.bmp");
+
+  Click("Apply");
+  EXPECT_TRUE(kit::WaitUntil([&] { return BinaryContent(data_ + "8-Way.games") == "sf2\r\n"; }, 5000));
+  EXPECT_EQ(BinaryContent(data_ + "4-Way.games"), "pacman\r\nqbert\r\n");
+  EXPECT_EQ(BinaryContent(data_ + "Analog.games"), "(none)");  // not active: left out
+  EXPECT_TRUE(kit::WaitUntil([] { return kit::StoredNumber("FollowGame") == 1; }, 5000));
+  char text[64] = "(none)";
+  DWORD size = sizeof text;
+  RegGetValueA(HKEY_CURRENT_USER, reg::SettingsPath().c_str(), "Config1Window", RRF_RT_REG_SZ, nullptr, text, &size);
+  EXPECT_STREQ(text, "MAME: Street Fighter*");
+  DeleteFileA(list.c_str());
 }
 
 }  // namespace

@@ -129,8 +129,9 @@ TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
   // their tool tips.
   HWND tips = kit::FindTopLevelWindow(TOOLTIPS_CLASSA, "", configurator_.id);
   ASSERT_NE(tips, nullptr);
-  // ... the 19 of the "Actions" page and the 8 of the configuration lists.
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13 + 2 + 19 + 8);
+  // ... the 19 of the "Actions" page and the 8 of the configuration lists
+  // with the 4 of the selected map's fields and the switch beside them.
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13 + 2 + 19 + 8 + 4);
 
   ShowPageAndPicture("About", "configurator_about.bmp");
   EXPECT_NE(kit::ControlCaptioned(window_, "Version 1.0"), nullptr);
