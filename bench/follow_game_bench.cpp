@@ -72,37 +72,40 @@ int main(int argc, char** argv) {
     std::printf("the runtime did not start or handed nothing over\n");
     return 1;
   }
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "MAME";
-  RegisterClassA(&windowClass);
-
+  // The emulator stand-in stamps the tick at which its window came to the
+  // front; the stand-in mapper stamps the tick at which it started.
+  const std::string frontTicks = kit::ProgramFolder() + "follow_game_bench.ticks";
+  DeleteFileA(frontTicks.c_str());
+  const std::string emulator = kit::ProgramFolder() + "game_window_stand_in.exe";
+  const char* title = "MAME: Pac-Man (Midway) [pacman]";
   std::vector<double> toGame;
   std::vector<double> toDefault;
   for (int run = 0; run <= runs; ++run) {  // run 0 warms up
     size_t before = CompleteLines(log);
-    HWND game = CreateWindowExA(0, "MAME", "MAME: Pac-Man (Midway) [pacman]", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50,
-                                50, 320, 240, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    Clock::time_point shown = Clock::now();
-    SetForegroundWindow(game);
-    double chosen = UntilLogged(log, before, shown);
+    kit::Child game = kit::StartChild(emulator, std::string("MAME \"") + title + "\" \"" + frontTicks + "\"");
+    HWND window = kit::WaitForTopLevelWindow("MAME", title, game.id, 5000);
+    bool chosen = window != nullptr && UntilLogged(log, before, Clock::now()) >= 0;
     Clock::time_point closed = Clock::now();
-    DestroyWindow(game);
-    double back = UntilLogged(log, before + 1, closed);
-    if (chosen < 0 || back < 0) {
-      std::printf("run %d: no hand-over logged (game %.0f ms, default %.0f ms)\n", run, chosen, back);
+    if (window != nullptr) PostMessageA(window, WM_CLOSE, 0, 0);
+    kit::WaitForExit(game, 5000, nullptr);
+    double back = chosen ? UntilLogged(log, before + 1, closed) : -1;
+    if (!chosen || back < 0) {
+      std::printf("run %d: no hand-over logged (window %p)\n", run, static_cast<void*>(window));
       kit::StopAnyRuntime();
       return 1;
     }
+    std::ifstream stamps(frontTicks);
+    unsigned long inFront = 0;
+    for (unsigned long stamp; stamps >> stamp;) inFront = stamp;
+    std::vector<DWORD> started = kit::LoggedTicks(log);
     if (run == 0) continue;
-    toGame.push_back(chosen - quillon::kWindowSettleMs);
+    toGame.push_back(double(LONG(started[before] - DWORD(inFront))) - quillon::kWindowSettleMs);
     toDefault.push_back(back);
   }
-  std::printf("follow game: %d runs, window in front until the mapping program logged its start, less the %u ms "
+  std::printf("follow game: %d runs, window in front (its own tick) to the mapping program's start (its tick), less the %u ms "
               "settle: median %.1f ms, 95th percentile %.1f ms\n",
               runs, unsigned(quillon::kWindowSettleMs), Percentile(toGame, 0.5), Percentile(toGame, 0.95));
-  std::printf("follow game: %d runs, window destroyed until the default map's start was logged: median %.1f ms, "
+  std::printf("follow game: %d runs, WM_CLOSE to the emulator until the default map's start was logged: median %.1f ms, "
               "95th percentile %.1f ms\n",
               runs, Percentile(toDefault, 0.5), Percentile(toDefault, 0.95));
   kit::StopAnyRuntime();
@@ -110,5 +113,6 @@ int main(int argc, char** argv) {
   reg::DeleteSettingsTree();
   DeleteFileA(games.c_str());
   DeleteFileA(log.c_str());
+  DeleteFileA(frontTicks.c_str());
   return 0;
 }

@@ -42,7 +42,6 @@ void HandOverForWindow(Runtime& runtime, uint32_t config) {
 void StopSettleTimer(FollowState& follow) {
   if (follow.settleTimer != 0) StopWindowTimer(SettleTimerId);
   follow.settleTimer = 0;
-  follow.settling = nullptr;
 }
 
 // The window that chose the map is gone: the one in front now chooses, or
@@ -96,19 +95,21 @@ void WindowCameToFront(Runtime& runtime, WindowHandle window) {
     StopSettleTimer(follow);
     return;
   }
-  follow.settling = window;
   // Restarting the timer gives each newer window its own full settle time.
   follow.settleTimer = StartWindowTimer(SettleTimerId, kWindowSettleMs);
 }
 
 void WindowSettled(Runtime& runtime) {
   FollowState& follow = runtime.follow;
-  // A tick already queued when the timer was stopped finds nothing settling.
+  // A tick already queued when the timer was stopped finds it stopped.
   if (follow.settleTimer == 0) return;
-  WindowHandle window = follow.settling;
   StopSettleTimer(follow);
   if (!follow.watching || RuntimeEnding() || runtime.reloads.loading) return;
-  if (window == nullptr || window != WindowInFront() || window == follow.chooser) return;
+  // Each change of front restarts the timer, so the window in front now is
+  // the one that stayed. Where the system reports only the creation of
+  // windows (Wine), the window created need not be the one in front.
+  WindowHandle window = WindowInFront();
+  if (window == nullptr || window == follow.chooser) return;
   std::optional<uint32_t> chosen = MapForWindow(runtime.settings, window);
   if (!chosen) return;
   SetChooser(runtime, window);

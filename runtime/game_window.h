@@ -32,8 +32,8 @@ std::optional<uint32_t> StartFollowingGame(Runtime& runtime);
 // An unload or the end: stops hearing and forgets the windows.
 void StopFollowingGame(Runtime& runtime);
 
-// WM_WINDOW_IN_FRONT: `window` came to the front; it chooses once it has
-// stayed there kWindowSettleMs (SettleTimer).
+// WM_WINDOW_IN_FRONT: `window` came to the front; the window in front
+// chooses once the front has stayed as it is kWindowSettleMs (SettleTimer).
 void WindowCameToFront(Runtime& runtime, WindowHandle window);
 // SettleTimer fired: the window still in front chooses its map. A window
 // that matches nothing, or the one that chose the current map, changes

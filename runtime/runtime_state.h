@@ -77,11 +77,10 @@ struct MapState {
   std::optional<uint32_t> afterStep;
 };
 
-// game_window.cpp: with FollowGame on, the window in front waiting out its
-// settle time, and the window that chose the current map.
+// game_window.cpp: with FollowGame on, the settle time of the window that
+// came to the front, and the window that chose the current map.
 struct FollowState {
   bool watching = false;
-  WindowHandle settling = nullptr;
   uintptr_t settleTimer = 0;
   WindowHandle chooser = nullptr;
 };
