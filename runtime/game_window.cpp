@@ -68,8 +68,15 @@ std::optional<uint32_t> MapForWindow(const RuntimeSettings& s, WindowHandle wind
 
 std::optional<uint32_t> StartFollowingGame(Runtime& runtime) {
   FollowState& follow = runtime.follow;
-  if (RuntimeEnding() || !runtime.settings.followGame || follow.watching) return std::nullopt;
+  if (RuntimeEnding() || !runtime.settings.followGame || follow.watching) {
+    follow.chooser = nullptr;
+    return std::nullopt;
+  }
   follow.watching = StartForegroundEvents();
+  // The game whose window chose the map before a reload still has it: its
+  // closing brings the default back as before.
+  if (!follow.watching || !WindowStillExists(follow.chooser)) follow.chooser = nullptr;
+  if (follow.chooser != nullptr) SetChooser(runtime, follow.chooser);
   if (!follow.watching || !runtime.settings.applyOnStart) return std::nullopt;
   WindowHandle front = WindowInFront();
   if (front == nullptr) return std::nullopt;
@@ -82,7 +89,7 @@ void StopFollowingGame(Runtime& runtime) {
   FollowState& follow = runtime.follow;
   StopSettleTimer(follow);
   if (follow.watching) StopForegroundEvents();
-  follow = FollowState{};
+  follow.watching = false;
 }
 
 void WindowCameToFront(Runtime& runtime, WindowHandle window) {

@@ -25,11 +25,13 @@ inline constexpr uint32_t kWindowSettleMs = 300;
 std::optional<uint32_t> MapForWindow(const RuntimeSettings& settings, WindowHandle window);
 
 // A load, once the settings are read: starts hearing of the front when
-// FollowGame is on (never once the runtime is ending). With ApplyOnStart on
-// it returns the map that the window already in front chooses, and that
-// window becomes the one whose closing brings the default map back.
+// FollowGame is on (never once the runtime is ending). The window that chose
+// the map before keeps it while it exists. With ApplyOnStart on it returns
+// the map that the window already in front chooses, and that window becomes
+// the one whose closing brings the default map back.
 std::optional<uint32_t> StartFollowingGame(Runtime& runtime);
-// An unload or the end: stops hearing and forgets the windows.
+// An unload or the end: stops hearing; the window that chose is remembered
+// for the next load.
 void StopFollowingGame(Runtime& runtime);
 
 // WM_WINDOW_IN_FRONT: `window` came to the front; the window in front

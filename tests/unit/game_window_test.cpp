@@ -84,7 +84,7 @@ class GameWindowTest : public ::testing::Test {
     test_registry::DeleteSettingsTree();
     std::filesystem::remove_all(folder_);
   }
-  void Prepare(bool followGame) {
+  void Prepare(bool followGame, bool applyOnStart) {
     fake_platform::Reset();
     fake_keyboard::Reset();
     fake_notices::Reset();
@@ -101,7 +101,7 @@ class GameWindowTest : public ::testing::Test {
     test_registry::WriteText(at, "Config2Window", "Nothing like it|@Street*");
     test_registry::WriteText(at, "UltraMapOptions", "%s");
     test_registry::WriteNumber(at, "DefaultConfig", 0);
-    test_registry::WriteNumber(at, "ApplyOnStart", 1);
+    test_registry::WriteNumber(at, "ApplyOnStart", applyOnStart ? 1 : 0);
     test_registry::WriteNumber(at, "ChangeTimeout", 1000);
     test_registry::WriteNumber(at, "FollowGame", followGame ? 1 : 0);
   }
@@ -115,6 +115,7 @@ TEST_F(GameWindowTest, TheWindowInFrontChoosesTheMapAndItsClosingBringsTheDefaul
     // "step: map" for each hand-over, in order.
     std::vector<std::string> handOvers;
     bool followGame = true;
+    bool applyOnStart = true;
   } rows[] = {
       {"title ends in a short name", {"load", "front 1", "settle"}, {"load: Default", "settle: FourWay"}},
       {"a window that flashes by", {"load", "front 2", "front 3", "settle"}, {"load: Default"}},
@@ -139,9 +140,14 @@ TEST_F(GameWindowTest, TheWindowInFrontChoosesTheMapAndItsClosingBringsTheDefaul
        {"load: Default", "settle: FourWay"}},
       {"load with a window in front", {"front 2", "load", "close 2"}, {"load: Fighter", "close 2: Default"}},
       {"FollowGame off", {"front 2", "load", "front 1", "settle"}, {"load: Default"}, false},
+      {"a reload keeps the window that chose",
+       {"load", "front 1", "settle", "reload", "close 1"},
+       {"settle: FourWay", "close 1: Default"},
+       true,
+       false},
   };
   for (const auto& row : rows) {
-    Prepare(row.followGame);
+    Prepare(row.followGame, row.applyOnStart);
     std::vector<std::string> handOvers;
     for (const std::string& step : row.steps) {
       size_t before = MapsHandedOver(0).size();
