@@ -13,8 +13,9 @@ namespace quillon {
 bool StartForegroundEvents();
 // Stops hearing of the front and of the watched window's closing.
 void StopForegroundEvents();
-// From now on hears of `window` being destroyed, and of no other window
-// (nullptr: of none).
+// From now on hears of `window` being destroyed or its program ending, and
+// of no other window (nullptr: of none). The same closing may be heard
+// twice, once each way.
 void WatchWindowClosing(WindowHandle window);
 // The window in front now; nullptr when none is.
 WindowHandle WindowInFront();
