@@ -105,17 +105,20 @@ int main(int argc, char** argv) {
     toDefault.push_back(back);
     toExit.push_back(exited);
   }
-  std::printf("follow game: %d runs, window in front (its own tick) to the mapping program's start (its tick), less the %u ms "
-              "settle: median %.1f ms, 95th percentile %.1f ms\n",
-              runs, unsigned(quillon::kWindowSettleMs), Percentile(toGame, 0.5), Percentile(toGame, 0.95));
-  std::printf("follow game: %d runs, WM_CLOSE to the emulator until the default map's start was logged: median %.1f ms, "
-              "95th percentile %.1f ms\n",
-              runs, Percentile(toDefault, 0.5), Percentile(toDefault, 0.95));
+  std::printf(
+      "follow game: %d runs, window in front (its own tick) to the mapping program's start (its tick), less the %u ms "
+      "settle: median %.1f ms, 95th percentile %.1f ms\n",
+      runs, unsigned(quillon::kWindowSettleMs), Percentile(toGame, 0.5), Percentile(toGame, 0.95));
+  std::printf(
+      "follow game: %d runs, WM_CLOSE to the emulator until the default map's start was logged: median %.1f ms, "
+      "95th percentile %.1f ms\n",
+      runs, Percentile(toDefault, 0.5), Percentile(toDefault, 0.95));
   // Where no window's destruction is reported (Wine), the default map comes
   // at the end of the emulator's program, which this part is.
-  std::printf("follow game: %d runs, WM_CLOSE to the emulator until its process had ended: median %.1f ms, "
-              "95th percentile %.1f ms\n",
-              runs, Percentile(toExit, 0.5), Percentile(toExit, 0.95));
+  std::printf(
+      "follow game: %d runs, WM_CLOSE to the emulator until its process had ended: median %.1f ms, "
+      "95th percentile %.1f ms\n",
+      runs, Percentile(toExit, 0.5), Percentile(toExit, 0.95));
   kit::StopAnyRuntime();
   kit::WaitForExit(runtime, kit::kGenerousTimeoutMs, nullptr);
   reg::DeleteSettingsTree();

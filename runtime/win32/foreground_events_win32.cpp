@@ -73,7 +73,8 @@ bool RunningUnderWine() {
 bool StartForegroundEvents() {
   const DWORD flags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
   if (g_hooks.front == nullptr)
-    g_hooks.front = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnWindowEvent, 0, 0, flags);
+    g_hooks.front =
+        SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnWindowEvent, 0, 0, flags);
   if (g_hooks.front != nullptr && g_hooks.created == nullptr && RunningUnderWine())
     g_hooks.created = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowEvent, 0, 0, flags);
   return g_hooks.front != nullptr;
@@ -101,9 +102,8 @@ void WatchWindowClosing(WindowHandle window) {
   g_hooks.closing = SetWinEventHook(EVENT_OBJECT_DESTROY, EVENT_OBJECT_DESTROY, nullptr, OnWindowEvent, processId, 0,
                                     WINEVENT_OUTOFCONTEXT);
   g_hooks.process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-  if (g_hooks.process != nullptr &&
-      !RegisterWaitForSingleObject(&g_hooks.processWait, g_hooks.process, OnProcessEnded, watched, INFINITE,
-                                   WT_EXECUTEONLYONCE))
+  if (g_hooks.process != nullptr && !RegisterWaitForSingleObject(&g_hooks.processWait, g_hooks.process, OnProcessEnded,
+                                                                 watched, INFINITE, WT_EXECUTEONLYONCE))
     g_hooks.processWait = nullptr;
 }
 

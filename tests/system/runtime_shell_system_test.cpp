@@ -153,8 +153,8 @@ TEST_F(RuntimeShellTest, TheEmulatorsWindowChoosesItsMapInFrontAndTheDefaultCome
   ASSERT_NE(StartFirstCopy(), nullptr);
   const char* title = "MAME: Pac-Man (Midway) [pacman]";
   const DWORD started = GetTickCount();
-  kit::Child emulator = kit::StartChild(kit::ProgramFolder() + "game_window_stand_in.exe",
-                                        std::string("MAME \"") + title + "\"");
+  kit::Child emulator =
+      kit::StartChild(kit::ProgramFolder() + "game_window_stand_in.exe", std::string("MAME \"") + title + "\"");
   HWND game = kit::WaitForTopLevelWindow("MAME", title, emulator.id, 5000);
   ASSERT_NE(game, nullptr) << "the emulator's window never appeared";
   auto logged = [this](size_t count) {

@@ -212,14 +212,17 @@ TEST_F(TargetWindowTest, APatternMatchesTheWindowItNamesAndNoOther) {
     WindowHandle window;
     bool matches;
   } rows[] = {
-      {"MAME: Pac*", d.secondGame, true},      {"MAME: Pac*", d.firstGame, false},
-      {"@MAME", d.firstGame, true},            {"Notepad|@MAME", d.secondGame, true},
-      {"@MAME>Status", d.secondGame, true},    {"@MAME>Status", d.firstGame, false},
-      {"Score", d.firstGame, false},           {"*", d.untitled, false},
+      {"MAME: Pac*", d.secondGame, true},
+      {"MAME: Pac*", d.firstGame, false},
+      {"@MAME", d.firstGame, true},
+      {"Notepad|@MAME", d.secondGame, true},
+      {"@MAME>Status", d.secondGame, true},
+      {"@MAME>Status", d.firstGame, false},
+      {"Score", d.firstGame, false},
+      {"*", d.untitled, false},
       {"@MAME", nullptr, false},
   };
-  for (const auto& row : rows)
-    EXPECT_EQ(WindowMatchesPattern(row.window, row.pattern), row.matches) << row.pattern;
+  for (const auto& row : rows) EXPECT_EQ(WindowMatchesPattern(row.window, row.pattern), row.matches) << row.pattern;
   EXPECT_TRUE(fake::Calls().empty()) << "a pattern check activates nothing";
 }
 

@@ -25,10 +25,10 @@ Runtime rt;
 // The desktop every row starts with, numbered as the fake numbers windows.
 void AddWindows() {
   fake_window_system::AddTopLevelWindow("MAME", "MAME: Pac-Man (Midway) [pacman]");  // 1: FourWay's list
-  fake_window_system::AddTopLevelWindow("StreetFighter", "SF II");                    // 2: Fighter's pattern
-  fake_window_system::AddTopLevelWindow("FrontEnd", "Attract mode");                  // 3: nothing
-  fake_window_system::AddTopLevelWindow("MAME", "MAME: Robotron [robotron]");         // 4: in no list
-  fake_window_system::AddTopLevelWindow("MAME", "MAME: Ms. Pac-Man [mspacman]  ");    // 5: FourWay's list
+  fake_window_system::AddTopLevelWindow("StreetFighter", "SF II");                   // 2: Fighter's pattern
+  fake_window_system::AddTopLevelWindow("FrontEnd", "Attract mode");                 // 3: nothing
+  fake_window_system::AddTopLevelWindow("MAME", "MAME: Robotron [robotron]");        // 4: in no list
+  fake_window_system::AddTopLevelWindow("MAME", "MAME: Ms. Pac-Man [mspacman]  ");   // 5: FourWay's list
 }
 
 // The map names in the hand-overs since `from`.
