@@ -69,10 +69,15 @@ void CompleteMapChange(Runtime& runtime) {
     map.pendingKeySeq.reset();
     TypeOwnKeys(runtime, keySeq.c_str());
   }
+  std::optional<uint32_t> afterStep = map.afterStep;
+  map.afterStep.reset();
   HandOffMap(runtime);
+  // A window that chose its map during the step gets it now: the step by
+  // hand was the older request, and has had its hand-over.
+  if (afterStep && !RuntimeEnding()) HandOverChosenMap(runtime, *afterStep);
 }
 
-void ResetToDefaultMap(Runtime& runtime) {
+void ResetToDefaultMap(Runtime& runtime, std::optional<uint32_t> windowChoice) {
   MapState& map = runtime.map;
   map.currentConfig = runtime.settings.defaultConfig;
   map.lastAnnounce = ProcessClockMs();
@@ -84,7 +89,9 @@ void ResetToDefaultMap(Runtime& runtime) {
       return;
     }
   }
-  if (runtime.settings.applyOnStart) HandOffMap(runtime);
+  if (!runtime.settings.applyOnStart) return;
+  if (windowChoice) HandOverChosenMap(runtime, *windowChoice);
+  else HandOffMap(runtime);
 }
 
 void RunWaitingFrontEndCommand(Runtime& runtime) {
@@ -115,6 +122,7 @@ void StopChangeTimer(MapState& map) {
     map.changeTimer = 0;
   }
   map.pendingKeySeq.reset();
+  map.afterStep.reset();
 }
 
 bool MapChangePending(const MapState& map) { return map.changeTimer != 0; }

@@ -29,9 +29,10 @@ void RequestMapChange(Runtime& runtime, MapRequest kind, const std::string& keyS
 void CompleteMapChange(Runtime& runtime);
 
 // The last step of every load: the default map becomes current, and with
-// ApplyOnStart on it is handed over at once. A front end's command waiting
-// (the one that started the runtime) chooses the map instead.
-void ResetToDefaultMap(Runtime& runtime);
+// ApplyOnStart on it is handed over at once, or `windowChoice` (the map the
+// window already in front chose) instead. A front end's command waiting
+// (the one that started the runtime) chooses the map before either.
+void ResetToDefaultMap(Runtime& runtime, std::optional<uint32_t> windowChoice = std::nullopt);
 
 // Carries out the front end's command that waits in the map state, once no
 // load is under way; nothing once the runtime is ending.
@@ -45,7 +46,8 @@ void RunWaitingFrontEndCommand(Runtime& runtime);
 void HandOverChosenMap(Runtime& runtime, uint32_t config);
 
 // Kills ChangeTimer if it runs and drops the pending change with its key
-// sequence (a reload or shutdown between a step and its hand-over).
+// sequence and the window's choice waiting after it (a reload or shutdown
+// between a step and its hand-over, or a map handed over whole meanwhile).
 void StopChangeTimer(MapState& map);
 
 // Whether a change is waiting for ChangeTimer.

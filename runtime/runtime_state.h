@@ -19,6 +19,7 @@
 #include "runtime/command_tail.h"
 #include "runtime/key_injection.h"
 #include "runtime/seams/controller_device.h"
+#include "runtime/seams/window_system.h"
 #include "runtime/settings_store.h"
 
 namespace quillon {
@@ -71,6 +72,17 @@ struct MapState {
   // the runtime, or one that a second copy handed over. Resolved against
   // the maps when it runs, and by the end of a load instead of the default.
   std::optional<RemoteCommand> waitingCommand;
+  // A map that a window chose while a step by hand waited for ChangeTimer:
+  // handed over once that step has been.
+  std::optional<uint32_t> afterStep;
+};
+
+// game_window.cpp: with FollowGame on, the settle time of the window that
+// came to the front, and the window that chose the current map.
+struct FollowState {
+  bool watching = false;
+  uintptr_t settleTimer = 0;
+  WindowHandle chooser = nullptr;
 };
 
 // controller_poll.cpp: the input system, the chosen pad and the press under
@@ -136,6 +148,7 @@ struct Runtime {
   LaunchState launch;
   NoticeState notices;
   MapState map;
+  FollowState follow;
   PollState poll;
   CaptureState capture;
 };

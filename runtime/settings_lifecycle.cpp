@@ -3,6 +3,7 @@
 #include <string>
 
 #include "runtime/controller_poll.h"
+#include "runtime/game_window.h"
 #include "runtime/key_injection.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_switching.h"
@@ -42,7 +43,7 @@ void ArmSettings(Runtime& runtime, RuntimeSettings&& fresh) {
   s = std::move(fresh);
   if (s.useKeyboard) ArmKeyCapture(runtime);
   runtime.map.firstRequestPending = !s.applyOnStart;
-  ResetToDefaultMap(runtime);
+  ResetToDefaultMap(runtime, StartFollowingGame(runtime));
   if (s.useJoystick) InitController(runtime);
   // The controller's error box runs a message loop, in which "Q" or Exit may
   // have ended the runtime: the hook and the icon must not come back after.
@@ -125,6 +126,7 @@ void UnloadSettings(Runtime& runtime) {
     ReleaseController(runtime.poll);
   }
   StopChangeTimer(runtime.map);
+  StopFollowingGame(runtime);
   // Holds that an action's "{ALT DOWN}" left for a later one end with the
   // settings that made them.
   ReleaseHeldKeys(runtime.held);
@@ -135,6 +137,7 @@ void StopTimersAndController(Runtime& runtime) {
   BeginRuntimeEnd();
   StopPollTimer(runtime.poll);
   StopChangeTimer(runtime.map);
+  StopFollowingGame(runtime);
   if (runtime.settings.useJoystick) ReleaseController(runtime.poll);
 }
 

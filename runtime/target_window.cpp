@@ -57,7 +57,32 @@ WindowHandle ResolvePath(std::string_view alternative) {
   return found;
 }
 
+// Whether one element ("title pattern" or "@class pattern") matches `window`.
+bool ElementMatches(WindowHandle window, const std::string& element) {
+  if (!element.empty() && element[0] == '@')
+    return CheckText(window, WindowClassName(window, kMaxWindowTextChars), element.c_str() + 1) == TextCheck::Matches;
+  return CheckText(window, WindowTitleText(window, kMaxWindowTextChars), element.c_str()) == TextCheck::Matches;
+}
+
 }  // namespace
+
+bool WindowMatchesPattern(WindowHandle window, const std::string& pattern) {
+  if (window == nullptr) return false;
+  std::string_view copy(pattern);
+  if (copy.size() > kMaxPatternChars) copy = copy.substr(0, kMaxPatternChars);
+  for (std::string_view alternative : SplitAt(copy, '|')) {
+    std::vector<std::string_view> path = SplitAt(alternative, '>');
+    if (!ElementMatches(window, std::string(path[0]))) continue;
+    WindowHandle found = window;
+    for (size_t i = 1; i < path.size() && found != nullptr; ++i) {
+      std::string element(path[i]);
+      if (!element.empty() && element[0] == '@') found = FindWindowByPattern(found, element.c_str() + 1, nullptr);
+      else found = FindWindowByPattern(found, nullptr, element.c_str());
+    }
+    if (found != nullptr) return true;
+  }
+  return false;
+}
 
 int SelectTargetWindow(const std::string& pattern) {
   std::string_view copy(pattern);

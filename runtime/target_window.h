@@ -14,6 +14,12 @@ using WindowHandle = void*;
 // not clicked either).
 int SelectTargetWindow(const std::string& pattern);
 
+// Whether `window` is the window that `pattern` names, in the same notation:
+// an alternative matches when its first element matches `window` itself
+// (its title, or with "@" its class) and each further ">" element finds a
+// window inside the one before. Nothing is activated or clicked.
+bool WindowMatchesPattern(WindowHandle window, const std::string& pattern);
+
 // The first window, among the children of `parent` (or the top-level
 // windows when it is nullptr), whose class and title match the patterns
 // given (nullptr: not checked); at most 150 windows are looked at.

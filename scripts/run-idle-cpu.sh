@@ -7,8 +7,9 @@
 #
 #   scripts/run-idle-cpu.sh
 #
-# QUILLON_BENCH_IDLE_SECONDS sets each measured time (default 60). Exits
-# non-zero when a measurement fails.
+# QUILLON_BENCH_IDLE_SECONDS sets each measured time (default 60);
+# QUILLON_BENCH_IDLE_FOLLOW_ONLY=1 measures only polling off with and without
+# FollowGame. Exits non-zero when a measurement fails.
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=wine-processes.sh
@@ -73,8 +74,8 @@ idle_cpu_of() {
     "($(awk -v ms="$ms" -v s="$idle_seconds" 'BEGIN { printf "%.3f", ms / (s * 10) }') % of one core)"
 }
 
-idle_cpu_once() {  # label, UseJoystick, ShowTrayIcon and ShowMapName (default 0)
-  local key='HKCU\Software\KWP\Quillon' notices=${3:-0}
+idle_cpu_once() {  # label, UseJoystick, ShowTrayIcon and ShowMapName (default 0), FollowGame (default 0)
+  local key='HKCU\Software\KWP\Quillon' notices=${3:-0} follow=${4:-0}
   wine_reg delete "$key" /f
   wine_reg add "$key" /v UseJoystick /t REG_DWORD /d "$2" /f
   wine_reg add "$key" /v PollPerSecond /t REG_DWORD /d 16 /f
@@ -85,6 +86,9 @@ idle_cpu_once() {  # label, UseJoystick, ShowTrayIcon and ShowMapName (default 0
   wine_reg add "$key" /v ShowTrayIcon /t REG_DWORD /d "$notices" /f
   wine_reg add "$key" /v ShowMapName /t REG_DWORD /d "$notices" /f
   wine_reg add "$key" /v SwitchDevice /t REG_SZ /d "Ultrastick 360" /f
+  # Following the game hears window events: none come while nothing on the
+  # desktop changes.
+  wine_reg add "$key" /v FollowGame /t REG_DWORD /d "$follow" /f
   stop_runtime
   # "wine reg" runs on the same display as the runtime, so the runtime may
   # join the server that it brought up.
@@ -107,7 +111,12 @@ idle_timer_yardstick() {
 }
 
 idle_cpu() {
+  if [ -n "${QUILLON_BENCH_IDLE_FOLLOW_ONLY:-}" ]; then
+    idle_cpu_once "polling off" 0 && idle_cpu_once "polling off, FollowGame on" 0 0 1
+    return
+  fi
   idle_cpu_once "polling 16 times a second" 1 && idle_cpu_once "polling off" 0 &&
+    idle_cpu_once "polling off, FollowGame on" 0 0 1 &&
     idle_cpu_once "polling off, icon and map name on" 0 1 && idle_timer_yardstick
 }
 idle_cpu

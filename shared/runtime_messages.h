@@ -27,6 +27,12 @@ inline constexpr unsigned WM_OWN_KEYS_MARKER = kWmApp + 4;
 // that a box it may show never keeps the second copy waiting.
 inline constexpr unsigned WM_RUN_FRONT_END_COMMAND = kWmApp + 6;
 
+// Posted by the runtime's window-event hooks to its own window: a window
+// came to the front, and the window watched for closing was destroyed (the
+// window's handle in wParam).
+inline constexpr unsigned WM_WINDOW_IN_FRONT = kWmApp + 7;
+inline constexpr unsigned WM_WATCHED_WINDOW_CLOSED = kWmApp + 8;
+
 // The dwData of the WM_COPYDATA that carries a front end's command: the
 // request's letter in the low byte ('G', 'E', 'M'), and the argument as
 // the data, without its zero. The reply is the second copy's exit status.

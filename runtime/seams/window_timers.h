@@ -9,6 +9,7 @@ enum RuntimeTimerId : unsigned {
   ChangeTimerId = 1,  // map hand-over after the last map request
   PollTimerId = 2,    // controller poll
   IconTimerId = 3,    // another try at the notification icon
+  SettleTimerId = 4,  // a window has stayed in front long enough to choose the map
 };
 
 // Starts (or restarts) timer `id` on the main window; returns the identifier

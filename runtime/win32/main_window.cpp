@@ -4,6 +4,7 @@
 #include <wtsapi32.h>
 
 #include "runtime/controller_poll.h"
+#include "runtime/game_window.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_choice.h"
 #include "runtime/map_switching.h"
@@ -211,6 +212,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam == ChangeTimerId) CompleteMapChange(runtime);
       else if (wParam == PollTimerId) PollController(runtime);
       else if (wParam == IconTimerId) RetryNotificationIcon(runtime);
+      else if (wParam == SettleTimerId) WindowSettled(runtime);
       RunWaitingReload(runtime);  // the hand-over may have shown a box
       return 0;
     default: break;
@@ -229,6 +231,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   if (message == WM_RUN_FRONT_END_COMMAND) {
     RunWaitingFrontEndCommand(runtime);
+    RunWaitingReload(runtime);  // the hand-over may have shown a box
+    return 0;
+  }
+  if (message == WM_WINDOW_IN_FRONT) {
+    WindowCameToFront(runtime, reinterpret_cast<WindowHandle>(wParam));
+    return 0;
+  }
+  if (message == WM_WATCHED_WINDOW_CLOSED) {
+    WatchedWindowClosed(runtime, reinterpret_cast<WindowHandle>(wParam));
     RunWaitingReload(runtime);  // the hand-over may have shown a box
     return 0;
   }

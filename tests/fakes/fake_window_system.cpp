@@ -1,5 +1,7 @@
 #include "tests/fakes/fake_window_system.h"
 
+#include "runtime/seams/foreground_events.h"
+
 #include <cinttypes>
 #include <cstdio>
 #include <cstdint>
@@ -23,6 +25,9 @@ int g_foreground = 0;
 int g_foregroundRefusals = 0;
 int g_textReads = 0;
 std::function<void()> g_whileHandlingMessage;
+bool g_refuseEvents = false;
+bool g_hearing = false;
+int g_watched = 0;
 
 WindowHandle HandleOf(int number) { return reinterpret_cast<WindowHandle>(static_cast<uintptr_t>(number)); }
 
@@ -59,6 +64,9 @@ void Reset() {
   g_foregroundRefusals = 0;
   g_textReads = 0;
   g_whileHandlingMessage = nullptr;
+  g_refuseEvents = false;
+  g_hearing = false;
+  g_watched = 0;
 }
 
 WindowHandle AddTopLevelWindow(const std::string& className, const std::string& title) {
@@ -91,6 +99,10 @@ void RefuseForeground(int times) { g_foregroundRefusals = times; }
 
 WindowHandle ForegroundWindow() { return g_foreground ? HandleOf(g_foreground) : nullptr; }
 int TextReads() { return g_textReads; }
+void PutInFront(WindowHandle window) { g_foreground = NumberOf(window); }
+void RefuseForegroundEvents(bool refuse) { g_refuseEvents = refuse; }
+bool HearingForegroundEvents() { return g_hearing; }
+WindowHandle WatchedForClosing() { return g_watched ? HandleOf(g_watched) : nullptr; }
 
 }  // namespace quillon::fake_window_system
 
@@ -144,5 +156,25 @@ bool SendWindowMessageWithin(WindowHandle window, unsigned message, uintptr_t wP
   FakeWindow* found = Find(window);
   return timeoutMs > 0 && found != nullptr && !found->gone && !found->hung;
 }
+
+bool StartForegroundEvents() {
+  g_calls.push_back("ForegroundEvents on");
+  g_hearing = !g_refuseEvents;
+  return g_hearing;
+}
+
+void StopForegroundEvents() {
+  g_calls.push_back("ForegroundEvents off");
+  g_hearing = false;
+  g_watched = 0;
+}
+
+void WatchWindowClosing(WindowHandle window) {
+  g_calls.push_back("WatchClosing " + std::to_string(NumberOf(window)));
+  g_watched = WindowStillExists(window) ? NumberOf(window) : 0;
+}
+
+// A destroyed window is no longer in front: the system has moved the front on.
+WindowHandle WindowInFront() { return WindowStillExists(ForegroundWindow()) ? ForegroundWindow() : nullptr; }
 
 }  // namespace quillon

@@ -37,6 +37,16 @@ WindowHandle ForegroundWindow();
 // The next `times` foreground requests are refused (-1: all of them), as
 // the foreground lock refuses a background program on Windows.
 void RefuseForeground(int times);
+// The window-event side (foreground_events.h): the window in front, as a
+// user's click would put it there (no call recorded; the test then hands the
+// event on as the main window would), whether the events are being heard,
+// and which window is watched for its closing. "ForegroundEvents on/off" and
+// "WatchClosing 3" are recorded.
+void PutInFront(WindowHandle window);
+void RefuseForegroundEvents(bool refuse);
+bool HearingForegroundEvents();
+WindowHandle WatchedForClosing();
+
 // How many title and class reads the seam has answered since Reset.
 int TextReads();
 

@@ -142,6 +142,35 @@ TEST_F(RuntimeShellTest, AFrontEndsCommandsHandTheGamesMapOverAtOnceAndOnce) {
   DeleteFileA(games.c_str());
 }
 
+// With FollowGame on, the emulator's window (of class "MAME", titled as MAME
+// titles the window of the game it runs, in a program of its own) chooses
+// its map once it has stayed in front, and its closing brings the default
+// map back.
+TEST_F(RuntimeShellTest, TheEmulatorsWindowChoosesItsMapInFrontAndTheDefaultComesBackWhenItCloses) {
+  const std::string games = MapFolder() + "Fly.games";
+  std::ofstream(games) << "pacman\n";
+  reg::WriteNumber(reg::SettingsPath(), "FollowGame", 1);
+  ASSERT_NE(StartFirstCopy(), nullptr);
+  const char* title = "MAME: Pac-Man (Midway) [pacman]";
+  const DWORD started = GetTickCount();
+  kit::Child emulator =
+      kit::StartChild(kit::ProgramFolder() + "game_window_stand_in.exe", std::string("MAME \"") + title + "\"");
+  HWND game = kit::WaitForTopLevelWindow("MAME", title, emulator.id, 5000);
+  ASSERT_NE(game, nullptr) << "the emulator's window never appeared";
+  auto logged = [this](size_t count) {
+    return kit::WaitUntil([&] { return kit::LoggedCommandLines(log_).size() >= count; }, 5000);
+  };
+  ASSERT_TRUE(logged(2)) << "the game's window chose nothing";
+  EXPECT_GE(LONG(kit::LoggedTicks(log_)[1] - started), 300L) << "chosen before the window had settled";
+  PostMessageA(game, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(kit::WaitForExit(emulator, 5000, nullptr));
+  ASSERT_TRUE(logged(3)) << "the default map did not come back";
+  kit::PumpMessagesFor(500);
+  EXPECT_EQ(kit::LoggedCommandLines(log_),
+            (std::vector<std::string>{MapArgument("Race"), MapArgument("Fly"), MapArgument("Race")}));
+  DeleteFileA(games.c_str());
+}
+
 TEST_F(RuntimeShellTest, ReloadMessageReadsTheTreeAsChangedInBetween) {
   HWND window = StartFirstCopy();
   ASSERT_NE(window, nullptr);

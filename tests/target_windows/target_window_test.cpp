@@ -199,3 +199,32 @@ TEST_F(TargetWindowTest, AHungTargetIsActivatedButNotWaitedForTwice) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// A map's window pattern against one given window, in the same notation:
+// the first element is that window itself, the rest a path inside it.
+TEST_F(TargetWindowTest, APatternMatchesTheWindowItNamesAndNoOther) {
+  Desktop d = MakeDesktop();
+  const struct {
+    const char* pattern;
+    WindowHandle window;
+    bool matches;
+  } rows[] = {
+      {"MAME: Pac*", d.secondGame, true},
+      {"MAME: Pac*", d.firstGame, false},
+      {"@MAME", d.firstGame, true},
+      {"Notepad|@MAME", d.secondGame, true},
+      {"@MAME>Status", d.secondGame, true},
+      {"@MAME>Status", d.firstGame, false},
+      {"Score", d.firstGame, false},
+      {"*", d.untitled, false},
+      {"@MAME", nullptr, false},
+  };
+  for (const auto& row : rows) EXPECT_EQ(WindowMatchesPattern(row.window, row.pattern), row.matches) << row.pattern;
+  EXPECT_TRUE(fake::Calls().empty()) << "a pattern check activates nothing";
+}
+
+}  // namespace
+}  // namespace quillon
