@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "configurator/field_controls.h"
 #include "configurator/mame_list.h"
@@ -41,6 +42,9 @@ struct MapDetails {
   std::map<std::string, std::string> windows;  // the window patterns
   std::map<std::string, std::string> games;    // the games lists' texts, as edited or filled
   std::map<std::string, std::string> filed;    // ... and as their files held them when read
+  // Maps whose games file is longer than the runtime reads: the field shows
+  // its start and takes no edits, so that an Apply never cuts the file.
+  std::set<std::string> tooLong;
 };
 MapDetails g_details;
 
@@ -161,7 +165,12 @@ std::string WithFieldLineEnds(const std::string& text) {
 // is an empty list, as the runtime counts it. The runtime reads no more than
 // kGamesListMaxBytes of a file, and neither does the field.
 std::string GamesFileText(const std::string& folder, const std::string& map) {
-  return WithFieldLineEnds(ReadFileStart(JoinPath(folder, map + kGamesExtension), kGamesListMaxBytes).value_or(""));
+  std::string text = ReadFileStart(JoinPath(folder, map + kGamesExtension), kGamesListMaxBytes + 1).value_or("");
+  if (text.size() > kGamesListMaxBytes) {
+    g_details.tooLong.insert(map);
+    text.resize(kGamesListMaxBytes);
+  }
+  return WithFieldLineEnds(text);
 }
 
 void KeepShownDetails() {
@@ -179,8 +188,8 @@ void ShowSelectedDetails(const std::string& folder) {
   const std::string& map = g_details.shown;
   if (!map.empty() && g_details.games.count(map) == 0)
     g_details.games[map] = g_details.filed[map] = GamesFileText(folder, map);
-  for (int id : {IDC_labConfigGames, IDC_txtConfigGames, IDC_labConfigWindow, IDC_txtConfigWindow})
-    SetEnabled(id, !map.empty());
+  for (int id : {IDC_labConfigGames, IDC_labConfigWindow, IDC_txtConfigWindow}) SetEnabled(id, !map.empty());
+  SetEnabled(IDC_txtConfigGames, !map.empty() && g_details.tooLong.count(map) == 0);
   SetControlText(IDC_txtConfigGames, map.empty() ? std::string() : g_details.games[map]);
   SetControlText(IDC_txtConfigWindow, map.empty() ? std::string() : g_details.windows[map]);
 }
@@ -226,8 +235,9 @@ void FillFromMameList(const std::string& folder, const std::string& path) {
       summary += map + ": not an active configuration, " + Counted(games.size(), "game") + " left out\n";
       continue;
     }
-    g_details.games[map] = GamesListText(games);
     if (g_details.filed.count(map) == 0) g_details.filed[map] = GamesFileText(folder, map);
+    g_details.games[map] = GamesListText(games);
+    g_details.tooLong.erase(map);  // replaced whole
     summary += map + ": " + Counted(games.size(), "game") + "\n";
   }
   summary += "Left out: " + Counted(leftOut, "game") +

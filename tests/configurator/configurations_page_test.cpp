@@ -12,6 +12,7 @@
 
 #include "configurator/apply_command.h"
 #include "configurator/configurations_page.h"
+#include "shared/games_list.h"
 #include "configurator/resource_ids.h"
 #include "tests/fakes/fake_configurator_files.h"
 #include "tests/fakes/fake_configurator_messages.h"
@@ -245,6 +246,19 @@ TEST(ConfigurationsPageTest, TheFieldsShowTheSelectedMapAndKeepEditsByMap) {
     const ConfiguratorSettings candidate = CandidateSettings(g_model, fields, EditorEntry{});
     EXPECT_EQ(Names(candidate.configWindows.begin(), candidate.configWindows.begin() + 3), c.windows) << c.what;
   }
+}
+
+// The runtime reads the start of a games file only; the field shows that
+// start, and an Apply must not cut the file down to it.
+TEST(ConfigurationsPageTest, AGamesFileLongerThanTheRuntimeReadsIsShownButNeverRewritten) {
+  StartDetails();
+  files::SetFile(InData("Beta.games"), std::string(kGamesListMaxBytes, 'x') + " sf2");
+  Select("Beta");
+  EXPECT_EQ(ControlText(IDC_txtConfigGames).size(), kGamesListMaxBytes);
+  EXPECT_FALSE(fake_window_controls::State(IDC_txtConfigGames).enabled);
+  WindowFields fields;
+  ReadConfigurationsFields(fields);
+  EXPECT_TRUE(fields.gamesLists.empty());
 }
 
 // Apply writes the edited lists before the tree; a list that cannot be
