@@ -16,10 +16,16 @@ namespace quillon {
 class HeldKeys {
  public:
   void Note(const KeyEvent& event);
-  // Best effort, latest first. With `keepHoldWords` the keys that a hold
-  // word put down stay down: the user asked for them, and a later action
-  // (or the unload) releases them.
+  // The key-ups that let go of what is held, latest first, forgetting those
+  // keys. With `keepHoldWords` the keys that a hold word put down stay down:
+  // the user asked for them, and a later action (or the unload) releases
+  // them.
+  std::vector<KeyEvent> TakeReleases(bool keepHoldWords);
+  // Best effort: TakeReleases, sent.
   void Release(bool keepHoldWords);
+  // The modifier keys among those held (ModifierKey bits,
+  // seams/input_injection.h).
+  uint32_t ModifierKeys() const;
 
  private:
   std::vector<KeyEvent> held_;
@@ -33,6 +39,12 @@ class HeldKeys {
 // sequence's hold words put down ("{ALT DOWN}") stay down after a whole burst
 // until a later sequence releases them or ReleaseHeldKeys runs; everything
 // else is released, and a burst cut short releases everything.
+// The keys come out as written whatever the user holds: the modifier keys
+// that are down and that the runtime does not hold itself are let go before
+// the sequence and put down again after it, so the user's next key finds
+// them as the user's hands left them. Without a pause the whole burst, those
+// releases and restores included, is one submission, which the system keeps
+// together; with a pause each event goes on its own.
 // Once the runtime is ending nothing is typed: the call returns 0 at once,
 // and a burst under way stops as if refused.
 // `keysPressed`, when given, gains the virtual key of every key-down sent.

@@ -466,6 +466,34 @@ TEST_F(KeyboardCaptureTest, LockingReleasesHoldsAndUnlockingOrResumingArmsTheKey
   }
 }
 
+// The most common complaint about key tools: an entry on Ctrl+F5 typing
+// "www" while the user still holds Ctrl gives Ctrl+W three times. The burst
+// lets go of the held Ctrl, types, and puts it down again, so the user's own
+// next key still has it; in both modes.
+TEST_F(KeyboardCaptureTest, KeysTypedWhileTheEntrysModifierIsHeldComeOutAsWritten) {
+  Entry(1, ModifierCtrl, VK_F5, "www");
+  auto ctrlDown = [] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; };
+  for (bool hookMode : {false, true}) {
+    SCOPED_TRACE(hookMode ? "hook" : "hot key");
+    StartRuntime(hookMode);
+    rec::InjectKey(VK_CONTROL, false);
+    rec::PressKey(VK_F5);
+    bool typed = rec::PumpUntil([] { return TypedText().size() >= 3; }, kWaitMs);
+    // The Ctrl put back after the last "w" reaches the window as a key-down.
+    bool restored = rec::PumpUntil([] { return rec::Describe().find("57u 11d") != std::string::npos; }, kWaitMs);
+    bool heldAfter = ctrlDown();
+    rec::InjectKey(VK_CONTROL, true);
+    ASSERT_TRUE(typed) << rec::Describe();
+    EXPECT_EQ(TypedText(), "www") << rec::Describe();
+    EXPECT_TRUE(restored) << rec::Describe();
+    EXPECT_TRUE(heldAfter) << "Ctrl was not down again after the burst";
+    EXPECT_TRUE(rec::PumpUntil([&] { return !ctrlDown(); }, kWaitMs)) << "Ctrl stayed down after its release";
+    kit::StopAnyRuntime();
+    kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+    rec::Clear();
+  }
+}
+
 // A target window that answers the runtime's click by closing the runtime,
 // as "Q" from a second copy does when it arrives while the click waits: the
 // runtime's thread handles messages sent to it during the click.
