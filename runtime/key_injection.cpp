@@ -95,14 +95,18 @@ struct Burst {
   size_t sequenceEnd = 0;
   size_t putBackBegin = 0;
   uint32_t letGo = 0;
+  uint32_t putBack = 0;
   HeldKeys heldAfter;  // what the runtime holds once the whole burst is in
 };
 
-Burst PlanBurst(const HeldKeys& held, const KeyEventList& list) {
+Burst PlanBurst(const HeldKeys& held, const KeyEventList& list, const std::function<uint32_t()>& userHolds) {
   Burst burst;
   // The modifiers the runtime holds itself were asked for by an earlier
   // sequence's hold words ("{ALT DOWN}" for an Alt-Tab over several keys).
-  if (list.count != 0) burst.letGo = HeldModifierKeys() & ~held.ModifierKeys();
+  if (list.count != 0) {
+    burst.letGo = HeldModifierKeys() & ~held.ModifierKeys();
+    if (userHolds) burst.letGo &= userHolds();
+  }
   AppendLetGo(burst.events, burst.letGo);
   burst.sequenceBegin = burst.events.size();
   burst.heldAfter = held;
@@ -114,7 +118,8 @@ Burst PlanBurst(const HeldKeys& held, const KeyEventList& list) {
   for (const KeyEvent& release : burst.heldAfter.TakeReleases(true)) burst.events.push_back(release);
   burst.putBackBegin = burst.events.size();
   // A key that the sequence's hold words leave down is down already.
-  AppendPutBack(burst.events, burst.letGo & ~burst.heldAfter.ModifierKeys());
+  burst.putBack = burst.letGo & ~burst.heldAfter.ModifierKeys();
+  AppendPutBack(burst.events, burst.putBack);
   return burst;
 }
 
@@ -155,8 +160,9 @@ size_t SubmitBurst(const Burst& burst, uint32_t pauseMs, size_t& certain) {
 // gone in: a key-down counts as sent and a key-up as not, and a modifier
 // as let go and not put back, so the mending covers both; at worst a key
 // gets a second key-up, or a held modifier a second key-down.
-void FinishCutBurst(HeldKeys& held, const Burst& burst, size_t sent, size_t certain, bool wholeSequence,
-                    std::bitset<256>* keysPressed) {
+// Returns the modifier keys put back, here or in the burst.
+uint32_t FinishCutBurst(HeldKeys& held, const Burst& burst, size_t sent, size_t certain, bool wholeSequence,
+                        std::bitset<256>* keysPressed) {
   uint32_t letGo = 0;
   uint32_t putBack = 0;
   for (size_t i = 0; i < sent; ++i) {
@@ -169,8 +175,24 @@ void FinishCutBurst(HeldKeys& held, const Burst& burst, size_t sent, size_t cert
     else if (i < certain || down) held.Note(event);
   }
   std::vector<KeyEvent> mend = held.TakeReleases(wholeSequence);
-  AppendPutBack(mend, letGo & ~putBack & ~held.ModifierKeys());
+  const uint32_t putBackNow = letGo & ~putBack & ~held.ModifierKeys();
+  AppendPutBack(mend, putBackNow);
   SubmitBestEffort(mend);
+  return putBack | putBackNow;
+}
+
+// A modifier key that the burst put back while the user had let go of it
+// meanwhile (the release came between the reading and the burst, or, where
+// the system does not keep one submission together, inside it) would stay
+// down: it goes up. Had the release come after the burst, it went up then,
+// and this key-up finds it up already.
+void LetGoOfReleased(uint32_t putBack, const std::function<uint32_t()>& userHolds) {
+  if (putBack == 0 || !userHolds) return;
+  std::vector<KeyEvent> releases;
+  for (const ModifierKeyCode& code : kModifierKeyCodes)
+    if (putBack & code.bit & ~userHolds())
+      releases.push_back(KeyEventOf(code.virtualKey, code.scanCode, code.flags | kKeyEventKeyUp));
+  SubmitBestEffort(releases);
 }
 
 }  // namespace
@@ -207,7 +229,8 @@ uint32_t HeldKeys::ModifierKeys() const {
   return keys;
 }
 
-int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed) {
+int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed,
+                        const std::function<uint32_t()>& userHolds) {
   if (RuntimeEnding()) return 0;
   KeyEventList list;
   try {
@@ -223,7 +246,8 @@ int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, 
     // elevated); the burst goes out all the same, and being one submission
     // it is never interleaved with the user's keys.
     BlockUserInput(true);
-    Burst burst = PlanBurst(held, list);
+    Burst burst = PlanBurst(held, list, userHolds);
+    uint32_t putBack = burst.putBack;
     size_t certain = 0;
     size_t sent = 0;
     bool failed = false;
@@ -249,11 +273,12 @@ int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, 
       // Before input is unblocked: a burst cut short releases everything it
       // left down; a whole sequence keeps only what its hold words put down.
       try {
-        FinishCutBurst(held, burst, sent, certain, result == 0, keysPressed);
+        putBack = FinishCutBurst(held, burst, sent, certain, result == 0, keysPressed);
       } catch (...) {
         if (result == 0) result = kFault;
       }
     }
+    LetGoOfReleased(putBack, userHolds);
   } catch (...) {
     result = kFault;
   }

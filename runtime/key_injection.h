@@ -3,6 +3,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "shared/key_event.h"
@@ -48,8 +49,15 @@ class HeldKeys {
 // Once the runtime is ending nothing is typed: the call returns 0 at once,
 // and a burst under way stops as if refused.
 // `keysPressed`, when given, gains the virtual key of every key-down sent.
+// `userHolds`, when given, says which modifier keys (ModifierKey bits) the
+// user holds, from a watch of every key event that leaves the runtime's
+// own out (the hook's): only those are let go, and one that the user let go
+// of while the burst went in, and that the burst then put back, is let go
+// again. Without it the system's key state before the burst is all there
+// is: the burst being one submission, only a release in the moment between
+// that reading and the submission could find its key put back.
 int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs,
-                        std::bitset<256>* keysPressed = nullptr);
+                        std::bitset<256>* keysPressed = nullptr, const std::function<uint32_t()>& userHolds = {});
 
 // Windows+D, the shell's show-desktop chord, for the switcher's " Desktop"
 // item. Tagged like every other key of the runtime: a hook entry on Win+D

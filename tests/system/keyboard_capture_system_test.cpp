@@ -157,10 +157,17 @@ TEST_F(KeyboardCaptureTest, HotKeysOnOneKeyWithDifferentModifiersBothFire) {
   Entry(1, ModifierCtrl, VK_F5, "a");
   Entry(2, ModifierShift, VK_F5, "b");
   StartRuntime(false);
-  Press(VK_F5, ModifierCtrl);
-  ASSERT_TRUE(WaitForTrail("41d")) << KeyTrail();
-  Press(VK_F5, ModifierShift);
-  ASSERT_TRUE(WaitForTrail("42d")) << KeyTrail();
+  // The modifier is let go of once the action has typed, as a hand does: in
+  // hot-key mode nothing watches the keys, so a release while the burst
+  // goes in (Wine does not keep one SendInput call together) would find the
+  // modifier put back after it.
+  for (const auto& [key, text] : {std::pair{VK_CONTROL, "41d"}, std::pair{VK_SHIFT, "42d"}}) {
+    rec::InjectKey(WORD(key), false);
+    rec::PressKey(VK_F5);
+    bool typed = WaitForTrail(text);
+    rec::InjectKey(WORD(key), true);
+    ASSERT_TRUE(typed) << KeyTrail();
+  }
 }
 
 TEST_F(KeyboardCaptureTest, AKeyAnotherProgramHoldsIsSilentlyNotCaptured) {
