@@ -22,6 +22,9 @@ std::vector<std::string> g_calls;
 std::vector<KeyEvent> g_inserted;
 std::function<void()> g_whileReadingLayout;
 bool g_keyDown[256] = {};
+std::set<uint16_t> g_hand;
+std::vector<std::pair<int, uint16_t>> g_handLetsGo;
+constexpr uint16_t kModifierKeyCodes[] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x5B, 0x5C};  // in ModifierKey bit order
 
 // The key that an event sets in the key state. The generic codes are sided
 // as the system does it: Ctrl and Alt by the extended flag, Shift by the
@@ -155,6 +158,8 @@ void Reset() {
   g_inserted.clear();
   g_whileReadingLayout = nullptr;
   for (bool& down : g_keyDown) down = false;
+  g_hand.clear();
+  g_handLetsGo.clear();
 }
 
 void SetCapsLock(bool on) { g_capsLock = on; }
@@ -166,7 +171,20 @@ void SetFailingSubmissions(std::set<int> numbers) { g_failing = std::move(number
 const std::vector<std::string>& Calls() { return g_calls; }
 const std::vector<KeyEvent>& InsertedEvents() { return g_inserted; }
 
-void HoldByHand(uint16_t virtualKey, bool down) { g_keyDown[virtualKey & 0xFF] = down; }
+void HoldByHand(uint16_t virtualKey, bool down) {
+  g_keyDown[virtualKey & 0xFF] = down;
+  if (down) g_hand.insert(virtualKey);
+  else g_hand.erase(virtualKey);
+}
+
+void LetGoByHandAt(int number, uint16_t virtualKey) { g_handLetsGo.push_back({number, virtualKey}); }
+
+uint32_t HandModifierKeys() {
+  uint32_t held = 0;
+  for (int i = 0; i < 8; ++i)
+    if (g_hand.count(kModifierKeyCodes[i]) != 0) held |= 1u << i;
+  return held;
+}
 
 bool KeyDown(uint16_t virtualKey) {
   if (virtualKey >= 0x10 && virtualKey <= 0x12) {
@@ -215,6 +233,8 @@ uint32_t InjectKeyEvents(const KeyEvent* events, uint32_t count) {
   for (uint32_t i = 0; i < count; ++i) {
     const KeyEvent& event = events[i];
     int number = ++g_submissions;
+    for (const auto& [at, key] : g_handLetsGo)
+      if (at == number) HoldByHand(key, false);
     if (g_failing.count(number) != 0) {
       g_calls.push_back("Failed " + Describe(event));
       throw std::runtime_error("input stream failed");
@@ -231,10 +251,9 @@ uint32_t InjectKeyEvents(const KeyEvent* events, uint32_t count) {
 }
 
 uint32_t HeldModifierKeys() {
-  const uint16_t keys[] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
   uint32_t held = 0;
   for (int i = 0; i < 8; ++i)
-    if (g_keyDown[keys[i]]) held |= 1u << i;
+    if (g_keyDown[kModifierKeyCodes[i]]) held |= 1u << i;
   return held;
 }
 

@@ -44,6 +44,13 @@ const std::vector<KeyEvent>& InsertedEvents();
 // The user presses (or lets go of) a key by hand: virtual key 0xA0 to 0xA5
 // for a side of Shift, Ctrl or Alt, 0x5B and 0x5C for the Windows keys.
 void HoldByHand(uint16_t virtualKey, bool down);
+// The hand lets go of `virtualKey` just before submitted event `number` goes
+// in: a release that comes in the middle of a call, as where the system does
+// not keep one call together.
+void LetGoByHandAt(int number, uint16_t virtualKey);
+// The modifier keys (ModifierKey bits) the hand holds, as a watch of every
+// key event would know them.
+uint32_t HandModifierKeys();
 // Whether the key state has `virtualKey` down; the generic 0x10 to 0x12 are
 // down when either side is.
 bool KeyDown(uint16_t virtualKey);

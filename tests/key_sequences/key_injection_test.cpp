@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -294,6 +295,27 @@ TEST_F(KeyInjection, KeysComeOutAsWrittenWhateverTheUserHolds) {
       bool byHand = std::find(row.hand.begin(), row.hand.end(), key) != row.hand.end();
       EXPECT_EQ(fake_keyboard::KeyDown(uint16_t(key)), byHand) << "key " << key;
     }
+  }
+}
+
+// The user lets go of Ctrl while the burst goes in, after the runtime read
+// it as held: with the hook's watch the burst lets go of the Ctrl it put
+// back; without one there is nothing to tell the release by.
+TEST_F(KeyInjection, AModifierLetGoOfDuringTheBurstIsNotLeftDown) {
+  for (bool watched : {true, false}) {
+    SCOPED_TRACE(watched ? "watched" : "not watched");
+    fake_keyboard::Reset();
+    held = HeldKeys{};
+    fake_keyboard::HoldByHand(0xA2, true);
+    fake_keyboard::LetGoByHandAt(3, 0xA2);
+    std::function<uint32_t()> userHolds;
+    if (watched) userHolds = fake_keyboard::HandModifierKeys;
+    EXPECT_EQ(SendKeySequence(held, "w", 0, nullptr, userHolds), 0);
+    EXPECT_EQ(fake_keyboard::KeyDown(0x11), !watched);
+    Lines expected{"BlockInput 1", "SendInput 4", "Send a2 1d up", "Send 57 11 down", "Send 57 11 up", "Send a2 1d down"};
+    if (watched) expected.insert(expected.end(), {"SendInput 1", "Send a2 1d up"});
+    expected.push_back("BlockInput 0");
+    EXPECT_EQ(Calls(), expected);
   }
 }
 
