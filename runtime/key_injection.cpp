@@ -27,10 +27,14 @@ struct ModifierKeyCode {
   uint32_t flags;
 };
 constexpr ModifierKeyCode kModifierKeyCodes[] = {
-    {kLeftShiftKey, 0xA0, 0x2A, 0},  {kRightShiftKey, 0xA1, 0x36, 0},
-    {kLeftCtrlKey, 0xA2, 0x1D, 0},   {kRightCtrlKey, 0xA3, 0x1D, kKeyEventExtended},
-    {kLeftAltKey, 0xA4, 0x38, 0},    {kRightAltKey, 0xA5, 0x38, kKeyEventExtended},
-    {kLeftWinKey, 0x5B, 0x5B, kKeyEventExtended}, {kRightWinKey, 0x5C, 0x5C, kKeyEventExtended},
+    {kLeftShiftKey, 0xA0, 0x2A, 0},
+    {kRightShiftKey, 0xA1, 0x36, 0},
+    {kLeftCtrlKey, 0xA2, 0x1D, 0},
+    {kRightCtrlKey, 0xA3, 0x1D, kKeyEventExtended},
+    {kLeftAltKey, 0xA4, 0x38, 0},
+    {kRightAltKey, 0xA5, 0x38, kKeyEventExtended},
+    {kLeftWinKey, 0x5B, 0x5B, kKeyEventExtended},
+    {kRightWinKey, 0x5C, 0x5C, kKeyEventExtended},
 };
 constexpr uint32_t kAltOrWinKeys = kLeftAltKey | kRightAltKey | kLeftWinKey | kRightWinKey;
 

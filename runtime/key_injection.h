@@ -56,8 +56,8 @@ class HeldKeys {
 // again. Without it the system's key state before the burst is all there
 // is: the burst being one submission, only a release in the moment between
 // that reading and the submission could find its key put back.
-int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs,
-                        std::bitset<256>* keysPressed = nullptr, const std::function<uint32_t()>& userHolds = {});
+int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed = nullptr,
+                        const std::function<uint32_t()>& userHolds = {});
 
 // Windows+D, the shell's show-desktop chord, for the switcher's " Desktop"
 // item. Tagged like every other key of the runtime: a hook entry on Win+D

@@ -70,8 +70,8 @@ TEST_F(KeyInjection, EmptyOrAbsentTextBlocksAndAtOnceUnblocks) {
 // elevated).
 TEST_F(KeyInjection, TheWholeBurstGoesOutInOneCallWhileInputIsBlocked) {
   EXPECT_EQ(SendKeySequence(held, "abc", 0), 0);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 6", "Send 41 1e down", "Send 41 1e up", "Send 42 30 down", "Send 42 30 up",
-                            "Send 43 2e down", "Send 43 2e up", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 6", "Send 41 1e down", "Send 41 1e up", "Send 42 30 down",
+                            "Send 42 30 up", "Send 43 2e down", "Send 43 2e up", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, EventsKeepTheTimeStampsOfTheParse) {
@@ -83,15 +83,15 @@ TEST_F(KeyInjection, EventsKeepTheTimeStampsOfTheParse) {
 
 TEST_F(KeyInjection, PauseFollowsEveryEventIncludingTheLast) {
   EXPECT_EQ(SendKeySequence(held, "ab", 50), 0);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 1", "Send 41 1e down", "Sleep 50", "SendInput 1", "Send 41 1e up",
-                            "Sleep 50", "SendInput 1", "Send 42 30 down", "Sleep 50", "SendInput 1", "Send 42 30 up",
-                            "Sleep 50", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 1", "Send 41 1e down", "Sleep 50", "SendInput 1",
+                            "Send 41 1e up", "Sleep 50", "SendInput 1", "Send 42 30 down", "Sleep 50", "SendInput 1",
+                            "Send 42 30 up", "Sleep 50", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, FixedKeysGoOutWithTheirExtendedFlag) {
   EXPECT_EQ(SendKeySequence(held, "%{RMENU}", 0), 0);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 4", "Send 12 38 down", "Send 12 38 ext down", "Send 12 38 ext up",
-                            "Send 12 38 up", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 4", "Send 12 38 down", "Send 12 38 ext down",
+                            "Send 12 38 ext up", "Send 12 38 up", "BlockInput 0"}));
 }
 
 struct RefusalRow {
@@ -312,7 +312,8 @@ TEST_F(KeyInjection, AModifierLetGoOfDuringTheBurstIsNotLeftDown) {
     if (watched) userHolds = fake_keyboard::HandModifierKeys;
     EXPECT_EQ(SendKeySequence(held, "w", 0, nullptr, userHolds), 0);
     EXPECT_EQ(fake_keyboard::KeyDown(0x11), !watched);
-    Lines expected{"BlockInput 1", "SendInput 4", "Send a2 1d up", "Send 57 11 down", "Send 57 11 up", "Send a2 1d down"};
+    Lines expected{"BlockInput 1",    "SendInput 4",   "Send a2 1d up",
+                   "Send 57 11 down", "Send 57 11 up", "Send a2 1d down"};
     if (watched) expected.insert(expected.end(), {"SendInput 1", "Send a2 1d up"});
     expected.push_back("BlockInput 0");
     EXPECT_EQ(Calls(), expected);
