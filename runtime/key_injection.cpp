@@ -192,9 +192,10 @@ uint32_t FinishCutBurst(HeldKeys& held, const Burst& burst, size_t sent, size_t 
 // and this key-up finds it up already.
 void LetGoOfReleased(uint32_t putBack, const std::function<uint32_t()>& userHolds) {
   if (putBack == 0 || !userHolds) return;
+  const uint32_t letGoMeanwhile = putBack & ~userHolds();
   std::vector<KeyEvent> releases;
   for (const ModifierKeyCode& code : kModifierKeyCodes)
-    if (putBack & code.bit & ~userHolds())
+    if (letGoMeanwhile & code.bit)
       releases.push_back(KeyEventOf(code.virtualKey, code.scanCode, code.flags | kKeyEventKeyUp));
   SubmitBestEffort(releases);
 }
