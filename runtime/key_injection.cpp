@@ -1,5 +1,6 @@
 #include "runtime/key_injection.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -15,6 +16,190 @@ namespace {
 constexpr int32_t kRefused = -2;
 constexpr int32_t kFault = -3;
 
+// The modifier keys as a keyboard sends them. The right Ctrl and Alt and
+// both Windows keys are extended keys; the sided codes say which Shift is
+// meant, where the generic code with its scan code would leave the side to
+// how the system reads scan codes.
+struct ModifierKeyCode {
+  uint32_t bit;
+  uint16_t virtualKey;
+  uint16_t scanCode;
+  uint32_t flags;
+};
+constexpr ModifierKeyCode kModifierKeyCodes[] = {
+    {kLeftShiftKey, 0xA0, 0x2A, 0},
+    {kRightShiftKey, 0xA1, 0x36, 0},
+    {kLeftCtrlKey, 0xA2, 0x1D, 0},
+    {kRightCtrlKey, 0xA3, 0x1D, kKeyEventExtended},
+    {kLeftAltKey, 0xA4, 0x38, 0},
+    {kRightAltKey, 0xA5, 0x38, kKeyEventExtended},
+    {kLeftWinKey, 0x5B, 0x5B, kKeyEventExtended},
+    {kRightWinKey, 0x5C, 0x5C, kKeyEventExtended},
+};
+constexpr uint32_t kAltOrWinKeys = kLeftAltKey | kRightAltKey | kLeftWinKey | kRightWinKey;
+
+// 0xE8 is a virtual key that no keyboard has and no program acts on. Alt or
+// a Windows key that goes down and up with no key in between opens the menu
+// bar or the Start menu; this key goes in between.
+constexpr uint16_t kNeutralKey = 0xE8;
+
+// Which modifier key an event presses or releases (0 for none). The generic
+// codes are sided as the system does it: Ctrl and Alt by the extended flag,
+// Shift by the right key's scan code.
+uint32_t ModifierKeyOf(const KeyEvent& event) {
+  const bool extended = (event.flags & kKeyEventExtended) != 0;
+  switch (event.virtualKey) {
+    case 0x10: return event.scanCode == 0x36 ? kRightShiftKey : kLeftShiftKey;
+    case 0x11: return extended ? kRightCtrlKey : kLeftCtrlKey;
+    case 0x12: return extended ? kRightAltKey : kLeftAltKey;
+    default: break;
+  }
+  for (const ModifierKeyCode& code : kModifierKeyCodes)
+    if (code.virtualKey == event.virtualKey) return code.bit;
+  return 0;
+}
+
+KeyEvent KeyEventOf(uint16_t virtualKey, uint16_t scanCode, uint32_t flags) {
+  KeyEvent event;
+  event.virtualKey = virtualKey;
+  event.scanCode = scanCode;
+  event.flags = flags;
+  event.time = SystemTickCount();
+  return event;
+}
+
+void AppendNeutralPress(std::vector<KeyEvent>& events) {
+  events.push_back(KeyEventOf(kNeutralKey, 0, 0));
+  events.push_back(KeyEventOf(kNeutralKey, 0, kKeyEventKeyUp));
+}
+
+// Key-ups (or key-downs) of the modifier keys in `keys`. Letting go of Alt
+// or a Windows key is preceded by a neutral key: the user pressed it with a
+// key that the capture took away, so to the system it would be alone.
+void AppendLetGo(std::vector<KeyEvent>& events, uint32_t keys) {
+  if (keys & kAltOrWinKeys) AppendNeutralPress(events);
+  for (const ModifierKeyCode& code : kModifierKeyCodes)
+    if (keys & code.bit) events.push_back(KeyEventOf(code.virtualKey, code.scanCode, code.flags | kKeyEventKeyUp));
+}
+
+// Putting Alt or a Windows key back down is followed by a neutral key, so
+// that the user's own release of it later is not a lone press either.
+void AppendPutBack(std::vector<KeyEvent>& events, uint32_t keys) {
+  for (const ModifierKeyCode& code : kModifierKeyCodes)
+    if (keys & code.bit) events.push_back(KeyEventOf(code.virtualKey, code.scanCode, code.flags));
+  if (keys & kAltOrWinKeys) AppendNeutralPress(events);
+}
+
+// What one burst submits: the user's modifier keys let go, the sequence,
+// the key-ups of what the sequence leaves down but its hold words, and the
+// user's modifier keys put back down.
+struct Burst {
+  std::vector<KeyEvent> events;
+  size_t sequenceBegin = 0;
+  size_t sequenceEnd = 0;
+  size_t putBackBegin = 0;
+  uint32_t letGo = 0;
+  uint32_t putBack = 0;
+  HeldKeys heldAfter;  // what the runtime holds once the whole burst is in
+};
+
+Burst PlanBurst(const HeldKeys& held, const KeyEventList& list, const std::function<uint32_t()>& userHolds) {
+  Burst burst;
+  // The modifiers the runtime holds itself were asked for by an earlier
+  // sequence's hold words ("{ALT DOWN}" for an Alt-Tab over several keys).
+  if (list.count != 0) {
+    burst.letGo = HeldModifierKeys() & ~held.ModifierKeys();
+    if (userHolds) burst.letGo &= userHolds();
+  }
+  AppendLetGo(burst.events, burst.letGo);
+  burst.sequenceBegin = burst.events.size();
+  burst.heldAfter = held;
+  for (uint32_t n = 0; n < list.count; ++n) {
+    burst.events.push_back(list.events[n]);
+    burst.heldAfter.Note(list.events[n]);
+  }
+  burst.sequenceEnd = burst.events.size();
+  for (const KeyEvent& release : burst.heldAfter.TakeReleases(true)) burst.events.push_back(release);
+  burst.putBackBegin = burst.events.size();
+  // A key that the sequence's hold words leave down is down already.
+  burst.putBack = burst.letGo & ~burst.heldAfter.ModifierKeys();
+  AppendPutBack(burst.events, burst.putBack);
+  return burst;
+}
+
+// Submits `events` and goes on after each refusal with the event after the
+// refused one: for releases, where each key let go counts on its own.
+void SubmitBestEffort(const std::vector<KeyEvent>& events) {
+  size_t next = 0;
+  while (next < events.size()) {
+    next += InjectKeyEvents(events.data() + next, uint32_t(events.size() - next));
+    if (next < events.size()) ++next;  // refused, and not tried again
+  }
+}
+
+// Submits the burst; returns how many of its events went in, from the first
+// on. Without a pause in one call; with one, event by event, pausing after
+// each of the sequence's. `certain` says how many surely went in when the
+// submission throws.
+size_t SubmitBurst(const Burst& burst, uint32_t pauseMs, size_t& certain) {
+  certain = 0;
+  if (burst.events.empty()) return 0;
+  if (pauseMs == 0) {
+    if (RuntimeEnding()) return 0;
+    return InjectKeyEvents(burst.events.data(), uint32_t(burst.events.size()));
+  }
+  for (; certain < burst.events.size(); ++certain) {
+    // A pause lets the messages that end the runtime in between.
+    if (RuntimeEnding() || InjectKeyEvents(&burst.events[certain], 1) == 0) break;
+    if (certain >= burst.sequenceBegin && certain < burst.sequenceEnd) SleepMilliseconds(pauseMs);
+  }
+  return certain;
+}
+
+// The burst stopped after `sent` events: what went in is noted, and what is
+// left is mended. Everything the runtime holds is let go (a whole sequence
+// keeps its hold words), then the modifiers let go and not yet put back go
+// down again. The user's modifiers are the user's, never noted as held.
+// Past `certain` (a submission that failed) an event may or may not have
+// gone in: a key-down counts as sent and a key-up as not, and a modifier
+// as let go and not put back, so the mending covers both; at worst a key
+// gets a second key-up, or a held modifier a second key-down.
+// Returns the modifier keys put back, here or in the burst.
+uint32_t FinishCutBurst(HeldKeys& held, const Burst& burst, size_t sent, size_t certain, bool wholeSequence,
+                        std::bitset<256>* keysPressed) {
+  uint32_t letGo = 0;
+  uint32_t putBack = 0;
+  for (size_t i = 0; i < sent; ++i) {
+    const KeyEvent& event = burst.events[i];
+    const bool down = (event.flags & kKeyEventKeyUp) == 0;
+    const uint32_t modifier = ModifierKeyOf(event);
+    if (keysPressed != nullptr && down) keysPressed->set(event.virtualKey & 0xFF);
+    if (i < burst.sequenceBegin && modifier != 0) letGo |= modifier;
+    else if (i >= burst.putBackBegin && modifier != 0) putBack |= i < certain ? modifier : 0;
+    else if (i < certain || down) held.Note(event);
+  }
+  std::vector<KeyEvent> mend = held.TakeReleases(wholeSequence);
+  const uint32_t putBackNow = letGo & ~putBack & ~held.ModifierKeys();
+  AppendPutBack(mend, putBackNow);
+  SubmitBestEffort(mend);
+  return putBack | putBackNow;
+}
+
+// A modifier key that the burst put back while the user had let go of it
+// meanwhile (the release came between the reading and the burst, or, where
+// the system does not keep one submission together, inside it) would stay
+// down: it goes up. Had the release come after the burst, it went up then,
+// and this key-up finds it up already.
+void LetGoOfReleased(uint32_t putBack, const std::function<uint32_t()>& userHolds) {
+  if (putBack == 0 || !userHolds) return;
+  const uint32_t letGoMeanwhile = putBack & ~userHolds();
+  std::vector<KeyEvent> releases;
+  for (const ModifierKeyCode& code : kModifierKeyCodes)
+    if (letGoMeanwhile & code.bit)
+      releases.push_back(KeyEventOf(code.virtualKey, code.scanCode, code.flags | kKeyEventKeyUp));
+  SubmitBestEffort(releases);
+}
+
 }  // namespace
 
 void HeldKeys::Note(const KeyEvent& event) {
@@ -27,7 +212,8 @@ void HeldKeys::Note(const KeyEvent& event) {
   if ((event.flags & kKeyEventKeyUp) == 0) held_.push_back(event);
 }
 
-void HeldKeys::Release(bool keepHoldWords) {
+std::vector<KeyEvent> HeldKeys::TakeReleases(bool keepHoldWords) {
+  std::vector<KeyEvent> releases;
   for (std::size_t i = held_.size(); i-- > 0;) {
     if (keepHoldWords && held_[i].extraInfo == kInjectedHoldEventTag) continue;
     KeyEvent release = held_[i];
@@ -35,11 +221,21 @@ void HeldKeys::Release(bool keepHoldWords) {
     release.flags |= kKeyEventKeyUp;
     release.time = SystemTickCount();
     release.extraInfo = kInjectedEventTag;
-    InjectKeyEvent(release);
+    releases.push_back(release);
   }
+  return releases;
 }
 
-int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed) {
+void HeldKeys::Release(bool keepHoldWords) { SubmitBestEffort(TakeReleases(keepHoldWords)); }
+
+uint32_t HeldKeys::ModifierKeys() const {
+  uint32_t keys = 0;
+  for (const KeyEvent& event : held_) keys |= ModifierKeyOf(event);
+  return keys;
+}
+
+int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed,
+                        const std::function<uint32_t()>& userHolds) {
   if (RuntimeEnding()) return 0;
   KeyEventList list;
   try {
@@ -50,37 +246,46 @@ int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, 
   }
 
   int32_t result = 0;
-  uint32_t next = 0;
   try {
-    // Blocking may be refused; the burst goes out all the same.
+    // Blocking may be refused (it always is to a program that is not
+    // elevated); the burst goes out all the same, and being one submission
+    // it is never interleaved with the user's keys.
     BlockUserInput(true);
-    for (; next < list.count; ++next) {
-      // A pause lets the messages that end the runtime in between.
-      if (RuntimeEnding()) {
-        result = kRefused;
-        break;
-      }
-      if (InjectKeyEvent(list.events[next]) == 0) {
-        result = kRefused;
-        break;
-      }
-      held.Note(list.events[next]);
-      if (keysPressed != nullptr && (list.events[next].flags & kKeyEventKeyUp) == 0)
-        keysPressed->set(list.events[next].virtualKey & 0xFF);
-      if (pauseMs != 0) SleepMilliseconds(pauseMs);
+    Burst burst = PlanBurst(held, list, userHolds);
+    uint32_t putBack = burst.putBack;
+    size_t certain = 0;
+    size_t sent = 0;
+    bool failed = false;
+    try {
+      sent = SubmitBurst(burst, pauseMs, certain);
+      certain = sent;
+    } catch (...) {
+      // One event by one, only the one submitted may have gone in; in one
+      // call, any of them.
+      failed = true;
+      sent = pauseMs == 0 ? burst.events.size() : std::min(certain + 1, burst.events.size());
     }
+    if (!failed && sent == burst.events.size()) {
+      held = burst.heldAfter;
+      if (keysPressed != nullptr)
+        for (const KeyEvent& event : burst.events)
+          if ((event.flags & kKeyEventKeyUp) == 0) keysPressed->set(event.virtualKey & 0xFF);
+    } else {
+      // A refusal among the releases after the sequence leaves the sequence
+      // typed whole.
+      if (failed) result = kFault;
+      else if (sent < burst.sequenceEnd) result = kRefused;
+      // Before input is unblocked: a burst cut short releases everything it
+      // left down; a whole sequence keeps only what its hold words put down.
+      try {
+        putBack = FinishCutBurst(held, burst, sent, certain, result == 0, keysPressed);
+      } catch (...) {
+        if (result == 0) result = kFault;
+      }
+    }
+    LetGoOfReleased(putBack, userHolds);
   } catch (...) {
     result = kFault;
-    // The event being submitted may or may not have gone out: count a key-down
-    // as sent, and a key-up as not, so the release below covers both.
-    if (next < list.count && (list.events[next].flags & kKeyEventKeyUp) == 0) held.Note(list.events[next]);
-  }
-  // Before input is unblocked: a burst cut short releases everything it left
-  // down; a whole burst keeps only what its hold words put down.
-  try {
-    held.Release(result == 0);
-  } catch (...) {
-    if (result == 0) result = kFault;
   }
   try {
     BlockUserInput(false);
@@ -110,14 +315,10 @@ void SendShowDesktopChord() {
                {kKeyD, 0},
                {kKeyD, kKeyEventKeyUp},
                {kLeftWindowsKey, kKeyEventExtended | kKeyEventKeyUp}};
-  for (const auto& key : chord) {
-    KeyEvent event;
-    event.virtualKey = key.virtualKey;
-    event.scanCode = LayoutScanCode(key.virtualKey);
-    event.flags = key.flags;
-    event.time = SystemTickCount();
-    InjectKeyEvent(event);
-  }
+  std::vector<KeyEvent> events;
+  for (const auto& key : chord) events.push_back(KeyEventOf(key.virtualKey, LayoutScanCode(key.virtualKey), key.flags));
+  // One submission: the user's keys cannot come between the chord's.
+  (void)InjectKeyEvents(events.data(), uint32_t(events.size()));
 }
 
 void ReleaseHeldKeys(HeldKeys& held) {

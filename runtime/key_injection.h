@@ -3,6 +3,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "shared/key_event.h"
@@ -16,10 +17,16 @@ namespace quillon {
 class HeldKeys {
  public:
   void Note(const KeyEvent& event);
-  // Best effort, latest first. With `keepHoldWords` the keys that a hold
-  // word put down stay down: the user asked for them, and a later action
-  // (or the unload) releases them.
+  // The key-ups that let go of what is held, latest first, forgetting those
+  // keys. With `keepHoldWords` the keys that a hold word put down stay down:
+  // the user asked for them, and a later action (or the unload) releases
+  // them.
+  std::vector<KeyEvent> TakeReleases(bool keepHoldWords);
+  // Best effort: TakeReleases, sent.
   void Release(bool keepHoldWords);
+  // The modifier keys among those held (ModifierKey bits,
+  // seams/input_injection.h).
+  uint32_t ModifierKeys() const;
 
  private:
   std::vector<KeyEvent> held_;
@@ -33,11 +40,24 @@ class HeldKeys {
 // sequence's hold words put down ("{ALT DOWN}") stay down after a whole burst
 // until a later sequence releases them or ReleaseHeldKeys runs; everything
 // else is released, and a burst cut short releases everything.
+// The keys come out as written whatever the user holds: the modifier keys
+// that are down and that the runtime does not hold itself are let go before
+// the sequence and put down again after it, so the user's next key finds
+// them as the user's hands left them. Without a pause the whole burst, those
+// releases and restores included, is one submission, which the system keeps
+// together; with a pause each event goes on its own.
 // Once the runtime is ending nothing is typed: the call returns 0 at once,
 // and a burst under way stops as if refused.
 // `keysPressed`, when given, gains the virtual key of every key-down sent.
-int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs,
-                        std::bitset<256>* keysPressed = nullptr);
+// `userHolds`, when given, says which modifier keys (ModifierKey bits) the
+// user holds, from a watch of every key event that leaves the runtime's
+// own out (the hook's): only those are let go, and one that the user let go
+// of while the burst went in, and that the burst then put back, is let go
+// again. Without it the system's key state before the burst is all there
+// is: the burst being one submission, only a release in the moment between
+// that reading and the submission could find its key put back.
+int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed = nullptr,
+                        const std::function<uint32_t()>& userHolds = {});
 
 // Windows+D, the shell's show-desktop chord, for the switcher's " Desktop"
 // item. Tagged like every other key of the runtime: a hook entry on Win+D

@@ -6,6 +6,7 @@
 #include "runtime/own_keys.h"
 #include "runtime/runtime_state.h"
 #include "runtime/seams/hot_keys_and_hook.h"
+#include "runtime/seams/input_injection.h"
 #include "runtime/seams/main_window_messages.h"
 #include "shared/entry_rules.h"
 #include "shared/key_event.h"
@@ -117,6 +118,12 @@ void InstallCaptureHook(Runtime& runtime) {
   if (!s.useKeyboard || !HookModeWithEntries(s)) return;
   PublishHookTable(runtime, true);
   runtime.capture.hook.keysDown.reset();
+  {
+    // What is held before the hook sees a key. The runtime's own holds are
+    // not the user's.
+    HookShareHold hold;
+    runtime.capture.hook.userModifiers = HeldModifierKeys() & ~runtime.held.ModifierKeys();
+  }
   (void)InstallKeyboardHook(runtime.capture.hook);
 }
 
@@ -156,6 +163,13 @@ bool HandleHookKeyDown(HookShare& share, uint32_t virtualKey, uint32_t heldModif
 
 void HandleHookKeyUp(HookShare& share, uint32_t virtualKey) {
   if (virtualKey < 256) share.keysDown.reset(virtualKey);
+}
+
+void HandleHookModifierKey(HookShare& share, uint32_t modifierKey, bool down, uintptr_t extraInfo) {
+  if (IsRuntimeInjected(extraInfo)) return;
+  HookShareHold hold;
+  if (down) share.userModifiers |= modifierKey;
+  else share.userModifiers &= ~modifierKey;
 }
 
 void RunPostedHookAction(Runtime& runtime) {

@@ -51,6 +51,9 @@ bool HookWatchesKey(HookShare& share, uint32_t virtualKey);
 bool HandleHookKeyDown(HookShare& share, uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo);
 // The hook saw `virtualKey` go up: its next key-down is a new press.
 void HandleHookKeyUp(HookShare& share, uint32_t virtualKey);
+// The hook saw modifier key `modifierKey` (a ModifierKey bit) go down or up;
+// the runtime's own injected keys are not the user's and change nothing.
+void HandleHookModifierKey(HookShare& share, uint32_t modifierKey, bool down, uintptr_t extraInfo);
 
 // The main window's turn for the oldest key the hook queued. A key queued
 // under settings that have since been unloaded runs nothing.

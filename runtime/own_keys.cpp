@@ -2,6 +2,7 @@
 
 #include "runtime/key_injection.h"
 #include "runtime/runtime_state.h"
+#include "runtime/seams/hot_keys_and_hook.h"
 #include "runtime/seams/main_window_messages.h"
 
 namespace quillon {
@@ -15,7 +16,18 @@ void TypeOwnKeys(Runtime& runtime, const char* sequence) {
   const RuntimeSettings& s = runtime.settings;
   OwnKeys& own = runtime.ownKeys;
   const bool hotKeysWatched = s.useKeyboard && !s.useHook && s.keyCount > 0;
-  (void)SendKeySequence(runtime.held, sequence, 0, hotKeysWatched ? &own.pressed : nullptr);
+  const bool hookWatches = s.useKeyboard && s.useHook && s.keyCount > 0;
+  // The hook sees every key, so it knows which modifiers the user holds, and
+  // sees a release that comes while a burst goes in.
+  HookShare& hook = runtime.capture.hook;
+  auto userHolds = [&hook] {
+    LockHookShare();
+    uint32_t held = hook.userModifiers;
+    UnlockHookShare();
+    return held;
+  };
+  (void)SendKeySequence(runtime.held, sequence, 0, hotKeysWatched ? &own.pressed : nullptr,
+                        hookWatches ? std::function<uint32_t()>(userHolds) : std::function<uint32_t()>());
   // By the time the burst has been submitted, the system has already matched
   // its keys against the hot keys and queued what they set off, so a marker
   // posted now arrives after all of it.

@@ -128,6 +128,10 @@ struct HookShare {
   // Keys the hook saw go down and not yet up: a key-down of one of these is
   // an auto-repeat.
   std::bitset<256> keysDown;
+  // The modifier keys (ModifierKey bits) that the user holds: seen going
+  // down and not yet up in events that were not the runtime's own. Under the
+  // lock: the main thread reads them around a burst.
+  uint32_t userModifiers = 0;
 };
 
 // keyboard_capture.cpp, the main thread's side.

@@ -1,4 +1,5 @@
-// Injecting keyboard events into the system's input stream.
+// Injecting keyboard events into the system's input stream, and reading
+// which modifier keys are down.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +8,29 @@
 
 namespace quillon {
 
+// The modifier keys one by one, each side apart: what HeldModifierKeys
+// returns, as a set of bits.
+enum ModifierKey : uint32_t {
+  kLeftShiftKey = 1,
+  kRightShiftKey = 2,
+  kLeftCtrlKey = 4,
+  kRightCtrlKey = 8,
+  kLeftAltKey = 16,
+  kRightAltKey = 32,
+  kLeftWinKey = 64,
+  kRightWinKey = 128,
+};
+
 // Holds off (or lets through again) the user's own keyboard and mouse input.
 // Whether the system agreed is not reported: a burst goes out either way.
 void BlockUserInput(bool block);
-// Submits one event on its own; returns the number of events the system
-// inserted (0 when it refused).
-uint32_t InjectKeyEvent(const KeyEvent& event);
+// Submits `count` events in one call: the system inserts them one after the
+// other, with no other input in between. Returns how many it inserted, from
+// the first on; fewer than `count` when it refused one, and none after it.
+uint32_t InjectKeyEvents(const KeyEvent* events, uint32_t count);
+// The modifier keys (ModifierKey bits) that are down at this moment, as the
+// system's key state says: whoever put them down.
+uint32_t HeldModifierKeys();
 void SleepMilliseconds(uint32_t milliseconds);
 
 }  // namespace quillon

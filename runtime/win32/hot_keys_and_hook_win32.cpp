@@ -5,6 +5,7 @@
 #include "runtime/keyboard_capture.h"
 #include "runtime/runtime_state.h"
 #include "runtime/seams/hot_keys_and_hook.h"
+#include "runtime/seams/input_injection.h"
 #include "runtime/win32/main_window_handle.h"
 #include "shared/settings_tree.h"
 
@@ -52,9 +53,33 @@ uint32_t HeldModifiers(const KBDLLHOOKSTRUCT& event) {
   return modifiers;
 }
 
+// Which modifier key the event is (a ModifierKey bit; 0 for none). Windows
+// gives the hook the sided codes; Wine gives the generic ones for keys
+// injected with them, so the side is read from the extended flag (Ctrl and
+// Alt) and the scan code (Shift) as the system reads it.
+uint32_t ModifierKeyOf(const KBDLLHOOKSTRUCT& event) {
+  const bool extended = (event.flags & LLKHF_EXTENDED) != 0;
+  switch (event.vkCode) {
+    case VK_LSHIFT: return kLeftShiftKey;
+    case VK_RSHIFT: return kRightShiftKey;
+    case VK_SHIFT: return event.scanCode == 0x36 ? kRightShiftKey : kLeftShiftKey;
+    case VK_LCONTROL: return kLeftCtrlKey;
+    case VK_RCONTROL: return kRightCtrlKey;
+    case VK_CONTROL: return extended ? kRightCtrlKey : kLeftCtrlKey;
+    case VK_LMENU: return kLeftAltKey;
+    case VK_RMENU: return kRightAltKey;
+    case VK_MENU: return extended ? kRightAltKey : kLeftAltKey;
+    case VK_LWIN: return kLeftWinKey;
+    case VK_RWIN: return kRightWinKey;
+    default: return 0;
+  }
+}
+
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
   if (code == HC_ACTION && HookCaptures(g_threads, t_generation)) {
     const auto& event = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (uint32_t modifier = ModifierKeyOf(event))
+      HandleHookModifierKey(*g_hook.share, modifier, (event.flags & LLKHF_UP) == 0, event.dwExtraInfo);
     // Keys pressed while Alt is held (and F10) arrive as system key-downs;
     // Alt combinations must be capturable too.
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {

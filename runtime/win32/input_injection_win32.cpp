@@ -1,20 +1,49 @@
 #include <windows.h>
 
+#include <vector>
+
 #include "runtime/seams/input_injection.h"
 
 namespace quillon {
 
 void BlockUserInput(bool block) { BlockInput(block ? TRUE : FALSE); }
 
-uint32_t InjectKeyEvent(const KeyEvent& event) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = event.virtualKey;
-  input.ki.wScan = event.scanCode;
-  input.ki.dwFlags = event.flags;
-  input.ki.time = event.time;
-  input.ki.dwExtraInfo = event.extraInfo;
-  return SendInput(1, &input, sizeof(INPUT));
+uint32_t InjectKeyEvents(const KeyEvent* events, uint32_t count) {
+  if (count == 0) return 0;
+  std::vector<INPUT> inputs(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    INPUT& input = inputs[i];
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = events[i].virtualKey;
+    input.ki.wScan = events[i].scanCode;
+    input.ki.dwFlags = events[i].flags;
+    input.ki.time = events[i].time;
+    input.ki.dwExtraInfo = events[i].extraInfo;
+  }
+  return SendInput(count, inputs.data(), sizeof(INPUT));
+}
+
+// The asynchronous state: the runtime's thread never has the keyboard focus,
+// so its own (synchronous) key state lags behind what is held now. The sided
+// codes are what a keyboard's keys set; a generic code down with neither
+// side (another program injected the bare code, say) counts as the left key.
+uint32_t HeldModifierKeys() {
+  const struct {
+    int generic, left, right;
+    uint32_t leftBit, rightBit;
+  } kinds[] = {{VK_SHIFT, VK_LSHIFT, VK_RSHIFT, kLeftShiftKey, kRightShiftKey},
+               {VK_CONTROL, VK_LCONTROL, VK_RCONTROL, kLeftCtrlKey, kRightCtrlKey},
+               {VK_MENU, VK_LMENU, VK_RMENU, kLeftAltKey, kRightAltKey},
+               {0, VK_LWIN, VK_RWIN, kLeftWinKey, kRightWinKey}};
+  uint32_t held = 0;
+  for (const auto& kind : kinds) {
+    uint32_t sides = 0;
+    if (GetAsyncKeyState(kind.left) & 0x8000) sides |= kind.leftBit;
+    if (GetAsyncKeyState(kind.right) & 0x8000) sides |= kind.rightBit;
+    if (sides == 0 && kind.generic != 0 && (GetAsyncKeyState(kind.generic) & 0x8000)) sides = kind.leftBit;
+    held |= sides;
+  }
+  return held;
 }
 
 void SleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }

@@ -21,6 +21,23 @@ int g_submissions = 0;
 std::vector<std::string> g_calls;
 std::vector<KeyEvent> g_inserted;
 std::function<void()> g_whileReadingLayout;
+bool g_keyDown[256] = {};
+std::set<uint16_t> g_hand;
+std::vector<std::pair<int, uint16_t>> g_handLetsGo;
+constexpr uint16_t kModifierKeyCodes[] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x5B, 0x5C};  // in ModifierKey bit order
+
+// The key that an event sets in the key state. The generic codes are sided
+// as the system does it: Ctrl and Alt by the extended flag, Shift by the
+// right key's scan code.
+uint16_t SidedKey(const KeyEvent& event) {
+  const bool extended = (event.flags & kKeyEventExtended) != 0;
+  switch (event.virtualKey) {
+    case 0x10: return event.scanCode == 0x36 ? 0xA1 : 0xA0;
+    case 0x11: return extended ? 0xA3 : 0xA2;
+    case 0x12: return extended ? 0xA5 : 0xA4;
+    default: return event.virtualKey & 0xFF;
+  }
+}
 
 // The US layout's answer for each printable character: virtual key, and 1 in
 // the high byte when it needs Shift.
@@ -140,6 +157,9 @@ void Reset() {
   g_calls.clear();
   g_inserted.clear();
   g_whileReadingLayout = nullptr;
+  for (bool& down : g_keyDown) down = false;
+  g_hand.clear();
+  g_handLetsGo.clear();
 }
 
 void SetCapsLock(bool on) { g_capsLock = on; }
@@ -150,6 +170,29 @@ void SetRefusedSubmissions(std::set<int> numbers) { g_refused = std::move(number
 void SetFailingSubmissions(std::set<int> numbers) { g_failing = std::move(numbers); }
 const std::vector<std::string>& Calls() { return g_calls; }
 const std::vector<KeyEvent>& InsertedEvents() { return g_inserted; }
+
+void HoldByHand(uint16_t virtualKey, bool down) {
+  g_keyDown[virtualKey & 0xFF] = down;
+  if (down) g_hand.insert(virtualKey);
+  else g_hand.erase(virtualKey);
+}
+
+void LetGoByHandAt(int number, uint16_t virtualKey) { g_handLetsGo.push_back({number, virtualKey}); }
+
+uint32_t HandModifierKeys() {
+  uint32_t held = 0;
+  for (int i = 0; i < 8; ++i)
+    if (g_hand.count(kModifierKeyCodes[i]) != 0) held |= 1u << i;
+  return held;
+}
+
+bool KeyDown(uint16_t virtualKey) {
+  if (virtualKey >= 0x10 && virtualKey <= 0x12) {
+    int left = 0xA0 + 2 * (virtualKey - 0x10);
+    return g_keyDown[left] || g_keyDown[left + 1];
+  }
+  return g_keyDown[virtualKey & 0xFF];
+}
 
 std::string Describe(const KeyEvent& event) {
   char line[48];
@@ -185,19 +228,33 @@ uint32_t SystemTickCount() { return g_tickCount; }
 
 void BlockUserInput(bool block) { g_calls.push_back(block ? "BlockInput 1" : "BlockInput 0"); }
 
-uint32_t InjectKeyEvent(const KeyEvent& event) {
-  int number = ++g_submissions;
-  if (g_failing.count(number) != 0) {
-    g_calls.push_back("Failed " + Describe(event));
-    throw std::runtime_error("input stream failed");
+uint32_t InjectKeyEvents(const KeyEvent* events, uint32_t count) {
+  g_calls.push_back("SendInput " + std::to_string(count));
+  for (uint32_t i = 0; i < count; ++i) {
+    const KeyEvent& event = events[i];
+    int number = ++g_submissions;
+    for (const auto& [at, key] : g_handLetsGo)
+      if (at == number) HoldByHand(key, false);
+    if (g_failing.count(number) != 0) {
+      g_calls.push_back("Failed " + Describe(event));
+      throw std::runtime_error("input stream failed");
+    }
+    if (g_refused.count(number) != 0) {
+      g_calls.push_back("Refused " + Describe(event));
+      return i;
+    }
+    g_calls.push_back("Send " + Describe(event));
+    g_inserted.push_back(event);
+    g_keyDown[SidedKey(event)] = (event.flags & kKeyEventKeyUp) == 0;
   }
-  if (g_refused.count(number) != 0) {
-    g_calls.push_back("Refused " + Describe(event));
-    return 0;
-  }
-  g_calls.push_back("Send " + Describe(event));
-  g_inserted.push_back(event);
-  return 1;
+  return count;
+}
+
+uint32_t HeldModifierKeys() {
+  uint32_t held = 0;
+  for (int i = 0; i < 8; ++i)
+    if (g_keyDown[kModifierKeyCodes[i]]) held |= 1u << i;
+  return held;
 }
 
 void SleepMilliseconds(uint32_t milliseconds) {

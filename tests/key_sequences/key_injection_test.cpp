@@ -3,6 +3,8 @@
 // refuses an event or fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,10 +65,13 @@ TEST_F(KeyInjection, EmptyOrAbsentTextBlocksAndAtOnceUnblocks) {
   EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "BlockInput 0"}));
 }
 
-TEST_F(KeyInjection, EachEventGoesOutOnItsOwnWhileInputIsBlocked) {
+// One call: the system keeps its events together, so the user's own keys
+// cannot come between them (BlockInput is refused to a program that is not
+// elevated).
+TEST_F(KeyInjection, TheWholeBurstGoesOutInOneCallWhileInputIsBlocked) {
   EXPECT_EQ(SendKeySequence(held, "abc", 0), 0);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Send 41 1e up", "Send 42 30 down", "Send 42 30 up",
-                            "Send 43 2e down", "Send 43 2e up", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 6", "Send 41 1e down", "Send 41 1e up", "Send 42 30 down",
+                            "Send 42 30 up", "Send 43 2e down", "Send 43 2e up", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, EventsKeepTheTimeStampsOfTheParse) {
@@ -78,14 +83,15 @@ TEST_F(KeyInjection, EventsKeepTheTimeStampsOfTheParse) {
 
 TEST_F(KeyInjection, PauseFollowsEveryEventIncludingTheLast) {
   EXPECT_EQ(SendKeySequence(held, "ab", 50), 0);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Sleep 50", "Send 41 1e up", "Sleep 50",
-                            "Send 42 30 down", "Sleep 50", "Send 42 30 up", "Sleep 50", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 1", "Send 41 1e down", "Sleep 50", "SendInput 1",
+                            "Send 41 1e up", "Sleep 50", "SendInput 1", "Send 42 30 down", "Sleep 50", "SendInput 1",
+                            "Send 42 30 up", "Sleep 50", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, FixedKeysGoOutWithTheirExtendedFlag) {
   EXPECT_EQ(SendKeySequence(held, "%{RMENU}", 0), 0);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 12 38 down", "Send 12 38 ext down", "Send 12 38 ext up",
-                            "Send 12 38 up", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 4", "Send 12 38 down", "Send 12 38 ext down",
+                            "Send 12 38 ext up", "Send 12 38 up", "BlockInput 0"}));
 }
 
 struct RefusalRow {
@@ -98,23 +104,26 @@ TEST_F(KeyInjection, RefusalStopsTheBurstAndReleasesWhatIsHeld) {
   // clang-format off
   const RefusalRow rows[] = {
       // Third of six refused: nothing is held at that point.
-      {"abc", {3}, {"Send 41 1e down", "Send 41 1e up", "Refused 42 30 down"}},
-      {"abc", {1}, {"Refused 41 1e down"}},
+      {"abc", {3}, {"SendInput 6", "Send 41 1e down", "Send 41 1e up", "Refused 42 30 down"}},
+      {"abc", {1}, {"SendInput 6", "Refused 41 1e down"}},
       // Held modifiers are released latest first.
-      {"+^x", {3}, {"Send 10 2a down", "Send 11 1d down", "Refused 58 2d down", "Send 11 1d up", "Send 10 2a up"}},
-      {"+^x", {4}, {"Send 10 2a down", "Send 11 1d down", "Send 58 2d down", "Refused 58 2d up", "Send 58 2d up",
-                    "Send 11 1d up", "Send 10 2a up"}},
+      {"+^x", {3}, {"SendInput 6", "Send 10 2a down", "Send 11 1d down", "Refused 58 2d down",
+                    "SendInput 2", "Send 11 1d up", "Send 10 2a up"}},
+      {"+^x", {4}, {"SendInput 6", "Send 10 2a down", "Send 11 1d down", "Send 58 2d down", "Refused 58 2d up",
+                    "SendInput 3", "Send 58 2d up", "Send 11 1d up", "Send 10 2a up"}},
       // The key state is one bit: two Shift downs need one release, and after
       // the inner Shift up nothing is held any more.
-      {"+(EC)", {3}, {"Send 10 2a down", "Send 10 2a down", "Refused 45 12 down", "Send 10 2a up"}},
-      {"+(EC)", {6}, {"Send 10 2a down", "Send 10 2a down", "Send 45 12 down", "Send 45 12 up", "Send 10 2a up",
-                      "Refused 10 2a down"}},
+      {"+(EC)", {3}, {"SendInput 10", "Send 10 2a down", "Send 10 2a down", "Refused 45 12 down",
+                      "SendInput 1", "Send 10 2a up"}},
+      {"+(EC)", {6}, {"SendInput 10", "Send 10 2a down", "Send 10 2a down", "Send 45 12 down", "Send 45 12 up",
+                      "Send 10 2a up", "Refused 10 2a down"}},
       // A refused release is not retried; the others are still tried.
-      {"+^x", {3, 4}, {"Send 10 2a down", "Send 11 1d down", "Refused 58 2d down", "Refused 11 1d up",
-                       "Send 10 2a up"}},
-      {"{ALT DOWN}{F4}", {3}, {"Send 12 38 down", "Send 73 3e down", "Refused 73 3e up", "Send 73 3e up",
-                               "Send 12 38 up"}},
-      {"{RCONTROL}{LCONTROL}", {2}, {"Send 11 1d ext down", "Refused 11 1d ext up", "Send 11 1d ext up"}},
+      {"+^x", {3, 4}, {"SendInput 6", "Send 10 2a down", "Send 11 1d down", "Refused 58 2d down",
+                       "SendInput 2", "Refused 11 1d up", "SendInput 1", "Send 10 2a up"}},
+      {"{ALT DOWN}{F4}", {3}, {"SendInput 3", "Send 12 38 down", "Send 73 3e down", "Refused 73 3e up",
+                               "SendInput 2", "Send 73 3e up", "Send 12 38 up"}},
+      {"{RCONTROL}{LCONTROL}", {2}, {"SendInput 4", "Send 11 1d ext down", "Refused 11 1d ext up",
+                                     "SendInput 1", "Send 11 1d ext up"}},
   };
   // clang-format on
   for (const RefusalRow& row : rows) {
@@ -131,24 +140,24 @@ TEST_F(KeyInjection, RefusalStopsTheBurstAndReleasesWhatIsHeld) {
 TEST_F(KeyInjection, RefusalWithAPauseStopsPausing) {
   fake_keyboard::SetRefusedSubmissions({2});
   EXPECT_EQ(SendKeySequence(held, "ab", 20), -2);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Sleep 20", "Refused 41 1e up", "Send 41 1e up",
-                            "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 1", "Send 41 1e down", "Sleep 20", "SendInput 1",
+                            "Refused 41 1e up", "SendInput 1", "Send 41 1e up", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, FaultWhileSendingUnblocksReleasesAndGivesMinusThree) {
   fake_keyboard::SetFailingSubmissions({3});
   EXPECT_EQ(SendKeySequence(held, "+^x", 0), -3);
-  // The failing key-down may have gone out, so it is released too.
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 11 1d down", "Failed 58 2d down", "Send 58 2d up",
-                            "Send 11 1d up", "Send 10 2a up", "BlockInput 0"}));
+  // Any key-down of the failing call may have gone out, so each is released.
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 6", "Send 10 2a down", "Send 11 1d down", "Failed 58 2d down",
+                            "SendInput 3", "Send 58 2d up", "Send 11 1d up", "Send 10 2a up", "BlockInput 0"}));
   ExpectNothingHeld();
 }
 
 TEST_F(KeyInjection, FaultOnAKeyUpSendsItAgain) {
   fake_keyboard::SetFailingSubmissions({4});
   EXPECT_EQ(SendKeySequence(held, "+x", 0), -3);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 10 2a down", "Send 58 2d down", "Send 58 2d up", "Failed 10 2a up",
-                            "Send 10 2a up", "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 4", "Send 10 2a down", "Send 58 2d down", "Send 58 2d up",
+                            "Failed 10 2a up", "SendInput 2", "Send 58 2d up", "Send 10 2a up", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, FaultDuringReleaseKeepsTheRefusalResult) {
@@ -188,10 +197,12 @@ TEST_F(KeyInjection, HoldWordsLastAcrossBurstsUntilReleasedOrUnloaded) {
     const char* text;
     Lines sent;
   } bursts[] = {
-      {"{ALT DOWN}{TAB}", {"Send 12 38 down", "Send 9 f down", "Send 9 f up"}},
-      {"{TAB}", {"Send 9 f down", "Send 9 f up"}},
-      {"{ALT UP}", {"Send 12 38 up"}},
-      {"+{CTRL DOWN}x", {"Send 10 2a down", "Send 11 1d down", "Send 10 2a up", "Send 58 2d down", "Send 58 2d up"}},
+      {"{ALT DOWN}{TAB}", {"SendInput 3", "Send 12 38 down", "Send 9 f down", "Send 9 f up"}},
+      // The Alt that the runtime holds is not the user's: it stays down.
+      {"{TAB}", {"SendInput 2", "Send 9 f down", "Send 9 f up"}},
+      {"{ALT UP}", {"SendInput 1", "Send 12 38 up"}},
+      {"+{CTRL DOWN}x",
+       {"SendInput 5", "Send 10 2a down", "Send 11 1d down", "Send 10 2a up", "Send 58 2d down", "Send 58 2d up"}},
   };
   for (const auto& burst : bursts) {
     fake_keyboard::Reset();
@@ -203,9 +214,9 @@ TEST_F(KeyInjection, HoldWordsLastAcrossBurstsUntilReleasedOrUnloaded) {
   }
   fake_keyboard::Reset();
   ReleaseHeldKeys(held);
-  EXPECT_EQ(Calls(), (Lines{"Send 11 1d up"}));
+  EXPECT_EQ(Calls(), (Lines{"SendInput 1", "Send 11 1d up"}));
   ReleaseHeldKeys(held);
-  EXPECT_EQ(Calls().size(), 1u) << "released once";
+  EXPECT_EQ(Calls().size(), 2u) << "released once";
 }
 
 TEST_F(KeyInjection, ABurstCutShortReleasesEarlierHoldsToo) {
@@ -213,8 +224,8 @@ TEST_F(KeyInjection, ABurstCutShortReleasesEarlierHoldsToo) {
   fake_keyboard::Reset();
   fake_keyboard::SetRefusedSubmissions({2});
   EXPECT_EQ(SendKeySequence(held, "ab", 0), -2);
-  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "Send 41 1e down", "Refused 41 1e up", "Send 41 1e up", "Send 10 2a up",
-                            "BlockInput 0"}));
+  EXPECT_EQ(Calls(), (Lines{"BlockInput 1", "SendInput 4", "Send 41 1e down", "Refused 41 1e up", "SendInput 2",
+                            "Send 41 1e up", "Send 10 2a up", "BlockInput 0"}));
 }
 
 TEST_F(KeyInjection, EveryEventCarriesTheRuntimesTag) {
@@ -223,6 +234,90 @@ TEST_F(KeyInjection, EveryEventCarriesTheRuntimesTag) {
   for (const KeyEvent& event : fake_keyboard::InsertedEvents()) tags.push_back(event.extraInfo);
   EXPECT_EQ(tags, (std::vector<uintptr_t>{kInjectedHoldEventTag, kInjectedEventTag, kInjectedEventTag,
                                           kInjectedHoldEventTag}));
+}
+
+struct HandRow {
+  std::vector<uint16_t> hand;  // keys the user holds: 0xA0-0xA5 a side of Shift, Ctrl, Alt; 0x5B the Windows key
+  const char* text;
+  std::set<int> refused, failing;
+  int32_t result;
+  Lines calls;  // between BlockInput 1 and 0
+};
+
+// An entry on Ctrl+F1 typing "www" while the user still holds Ctrl: the
+// held modifiers are let go before the sequence and put down again after it,
+// in the same call, and a burst cut short still puts them back.
+TEST_F(KeyInjection, KeysComeOutAsWrittenWhateverTheUserHolds) {
+  // clang-format off
+  const HandRow rows[] = {
+      {{0xA2}, "www", {}, {}, 0, {"SendInput 8", "Send a2 1d up", "Send 57 11 down", "Send 57 11 up",
+                                  "Send 57 11 down", "Send 57 11 up", "Send 57 11 down", "Send 57 11 up",
+                                  "Send a2 1d down"}},
+      // Win+L would lock the machine. A Windows key (or Alt) let go or put
+      // back has a neutral key beside it, so it never goes up alone.
+      {{0x5B}, "hi", {}, {}, 0, {"SendInput 10", "Send e8 0 down", "Send e8 0 up", "Send 5b 5b ext up",
+                                 "Send 48 23 down", "Send 48 23 up", "Send 49 17 down", "Send 49 17 up",
+                                 "Send 5b 5b ext down", "Send e8 0 down", "Send e8 0 up"}},
+      {{0xA3, 0xA1}, "a", {}, {}, 0, {"SendInput 6", "Send a1 36 up", "Send a3 1d ext up", "Send 41 1e down",
+                                      "Send 41 1e up", "Send a1 36 down", "Send a3 1d ext down"}},
+      // A Ctrl that the sequence asks for is its own: pressed where it says.
+      {{0xA2}, "a^c", {}, {}, 0, {"SendInput 8", "Send a2 1d up", "Send 41 1e down", "Send 41 1e up",
+                                  "Send 11 1d down", "Send 43 2e down", "Send 43 2e up", "Send 11 1d up",
+                                  "Send a2 1d down"}},
+      // The sequence's hold keeps the key down: nothing to put back.
+      {{0xA2}, "{CTRL DOWN}", {}, {}, 0, {"SendInput 2", "Send a2 1d up", "Send 11 1d down"}},
+      {{0xA2}, "", {}, {}, 0, {}},
+      // Cut short: what the sequence left down goes up, the Ctrl down again.
+      {{0xA2}, "www", {3}, {}, -2, {"SendInput 8", "Send a2 1d up", "Send 57 11 down", "Refused 57 11 up",
+                                    "SendInput 2", "Send 57 11 up", "Send a2 1d down"}},
+      {{0xA2}, "www", {1}, {}, -2, {"SendInput 8", "Refused a2 1d up"}},
+      {{0xA2}, "w", {4}, {}, 0, {"SendInput 4", "Send a2 1d up", "Send 57 11 down", "Send 57 11 up",
+                                 "Refused a2 1d down", "SendInput 1", "Send a2 1d down"}},
+      {{0xA2}, "www", {}, {2}, -3, {"SendInput 8", "Send a2 1d up", "Failed 57 11 down",
+                                    "SendInput 2", "Send 57 11 up", "Send a2 1d down"}},
+  };
+  // clang-format on
+  for (const HandRow& row : rows) {
+    SCOPED_TRACE(row.text);
+    fake_keyboard::Reset();
+    held = HeldKeys{};
+    for (uint16_t key : row.hand) fake_keyboard::HoldByHand(key, true);
+    fake_keyboard::SetRefusedSubmissions(row.refused);
+    fake_keyboard::SetFailingSubmissions(row.failing);
+    EXPECT_EQ(SendKeySequence(held, row.text, 0), row.result);
+    Lines expected = row.calls;
+    expected.insert(expected.begin(), "BlockInput 1");
+    expected.push_back("BlockInput 0");
+    EXPECT_EQ(Calls(), expected);
+    // The key state is as the user's hands (and the sequence's hold) left it.
+    for (int key = 0; key < 256; ++key) {
+      if (key >= 0x10 && key <= 0x12) continue;
+      bool byHand = std::find(row.hand.begin(), row.hand.end(), key) != row.hand.end();
+      EXPECT_EQ(fake_keyboard::KeyDown(uint16_t(key)), byHand) << "key " << key;
+    }
+  }
+}
+
+// The user lets go of Ctrl while the burst goes in, after the runtime read
+// it as held: with the hook's watch the burst lets go of the Ctrl it put
+// back; without one there is nothing to tell the release by.
+TEST_F(KeyInjection, AModifierLetGoOfDuringTheBurstIsNotLeftDown) {
+  for (bool watched : {true, false}) {
+    SCOPED_TRACE(watched ? "watched" : "not watched");
+    fake_keyboard::Reset();
+    held = HeldKeys{};
+    fake_keyboard::HoldByHand(0xA2, true);
+    fake_keyboard::LetGoByHandAt(3, 0xA2);
+    std::function<uint32_t()> userHolds;
+    if (watched) userHolds = fake_keyboard::HandModifierKeys;
+    EXPECT_EQ(SendKeySequence(held, "w", 0, nullptr, userHolds), 0);
+    EXPECT_EQ(fake_keyboard::KeyDown(0x11), !watched);
+    Lines expected{"BlockInput 1",    "SendInput 4",   "Send a2 1d up",
+                   "Send 57 11 down", "Send 57 11 up", "Send a2 1d down"};
+    if (watched) expected.insert(expected.end(), {"SendInput 1", "Send a2 1d up"});
+    expected.push_back("BlockInput 0");
+    EXPECT_EQ(Calls(), expected);
+  }
 }
 
 // The parser keeps its state to itself: a parse started while another runs

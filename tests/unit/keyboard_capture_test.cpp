@@ -9,6 +9,7 @@
 #include "runtime/settings_lifecycle.h"
 #include "runtime/settings_store.h"
 #include "runtime/runtime_state.h"
+#include "runtime/seams/input_injection.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_window_system.h"
@@ -199,6 +200,21 @@ TEST_F(HookTest, TheRuntimesOwnKeysNeverMatch) {
   EXPECT_FALSE(HandleHookKeyDown(rt.capture.hook, kF5, 0, kInjectedHoldEventTag));
   EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kF5, 0, 12345)) << "other programs' injected keys are the user's";
   RunPostedActions();
+}
+
+// Ctrl+F5 typing "w" while the user holds the left Ctrl: the burst lets go
+// of what the hook saw the user hold, whatever the runtime's own keys did.
+TEST_F(HookTest, ATypingEntryLetsGoOfTheModifiersTheHookSawTheUserHold) {
+  Entry(1, ModifierCtrl, kF5, "");
+  rt.settings.keyActions[1].action = StuffKeys;
+  rt.settings.keyActions[1].keySeq = "w";
+  fake_keyboard::HoldByHand(0xA2, true);
+  HandleHookModifierKey(rt.capture.hook, kLeftCtrlKey, true, 0);
+  HandleHookModifierKey(rt.capture.hook, kLeftCtrlKey, false, kInjectedEventTag);
+  EXPECT_TRUE(HookKeyDown(kF5, ModifierCtrl));
+  std::vector<std::string> sent;
+  for (const KeyEvent& event : fake_keyboard::InsertedEvents()) sent.push_back(fake_keyboard::Describe(event));
+  EXPECT_EQ(sent, (std::vector<std::string>{"a2 1d up", "57 11 down", "57 11 up", "a2 1d down"}));
 }
 
 TEST_F(HookTest, SwallowingTheKeyOfAnAltOrWindowsCombinationSendsANeutralKey) {
