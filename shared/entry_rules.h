@@ -12,7 +12,8 @@ namespace quillon {
 
 // --- Controller entries ----------------------------------------------------
 
-// Whether an entry bound to `entryButtons` (bit i: button i + 1) is held:
+// Whether an entry bound to `entryButtons` (bit i: button i + 1, buttons 1
+// to 32) is held:
 // it names a button and every one it names is down. Further held buttons
 // do not matter.
 bool EntryButtonsHeld(uint32_t entryButtons, uint32_t held);
