@@ -17,10 +17,10 @@ namespace quillon {
 
 namespace {
 
-// Buttons 1 to 32 can be bound: the Buttons mask is one DWORD, bit i for
-// button i + 1. A pad with more (DIJOYSTATE2 carries 128) has the rest
-// ignored; one with fewer is read only over its own.
-constexpr uint32_t kMaxReadButtons = 32;
+// A pad with more buttons than can be bound (DIJOYSTATE2 carries 128) has
+// the rest ignored; one with fewer is read only over its own.
+constexpr uint32_t kMaxReadButtons = kBindableButtons;
+static_assert(kMaxReadButtons <= 32, "the held mask is one 32-bit word");
 constexpr uint8_t kHeldBit = 0x80;
 // An unplugged controller reports lost input on every acquire; the tick must
 // still return to the message loop, so it gives up after this many tries and

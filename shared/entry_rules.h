@@ -12,8 +12,11 @@ namespace quillon {
 
 // --- Controller entries ----------------------------------------------------
 
-// Whether an entry bound to `entryButtons` (bit i: button i + 1, buttons 1
-// to 32) is held:
+// Buttons that an entry can bind and the runtime reads: the Buttons mask is
+// one DWORD, so 1 to 32 (or fewer when the pad has fewer).
+inline constexpr uint32_t kBindableButtons = 32;
+
+// Whether an entry bound to `entryButtons` (bit i: button i + 1) is held:
 // it names a button and every one it names is down. Further held buttons
 // do not matter.
 bool EntryButtonsHeld(uint32_t entryButtons, uint32_t held);
