@@ -1,5 +1,6 @@
 #include "configurator/action_entry_text.h"
 
+#include "shared/entry_rules.h"
 #include "configurator/key_catalogue.h"
 #include "shared/settings_tree.h"
 
@@ -27,7 +28,7 @@ std::string KeyEntryText(int modifier, int virtualKey) {
 
 std::string ButtonEntryText(int32_t buttons) {
   std::string text;
-  for (int button = 1; button <= kMaxControllerButtons; ++button) {
+  for (int button = 1; button <= int(kBindableButtons); ++button) {
     if ((static_cast<uint32_t>(buttons) & ButtonBit(button)) == 0) continue;
     text += text.empty() ? "Button " : " + ";
     text += std::to_string(button);

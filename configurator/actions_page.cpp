@@ -88,8 +88,10 @@ int EditorModifier() {
     if (IsChecked(kModifierBoxes[bit])) modifier |= 1 << bit;
   return modifier;
 }
-int32_t EditorButtons() {
-  int32_t buttons = 0;
+// The buttons of the boxes, and the stored ones above the boxes (buttons 11
+// to 32, which the runtime reads and a tree may hold), kept as they were.
+int32_t EditorButtons(int32_t stored) {
+  int32_t buttons = int32_t(uint32_t(stored) & ~kButtonsMask);
   for (int k = 0; k < 10; ++k)
     if (IsChecked(kButtonBoxes[k])) buttons |= int32_t(1) << k;
   return buttons;
@@ -131,7 +133,7 @@ void ReadKeyEditor(KeyActionEntry& entry) {
   ReadCommonFields(entry);
 }
 void ReadButtonEditor(ButtonActionEntry& entry) {
-  entry.buttons = EditorButtons();
+  entry.buttons = EditorButtons(entry.buttons);
   ReadCommonFields(entry);
 }
 
@@ -217,7 +219,9 @@ void RefreshEntryText(ActionEditor& editor) {
     const int stored = IsEntry(editor.currentKey) ? editor.model->keyActions[size_t(editor.currentKey)].virtualKey : 0;
     RewriteRow(kind.listId, row, EditorRowText(KeyEntryText(EditorModifier(), EditorKeyCode(stored))));
   } else {
-    RewriteRow(kind.listId, row, EditorRowText(ButtonEntryText(EditorButtons())));
+    const int32_t stored =
+        IsEntry(editor.currentButton) ? editor.model->buttonActions[size_t(editor.currentButton)].buttons : 0;
+    RewriteRow(kind.listId, row, EditorRowText(ButtonEntryText(EditorButtons(stored))));
   }
 }
 

@@ -47,8 +47,7 @@ std::string KeyReason(const ConfiguratorSettings& s, const std::vector<KeyBindin
 // this one is, and the runtime runs the first held entry in list order.
 std::string ButtonReason(const ConfiguratorSettings& s, int n) {
   const uint32_t buttons = uint32_t(s.buttonActions[size_t(n)].buttons);
-  if ((buttons & kButtonsMask) == 0) return "no button is chosen";
-  if ((buttons & ~kButtonsMask) != 0) return "it needs a button above 10, which is never read";
+  if (buttons == 0) return "no button is chosen";
   std::vector<uint32_t> earlier;
   for (int e = 0; e < n; ++e) earlier.push_back(uint32_t(s.buttonActions[size_t(e)].buttons));
   const size_t first = FirstHeldEntry(earlier, buttons);

@@ -36,7 +36,6 @@ int16_t TakeEntries(const std::vector<FieldValues>& read, std::array<Entry, kAct
     Entry& entry = entries[size_t(count++)];
     entry = Entry{};
     Take(values, entry);
-    if constexpr (requires { entry.buttons; }) entry.buttons &= int32_t(kButtonsMask);  // buttons 1 to 10 only
   }
   return count;
 }

@@ -17,8 +17,10 @@ namespace quillon {
 
 namespace {
 
-// Only buttons 1 to 10 can be bound (the Buttons mask has ten bits).
-constexpr uint32_t kMaxReadButtons = 10;
+// A pad with more buttons than can be bound (DIJOYSTATE2 carries 128) has
+// the rest ignored; one with fewer is read only over its own.
+constexpr uint32_t kMaxReadButtons = kBindableButtons;
+static_assert(kMaxReadButtons <= 32, "the held mask is one 32-bit word");
 constexpr uint8_t kHeldBit = 0x80;
 // An unplugged controller reports lost input on every acquire; the tick must
 // still return to the message loop, so it gives up after this many tries and

@@ -12,6 +12,10 @@ namespace quillon {
 
 // --- Controller entries ----------------------------------------------------
 
+// Buttons that an entry can bind and the runtime reads: the Buttons mask is
+// one DWORD, so 1 to 32 (or fewer when the pad has fewer).
+inline constexpr uint32_t kBindableButtons = 32;
+
 // Whether an entry bound to `entryButtons` (bit i: button i + 1) is held:
 // it names a button and every one it names is down. Further held buttons
 // do not matter.

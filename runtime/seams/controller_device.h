@@ -1,6 +1,6 @@
 // The game-controller input system (DirectInput on Windows), reduced to what
 // controller polling needs: find a controller by product name, read its
-// buttons, keep it acquired.
+// buttons (at most 32 are bound), keep it acquired.
 #pragma once
 
 #include <array>

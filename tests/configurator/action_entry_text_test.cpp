@@ -38,9 +38,12 @@ TEST(ActionEntryTextTest, AButtonRowListsTheHeldButtonsInOrder) {
     int32_t buttons;
     const char* text;
   } cases[] = {
-      {0, "(No buttons)"},           {0b10'0000'0101, "Button 1 + 3 + 10"},
-      {0b10'0000'0000, "Button 10"}, {1 << 10, "(No buttons)"},  // bits beyond button 10 are not shown
-      {(1 << 12) | 1, "Button 1"},   {-1, "Button 1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10"},
+      {0, "(No buttons)"},
+      {0b10'0000'0101, "Button 1 + 3 + 10"},
+      {0b10'0000'0000, "Button 10"},
+      {1 << 10, "Button 11"},  // the runtime reads buttons 1 to 32
+      {(1 << 12) | 1, "Button 1 + 13"},
+      {int32_t(1u << 31), "Button 32"},
   };
   for (const auto& c : cases) EXPECT_EQ(ButtonEntryText(c.buttons), c.text) << c.buttons;
   ButtonActionEntry entry;

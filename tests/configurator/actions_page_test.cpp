@@ -168,7 +168,8 @@ TEST_F(ActionsPageTest, DeleteMovesTheRowsUpAndKeepsTheLastEntry) {
 
 TEST_F(ActionsPageTest, SwitchingListsCommitsTheListLeftAndKeepsEachSelection) {
   AddKeys({KeyEntry(0, 112), KeyEntry(0, 113)});
-  AddButtons({ButtonEntry(1), ButtonEntry(0)});
+  // The second entry holds button 12, which has no box yet: edits keep it.
+  AddButtons({ButtonEntry(1), ButtonEntry(1 << 11)});
   ShowActionsPage(editor_, g_model);
   Choose(IDC_lstKeys, 1);
   Click(IDC_chkShift);
@@ -180,10 +181,10 @@ TEST_F(ActionsPageTest, SwitchingListsCommitsTheListLeftAndKeepsEachSelection) {
   Choose(IDC_lstJoyButtons, 1);
   Click(IDC_chkButton1);
   Click(IDC_chkButton3);
-  EXPECT_EQ(Selected(IDC_lstJoyButtons), "Button 2 + 4");
-  EXPECT_EQ(g_model.buttonActions[1].buttons, 0) << "not committed yet";
+  EXPECT_EQ(Selected(IDC_lstJoyButtons), "Button 2 + 4 + 12");
+  EXPECT_EQ(g_model.buttonActions[1].buttons, 1 << 11) << "not committed yet";
   Click(IDC_optKeyboard);
-  EXPECT_EQ(g_model.buttonActions[1].buttons, 2 | 8);
+  EXPECT_EQ(g_model.buttonActions[1].buttons, 2 | 8 | 1 << 11);
   EXPECT_EQ(g_model.buttonActions[0].buttons, 1);
   EXPECT_EQ(SelectedRow(IDC_lstKeys), 1);
   EXPECT_TRUE(IsChecked(IDC_chkShift));

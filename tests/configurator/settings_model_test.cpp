@@ -386,16 +386,16 @@ TEST_F(SettingsModelTest, LoadingAgainForgetsEdits) {
   EXPECT_EQ(g_model.keyCount, 3);
 }
 
-TEST_F(SettingsModelTest, StoredButtonsBeyondTenBitsAreMaskedAndSurviveApply) {
+TEST_F(SettingsModelTest, StoredButtonsBeyondTenSurviveApplyAsTheRuntimeReadsThem) {
   reg::CreateKey(main_);
-  reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 0x10003);
+  reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 0x80010003);
   LoadFromRegistry(g_model, g_session);
   ASSERT_EQ(g_model.buttonCount, 1);
-  EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
+  EXPECT_EQ(uint32_t(g_model.buttonActions[0].buttons), 0x80010003u);
   ApplyToRegistry(g_model);
   LoadFromRegistry(g_model, g_session);
   ASSERT_EQ(g_model.buttonCount, 1) << "the entry is still there after an apply";
-  EXPECT_EQ(g_model.buttonActions[0].buttons, 3);
+  EXPECT_EQ(uint32_t(g_model.buttonActions[0].buttons), 0x80010003u);
 }
 
 }  // namespace

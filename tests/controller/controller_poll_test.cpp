@@ -196,6 +196,7 @@ TEST_P(ControllerMatchTest, RunsTheFirstFullyHeldEntryInListOrder) {
   Entry(1u << 9, "Ten");
   Entry(1u << 10, "Eleven");
   Entry(0xFC00, "ElevenToSixteen");
+  Entry(1u << 31, "ThirtyTwo");
   int number = StartWithPad(c.padButtons);
   pad::HoldButtons(number, c.held);
   // Held for three reads, then let go.
@@ -206,7 +207,7 @@ TEST_P(ControllerMatchTest, RunsTheFirstFullyHeldEntryInListOrder) {
   std::vector<std::string> expected;
   if (*c.runs) expected.push_back(c.runs);
   EXPECT_EQ(Started(), expected);
-  EXPECT_EQ(pad::CallsStartingWith("Read ").front(), "Read Quillon Pad " + std::to_string(std::min(c.padButtons, 10u)));
+  EXPECT_EQ(pad::CallsStartingWith("Read ").front(), "Read Quillon Pad " + std::to_string(std::min(c.padButtons, 32u)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -217,8 +218,12 @@ INSTANTIATE_TEST_SUITE_P(
                       MatchCase{"threeAndFourBeforeThree", 10, {3, 4}, "ThreeAndFour"},
                       MatchCase{"threeAlone", 10, {3}, "Three"}, MatchCase{"buttonTen", 10, {10}, "Ten"},
                       MatchCase{"everyButtonOfTenTakesTheFirstEntry", 10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "One"},
-                      MatchCase{"buttonsElevenToSixteenNeverMatch", 16, {11, 12, 13, 14, 15, 16}, ""},
-                      MatchCase{"sixteenButtonsReadOnlyTen", 16, {10, 11}, "Ten"},
+                      MatchCase{"buttonEleven", 16, {11}, "Eleven"},
+                      MatchCase{"twelveToSixteen", 16, {12, 13, 14, 15, 16}, ""},
+                      MatchCase{"elevenToSixteenTakesTheEarlierEleven", 16, {11, 12, 13, 14, 15, 16}, "Eleven"},
+                      MatchCase{"buttonThirtyTwo", 32, {32}, "ThirtyTwo"},
+                      MatchCase{"thePadsCountLimitsTheRead", 16, {32}, ""},
+                      MatchCase{"fortyButtonsReadOnlyThirtyTwo", 40, {32}, "ThirtyTwo"},
                       MatchCase{"buttonsBeyondThePadAreNotRead", 2, {3}, ""}, MatchCase{"nothingHeld", 10, {}, ""}),
     [](const ::testing::TestParamInfo<MatchCase>& info) { return std::string(info.param.label); });
 

@@ -127,23 +127,33 @@ TEST_F(ControllerSystemTest, AHeldCombinationRunsTheFirstMatchingEntryOnceUntilR
               static_cast<unsigned long>(answeredIn));
 }
 
-TEST_F(ControllerSystemTest, ButtonsZeroAndButtonsElevenToSixteenNeverRun) {
+TEST_F(ControllerSystemTest, ButtonsZeroNeverRunsAndButtonThirtyTwoRunsItsEntry) {
   Entry(1, 0, "Zero");
   Entry(2, 0xFC00, "ElevenToSixteen");
-  Entry(3, 1u << 2, "Three");
-  int pad = pads::AddPad(kPadName, 16);
+  Entry(3, 1u << 31, "ThirtyTwo");
+  Entry(4, 1u << 2, "Three");
+  int pad = pads::AddPad(kPadName, 32);
   ASSERT_NE(StartRuntime(), nullptr);
-  pads::HoldButtons(pad, {11, 12, 13, 14, 15, 16});
-  ASSERT_TRUE(WaitForFreshReads(pad, 8));
-  pads::HoldButtons(pad, {1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+  // Buttons that make up no entry run nothing, Buttons 0 included.
+  pads::HoldButtons(pad, {1, 2, 4, 5, 6, 7, 8, 9, 10, 31});
   ASSERT_TRUE(WaitForFreshReads(pad, 8));
   EXPECT_TRUE(Logged().empty());
-  // The pad itself works: button 3 runs its entry.
-  pads::HoldButtons(pad, {3});
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  // The last of the 32 bound buttons.
+  pads::HoldButtons(pad, {32});
   ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
   pads::HoldButtons(pad, {});
   ASSERT_TRUE(WaitForFreshReads(pad, 3));
-  EXPECT_EQ(Logged(), std::vector<std::string>{" Three"});
+  pads::HoldButtons(pad, {11, 12, 13, 14, 15, 16});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  pads::HoldButtons(pad, {3});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 3));
+  pads::HoldButtons(pad, {});
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  EXPECT_EQ(Logged(), (std::vector<std::string>{" ThirtyTwo", " ElevenToSixteen", " Three"}));
   EXPECT_EQ(pads::Block().pads[pad].stateSize, 272u) << "the extended joystick format";
   EXPECT_EQ(pads::Block().lastVersion, 0x0500u);
 }

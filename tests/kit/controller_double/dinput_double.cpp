@@ -14,11 +14,16 @@
 
 namespace {
 
+using quillon::virtual_pads::kAxisMax;
+using quillon::virtual_pads::kAxisMin;
+using quillon::virtual_pads::kHatCentred;
 using quillon::virtual_pads::kMaxPads;
 using quillon::virtual_pads::Pad;
 using quillon::virtual_pads::SharedBlock;
 
 // Instance identities: this base with the pad's number in the last byte.
+// Product identities: the other base with a hash of the product name, so
+// identical pads share one, as the same model plugged in twice does.
 constexpr GUID kInstanceBase = {0x51a11e00, 0x7e57, 0x4c0d, {0x9a, 0xd1, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}};
 constexpr GUID kProductBase = {0x51a11e01, 0x7e57, 0x4c0d, {0x9a, 0xd1, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}};
 constexpr DWORD kJoystickClass = 4;  // DIDEVTYPE_JOYSTICK and DI8DEVCLASS_GAMECTRL alike
@@ -48,6 +53,14 @@ GUID NumberedGuid(GUID base, uint32_t number) {
   return base;
 }
 
+GUID ProductGuid(const char* name) {
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (const char* c = name; *c; ++c) hash = (hash ^ static_cast<unsigned char>(*c)) * 16777619u;
+  GUID product = kProductBase;
+  for (int i = 0; i < 4; ++i) product.Data4[4 + i] = static_cast<unsigned char>(hash >> (8 * i));
+  return product;
+}
+
 // The attached pad of that instance identity, or -1.
 int PadNumberOf(REFGUID instance) {
   for (uint32_t n = 0; n < PadCount(); ++n) {
@@ -62,10 +75,10 @@ void Describe(uint32_t number, bool version8, DIDEVICEINSTANCEA* instance) {
   std::memset(instance, 0, size);
   instance->dwSize = size;
   instance->guidInstance = NumberedGuid(kInstanceBase, number);
-  instance->guidProduct = NumberedGuid(kProductBase, number);
+  const char* name = SharedPads()->pads[number].productName;
+  instance->guidProduct = ProductGuid(name);
   instance->dwDevType = version8 ? (DI8DEVTYPE_GAMEPAD | (DI8DEVTYPEGAMEPAD_STANDARD << 8))
                                  : (DIDEVTYPE_JOYSTICK | (DIDEVTYPEJOYSTICK_GAMEPAD << 8));
-  const char* name = SharedPads()->pads[number].productName;
   lstrcpynA(instance->tszProductName, name, sizeof instance->tszProductName);
   // Windows often gives the instance the product's name; here it always
   // differs, so a test sees which of the two a program takes.
@@ -112,11 +125,56 @@ class VirtualPad : public IDirectInputDevice8A {
     capabilities->dwDevType = version8_ ? DI8DEVTYPE_GAMEPAD : DIDEVTYPE_JOYSTICK;
     capabilities->dwAxes = 2;
     capabilities->dwButtons = pad().buttonCount;
+    capabilities->dwPOVs = 1;
     return DI_OK;
   }
-  STDMETHOD(EnumObjects)(LPDIENUMDEVICEOBJECTSCALLBACKA, LPVOID, DWORD) override { return DI_OK; }
-  STDMETHOD(GetProperty)(REFGUID, LPDIPROPHEADER) override { return DIERR_UNSUPPORTED; }
-  STDMETHOD(SetProperty)(REFGUID, LPCDIPROPHEADER) override { return DI_OK; }
+  // The X and Y axes, the hat, then the buttons, at their offsets in the
+  // joystick state.
+  STDMETHOD(EnumObjects)(LPDIENUMDEVICEOBJECTSCALLBACKA callback, LPVOID context, DWORD flags) override {
+    if (callback == nullptr) return DIERR_INVALIDPARAM;
+    const DWORD kinds = DIDFT_GETTYPE(flags);
+    auto offer = [&](REFGUID type, DWORD kind, DWORD instance, DWORD offset, const char* name) {
+      if (kinds != DIDFT_ALL && (kinds & kind) == 0) return true;
+      DIDEVICEOBJECTINSTANCEA object;
+      std::memset(&object, 0, sizeof object);
+      object.dwSize = sizeof object;
+      object.guidType = type;
+      object.dwOfs = offset;
+      object.dwType = kind | DIDFT_MAKEINSTANCE(instance);
+      std::snprintf(object.tszName, sizeof object.tszName, name, instance + 1);
+      return callback(&object, context) != DIENUM_STOP;
+    };
+    if (!offer(GUID_XAxis, DIDFT_ABSAXIS, 0, DIJOFS_X, "X axis") ||
+        !offer(GUID_YAxis, DIDFT_ABSAXIS, 1, DIJOFS_Y, "Y axis") || !offer(GUID_POV, DIDFT_POV, 0, DIJOFS_POV(0), "Hat"))
+      return DI_OK;
+    for (DWORD b = 0; b < pad().buttonCount && b < 128; ++b)
+      if (!offer(GUID_Button, DIDFT_PSHBUTTON, b, DIJOFS_BUTTON(b), "Button %lu")) break;
+    return DI_OK;
+  }
+  STDMETHOD(GetProperty)(REFGUID property, LPDIPROPHEADER header) override {
+    if (&property != &DIPROP_RANGE) return DIERR_UNSUPPORTED;
+    if (header == nullptr || header->dwSize != sizeof(DIPROPRANGE)) return DIERR_INVALIDPARAM;
+    int axis = AxisOf(*header);
+    if (axis < 0 || header->dwHow == DIPH_DEVICE) return DIERR_OBJECTNOTFOUND;
+    auto* range = reinterpret_cast<DIPROPRANGE*>(header);
+    range->lMin = rangeMin_[axis];
+    range->lMax = rangeMax_[axis];
+    return DI_OK;
+  }
+  STDMETHOD(SetProperty)(REFGUID property, LPCDIPROPHEADER header) override {
+    if (&property != &DIPROP_RANGE) return DI_OK;
+    if (header == nullptr || header->dwSize != sizeof(DIPROPRANGE)) return DIERR_INVALIDPARAM;
+    const auto* range = reinterpret_cast<const DIPROPRANGE*>(header);
+    if (range->lMin >= range->lMax) return DIERR_INVALIDPARAM;
+    int axis = AxisOf(*header);
+    if (header->dwHow != DIPH_DEVICE && axis < 0) return DIERR_OBJECTNOTFOUND;
+    for (int a = 0; a < 2; ++a)
+      if (header->dwHow == DIPH_DEVICE || a == axis) {
+        rangeMin_[a] = range->lMin;
+        rangeMax_[a] = range->lMax;
+      }
+    return DI_OK;
+  }
   STDMETHOD(Acquire)() override {
     Pad& p = pad();
     Add(p.acquireCalls, 1);
@@ -144,11 +202,17 @@ class VirtualPad : public IDirectInputDevice8A {
     if (data == nullptr || size != stateSize_) return DIERR_INVALIDPARAM;
     Add(pad().stateReads, 1);
     std::memset(data, 0, size);
-    if (size >= sizeof(DIJOYSTATE2)) {
-      auto* state = static_cast<DIJOYSTATE2*>(data);
+    // DIJOYSTATE2 begins with DIJOYSTATE, whose button array holds 32.
+    if (size >= sizeof(DIJOYSTATE)) {
+      auto* state = static_cast<DIJOYSTATE*>(data);
+      state->lX = Scaled(0, pad().x);
+      state->lY = Scaled(1, pad().y);
+      for (DWORD& hat : state->rgdwPOV) hat = kHatCentred;
+      state->rgdwPOV[0] = pad().hat;
+      const uint32_t shown = size >= sizeof(DIJOYSTATE2) ? 128 : 32;
       // A real pad reports nothing beyond its own buttons.
-      for (uint32_t i = 0; i < pad().buttonCount && i < 128; ++i) state->rgbButtons[i] = pad().buttons[i];
-      for (DWORD& hat : state->rgdwPOV) hat = 0xFFFFFFFF;
+      auto* buttons = reinterpret_cast<BYTE*>(state->rgbButtons);
+      for (uint32_t i = 0; i < pad().buttonCount && i < shown; ++i) buttons[i] = pad().buttons[i];
     }
     return DI_OK;
   }
@@ -199,6 +263,24 @@ class VirtualPad : public IDirectInputDevice8A {
  private:
   Pad& pad() const { return SharedPads()->pads[number_]; }
 
+  // 0 for X, 1 for Y, -1 for any other object (or the whole device).
+  static int AxisOf(const DIPROPHEADER& header) {
+    if (header.dwHow == DIPH_BYOFFSET) return header.dwObj == DIJOFS_X ? 0 : header.dwObj == DIJOFS_Y ? 1 : -1;
+    if (header.dwHow == DIPH_BYID)
+      return header.dwObj == (DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(0))   ? 0
+             : header.dwObj == (DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(1)) ? 1
+                                                                        : -1;
+    return -1;
+  }
+
+  // A position of the default range in the range the program set, rounded:
+  // the centre of a range around 0 reads 0.
+  LONG Scaled(int axis, int32_t position) const {
+    int64_t span = int64_t(rangeMax_[axis]) - rangeMin_[axis];
+    const int64_t travel = kAxisMax - kAxisMin;
+    return LONG(rangeMin_[axis] + ((int64_t(position) - kAxisMin) * span + travel / 2) / travel);
+  }
+
   // As on Windows, the object of a pad that was unplugged stays dead even
   // once the pad is back: only a new object from a new listing reads it.
   bool Gone() const { return pad().unplugged != 0 || pad().plugCount != plugCount_; }
@@ -223,6 +305,8 @@ class VirtualPad : public IDirectInputDevice8A {
   int32_t plugCount_;
   bool acquired_ = false;
   DWORD stateSize_ = 0;
+  LONG rangeMin_[2] = {kAxisMin, kAxisMin};
+  LONG rangeMax_[2] = {kAxisMax, kAxisMax};
 };
 
 // Enumeration shared by both interface versions.

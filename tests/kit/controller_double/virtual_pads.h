@@ -1,6 +1,6 @@
 // The shared block through which a test drives the DirectInput double: the
-// virtual pads it presents, their held buttons and failures, and what the
-// program under test did with them. The test creates the block; the double,
+// virtual pads it presents, their stick, hat and held buttons and failures,
+// and what the program under test did with them. The test creates the block; the double,
 // loaded into the program under test, opens it by name. Without the block the
 // double presents no pads.
 #pragma once
@@ -11,12 +11,26 @@ namespace quillon::virtual_pads {
 
 inline constexpr const char* kSharedBlockName = "QuillonVirtualPads";
 inline constexpr uint32_t kMaxPads = 4;
+// Stick positions in DirectInput's default axis range; the double scales
+// them to the range a program sets with DIPROP_RANGE.
+inline constexpr int32_t kAxisMin = 0;
+inline constexpr int32_t kAxisCentre = 32767;
+inline constexpr int32_t kAxisMax = 65535;
+// Hat positions as DirectInput reports them: hundredths of a degree
+// clockwise from up, and all ones (not 0, which is up) when centred.
+inline constexpr uint32_t kHatCentred = 0xFFFFFFFF;
+inline constexpr uint32_t kHatUp = 0, kHatRight = 9000, kHatDown = 18000, kHatLeft = 27000;
 
+// Pads with one product name are as identical pads: each has its own
+// instance identity (its number in the block) and all share one product
+// identity (from the name).
 struct Pad {
   // Set by the test.
   char productName[260];
-  uint32_t buttonCount;
+  uint32_t buttonCount;           // at most 128; DIJOYSTATE shows the first 32
   volatile uint8_t buttons[128];  // 0x80: held
+  volatile int32_t x, y;          // the stick, kAxisMin to kAxisMax; 0 (not centred) in an emptied block
+  volatile uint32_t hat;          // the one hat (POV 0); 0 (up) in an emptied block
   volatile int32_t dropped;       // the pad loses acquisition; the next poll or read reports lost input
   volatile int32_t lostAcquires;  // this many acquires report lost input before one succeeds
   volatile int32_t refuseDataFormat;

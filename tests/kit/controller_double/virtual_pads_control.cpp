@@ -31,20 +31,42 @@ int AddPad(const char* productName, uint32_t buttonCount) {
   Pad& pad = block.pads[number];
   lstrcpynA(pad.productName, productName, sizeof pad.productName);
   pad.buttonCount = buttonCount;
+  pad.x = kAxisCentre;
+  pad.y = kAxisCentre;
+  pad.hat = kHatCentred;
   block.padCount = number + 1;
   return int(number);
 }
 
-void HoldButtons(int pad, std::initializer_list<int> buttons) {
+void HoldButtons(int pad, std::initializer_list<int> buttons) { HoldButtons(pad, std::vector<int>(buttons)); }
+
+void HoldButtons(int pad, const std::vector<int>& buttons) {
   Pad& target = Block().pads[pad];
   uint8_t state[128] = {};
-  for (int button : buttons) state[button - 1] = 0x80;
+  for (int button : buttons)
+    if (button >= 1 && button <= 128) state[button - 1] = 0x80;
   // Buttons that stay held are never seen released in between.
   for (int i = 0; i < 128; ++i) target.buttons[i] = state[i];
 }
 
 void ReleaseEveryButton() {
   for (uint32_t pad = 0; pad < kMaxPads; ++pad) HoldButtons(int(pad), {});
+}
+
+void MoveStick(int pad, int32_t x, int32_t y) {
+  Pad& target = Block().pads[pad];
+  target.x = x;
+  target.y = y;
+}
+
+void PushHat(int pad, uint32_t hat) { Block().pads[pad].hat = hat; }
+
+void CentreEverything() {
+  ReleaseEveryButton();
+  for (uint32_t pad = 0; pad < kMaxPads; ++pad) {
+    MoveStick(int(pad), kAxisCentre, kAxisCentre);
+    PushHat(int(pad), kHatCentred);
+  }
 }
 
 void Unplug(int pad) {

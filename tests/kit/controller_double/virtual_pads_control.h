@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 #include "tests/kit/controller_double/virtual_pads.h"
 
@@ -14,11 +15,18 @@ namespace quillon::virtual_pads {
 SharedBlock& ResetSharedBlock();
 SharedBlock& Block();
 
-// Attaches a pad after the others; returns its number in the listing.
+// Attaches a pad after the others, its stick and hat centred; returns its
+// number in the listing. Pads with one name are identical pads.
 int AddPad(const char* productName, uint32_t buttonCount);
 // Exactly these buttons (1-based) are held from now on; {} releases all.
 void HoldButtons(int pad, std::initializer_list<int> buttons);
+void HoldButtons(int pad, const std::vector<int>& buttons);
 void ReleaseEveryButton();
+// The stick at (x, y), each kAxisMin to kAxisMax; the hat at a kHat* angle.
+void MoveStick(int pad, int32_t x, int32_t y);
+void PushHat(int pad, uint32_t hat);
+// Every pad's stick and hat back to the centre, every button released.
+void CentreEverything();
 // The pad's cable is pulled: it leaves the listing and every device object
 // opened on it fails from now on, even after PlugIn.
 void Unplug(int pad);
