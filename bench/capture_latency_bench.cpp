@@ -116,15 +116,6 @@ bool ArrivedCtrlAfterA() {
   return false;
 }
 
-void InjectKey(WORD key, bool up) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = WORD(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
 // One press of `key` to the first "a" that comes of it; a negative time
 // when none came.
 double TimeKeyToA(WORD key) {
@@ -179,7 +170,7 @@ void MeasureKeyLatency(bool hookMode, int presses) {
     double ms = TimeKeyToA(VK_F5);
     if (ms >= 0) plain.push_back(ms);
     else std::printf("  press %d of F5: no key arrived\n", press);
-    InjectKey(VK_CONTROL, false);
+    rec::InjectKey(VK_CONTROL, false);
     rec::PumpFor(1);
     ms = TimeKeyToA(VK_F6);
     if (ms >= 0) ctrlHeld.push_back(ms);
@@ -187,7 +178,7 @@ void MeasureKeyLatency(bool hookMode, int presses) {
     // Wine does not keep one SendInput call together: Ctrl let go before
     // the put-back would leave it down.
     rec::PumpUntil(ArrivedCtrlAfterA, 200);
-    InjectKey(VK_CONTROL, true);
+    rec::InjectKey(VK_CONTROL, true);
   }
   kit::StopAnyRuntime();
   kit::WaitForExit(runtime, 10000, nullptr);
