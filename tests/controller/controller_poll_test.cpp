@@ -212,19 +212,17 @@ TEST_P(ControllerMatchTest, RunsTheFirstFullyHeldEntryInListOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Combinations, ControllerMatchTest,
-    ::testing::Values(MatchCase{"oneAndTwoRunsTheEarlierOne", 10, {1, 2}, "One"},
-                      MatchCase{"twoAloneMatchesNothing", 10, {2}, ""},
-                      MatchCase{"furtherHeldButtonsDoNotMatter", 10, {1, 5, 7}, "One"},
-                      MatchCase{"threeAndFourBeforeThree", 10, {3, 4}, "ThreeAndFour"},
-                      MatchCase{"threeAlone", 10, {3}, "Three"}, MatchCase{"buttonTen", 10, {10}, "Ten"},
-                      MatchCase{"everyButtonOfTenTakesTheFirstEntry", 10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "One"},
-                      MatchCase{"buttonEleven", 16, {11}, "Eleven"},
-                      MatchCase{"twelveToSixteen", 16, {12, 13, 14, 15, 16}, ""},
-                      MatchCase{"elevenToSixteenTakesTheEarlierEleven", 16, {11, 12, 13, 14, 15, 16}, "Eleven"},
-                      MatchCase{"buttonThirtyTwo", 32, {32}, "ThirtyTwo"},
-                      MatchCase{"thePadsCountLimitsTheRead", 16, {32}, ""},
-                      MatchCase{"fortyButtonsReadOnlyThirtyTwo", 40, {32}, "ThirtyTwo"},
-                      MatchCase{"buttonsBeyondThePadAreNotRead", 2, {3}, ""}, MatchCase{"nothingHeld", 10, {}, ""}),
+    ::testing::Values(
+        MatchCase{"oneAndTwoRunsTheEarlierOne", 10, {1, 2}, "One"}, MatchCase{"twoAloneMatchesNothing", 10, {2}, ""},
+        MatchCase{"furtherHeldButtonsDoNotMatter", 10, {1, 5, 7}, "One"},
+        MatchCase{"threeAndFourBeforeThree", 10, {3, 4}, "ThreeAndFour"}, MatchCase{"threeAlone", 10, {3}, "Three"},
+        MatchCase{"buttonTen", 10, {10}, "Ten"},
+        MatchCase{"everyButtonOfTenTakesTheFirstEntry", 10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "One"},
+        MatchCase{"buttonEleven", 16, {11}, "Eleven"}, MatchCase{"twelveToSixteen", 16, {12, 13, 14, 15, 16}, ""},
+        MatchCase{"elevenToSixteenTakesTheEarlierEleven", 16, {11, 12, 13, 14, 15, 16}, "Eleven"},
+        MatchCase{"buttonThirtyTwo", 32, {32}, "ThirtyTwo"}, MatchCase{"thePadsCountLimitsTheRead", 16, {32}, ""},
+        MatchCase{"fortyButtonsReadOnlyThirtyTwo", 40, {32}, "ThirtyTwo"},
+        MatchCase{"buttonsBeyondThePadAreNotRead", 2, {3}, ""}, MatchCase{"nothingHeld", 10, {}, ""}),
     [](const ::testing::TestParamInfo<MatchCase>& info) { return std::string(info.param.label); });
 
 TEST_F(ControllerPollTest, OnlyTheHighBitOfAButtonByteMeansHeld) {

@@ -145,7 +145,8 @@ class VirtualPad : public IDirectInputDevice8A {
       return callback(&object, context) != DIENUM_STOP;
     };
     if (!offer(GUID_XAxis, DIDFT_ABSAXIS, 0, DIJOFS_X, "X axis") ||
-        !offer(GUID_YAxis, DIDFT_ABSAXIS, 1, DIJOFS_Y, "Y axis") || !offer(GUID_POV, DIDFT_POV, 0, DIJOFS_POV(0), "Hat"))
+        !offer(GUID_YAxis, DIDFT_ABSAXIS, 1, DIJOFS_Y, "Y axis") ||
+        !offer(GUID_POV, DIDFT_POV, 0, DIJOFS_POV(0), "Hat"))
       return DI_OK;
     for (DWORD b = 0; b < pad().buttonCount && b < 128; ++b)
       if (!offer(GUID_Button, DIDFT_PSHBUTTON, b, DIJOFS_BUTTON(b), "Button %lu")) break;
@@ -269,7 +270,7 @@ class VirtualPad : public IDirectInputDevice8A {
     if (header.dwHow == DIPH_BYID)
       return header.dwObj == (DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(0))   ? 0
              : header.dwObj == (DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(1)) ? 1
-                                                                        : -1;
+                                                                       : -1;
     return -1;
   }
 
