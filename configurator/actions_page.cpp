@@ -91,7 +91,7 @@ int EditorModifier() {
 // The buttons of the boxes, and the stored ones above the boxes (buttons 11
 // to 32, which the runtime reads and a tree may hold), kept as they were.
 int32_t EditorButtons(int32_t stored) {
-  int32_t buttons = int32_t(uint32_t(stored) & ~kButtonsMask);
+  int32_t buttons = int32_t(uint32_t(stored) & ~((1u << 10) - 1));
   for (int k = 0; k < 10; ++k)
     if (IsChecked(kButtonBoxes[k])) buttons |= int32_t(1) << k;
   return buttons;

@@ -21,8 +21,7 @@ std::string ChosenController() {
 bool WatchingController(const LiveController& live) { return live.onScreen && IsChecked(IDC_optJoystick); }
 
 void ShowHeld(const LiveController& live) {
-  for (int k = 0; k < kMaxControllerButtons; ++k)
-    SetLit(IDC_chkButton0 + k, live.held.has_value() && (*live.held & (1u << k)) != 0);
+  for (int k = 0; k < 10; ++k) SetLit(IDC_chkButton0 + k, live.held.has_value() && (*live.held & (1u << k)) != 0);
 }
 
 void ShowNote(const LiveController& live) {

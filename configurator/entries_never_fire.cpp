@@ -46,13 +46,17 @@ std::string KeyReason(const ConfiguratorSettings& s, const std::vector<KeyBindin
 // An earlier entry whose buttons are a part of this one's is held whenever
 // this one is, and the runtime runs the first held entry in list order.
 std::string ButtonReason(const ConfiguratorSettings& s, int n) {
-  const uint32_t buttons = uint32_t(s.buttonActions[size_t(n)].buttons);
-  if (buttons == 0) return "no button is chosen";
-  std::vector<uint32_t> earlier;
-  for (int e = 0; e < n; ++e) earlier.push_back(uint32_t(s.buttonActions[size_t(e)].buttons));
-  const size_t first = FirstHeldEntry(earlier, buttons);
+  auto inputOf = [&](int e) {
+    const ButtonActionEntry& entry = s.buttonActions[size_t(e)];
+    return ControllerInput{uint32_t(entry.buttons), uint32_t(entry.directions)};
+  };
+  const ControllerInput input = inputOf(n);
+  if (input.buttons == 0 && input.directions == 0) return "no button is chosen";
+  std::vector<ControllerInput> earlier;
+  for (int e = 0; e < n; ++e) earlier.push_back(inputOf(e));
+  const size_t first = FirstHeldEntry(earlier, input);
   if (first == earlier.size()) return "";
-  return RowName(int(first)) + " (" + ButtonEntryText(int32_t(earlier[first])) +
+  return RowName(int(first)) + " (" + ButtonEntryText(int32_t(earlier[first].buttons)) +
          ") comes first and the runtime runs the first entry whose buttons are all held";
 }
 

@@ -60,7 +60,7 @@ void SetKey(PressToSet& press, int virtualKey, int modifiers) {
 }
 
 void SetButtons(PressToSet& press, uint32_t buttons) {
-  for (int k = 0; k < kMaxControllerButtons; ++k) SetChecked(IDC_chkButton0 + k, (buttons & (1u << k)) != 0);
+  for (int k = 0; k < 10; ++k) SetChecked(IDC_chkButton0 + k, (buttons & (1u << k)) != 0);
   Finish(press, "");
   if (press.onSet) press.onSet();
 }
@@ -105,7 +105,7 @@ void OnPressToSetTick(PressToSet& press, std::optional<uint32_t> held, int elaps
   if (press.waiting == Waiting::Nothing) return;
   if (press.waiting == Waiting::Buttons) {
     if (!held) return Finish(press, "The controller can no longer be read: nothing was set.");
-    const uint32_t buttons = *held & kButtonsMask;
+    const uint32_t buttons = *held & ((1u << 10) - 1);  // the boxes shown
     if (buttons != 0) {
       press.pressed |= buttons;
       return;

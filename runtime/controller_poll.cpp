@@ -91,10 +91,10 @@ bool ReadHeldMask(const PollState& poll, ControllerHandle controller, uint32_t* 
 
 // The entry that `held` fires, by the rule the configurator checks against.
 const ButtonAction* HeldEntry(const RuntimeSettings& s, uint32_t held) {
-  std::array<uint32_t, kMaxActions> buttons{};
+  std::array<ControllerInput, kMaxActions> entries{};
   const size_t count = s.buttonCount;
-  for (size_t n = 0; n < count; ++n) buttons[n] = s.buttonActions[n].buttons;
-  size_t n = FirstHeldEntry(std::span(buttons.data(), count), held);
+  for (size_t n = 0; n < count; ++n) entries[n] = {s.buttonActions[n].buttons, s.buttonActions[n].directions};
+  size_t n = FirstHeldEntry(std::span(entries.data(), count), ControllerInput{held, 0});
   return n < count ? &s.buttonActions[n] : nullptr;
 }
 

@@ -1,15 +1,39 @@
 #include "shared/entry_rules.h"
 
+#include "shared/settings_tree.h"
+
 namespace quillon {
 
-bool EntryButtonsHeld(uint32_t entryButtons, uint32_t held) {
-  return entryButtons != 0 && (held & entryButtons) == entryButtons;
+bool EntryHeld(ControllerInput entry, ControllerInput held) {
+  if (entry.buttons == 0 && entry.directions == 0) return false;
+  return (held.buttons & entry.buttons) == entry.buttons && (held.directions & entry.directions) == entry.directions;
 }
 
-size_t FirstHeldEntry(std::span<const uint32_t> entryButtons, uint32_t held) {
-  for (size_t n = 0; n < entryButtons.size(); ++n)
-    if (EntryButtonsHeld(entryButtons[n], held)) return n;
-  return entryButtons.size();
+size_t FirstHeldEntry(std::span<const ControllerInput> entries, ControllerInput held) {
+  for (size_t n = 0; n < entries.size(); ++n)
+    if (EntryHeld(entries[n], held)) return n;
+  return entries.size();
+}
+
+uint32_t HeldDirections(int32_t x, int32_t y, int32_t axisMin, int32_t axisMax, uint32_t hat) {
+  uint32_t held = 0;
+  if (axisMax > axisMin) {
+    // In 64 bits: a range of the whole 32 would overflow.
+    const int64_t centre2 = int64_t(axisMin) + axisMax;         // twice the centre
+    const int64_t quarter2 = (int64_t(axisMax) - axisMin) / 2;  // twice half the travel from the centre
+    auto past = [&](int32_t value, int64_t sign) { return sign * (2 * int64_t(value) - centre2) > quarter2; };
+    if (past(y, -1)) held |= StickUp;
+    if (past(x, 1)) held |= StickRight;
+    if (past(y, 1)) held |= StickDown;
+    if (past(x, -1)) held |= StickLeft;
+  }
+  if ((hat & 0xFFFF) == 0xFFFF) return held;
+  const uint32_t angle = hat % 36000;
+  if (angle <= 4500 || angle >= 31500) held |= HatUp;
+  if (angle >= 4500 && angle <= 13500) held |= HatRight;
+  if (angle >= 13500 && angle <= 22500) held |= HatDown;
+  if (angle >= 22500 && angle <= 31500) held |= HatLeft;
+  return held;
 }
 
 size_t EntryTakingKey(KeyCapture capture, std::span<const KeyBinding> bindings, size_t n) {

@@ -16,14 +16,30 @@ namespace quillon {
 // one DWORD, so 1 to 32 (or fewer when the pad has fewer).
 inline constexpr uint32_t kBindableButtons = 32;
 
-// Whether an entry bound to `entryButtons` (bit i: button i + 1) is held:
-// it names a button and every one it names is down. Further held buttons
-// do not matter.
-bool EntryButtonsHeld(uint32_t entryButtons, uint32_t held);
+// What a controller entry binds, and what is held on one pad: buttons (bit
+// i: button i + 1) and directions (Direction bits, settings_tree.h).
+struct ControllerInput {
+  uint32_t buttons = 0;
+  uint32_t directions = 0;
+  friend bool operator==(const ControllerInput&, const ControllerInput&) = default;
+};
 
-// The list index of the first entry, in list order, whose buttons are all
-// held; entryButtons.size() when none is.
-size_t FirstHeldEntry(std::span<const uint32_t> entryButtons, uint32_t held);
+// Whether an entry bound to `entry` is held: it names a button or a
+// direction, and every one it names is held. Further held ones do not
+// matter.
+bool EntryHeld(ControllerInput entry, ControllerInput held);
+
+// The list index of the first entry, in list order, that is held;
+// entries.size() when none is.
+size_t FirstHeldEntry(std::span<const ControllerInput> entries, ControllerInput held);
+
+// The directions that a pad's state holds. `x` and `y` lie within
+// `axisMin`..`axisMax` (y grows downwards, as DirectInput reports it); an
+// axis counts as pushed past half its travel from the centre. `hat` is the
+// first hat in hundredths of a degree clockwise from up, centred when its
+// low word is 0xFFFF; the eighth of a turn either side of a direction holds
+// it, so the diagonals (45, 135, ... degrees) hold two.
+uint32_t HeldDirections(int32_t x, int32_t y, int32_t axisMin, int32_t axisMax, uint32_t hat);
 
 // --- Keyboard entries ------------------------------------------------------
 

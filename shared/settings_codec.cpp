@@ -74,8 +74,11 @@ std::optional<int64_t> NumberOf(const RawValue* value, const ReadOptions& option
   return int64_t(int32_t(number));
 }
 
+// Any 32 bits, whether read as signed or not.
+bool FitsBits32(int64_t number) { return number >= INT32_MIN && number <= int64_t(UINT32_MAX); }
+
 bool Fits(const FieldRow& row, int64_t number, const ReadOptions& options) {
-  if (!options.fitWidths) return number >= INT32_MIN && number <= int64_t(UINT32_MAX);
+  if (!options.fitWidths || row.type == FieldType::Bits32) return FitsBits32(number);
   return row.type == FieldType::Number16 ? FitsInt16(number) : FitsInt32(number);
 }
 
@@ -112,17 +115,24 @@ const FieldRow& FirstFieldOf(Group list) {
 
 RawValue Text(const char* name, const std::string& text) { return {name, StoredType::Text, text + '\0'}; }
 
+RawValue Number(const char* name, uint32_t number) {
+  return {name, StoredType::Number, {char(number), char(number >> 8), char(number >> 16), char(number >> 24)}};
+}
+
 // Numbers are stored 16 bits wide; one that does not fit is left out, so the
-// stored value stays.
+// stored value stays. A set of bits is stored whole, and written in a file
+// as the unsigned number it is.
 void Encode(const FieldRow& row, const FieldValue& value, bool textOnly, StoredGroup* out) {
   if (row.type == FieldType::Text) {
     out->push_back(Text(row.name, value.text));
+  } else if (row.type == FieldType::Bits32) {
+    if (!FitsBits32(value.number)) return;
+    const uint32_t bits = uint32_t(value.number);
+    out->push_back(textOnly ? Text(row.name, std::to_string(bits)) : Number(row.name, bits));
   } else if (textOnly) {
     out->push_back(Text(row.name, std::to_string(value.number)));
   } else if (FitsInt16(value.number)) {
-    uint32_t widened = uint32_t(int32_t(int16_t(value.number)));
-    out->push_back(
-        {row.name, StoredType::Number, {char(widened), char(widened >> 8), char(widened >> 16), char(widened >> 24)}});
+    out->push_back(Number(row.name, uint32_t(int32_t(int16_t(value.number)))));
   }
 }
 

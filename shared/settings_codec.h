@@ -116,7 +116,8 @@ struct WriteFailure {
 };
 // Writes every group whole, entries in list order from 1, then trims each
 // list; stops at the first failure, so that no entry is deleted unless all
-// were written. Numbers that do not fit 16 bits keep the stored value;
+// were written. Numbers that do not fit 16 bits keep the stored value (sets
+// of bits are stored whole);
 // `DefaultConfig` is always 0 and an empty `SwitchDevice` is removed.
 WriteFailure WriteTree(const TreeStore& store, const TreeValues& tree);
 

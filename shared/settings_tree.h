@@ -37,9 +37,10 @@ inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
 // holds it in each program's record, its stored type, and its value when it
 // is missing, by who reads it (the runtime, the configurator from the
 // registry or from an export file) and after a factory reset (for action
-// fields: a new entry's value). Numbers are stored 16 bits wide, sign-extended
-// to the registry's 32; a 32-bit field holds more in the configurator's
-// memory than the tree can keep.
+// fields: a new entry's value). Number16 and Number32 are stored 16 bits
+// wide, sign-extended to the registry's 32; a Number32 field holds more in
+// the configurator's memory than the tree can keep. A Bits32 field is a set
+// of bits stored whole, all 32 of them.
 //
 // To add a setting, add its row to the list of its home: the codec, both
 // programs' records and their reading and writing follow from it. The lists
@@ -66,7 +67,9 @@ inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
   X(ShowTrayIcon, showTrayIcon, Number16, "0", "0", "0", "0")                                           \
   X(ShowMapName, showMapName, Number16, "0", "0", "0", "0")                                             \
   /* The map follows the game in front; off in a tree or file older than it. */                         \
-  X(FollowGame, followGame, Number16, "0", "0", "0", "0")
+  X(FollowGame, followGame, Number16, "0", "0", "0", "0")                                               \
+  /* Every pad with the chosen name, each on its own; off: the first one. */                            \
+  X(EveryDevice, everyDevice, Number16, "0", "0", "0", "0")
 // Keyboard entries only. Without a VirtualKey the runtime captures nothing
 // (0 is never armed); the configurator reads a missing or unfit one the same
 // way, so that an Apply never turns it into a key the user did not choose.
@@ -74,8 +77,11 @@ inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
 #define QUILLON_KEYBOARD_FIELDS(X)                    \
   X(Modifier, modifier, Number16, "0", "0", "0", "0") \
   X(VirtualKey, virtualKey, Number16, "0", "0", "0", "13")
-// Controller entries only.
-#define QUILLON_CONTROLLER_FIELDS(X) X(Buttons, buttons, Number32, "0", "0", "0", "0")
+// Controller entries only. Directions: the stick's and the first hat's
+// directions that must be held too (Direction bits).
+#define QUILLON_CONTROLLER_FIELDS(X)              \
+  X(Buttons, buttons, Bits32, "0", "0", "0", "0") \
+  X(Directions, directions, Bits32, "0", "0", "0", "0")
 // Both kinds of entry.
 #define QUILLON_ENTRY_FIELDS(X)                                                 \
   X(SendType, sendType, Number16, "0", "0", "0", "0")                           \
@@ -84,7 +90,9 @@ inline constexpr const char* kUltraMapProgramName = "UltraMap.exe";
   X(Select, select, Text, "", "", "", "")                                       \
   X(KeySeq, keySeq, Text, "", "", "", "")                                       \
   X(AppName, appName, Text, "", "", "", "")                                     \
-  X(AppParms, appParms, Text, "", "", "", "")
+  X(AppParms, appParms, Text, "", "", "", "")                                   \
+  /* The repeat entries' interval in milliseconds (RepeatIntervalMs). */        \
+  X(Repeat, repeat, Number32, "100", "100", "100", "100")
 
 #define QUILLON_FIELD_ENUMERATOR(name, ...) name,
 enum class Field : uint8_t {
@@ -93,7 +101,7 @@ enum class Field : uint8_t {
 };
 #undef QUILLON_FIELD_ENUMERATOR
 inline constexpr size_t kFieldCount = size_t(Field::Count);
-enum class FieldType : uint8_t { Text, Number16, Number32 };
+enum class FieldType : uint8_t { Text, Number16, Number32, Bits32 };
 // Which groups hold a field: the main key, keyboard entries, controller
 // entries; bit i stands for the group numbered i.
 enum FieldHome : uint8_t { InMain = 1, InKeyboard = 2, InController = 4, InEntries = InKeyboard | InController };
@@ -172,8 +180,16 @@ enum ActionKind : uint32_t {
   ShowSwitcher = 5,
   RunApplication = 6,
   ChangeConfiguration = 7,
+  // The sequence's keys go down at the press and up, in reverse order, at
+  // the release.
+  HoldKeys = 8,
+  // The sequence is typed at the press and again every Repeat milliseconds
+  // until the release.
+  RepeatKeys = 9,
 };
-inline constexpr uint32_t kLastActionKind = ChangeConfiguration;
+inline constexpr uint32_t kLastActionKind = RepeatKeys;
+// Whether an entry of kind `action` acts until its press ends, not once.
+inline constexpr bool ActsWhileHeld(uint32_t action) { return action == HoldKeys || action == RepeatKeys; }
 
 // The labels the configurator shows for the action kinds, in code order.
 inline constexpr const char* kActionKindLabels[] = {
@@ -185,7 +201,10 @@ inline constexpr const char* kActionKindLabels[] = {
     "Show application switcher",
     "Run application",
     "Change configuration",
+    "Hold keys while pressed",
+    "Repeat keys while pressed",
 };
+static_assert(std::size(kActionKindLabels) == kLastActionKind + 1);
 
 // Where an action goes (value SendType).
 enum SendType : uint32_t {
@@ -202,9 +221,37 @@ enum Modifier : uint32_t {
   ModifierWin = 8,
 };
 
-// Controller buttons (value Buttons): bit i stands for button i + 1.
-inline constexpr int kMaxControllerButtons = 10;
-inline constexpr uint32_t kButtonsMask = (1u << kMaxControllerButtons) - 1;
+// Controller buttons (value Buttons): bit i stands for button i + 1, over
+// buttons 1 to 32.
+inline constexpr int kMaxControllerButtons = 32;
 inline constexpr uint32_t ButtonBit(int buttonNumber) { return 1u << (buttonNumber - 1); }
+
+// Controller directions (value Directions): the stick (the X and Y axes
+// past half their travel from the centre) and the first hat. A diagonal
+// holds two.
+enum Direction : uint32_t {
+  StickUp = 1,
+  StickRight = 2,
+  StickDown = 4,
+  StickLeft = 8,
+  HatUp = 16,
+  HatRight = 32,
+  HatDown = 64,
+  HatLeft = 128,
+};
+inline constexpr int kDirectionCount = 8;
+inline constexpr uint32_t kDirectionsMask = (1u << kDirectionCount) - 1;
+// The check box labels of the directions, bit by bit from bit 0.
+inline constexpr const char* kDirectionLabels[kDirectionCount] = {"Stick up", "Stick right", "Stick down", "Stick left",
+                                                                  "Hat up",   "Hat right",   "Hat down",   "Hat left"};
+
+// A repeat entry's interval: Repeat when it lies within 20 to 5,000 ms,
+// otherwise 100 (also when it is missing).
+inline constexpr uint32_t kDefaultRepeatMs = 100;
+inline constexpr uint32_t kMinRepeatMs = 20;
+inline constexpr uint32_t kMaxRepeatMs = 5000;
+inline constexpr uint32_t RepeatIntervalMs(int64_t stored) {
+  return stored >= kMinRepeatMs && stored <= kMaxRepeatMs ? uint32_t(stored) : kDefaultRepeatMs;
+}
 
 }  // namespace quillon

@@ -100,7 +100,7 @@ TEST_F(ActionsPageTest, ListsShowEveryEntryAndTheCataloguesAreFilledOnceFromThei
   ASSERT_EQ(RowCount(IDC_cmbSpecialKey), int(kKeyNameCount));
   for (int row = 0; row < RowCount(IDC_cmbSpecialKey); ++row)
     EXPECT_EQ(RowText(IDC_cmbSpecialKey, row), KeyNameTable[row].name);
-  EXPECT_EQ(controls::RowTexts(IDC_cmbAction).size(), 8u);
+  EXPECT_EQ(controls::RowTexts(IDC_cmbAction).size(), size_t(kLastActionKind + 1));
   EXPECT_EQ(Selected(IDC_cmbVirtualKey), "Multiply key");
   EXPECT_EQ(SelectedRow(IDC_cmbSpecialKey), 0);
 }
@@ -195,7 +195,7 @@ TEST_F(ActionsPageTest, SwitchingListsCommitsTheListLeftAndKeepsEachSelection) {
 
 TEST_F(ActionsPageTest, TheActionKindChoosesTheFrameAndOddStoredCodesSurviveACommit) {
   shell::SetExecutablePath("C:\\Tools\\Quillon\\QuillonConfig.exe");
-  AddKeys({KeyEntry(0, 112, RunApplication), KeyEntry(2, 7, 9, "keep")});
+  AddKeys({KeyEntry(0, 112, RunApplication), KeyEntry(2, 7, 12, "keep")});
   g_model.keyActions[0].appName = "C:\\Games\\mame.exe";
   ShowActionsPage(editor_, g_model);
   EXPECT_TRUE(Shown(IDC_frmAppName) && Shown(IDC_txtExecutable) && !Shown(IDC_frmKeySeq) && !Shown(IDC_txtKeySequence));
@@ -221,7 +221,7 @@ TEST_F(ActionsPageTest, TheActionKindChoosesTheFrameAndOddStoredCodesSurviveACom
   EXPECT_EQ(Selected(IDC_lstKeys), "Control + Alt + ");
   Choose(IDC_lstKeys, 0);
   EXPECT_EQ(g_model.keyActions[1].virtualKey, 7);
-  EXPECT_EQ(g_model.keyActions[1].action, 9);
+  EXPECT_EQ(g_model.keyActions[1].action, 12);
   EXPECT_EQ(g_model.keyActions[1].modifier, 3);
   Choose(IDC_lstKeys, 1);
   ChooseText(IDC_cmbVirtualKey, "F1 key");

@@ -69,6 +69,7 @@ class ExportFileTest : public ::testing::Test {
     f[Field::UltraMapOptions] = "/load %s /quiet=yes";
     f[Field::ShowTrayIcon] = "1";
     f[Field::FollowGame] = "1";
+    f[Field::EveryDevice] = "1";
     // Patterns go by map name, here against the list's order.
     f.windowPatterns = {{"Fly=High", "MAME: *[fly]|@Daphne"}, {"Analog", "*Marble*"}};
     g_model.keyCount = 2;
@@ -76,10 +77,11 @@ class ExportFileTest : public ::testing::Test {
         KeyActionEntry{6, 0x74, 1, RunApplication, "Notepad*|@Edit", "", "C:\\mame.exe", "--config=x.ini -y"};
     g_model.keyActions[1] = KeyActionEntry{0, 13, 0, StuffKeys, "title=x*", "a=b{ENTER}", "", ""};
     g_model.buttonCount = 3;
-    g_model.buttonActions[0] = ButtonActionEntry{0x3FF, 0, NextMap, "", "", "", ""};
-    g_model.buttonActions[1] =
-        ButtonActionEntry{1, 1, ChangeConfiguration, "@Class", "%{F4}", "C:\\Q\\QuillonConfig.exe", "C:\\Q\\two=2.qlf"};
-    g_model.buttonActions[2] = ButtonActionEntry{512, 0, -1, "", "", "", ""};
+    g_model.buttonActions[0] =
+        ButtonActionEntry{int32_t(0x800003FFu), StickUp | HatLeft, 0, HoldKeys, "", "{LEFT}", "", "", 100};
+    g_model.buttonActions[1] = ButtonActionEntry{
+        1, 0, 1, ChangeConfiguration, "@Class", "%{F4}", "C:\\Q\\QuillonConfig.exe", "C:\\Q\\two=2.qlf"};
+    g_model.buttonActions[2] = ButtonActionEntry{512, 0, 0, -1, "", "", "", "", 4999};
     return f;
   }
   std::string folder_;
@@ -100,6 +102,7 @@ TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
   EXPECT_EQ(m.configWindows[1], "");
   EXPECT_EQ(m.configWindows[2], "MAME: *[fly]|@Daphne");
   EXPECT_EQ(m.followGame, 1);
+  EXPECT_EQ(m.everyDevice, 1);
   EXPECT_EQ(m.ultraMapPath, "C:\\Tools\\UltraMap.exe");
   EXPECT_EQ(m.ultraMapOptions, "/load %s /quiet=yes");
   EXPECT_EQ(m.switchDevice, "Ultrastick 360");
@@ -124,8 +127,10 @@ TEST_F(ExportFileTest, SaveThenLoadGivesBackEveryValueEvenWithEqualsSigns) {
   for (int i = 0; i < m.buttonCount; ++i) {
     const ButtonActionEntry& a = m.buttonActions[i];
     const ButtonActionEntry& b = saved.buttonActions[i];
-    EXPECT_EQ(std::tie(a.buttons, a.sendType, a.action, a.select, a.keySeq, a.appName, a.appParms),
-              std::tie(b.buttons, b.sendType, b.action, b.select, b.keySeq, b.appName, b.appParms))
+    EXPECT_EQ(std::tie(a.buttons, a.directions, a.sendType, a.action, a.select, a.keySeq, a.appName, a.appParms,
+                       a.repeat),
+              std::tie(b.buttons, b.directions, b.sendType, b.action, b.select, b.keySeq, b.appName, b.appParms,
+                       b.repeat))
         << "Joy " << i + 1;
   }
   EXPECT_FALSE(test_files::Exists(ExportWorkFile(file_))) << "no work file is left behind";
@@ -162,7 +167,8 @@ TEST_F(ExportFileTest, TheFileHoldsTheSectionsAndKeysInOrder) {
                          "PollPerSecond=-20",
                          "ShowTrayIcon=1",
                          "ShowMapName=0",
-                         "FollowGame=1"};
+                         "FollowGame=1",
+                         "EveryDevice=1"};
   for (const char* line : lines) expected += std::string(line) + '\0';
   EXPECT_EQ(entries, expected);
   entries = SectionOf(file_, {Group::Keyboard, 2});
@@ -191,7 +197,8 @@ TEST_F(ExportFileTest, OnlyTheEntryOfTheListShownIsCommittedBeforeTheActionsAreW
   editor.button.buttons = 4;  // the controller boxes hold nothing of a keyboard entry
   ASSERT_TRUE(ExportToFile(file_, g_model, fields, editor));
   EXPECT_EQ(FileValue(file_, {Group::Keyboard, 2}, "VirtualKey", ""), "123");
-  EXPECT_EQ(FileValue(file_, {Group::Controller, 1}, "Buttons", ""), "1023") << "the controller entry is untouched";
+  EXPECT_EQ(FileValue(file_, {Group::Controller, 1}, "Buttons", ""), "2147484671")
+      << "the controller entry is untouched";
   EXPECT_EQ(FileValue(file_, {Group::Controller, 2}, "Buttons", ""), "1");
 }
 

@@ -191,7 +191,8 @@ TEST_F(HookTest, HotKeysOfOneShotActionsAreRegisteredWithoutRepeats) {
             (std::vector<std::string>{"RegisterHotKey 100 0 65", "RegisterHotKey 101 0 66",
                                       "RegisterHotKey 102 0 67 once", "RegisterHotKey 103 0 68 once",
                                       "RegisterHotKey 104 0 69 once", "RegisterHotKey 105 0 70 once",
-                                      "RegisterHotKey 106 0 71 once", "RegisterHotKey 107 0 72 once"}));
+                                      "RegisterHotKey 106 0 71 once", "RegisterHotKey 107 0 72 once",
+                                      "RegisterHotKey 108 0 73 once", "RegisterHotKey 109 0 74 once"}));
 }
 
 TEST_F(HookTest, TheRuntimesOwnKeysNeverMatch) {
