@@ -18,6 +18,7 @@ struct ActionFields {
   const std::string& keySeq;  // empty: nothing to type
   const std::string& appName;
   const std::string& appParms;
+  uint32_t repeat;
 };
 
 bool TargetReady(const ActionFields& entry) {
@@ -28,7 +29,7 @@ bool TargetReady(const ActionFields& entry) {
   }
 }
 
-void Run(Runtime& runtime, const ActionFields& entry) {
+void Run(Runtime& runtime, const ActionFields& entry, PressSource source) {
   if (entry.action > kLastActionKind) return;
   if (entry.action != ShowSwitcher && !TargetReady(entry)) return;
   if ((entry.action == StuffKeys || entry.action == IgnoreKey || entry.action == ShowSwitcher) && !entry.keySeq.empty())
@@ -40,18 +41,24 @@ void Run(Runtime& runtime, const ActionFields& entry) {
     case ShowSwitcher: ShowAppSwitcher(); break;
     case RunApplication:
     case ChangeConfiguration: LaunchProgram(entry.appName, entry.appParms); break;
+    case HoldKeys:
+    case RepeatKeys:
+      StartHeldAction(runtime, source, entry.action, entry.keySeq, RepeatIntervalMs(entry.repeat));
+      break;
     default: break;
   }
 }
 
 }  // namespace
 
-void RunAction(Runtime& runtime, const KeyAction& entry) {
-  Run(runtime, {entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
+void RunAction(Runtime& runtime, const KeyAction& entry, PressSource source) {
+  Run(runtime, {entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms, entry.repeat},
+      source);
 }
 
-void RunAction(Runtime& runtime, const ButtonAction& entry) {
-  Run(runtime, {entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms});
+void RunAction(Runtime& runtime, const ButtonAction& entry, PressSource source) {
+  Run(runtime, {entry.sendType, entry.action, entry.select, entry.keySeq, entry.appName, entry.appParms, entry.repeat},
+      source);
 }
 
 bool RepeatsWhileHeld(uint32_t action) { return action == StuffKeys || action == IgnoreKey; }
