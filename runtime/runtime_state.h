@@ -85,15 +85,35 @@ struct FollowState {
   WindowHandle chooser = nullptr;
 };
 
-// controller_poll.cpp: the input system, the chosen pad and the press under
-// way (controller_poll.cpp says why it outlives ticks and reloads).
+// controller_poll.cpp: one pad that is polled, and its press. A slot keeps
+// its pad for as long as the pad is open: its index is the press's source
+// (PressSource::Kind::Pad) for the actions that last while it is held.
+struct PolledPad {
+  ControllerHandle device = nullptr;  // nullptr: not open
+  std::array<uint8_t, 16> instance{};
+  uint32_t buttons = 0;  // buttons read: the pad's count, at most the bindable ones
+  bool stick = false;    // it has an X and a Y axis
+  AxisRange range;
+  bool acquired = false;  // this device object has been acquired
+  // The once-per-press rule: an entry has run for the combination held now.
+  bool pressFired = false;
+  // The combination of the entry that ran, while it is still held: the
+  // press that held and repeating entries act for.
+  bool pressHeld = false;
+  uint32_t pressButtons = 0;
+  uint32_t pressDirections = 0;
+};
+
+// A cabinet has two sticks, a few have four: with EveryDevice on, further
+// pads of the name are not polled.
+inline constexpr size_t kMaxPolledPads = 4;
+
+// controller_poll.cpp: the input system, the pads polled and their presses
+// (controller_poll.cpp says why a press outlives ticks and reloads).
 struct PollState {
   bool inputSystem = false;
-  ControllerHandle controller = nullptr;
-  uint32_t controllerButtons = 0;
+  std::array<PolledPad, kMaxPolledPads> pads;
   uintptr_t pollTimer = 0;
-  bool pressFired = false;
-  bool acquired = false;  // the current device object has been acquired
   int tickDepth = 0;
   // When the controllers were last listed, and a listing put off because the
   // last one was too recent.

@@ -107,12 +107,56 @@ AcquireResult AcquireController(ControllerHandle controller) {
 
 bool PollControllerDevice(ControllerHandle controller) { return SUCCEEDED(DeviceOf(controller)->Poll()); }
 
-bool ReadControllerButtons(ControllerHandle controller, uint8_t* buttons, uint32_t count) {
-  DIJOYSTATE2 state;
-  static_assert(sizeof state == 272, "the extended joystick state");
-  if (FAILED(DeviceOf(controller)->GetDeviceState(sizeof state, &state))) return false;
-  if (count > sizeof state.rgbButtons) count = sizeof state.rgbButtons;
-  std::memcpy(buttons, state.rgbButtons, count);
+namespace {
+
+// DIPROP_RANGE is addressed by the object's offset in the data format, so
+// it must follow SetDataFormat; an offset that the format has but the
+// device lacks (c_dfDIJoystick2 marks every axis optional) is
+// DIERR_OBJECTNOTFOUND.
+HRESULT AxisRangeProperty(IDirectInputDevice2A* device, DWORD offset, AxisRange* range, bool set) {
+  DIPROPRANGE property;
+  std::memset(&property, 0, sizeof property);
+  property.diph.dwSize = sizeof property;
+  property.diph.dwHeaderSize = sizeof property.diph;
+  property.diph.dwObj = offset;
+  property.diph.dwHow = DIPH_BYOFFSET;
+  property.lMin = range->min;
+  property.lMax = range->max;
+  if (set) return device->SetProperty(DIPROP_RANGE, &property.diph);
+  HRESULT result = device->GetProperty(DIPROP_RANGE, &property.diph);
+  if (SUCCEEDED(result)) *range = {property.lMin, property.lMax};
+  return result;
+}
+
+}  // namespace
+
+bool UseAxisRange(ControllerHandle controller, AxisRange& range) {
+  IDirectInputDevice2A* device = DeviceOf(controller);
+  AxisRange wanted = range;
+  HRESULT x = AxisRangeProperty(device, DIJOFS_X, &wanted, true);
+  HRESULT y = AxisRangeProperty(device, DIJOFS_Y, &wanted, true);
+  if (SUCCEEDED(x) && SUCCEEDED(y)) return true;
+  if (x == DIERR_OBJECTNOTFOUND || y == DIERR_OBJECTNOTFOUND) return false;
+  // A driver that keeps its own range (some report 0 to 255, or -1 to 1
+  // for a digital stick) still says what it is; both axes of one stick are
+  // taken to share it.
+  AxisRange kept;
+  if (FAILED(AxisRangeProperty(device, DIJOFS_X, &kept, false))) kept = AxisRange{};
+  range = kept;
+  return true;
+}
+
+bool ReadControllerState(ControllerHandle controller, ControllerState& state) {
+  DIJOYSTATE2 raw;
+  static_assert(sizeof raw == 272, "the extended joystick state");
+  if (FAILED(DeviceOf(controller)->GetDeviceState(sizeof raw, &raw))) return false;
+  static_assert(sizeof state.buttons <= sizeof raw.rgbButtons, "the state holds them all");
+  std::memcpy(state.buttons.data(), raw.rgbButtons, sizeof state.buttons);
+  state.x = raw.lX;
+  state.y = raw.lY;
+  // A pad without a hat reports its POV centred (all ones), as DirectInput
+  // fills the absent optional objects of the format.
+  state.hat = raw.rgdwPOV[0];
   return true;
 }
 

@@ -1,5 +1,6 @@
-// Choosing the controller, the poll tick, the once-per-press rule and the
-// recovery from lost input, against the fake input system.
+// Choosing the controller, the poll tick, the once-per-press rule, the
+// stick's and the hat's directions, several pads of one name, the end of a
+// press and the recovery from lost input, against the fake input system.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -51,10 +52,12 @@ class ControllerPollTest : public ::testing::Test {
     fake_app_switcher::WhileOpen(nullptr);
   }
 
-  // Appends an entry that starts program `name` when `buttons` are held.
-  static void Entry(uint32_t buttons, const std::string& name) {
+  // Appends an entry that starts program `name` when `buttons` (and
+  // `directions`) are held.
+  static void Entry(uint32_t buttons, const std::string& name, uint32_t directions = 0) {
     ButtonAction& entry = rt.settings.buttonActions[rt.settings.buttonCount++];
     entry.buttons = buttons;
+    entry.directions = directions;
     entry.action = RunApplication;
     entry.appName = name;
   }
@@ -83,7 +86,7 @@ TEST_F(ControllerPollTest, LoadOpensTheNamedPadAndStartsTheTimerWithoutAcquiring
   InitController(rt);
   EXPECT_EQ(pad::Calls(),
             (std::vector<std::string>{"CreateInputSystem", "List", "Open Quillon Pad", "ButtonCount Quillon Pad",
-                                      "DataFormat Quillon Pad", "Cooperate Quillon Pad"}));
+                                      "DataFormat Quillon Pad", "Cooperate Quillon Pad", "Range Quillon Pad"}));
   EXPECT_EQ(fake_platform::CallsStartingWith("StartTimer"), std::vector<std::string>{"StartTimer 2 62"});
   EXPECT_EQ(pad::OpenDeviceCount(), 1);
 }
@@ -207,7 +210,7 @@ TEST_P(ControllerMatchTest, RunsTheFirstFullyHeldEntryInListOrder) {
   std::vector<std::string> expected;
   if (*c.runs) expected.push_back(c.runs);
   EXPECT_EQ(Started(), expected);
-  EXPECT_EQ(pad::CallsStartingWith("Read ").front(), "Read Quillon Pad " + std::to_string(std::min(c.padButtons, 32u)));
+  EXPECT_EQ(rt.poll.pads[0].buttons, std::min(c.padButtons, 32u));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -341,7 +344,7 @@ TEST_F(ControllerPollTest, AFailedReadEndsTheTickQuietly) {
   pad::SetFailures({false, false, false, false, false, true});
   pad::ClearCalls();
   PollController(rt);
-  EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Poll Quillon Pad", "Read Quillon Pad 10"}));
+  EXPECT_EQ(pad::Calls(), (std::vector<std::string>{"Poll Quillon Pad", "Read Quillon Pad"}));
   EXPECT_TRUE(Started().empty());
 }
 
@@ -509,6 +512,267 @@ TEST_F(ControllerPollTest, AReloadDuringTheActionTouchesNothingItFreed) {
   PollController(rt);
   EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u * 42u) << "the whole sequence was typed";
   EXPECT_EQ(pad::OpenDeviceCount(), 0);
+}
+
+// --- Directions ------------------------------------------------------------
+
+enum class Stick { Plain, None, OwnRange, UnreadableRange };
+
+struct DirectionCase {
+  const char* label;
+  Stick stick;
+  int xPercent, yPercent;  // of the travel from the centre to the end
+  uint32_t hat;
+  uint32_t buttons;
+  const char* runs;  // "" for nothing
+};
+void PrintTo(const DirectionCase& c, std::ostream* out) { *out << c.label; }
+
+class ControllerDirectionTest : public ControllerPollTest, public ::testing::WithParamInterface<DirectionCase> {};
+
+TEST_P(ControllerDirectionTest, RunsTheFirstEntryWhoseButtonsAndDirectionsAreAllHeld) {
+  const DirectionCase& c = GetParam();
+  Entry(1, "OneAndDown", StickDown);
+  Entry(0, "Up", StickUp);
+  Entry(0, "RightDown", StickRight | StickDown);
+  Entry(0, "Right", StickRight);
+  Entry(0, "HatUpRight", HatUp | HatRight);
+  Entry(0, "HatUp", HatUp);
+  Entry(0, "HatLeft", HatLeft);
+  Entry(0, "Left", StickLeft);
+  int number = pad::AddPad(kPadName, 10);
+  if (c.stick == Stick::None) pad::RemoveStick(number);
+  if (c.stick == Stick::OwnRange) pad::KeepOwnRange(number, 0, 255);
+  if (c.stick == Stick::UnreadableRange) pad::KeepOwnRange(number, 0, 0);
+  InitController(rt);
+  PollController(rt);  // acquires
+  if (c.stick != Stick::None) {
+    const int32_t centre = pad::AxisCentreOf(number), half = pad::AxisMaxOf(number) - centre;
+    pad::MoveStick(number, centre + half * c.xPercent / 100, centre + half * c.yPercent / 100);
+  }
+  pad::PushHat(number, c.hat);
+  pad::QueueHeldMasks(number, {c.buttons});
+  PollController(rt);
+  PollController(rt);  // still held: once per press
+  std::vector<std::string> expected;
+  if (*c.runs) expected.push_back(c.runs);
+  EXPECT_EQ(Started(), expected);
+}
+
+constexpr uint32_t kCentred = 0xFFFFFFFF;
+
+INSTANTIATE_TEST_SUITE_P(
+    StickAndHat, ControllerDirectionTest,
+    ::testing::Values(DirectionCase{"centred", Stick::Plain, 0, 0, kCentred, 0, ""},
+                      DirectionCase{"stickUp", Stick::Plain, 0, -100, kCentred, 0, "Up"},
+                      DirectionCase{"lessThanHalfWayIsNotPushed", Stick::Plain, 0, -40, kCentred, 0, ""},
+                      DirectionCase{"pastHalfWay", Stick::Plain, 0, -60, kCentred, 0, "Up"},
+                      DirectionCase{"stickDiagonalHoldsTwo", Stick::Plain, 100, 100, kCentred, 0, "RightDown"},
+                      DirectionCase{"stickRight", Stick::Plain, 90, 10, kCentred, 0, "Right"},
+                      DirectionCase{"downAloneMatchesNothing", Stick::Plain, 0, 100, kCentred, 0, ""},
+                      DirectionCase{"buttonAloneIsNotEnough", Stick::Plain, 0, 0, kCentred, 1, ""},
+                      DirectionCase{"buttonAndDirection", Stick::Plain, 0, 100, kCentred, 1, "OneAndDown"},
+                      DirectionCase{"hatDiagonalHoldsTwo", Stick::Plain, 0, 0, 4500, 0, "HatUpRight"},
+                      DirectionCase{"hatUp", Stick::Plain, 0, 0, 0, 0, "HatUp"},
+                      DirectionCase{"hatUpLeftTakesTheEarlierHatUp", Stick::Plain, 0, 0, 31500, 0, "HatUp"},
+                      DirectionCase{"hatLeft", Stick::Plain, 0, 0, 27000, 0, "HatLeft"},
+                      DirectionCase{"hatCentredByItsLowWord", Stick::Plain, 0, 0, 0xFFFF, 0, ""},
+                      DirectionCase{"noStickReadsNoDirection", Stick::None, 0, 0, kCentred, 0, ""},
+                      DirectionCase{"noStickStillHasItsHat", Stick::None, 0, 0, 27000, 0, "HatLeft"},
+                      DirectionCase{"aPadThatKeepsItsRange", Stick::OwnRange, -100, 0, kCentred, 0, "Left"},
+                      DirectionCase{"aPadThatKeepsItsRangeCentred", Stick::OwnRange, 0, 0, kCentred, 0, ""},
+                      DirectionCase{"anUnreadableRangeIsTheDefault", Stick::UnreadableRange, 0, -100, kCentred, 0,
+                                    "Up"}),
+    [](const ::testing::TestParamInfo<DirectionCase>& info) { return std::string(info.param.label); });
+
+TEST_F(ControllerPollTest, TheStickIsAskedForItsRangeAfterTheFormatAndBeforeAcquiring) {
+  pad::AddPad(kPadName, 10);
+  InitController(rt);
+  PollController(rt);
+  std::vector<std::string> calls = pad::Calls();
+  auto at = [&](const char* call) { return std::find(calls.begin(), calls.end(), call) - calls.begin(); };
+  EXPECT_LT(at("DataFormat Quillon Pad"), at("Range Quillon Pad"));
+  EXPECT_LT(at("Range Quillon Pad"), at("Acquire Quillon Pad"));
+  EXPECT_TRUE(rt.poll.pads[0].stick);
+}
+
+// --- Several pads of one name ----------------------------------------------
+
+class ControllerPadsTest : public ControllerPollTest {
+ protected:
+  // Two pads of the name (and one of another), EveryDevice on, both
+  // acquired.
+  void StartWithTwoPads() {
+    rt.settings.everyDevice = 1;
+    pad::AddPad("Other Pad", 10);
+    first_ = pad::AddPad(kPadName, 10);
+    second_ = pad::AddPad(kPadName, 10);
+    InitController(rt);
+    PollController(rt);
+    ASSERT_TRUE(pad::Acquired(first_));
+    ASSERT_TRUE(pad::Acquired(second_));
+  }
+  // A device change heard more than a second after the last listing.
+  static void DevicesChangedLater() {
+    fake_platform::AdvanceClock(1500);
+    HandleSessionEvent(rt, SessionEvent::DevicesChanged);
+  }
+  int first_ = 0, second_ = 0;
+};
+
+TEST_F(ControllerPadsTest, ACombinationSplitAcrossTwoPadsNeverRuns) {
+  Entry(1 | 2, "OneAndTwo");
+  Entry(1, "One", StickUp);
+  StartWithTwoPads();
+  pad::HoldButtons(first_, {1});
+  pad::HoldButtons(second_, {2});
+  pad::MoveStick(second_, 0, -1000);
+  for (int tick = 0; tick < 3; ++tick) PollController(rt);
+  EXPECT_TRUE(Started().empty());
+  pad::HoldButtons(second_, {1, 2});
+  PollController(rt);
+  EXPECT_EQ(Started(), std::vector<std::string>{"OneAndTwo"});
+}
+
+TEST_F(ControllerPadsTest, EachPadRunsItsOwnPressOnceWhileTheOtherHolds) {
+  Entry(1, "One");
+  StartWithTwoPads();
+  pad::HoldButtons(first_, {1});
+  PollController(rt);
+  pad::HoldButtons(second_, {1});
+  for (int tick = 0; tick < 3; ++tick) PollController(rt);
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"})) << "one run per pad";
+  EXPECT_TRUE(rt.poll.pads[0].pressHeld);
+  EXPECT_TRUE(rt.poll.pads[1].pressHeld);
+  // The first lets go and presses again: a new press of its own; the
+  // second's press goes on.
+  pad::HoldButtons(first_, {});
+  PollController(rt);
+  EXPECT_FALSE(rt.poll.pads[0].pressHeld);
+  EXPECT_TRUE(rt.poll.pads[1].pressHeld);
+  pad::HoldButtons(first_, {1});
+  PollController(rt);
+  EXPECT_EQ(Started().size(), 3u);
+  EXPECT_EQ(pad::CallsStartingWith("Open Other Pad").size(), 1u);
+  EXPECT_EQ(pad::OpenDeviceCount(), 2) << "only the pads of the name stay open";
+}
+
+TEST_F(ControllerPadsTest, WithEveryDeviceOffOnlyTheFirstPadIsReadAndNoneJoins) {
+  Entry(1, "One");
+  pad::AddPad(kPadName, 10);
+  const int second = pad::AddPad(kPadName, 10);
+  InitController(rt);
+  PollController(rt);
+  pad::HoldButtons(second, {1});
+  PollController(rt);
+  const int third = pad::AddPad(kPadName, 10);
+  DevicesChangedLater();
+  PollController(rt);
+  pad::HoldButtons(third, {1});
+  PollController(rt);
+  EXPECT_TRUE(Started().empty());
+  EXPECT_EQ(pad::ReadCount(second), 0);
+  EXPECT_EQ(pad::OpenDeviceCount(), 1);
+  EXPECT_TRUE(pad::CallsStartingWith("List").size() == 1u) << "the first pad still answered: nothing to list";
+}
+
+TEST_F(ControllerPadsTest, APadPluggedInLaterJoinsOnADeviceChangeAndTheOthersKeepTheirPress) {
+  Entry(1, "One");
+  rt.settings.everyDevice = 1;
+  first_ = pad::AddPad(kPadName, 10);
+  InitController(rt);
+  PollController(rt);
+  pad::HoldButtons(first_, {1});
+  PollController(rt);
+  second_ = pad::AddPad(kPadName, 10);
+  pad::HoldButtons(second_, {1});
+  pad::ClearCalls();
+  DevicesChangedLater();
+  EXPECT_TRUE(pad::CallsStartingWith("Close").empty()) << "an open pad was closed";
+  EXPECT_EQ(pad::CallsStartingWith("Open "), std::vector<std::string>{"Open Quillon Pad"}) << "only the new one";
+  PollController(rt);  // acquires the new one; the first still holds
+  PollController(rt);
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One"}));
+  EXPECT_TRUE(rt.poll.pads[0].pressHeld);
+  EXPECT_TRUE(rt.poll.pads[1].pressHeld);
+}
+
+TEST_F(ControllerPadsTest, AnUnpluggedPadIsClosedWithItsPressEndedAndJoinsAgainAsANewPress) {
+  Entry(1, "One");
+  StartWithTwoPads();
+  pad::HoldButtons(first_, {1});
+  pad::HoldButtons(second_, {1});
+  PollController(rt);
+  pad::Unplug(first_);
+  DevicesChangedLater();
+  EXPECT_EQ(pad::OpenDeviceCount(), 1);
+  EXPECT_FALSE(rt.poll.pads[0].pressHeld) << "the unplugged pad's press was not ended";
+  EXPECT_TRUE(rt.poll.pads[1].pressHeld) << "the other pad's press was ended";
+  pad::PlugIn(first_);
+  DevicesChangedLater();
+  PollController(rt);
+  PollController(rt);
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "One", "One"})) << "back, still held: a new press";
+  EXPECT_EQ(Started().size(), 3u);
+}
+
+// --- The end of a press ----------------------------------------------------
+
+// Held and repeating entries act for as long as their press lasts; these
+// are the moments it ends, pad by pad (PolledPad::pressHeld, EndPress).
+TEST_F(ControllerPollTest, APressEndsWithItsOwnCombinationInputLostAndTheRelease) {
+  Entry(1, "One");
+  Entry(2, "Two");
+  int number = StartWithPad();
+  pad::HoldButtons(number, {1});
+  PollController(rt);
+  EXPECT_TRUE(rt.poll.pads[0].pressHeld);
+  // Two added, one let go: the first entry's combination is released, and
+  // the second is no new press.
+  pad::HoldButtons(number, {1, 2});
+  PollController(rt);
+  EXPECT_TRUE(rt.poll.pads[0].pressHeld);
+  pad::HoldButtons(number, {2});
+  PollController(rt);
+  EXPECT_FALSE(rt.poll.pads[0].pressHeld);
+  EXPECT_EQ(Started(), std::vector<std::string>{"One"});
+  // Lost input ends a press.
+  pad::HoldButtons(number, {});
+  PollController(rt);
+  pad::HoldButtons(number, {2});
+  PollController(rt);
+  EXPECT_TRUE(rt.poll.pads[0].pressHeld);
+  pad::LoseInput(number, 0);
+  PollController(rt);
+  EXPECT_FALSE(rt.poll.pads[0].pressHeld);
+  // So does the release of the controllers, which keeps "it has fired".
+  PollController(rt);
+  EXPECT_TRUE(rt.poll.pads[0].pressHeld);
+  StopPollTimer(rt.poll);
+  ReleaseController(rt);
+  EXPECT_FALSE(rt.poll.pads[0].pressHeld);
+  InitController(rt);
+  PollController(rt);
+  PollController(rt);
+  EXPECT_EQ(Started(), (std::vector<std::string>{"One", "Two", "Two"}));
+}
+
+// Across a reload each pad keeps its slot and its press by its identity,
+// even when another pad of the name is listed before it now.
+TEST_F(ControllerPadsTest, AReloadKeepsEachPadsPressByItsIdentity) {
+  Entry(1, "One");
+  StartWithTwoPads();
+  pad::HoldButtons(second_, {1});
+  PollController(rt);
+  EXPECT_EQ(Started().size(), 1u);
+  StopPollTimer(rt.poll);
+  ReleaseController(rt.poll);
+  pad::Unplug(first_);  // the second pad is now listed first
+  InitController(rt);
+  for (int tick = 0; tick < 3; ++tick) PollController(rt);
+  EXPECT_EQ(Started().size(), 1u) << "the reload took the hold for a new press";
+  EXPECT_TRUE(rt.poll.pads[1].pressFired);
+  EXPECT_EQ(rt.poll.pads[0].device, nullptr);
 }
 
 }  // namespace

@@ -20,7 +20,21 @@ struct Pad {
   bool alwaysLost = false;
   int reads = 0;
   int loseAfterReads = -1;
-  int opened = 0;  // device objects open on this pad
+  int opened = 0;        // device objects open on this pad
+  int32_t x = 0, y = 0;  // in the range below; set centred when the range is
+  uint32_t hat = 0xFFFFFFFF;
+  bool stick = true;
+  bool ownRange = false;  // refuses a range and keeps rangeMin..rangeMax
+  bool rangeUnreadable = false;
+  int32_t rangeMin = 0, rangeMax = 65535;
+  bool unplugged = false;
+  int plugCount = 0;  // bumped at each unplug
+};
+
+// A device object: the pad and the plug count it was opened in.
+struct Device {
+  size_t pad;
+  int plugCount;
 };
 
 // A release loop that never sees its buttons let go would hang the test;
@@ -28,6 +42,7 @@ struct Pad {
 constexpr int kRunawayReads = 100000;
 
 std::deque<Pad> g_pads;
+std::deque<Device> g_devices;  // handle n + 1 is g_devices[n]
 std::vector<std::string> g_calls;
 Failures g_failures;
 bool g_inputSystem = false;
@@ -35,7 +50,12 @@ int g_openDevices = 0;
 int g_usesAfterClose = 0;
 std::function<void()> g_whileBoxOpen;
 
-Pad& PadOf(ControllerHandle handle) { return g_pads[reinterpret_cast<uintptr_t>(handle) - 1]; }
+Device& DeviceOf(ControllerHandle handle) { return g_devices[reinterpret_cast<uintptr_t>(handle) - 1]; }
+Pad& PadOf(ControllerHandle handle) { return g_pads[DeviceOf(handle).pad]; }
+// An object opened before the pad's last unplug, or while it is out.
+bool Gone(ControllerHandle handle) {
+  return PadOf(handle).unplugged || DeviceOf(handle).plugCount != PadOf(handle).plugCount;
+}
 
 void Record(const std::string& call, ControllerHandle handle) {
   g_calls.push_back(call + " " + PadOf(handle).productName);
@@ -49,6 +69,7 @@ int UsesAfterClose() { return g_usesAfterClose; }
 void Reset() {
   g_usesAfterClose = 0;
   g_pads.clear();
+  g_devices.clear();
   g_calls.clear();
   g_failures = Failures{};
   g_inputSystem = false;
@@ -71,6 +92,7 @@ int AddPad(const std::string& productName, uint32_t buttonCount) {
   Pad pad;
   pad.productName = productName;
   pad.buttonCount = buttonCount;
+  pad.x = pad.y = 32767;  // centred in the default range, until a range is set
   g_pads.push_back(pad);
   return int(g_pads.size()) - 1;
 }
@@ -85,6 +107,32 @@ void SetButtonByte(int pad, int button, uint8_t value) { g_pads[pad].buttons[but
 void QueueHeldMasks(int pad, const std::vector<uint32_t>& masks) {
   g_pads[pad].queuedMasks.insert(g_pads[pad].queuedMasks.end(), masks.begin(), masks.end());
 }
+
+void MoveStick(int pad, int32_t x, int32_t y) {
+  g_pads[pad].x = x;
+  g_pads[pad].y = y;
+}
+void PushHat(int pad, uint32_t hat) { g_pads[pad].hat = hat; }
+void RemoveStick(int pad) {
+  g_pads[pad].stick = false;
+  g_pads[pad].x = g_pads[pad].y = 0;
+}
+void KeepOwnRange(int pad, int32_t min, int32_t max) {
+  g_pads[pad].ownRange = true;
+  g_pads[pad].rangeUnreadable = min == max;
+  g_pads[pad].rangeMin = min == max ? 0 : min;
+  g_pads[pad].rangeMax = min == max ? 65535 : max;
+  MoveStick(pad, AxisCentreOf(pad), AxisCentreOf(pad));
+}
+int32_t AxisCentreOf(int pad) { return int32_t((int64_t(g_pads[pad].rangeMin) + g_pads[pad].rangeMax) / 2); }
+int32_t AxisMinOf(int pad) { return g_pads[pad].rangeMin; }
+int32_t AxisMaxOf(int pad) { return g_pads[pad].rangeMax; }
+void Unplug(int pad) {
+  g_pads[pad].unplugged = true;
+  g_pads[pad].acquired = false;
+  ++g_pads[pad].plugCount;
+}
+void PlugIn(int pad) { g_pads[pad].unplugged = false; }
 
 void LoseInput(int pad, int lostAcquires) {
   g_pads[pad].acquired = false;
@@ -129,6 +177,7 @@ bool ListAttachedControllers(std::vector<AttachedController>& controllers) {
   if (g_failures.listing) return false;
   controllers.clear();
   for (size_t i = 0; i < g_pads.size(); ++i) {
+    if (g_pads[i].unplugged) continue;
     AttachedController controller;
     controller.instance[0] = uint8_t(i + 1);
     controller.productName = g_pads[i].productName;
@@ -140,10 +189,11 @@ bool ListAttachedControllers(std::vector<AttachedController>& controllers) {
 ControllerHandle OpenController(const AttachedController& controller) {
   size_t index = controller.instance[0] - 1u;
   g_calls.push_back("Open " + g_pads[index].productName);
-  if (g_pads[index].openFails) return nullptr;
+  if (g_pads[index].openFails || g_pads[index].unplugged) return nullptr;
   ++g_openDevices;
   ++g_pads[index].opened;
-  return reinterpret_cast<ControllerHandle>(uintptr_t(index + 1));
+  g_devices.push_back({index, g_pads[index].plugCount});
+  return reinterpret_cast<ControllerHandle>(uintptr_t(g_devices.size()));
 }
 
 uint32_t ControllerButtonCount(ControllerHandle controller) {
@@ -161,9 +211,30 @@ bool ShareControllerInBackground(ControllerHandle controller) {
   return !g_failures.cooperation;
 }
 
+bool UseAxisRange(ControllerHandle controller, AxisRange& range) {
+  Record("Range", controller);
+  Pad& pad = PadOf(controller);
+  if (!pad.stick) return false;
+  if (!pad.ownRange) {
+    // Positions keep their place in the travel.
+    auto scaled = [&](int32_t v) {
+      return int32_t(range.min + (int64_t(v) - pad.rangeMin) * (int64_t(range.max) - range.min) /
+                                     (int64_t(pad.rangeMax) - pad.rangeMin));
+    };
+    pad.x = scaled(pad.x);
+    pad.y = scaled(pad.y);
+    pad.rangeMin = range.min;
+    pad.rangeMax = range.max;
+    return true;
+  }
+  range = pad.rangeUnreadable ? AxisRange{} : AxisRange{pad.rangeMin, pad.rangeMax};
+  return true;
+}
+
 AcquireResult AcquireController(ControllerHandle controller) {
   Record("Acquire", controller);
   Pad& pad = PadOf(controller);
+  if (Gone(controller)) return AcquireResult::Failed;
   if (pad.alwaysLost) return AcquireResult::InputLost;
   if (pad.lostAcquires > 0) {
     --pad.lostAcquires;
@@ -175,21 +246,25 @@ AcquireResult AcquireController(ControllerHandle controller) {
 
 bool PollControllerDevice(ControllerHandle controller) {
   Record("Poll", controller);
-  return PadOf(controller).acquired;
+  return PadOf(controller).acquired && !Gone(controller);
 }
 
-bool ReadControllerButtons(ControllerHandle controller, uint8_t* buttons, uint32_t count) {
+bool ReadControllerState(ControllerHandle controller, ControllerState& state) {
   Record("Read", controller);
-  g_calls.back() += " " + std::to_string(count);
   Pad& pad = PadOf(controller);
-  if (!pad.acquired || g_failures.read || ++pad.reads > kRunawayReads) return false;
-  uint8_t state[128];
-  for (int i = 0; i < 128; ++i) state[i] = pad.buttons[i];
+  if (!pad.acquired || Gone(controller) || g_failures.read || ++pad.reads > kRunawayReads) return false;
+  uint8_t buttons[128];
+  for (int i = 0; i < 128; ++i) buttons[i] = pad.buttons[i];
   if (!pad.queuedMasks.empty()) {
-    for (int i = 0; i < 32; ++i) state[i] = (pad.queuedMasks.front() >> i) & 1 ? 0x80 : 0;
+    for (int i = 0; i < 32; ++i) buttons[i] = (pad.queuedMasks.front() >> i) & 1 ? 0x80 : 0;
     pad.queuedMasks.pop_front();
   }
-  for (uint32_t i = 0; i < count && i < 128; ++i) buttons[i] = state[i];
+  // Whatever the test set, beyond the pad's own buttons too: the runtime
+  // must read only those.
+  for (size_t i = 0; i < state.buttons.size(); ++i) state.buttons[i] = buttons[i];
+  state.x = pad.x;
+  state.y = pad.y;
+  state.hat = pad.hat;
   if (pad.reads == pad.loseAfterReads) pad.acquired = false;
   return true;
 }
