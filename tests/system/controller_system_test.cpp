@@ -60,9 +60,10 @@ class ControllerSystemTest : public ::testing::Test {
 
   // Controller entry `number` starts the stand-in with `label` as its
   // parameters.
-  static void Entry(int number, uint32_t buttons, const std::string& label) {
+  static void Entry(int number, uint32_t buttons, const std::string& label, uint32_t directions = 0) {
     std::string path = reg::ButtonActionPath(number);
     reg::WriteNumber(path, "Buttons", buttons);
+    if (directions != 0) reg::WriteNumber(path, "Directions", directions);
     reg::WriteNumber(path, "SendType", CurrentWindow);
     reg::WriteNumber(path, "Action", RunApplication);
     reg::WriteText(path, "AppName", kit::StandInMapperPath());
@@ -364,6 +365,80 @@ TEST_F(ControllerSystemTest, AThousandReloadsWhileTheErrorBoxIsUpLeaveOneBox) {
   ASSERT_TRUE(WaitFor([&] { return pads::Block().pads[pad].acquired == 1; })) << "the folded reload never ran";
   EXPECT_EQ(boxes(), 0);
   EXPECT_EQ(pads::Block().createCalls, 2);
+}
+
+// The stick as DirectInput reports it after the runtime set its range, and
+// the hat as a POV angle.
+TEST_F(ControllerSystemTest, AStickDirectionAndAHatDiagonalRunTheirEntries) {
+  Entry(1, 0, "Left", StickLeft);
+  Entry(2, 0, "HatUpRight", HatUp | HatRight);
+  Entry(3, 0, "HatUp", HatUp);
+  Entry(4, 1, "OneAndDown", StickDown);
+  int pad = pads::AddPad(kPadName, 10);
+  ASSERT_NE(StartRuntime(), nullptr);
+  const int32_t quarter = (pads::kAxisMax - pads::kAxisMin) / 4;
+  // Less than half way to the left: no direction.
+  pads::MoveStick(pad, pads::kAxisCentre - quarter * 4 / 5, pads::kAxisCentre);
+  ASSERT_TRUE(WaitForFreshReads(pad, 4));
+  EXPECT_TRUE(Logged().empty());
+  pads::MoveStick(pad, pads::kAxisMin, pads::kAxisCentre);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+  pads::CentreEverything();
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  pads::PushHat(pad, 4500);  // up and right
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  pads::PushHat(pad, pads::kHatUp);  // still a press of the hat: nothing
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  pads::CentreEverything();
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  pads::PushHat(pad, pads::kHatUp);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 3));
+  pads::CentreEverything();
+  // A button with a direction: the stick down alone runs nothing.
+  pads::MoveStick(pad, pads::kAxisCentre, pads::kAxisMax);
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  pads::HoldButtons(pad, {1});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 4));
+  pads::CentreEverything();
+  ASSERT_TRUE(WaitForFreshReads(pad, 3));
+  EXPECT_EQ(Logged(), (std::vector<std::string>{" Left", " HatUpRight", " HatUp", " OneAndDown"}));
+}
+
+// A two-player cabinet: both sticks have one name; each runs its own
+// entries, two players never make one combination, and a third pad plugged
+// in joins without a reload.
+TEST_F(ControllerSystemTest, WithEveryDeviceEachPadOfTheNameRunsItsOwnEntries) {
+  reg::WriteNumber(reg::SettingsPath(), "EveryDevice", 1);
+  Entry(1, 1 | 2, "OneAndTwo");
+  Entry(2, 0, "Up", StickUp);
+  int first = pads::AddPad(kPadName, 10);
+  int second = pads::AddPad(kPadName, 10);
+  HWND window = StartRuntime(first);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return pads::Block().pads[second].acquired == 1; })) << "the second pad was not polled";
+  pads::HoldButtons(first, {1});
+  pads::HoldButtons(second, {2});
+  ASSERT_TRUE(WaitForFreshReads(first, 4));
+  ASSERT_TRUE(WaitForFreshReads(second, 4));
+  EXPECT_TRUE(Logged().empty()) << "a combination split across two pads ran";
+  pads::MoveStick(first, pads::kAxisCentre, pads::kAxisMin);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 1));
+  pads::HoldButtons(second, {1, 2});
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 2));
+  pads::CentreEverything();
+  ASSERT_TRUE(WaitForFreshReads(second, 3));
+
+  int third = pads::AddPad(kPadName, 10);
+  DWORD_PTR ignored = 0;
+  ASSERT_NE(SendMessageTimeoutA(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0, SMTO_NORMAL, 5000, &ignored), 0);
+  ASSERT_TRUE(WaitFor([&] { return pads::Block().pads[third].acquired == 1; })) << "the new pad never joined";
+  pads::MoveStick(third, pads::kAxisCentre, pads::kAxisMin);
+  ASSERT_TRUE(kit::WaitForLoggedLines(log_, 3));
+  pads::CentreEverything();
+  ASSERT_TRUE(WaitForFreshReads(third, 3));
+  EXPECT_EQ(Logged(), (std::vector<std::string>{" Up", " OneAndTwo", " Up"}));
+  EXPECT_EQ(pads::Block().pads[first].openDevices, 1) << "the device change reopened a pad that answered";
+  EXPECT_EQ(pads::Block().createCalls, 1) << "it took a reload";
 }
 
 }  // namespace
