@@ -15,8 +15,10 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "runtime/command_tail.h"
+#include "runtime/press_source.h"
 #include "runtime/key_injection.h"
 #include "runtime/seams/controller_device.h"
 #include "runtime/seams/window_system.h"
@@ -85,6 +87,24 @@ struct FollowState {
   WindowHandle chooser = nullptr;
 };
 
+// held_actions.cpp: the presses of hold and repeat entries under way.
+struct PressState {
+  struct Hold {
+    PressSource source;
+    PressedKeys keys;
+  };
+  struct Repeat {
+    PressSource source;
+    std::string keySeq;
+    unsigned timerId = 0;
+    // What the runtime held before the first typing: a hold word of the
+    // sequence ("{SHIFT DOWN}") leaves a key that the end lets go of.
+    std::bitset<256> heldBefore;
+  };
+  std::vector<Hold> holds;
+  std::vector<Repeat> repeats;
+};
+
 // controller_poll.cpp: the input system, the chosen pad and the press under
 // way (controller_poll.cpp says why it outlives ticks and reloads).
 struct PollState {
@@ -148,6 +168,7 @@ struct Runtime {
   ReloadQueue reloads;
   OpenBoxes boxes;
   HeldKeys held;  // key_injection.h
+  PressState presses;
   OwnKeys ownKeys;
   LaunchState launch;
   NoticeState notices;
