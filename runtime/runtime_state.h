@@ -129,6 +129,7 @@ struct HookTable {
   std::array<uint8_t, 256> entry{};                  // virtual key -> entry number, 0 for none
   std::array<uint32_t, kMaxActions + 1> modifier{};  // entry number -> its exact modifiers
   std::bitset<kMaxActions + 1> repeats;              // entry number -> runs again at auto-repeat
+  std::bitset<kMaxActions + 1> lasts;                // entry number -> acts until the key goes up
   uint32_t generation = 0;
 };
 
@@ -137,6 +138,10 @@ struct HookTable {
 struct PostedAction {
   uint32_t number = 0;
   uint32_t generation = 0;
+  // The key, and whether this is its release: the end of a press that
+  // lasts (a hold or repeat entry).
+  uint32_t virtualKey = 0;
+  bool release = false;
 };
 
 // What the hook's thread and the main thread share: the table and the queue
@@ -148,6 +153,9 @@ struct HookShare {
   // Keys the hook saw go down and not yet up: a key-down of one of these is
   // an auto-repeat.
   std::bitset<256> keysDown;
+  // Keys whose swallowed key-down began a press that lasts: their key-up is
+  // swallowed too, and ends the press.
+  std::bitset<256> lastingDown;
   // The modifier keys (ModifierKey bits) that the user holds: seen going
   // down and not yet up in events that were not the runtime's own. Under the
   // lock: the main thread reads them around a burst.
