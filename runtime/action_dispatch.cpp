@@ -1,6 +1,7 @@
 #include "runtime/action_dispatch.h"
 
 #include "runtime/app_launch.h"
+#include "runtime/held_actions.h"
 #include "runtime/map_switching.h"
 #include "runtime/own_keys.h"
 #include "runtime/seams/app_switcher.h"

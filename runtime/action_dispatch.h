@@ -1,7 +1,7 @@
 // Running the action of a keyboard or controller entry.
 #pragma once
 
-#include "runtime/held_actions.h"
+#include "runtime/press_source.h"
 #include "runtime/settings_store.h"
 
 namespace quillon {

@@ -234,6 +234,78 @@ uint32_t HeldKeys::ModifierKeys() const {
   return keys;
 }
 
+std::bitset<256> HeldKeys::Keys() const {
+  std::bitset<256> keys;
+  for (const KeyEvent& event : held_) keys.set(event.virtualKey & 0xFF);
+  return keys;
+}
+
+std::vector<KeyEvent> HeldKeys::TakeReleasesOf(const std::bitset<256>& keys) {
+  std::vector<KeyEvent> releases;
+  for (std::size_t i = held_.size(); i-- > 0;) {
+    if (!keys.test(held_[i].virtualKey & 0xFF)) continue;
+    KeyEvent release = held_[i];
+    held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
+    release.flags |= kKeyEventKeyUp;
+    release.time = SystemTickCount();
+    release.extraInfo = kInjectedEventTag;
+    releases.push_back(release);
+  }
+  return releases;
+}
+
+PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::function<uint32_t()>& userHolds) {
+  PressedKeys pressed;
+  if (RuntimeEnding()) return pressed;
+  KeyEventList list;
+  try {
+    if (ParseKeySequence(sequence, &list) != 0) return pressed;
+    std::bitset<256> seen;
+    for (uint32_t n = 0; n < list.count; ++n) {
+      KeyEvent event = list.events[n];
+      if ((event.flags & kKeyEventKeyUp) != 0 || seen.test(event.virtualKey & 0xFF)) continue;
+      seen.set(event.virtualKey & 0xFF);
+      event.extraInfo = kInjectedHoldEventTag;
+      event.time = SystemTickCount();
+      pressed.down.push_back(event);
+    }
+    FreeKeyEventList(&list);
+    if (pressed.down.empty()) return pressed;
+    if (userHolds) pressed.letGo = HeldModifierKeys() & ~held.ModifierKeys() & userHolds();
+    std::vector<KeyEvent> events;
+    AppendLetGo(events, pressed.letGo);
+    const size_t first = events.size();
+    events.insert(events.end(), pressed.down.begin(), pressed.down.end());
+    const size_t sent = InjectKeyEvents(events.data(), uint32_t(events.size()));
+    // What went in is held; a refusal part way leaves the rest out, and a
+    // modifier not let go is not the hold's to put back.
+    if (sent < first) {
+      pressed = {};
+      return pressed;
+    }
+    pressed.down.resize(sent - first);
+    for (const KeyEvent& event : pressed.down) held.Note(event);
+  } catch (...) {
+    // Whatever may have gone down is held: the end of the press lets it go.
+    for (const KeyEvent& event : pressed.down) held.Note(event);
+    FreeKeyEventList(&list);
+  }
+  return pressed;
+}
+
+void LetGoOfPressedKeys(HeldKeys& held, const PressedKeys& pressed, const std::bitset<256>& keep,
+                        const std::function<uint32_t()>& userHolds) {
+  try {
+    std::bitset<256> keys;
+    for (const KeyEvent& event : pressed.down) keys.set(event.virtualKey & 0xFF);
+    std::vector<KeyEvent> events = held.TakeReleasesOf(keys & ~keep);
+    if (pressed.letGo != 0 && userHolds) AppendPutBack(events, pressed.letGo & userHolds() & ~held.ModifierKeys());
+    SubmitBestEffort(events);
+  } catch (...) {
+    // Best effort, as every release: the unload lets go of what is left.
+  }
+}
+
 int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed,
                         const std::function<uint32_t()>& userHolds) {
   if (RuntimeEnding()) return 0;

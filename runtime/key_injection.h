@@ -27,6 +27,11 @@ class HeldKeys {
   // The modifier keys among those held (ModifierKey bits,
   // seams/input_injection.h).
   uint32_t ModifierKeys() const;
+  // The virtual keys held.
+  std::bitset<256> Keys() const;
+  // The key-ups that let go of the held keys among `keys`, latest first,
+  // forgetting them.
+  std::vector<KeyEvent> TakeReleasesOf(const std::bitset<256>& keys);
 
  private:
   std::vector<KeyEvent> held_;
@@ -58,6 +63,27 @@ class HeldKeys {
 // that reading and the submission could find its key put back.
 int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed = nullptr,
                         const std::function<uint32_t()>& userHolds = {});
+
+// The keys that a press of a hold entry put down, and the user's modifier
+// keys it let go of for them.
+struct PressedKeys {
+  std::vector<KeyEvent> down;  // in the order they went down
+  uint32_t letGo = 0;
+};
+// Puts down the keys of `sequence`, each once, in the order of their first
+// key-down, as one submission, and leaves them down (noted in `held` as a
+// hold word's keys are, so that other bursts keep them). With `userHolds`
+// (see SendKeySequence), the modifier keys the user holds and the runtime
+// does not are let go first, so that the keys come out as written; without
+// it nobody could say later whether the user still holds them, and they
+// are left alone. Nothing is put down once the runtime is ending.
+PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::function<uint32_t()>& userHolds);
+// Lets go of the keys `pressed` put down, latest first, except those in
+// `keep` (held for another press) and those the runtime no longer holds;
+// then puts back down the user's modifier keys it let go of that the user
+// still holds.
+void LetGoOfPressedKeys(HeldKeys& held, const PressedKeys& pressed, const std::bitset<256>& keep,
+                        const std::function<uint32_t()>& userHolds);
 
 // Windows+D, the shell's show-desktop chord, for the switcher's " Desktop"
 // item. Tagged like every other key of the runtime: a hook entry on Win+D

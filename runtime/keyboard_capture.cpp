@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "runtime/action_dispatch.h"
+#include "runtime/held_actions.h"
 #include "runtime/own_keys.h"
 #include "runtime/runtime_state.h"
 #include "runtime/seams/hot_keys_and_hook.h"
@@ -24,6 +25,7 @@ struct HookMatch {
   uint32_t modifier = 0;
   uint32_t generation = 0;
   bool repeats = false;
+  bool lasts = false;
 };
 
 // At most this many matched keys wait for the main thread; further presses
@@ -45,7 +47,8 @@ HookMatch MatchHookKey(HookShare& share, uint32_t virtualKey) {
   HookShareHold hold;
   if (!share.table.armed || virtualKey > 255) return {};
   uint32_t number = share.table.entry[virtualKey];
-  return {number, share.table.modifier[number], share.table.generation, share.table.repeats.test(number)};
+  return {number, share.table.modifier[number], share.table.generation, share.table.repeats.test(number),
+          share.table.lasts.test(number)};
 }
 
 // Replaces the hook's table with one built from the settings, or with none
@@ -64,6 +67,7 @@ void PublishHookTable(Runtime& runtime, bool armed) {
     for (uint32_t n = 1; n <= s.keyCount; ++n) {
       table.modifier[n] = s.keyActions[n].modifier;
       table.repeats[n] = RepeatsWhileHeld(s.keyActions[n].action);
+      table.lasts[n] = ActsWhileHeld(s.keyActions[n].action);
     }
     for (uint8_t& number : table.entry)
       if (number > s.keyCount) number = 0;
@@ -74,14 +78,20 @@ void PublishHookTable(Runtime& runtime, bool armed) {
   capture.hook.posted.clear();
 }
 
-// Queues a matched key for the main thread; false when it is dropped.
-bool QueueHookAction(HookShare& share, uint32_t number, uint32_t generation, bool repeat) {
+// Queues a matched key for the main thread; false when it is dropped. A
+// release is never dropped, or what its press holds would stay held: there
+// is at most one per key.
+bool QueueHookAction(HookShare& share, PostedAction action, bool repeat) {
   HookShareHold hold;
+  if (action.release) {
+    share.posted.push_back(action);
+    return true;
+  }
   if (share.posted.size() >= kMaxWaitingActions) return false;
   if (repeat)
     for (const PostedAction& waiting : share.posted)
-      if (waiting.number == number && waiting.generation == generation) return false;
-  share.posted.push_back({number, generation});
+      if (waiting.number == action.number && waiting.generation == action.generation) return false;
+  share.posted.push_back(action);
   return true;
 }
 
@@ -118,6 +128,7 @@ void InstallCaptureHook(Runtime& runtime) {
   if (!s.useKeyboard || !HookModeWithEntries(s)) return;
   PublishHookTable(runtime, true);
   runtime.capture.hook.keysDown.reset();
+  runtime.capture.hook.lastingDown.reset();
   {
     // What is held before the hook sees a key. The runtime's own holds are
     // not the user's.
@@ -157,12 +168,21 @@ bool HandleHookKeyDown(HookShare& share, uint32_t virtualKey, uint32_t heldModif
   // A repeat of a one-shot entry is swallowed and runs nothing, as the
   // hot-key mode's registration without repeats does.
   if (repeat && !match.repeats) return true;
-  if (QueueHookAction(share, match.number, match.generation, repeat)) PostHookActionRequest();
+  if (QueueHookAction(share, {match.number, match.generation, virtualKey, false}, repeat)) {
+    if (match.lasts) share.lastingDown.set(virtualKey);
+    PostHookActionRequest();
+  }
   return true;
 }
 
-void HandleHookKeyUp(HookShare& share, uint32_t virtualKey) {
-  if (virtualKey < 256) share.keysDown.reset(virtualKey);
+bool HandleHookKeyUp(HookShare& share, uint32_t virtualKey) {
+  if (virtualKey >= 256) return false;
+  share.keysDown.reset(virtualKey);
+  if (!share.lastingDown.test(virtualKey)) return false;
+  share.lastingDown.reset(virtualKey);
+  (void)QueueHookAction(share, {0, 0, virtualKey, true}, false);
+  PostHookActionRequest();
+  return true;
 }
 
 void HandleHookModifierKey(HookShare& share, uint32_t modifierKey, bool down, uintptr_t extraInfo) {
@@ -181,10 +201,13 @@ void RunPostedHookAction(Runtime& runtime) {
     posted = queue.front();
     queue.pop_front();
   }
+  const PressSource source{PressSource::Kind::Key, posted.virtualKey};
+  // A press that a reload already ended is ended again, which does nothing.
+  if (posted.release) return EndPress(runtime, source);
   if (posted.generation != runtime.capture.generation || posted.number > runtime.settings.keyCount) return;
   // A copy: the action may reload the settings under it.
   KeyAction entry = runtime.settings.keyActions[posted.number];
-  RunAction(runtime, entry);
+  RunAction(runtime, entry, source);
 }
 
 void RunHotKeyAction(Runtime& runtime, uintptr_t hotKeyId) {

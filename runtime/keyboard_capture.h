@@ -50,13 +50,17 @@ bool HookWatchesKey(HookShare& share, uint32_t virtualKey);
 // runtime's own injected keys never match.
 bool HandleHookKeyDown(HookShare& share, uint32_t virtualKey, uint32_t heldModifiers, uintptr_t extraInfo);
 // The hook saw `virtualKey` go up: its next key-down is a new press.
-void HandleHookKeyUp(HookShare& share, uint32_t virtualKey);
+// Returns true when the key-up must be swallowed: its key-down began a
+// press that lasts (a hold or repeat entry), whose end is then queued for
+// the main window like a key-down.
+bool HandleHookKeyUp(HookShare& share, uint32_t virtualKey);
 // The hook saw modifier key `modifierKey` (a ModifierKey bit) go down or up;
 // the runtime's own injected keys are not the user's and change nothing.
 void HandleHookModifierKey(HookShare& share, uint32_t modifierKey, bool down, uintptr_t extraInfo);
 
 // The main window's turn for the oldest key the hook queued. A key queued
-// under settings that have since been unloaded runs nothing.
+// under settings that have since been unloaded runs nothing; a release ends
+// its key's press whatever the settings.
 void RunPostedHookAction(Runtime& runtime);
 
 // WM_HOTKEY: hot key id 99 + n runs keyboard entry n; other ids do nothing,

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "runtime/app_launch.h"
+#include "runtime/held_actions.h"
 #include "runtime/map_choice.h"
 #include "runtime/own_keys.h"
 #include "runtime/runtime_ending.h"
@@ -164,6 +165,8 @@ std::optional<std::string> HandOffParameters(const RuntimeSettings& s, const Map
 void HandOffMap(Runtime& runtime) {
   std::optional<std::string> parameters = HandOffParameters(runtime.settings, runtime.map);
   if (!parameters) return;
+  // A key held for the old map's game means something else in the new one.
+  EndEveryPress(runtime);
   // The tip and the name on screen say which map the mapping program has:
   // a program that was refused or did not start has the one before.
   if (!LaunchMappingProgram(runtime, runtime.settings.ultraMapPath, *parameters)) return;

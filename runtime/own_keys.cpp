@@ -12,29 +12,45 @@ namespace quillon {
 // while a burst is being typed must not lose that press. One marker per
 // burst: a marker speaks only for the bursts typed before it was posted, so
 // the keys are forgotten when the last one arrives.
-void TypeOwnKeys(Runtime& runtime, const char* sequence) {
+namespace {
+
+bool HotKeysWatched(const RuntimeSettings& s) { return s.useKeyboard && !s.useHook && s.keyCount > 0; }
+
+void PostMarker(OwnKeys& own) {
+  ++own.markersQueued;
+  PostOwnKeysMarker();
+}
+
+}  // namespace
+
+std::function<uint32_t()> UserModifierWatch(Runtime& runtime) {
   const RuntimeSettings& s = runtime.settings;
-  OwnKeys& own = runtime.ownKeys;
-  const bool hotKeysWatched = s.useKeyboard && !s.useHook && s.keyCount > 0;
-  const bool hookWatches = s.useKeyboard && s.useHook && s.keyCount > 0;
+  if (!(s.useKeyboard && s.useHook && s.keyCount > 0)) return {};
   // The hook sees every key, so it knows which modifiers the user holds, and
   // sees a release that comes while a burst goes in.
   HookShare& hook = runtime.capture.hook;
-  auto userHolds = [&hook] {
+  return [&hook] {
     LockHookShare();
     uint32_t held = hook.userModifiers;
     UnlockHookShare();
     return held;
   };
-  (void)SendKeySequence(runtime.held, sequence, 0, hotKeysWatched ? &own.pressed : nullptr,
-                        hookWatches ? std::function<uint32_t()>(userHolds) : std::function<uint32_t()>());
+}
+
+void TypeOwnKeys(Runtime& runtime, const char* sequence) {
+  OwnKeys& own = runtime.ownKeys;
+  const bool hotKeysWatched = HotKeysWatched(runtime.settings);
+  (void)SendKeySequence(runtime.held, sequence, 0, hotKeysWatched ? &own.pressed : nullptr, UserModifierWatch(runtime));
   // By the time the burst has been submitted, the system has already matched
   // its keys against the hot keys and queued what they set off, so a marker
   // posted now arrives after all of it.
-  if (hotKeysWatched) {
-    ++own.markersQueued;
-    PostOwnKeysMarker();
-  }
+  if (hotKeysWatched) PostMarker(own);
+}
+
+void NoteOwnKeyDowns(Runtime& runtime, const std::vector<KeyEvent>& downs) {
+  if (!HotKeysWatched(runtime.settings) || downs.empty()) return;
+  for (const KeyEvent& event : downs) runtime.ownKeys.pressed.set(event.virtualKey & 0xFF);
+  PostMarker(runtime.ownKeys);
 }
 
 void OwnKeysMarkerArrived(OwnKeys& own) {

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "shared/key_event.h"
 
 namespace quillon {
 
@@ -15,6 +19,12 @@ struct Runtime;
 // (OwnKeysMarkerArrived).
 void TypeOwnKeys(Runtime& runtime, const char* sequence);
 void OwnKeysMarkerArrived(OwnKeys& own);
+// Key-downs that went out otherwise (a hold's): in hot-key mode their hot
+// keys are dropped until the marker posted now arrives.
+void NoteOwnKeyDowns(Runtime& runtime, const std::vector<KeyEvent>& downs);
+// Which modifier keys the user holds, as the hook sees every key; empty
+// when no hook watches (SendKeySequence's `userHolds`).
+std::function<uint32_t()> UserModifierWatch(Runtime& runtime);
 // Whether a hot key on `virtualKey` may be one the runtime's own keys set off.
 bool MayBeOwnHotKey(const OwnKeys& own, uint32_t virtualKey);
 

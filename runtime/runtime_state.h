@@ -15,8 +15,10 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "runtime/command_tail.h"
+#include "runtime/press_source.h"
 #include "runtime/key_injection.h"
 #include "runtime/seams/controller_device.h"
 #include "runtime/seams/window_system.h"
@@ -85,6 +87,24 @@ struct FollowState {
   WindowHandle chooser = nullptr;
 };
 
+// held_actions.cpp: the presses of hold and repeat entries under way.
+struct PressState {
+  struct Hold {
+    PressSource source;
+    PressedKeys keys;
+  };
+  struct Repeat {
+    PressSource source;
+    std::string keySeq;
+    unsigned timerId = 0;
+    // What the runtime held before the first typing: a hold word of the
+    // sequence ("{SHIFT DOWN}") leaves a key that the end lets go of.
+    std::bitset<256> heldBefore;
+  };
+  std::vector<Hold> holds;
+  std::vector<Repeat> repeats;
+};
+
 // controller_poll.cpp: one pad that is polled, and its press. A slot keeps
 // its pad for as long as the pad is open: its index is the press's source
 // (PressSource::Kind::Pad) for the actions that last while it is held.
@@ -129,6 +149,7 @@ struct HookTable {
   std::array<uint8_t, 256> entry{};                  // virtual key -> entry number, 0 for none
   std::array<uint32_t, kMaxActions + 1> modifier{};  // entry number -> its exact modifiers
   std::bitset<kMaxActions + 1> repeats;              // entry number -> runs again at auto-repeat
+  std::bitset<kMaxActions + 1> lasts;                // entry number -> acts until the key goes up
   uint32_t generation = 0;
 };
 
@@ -137,6 +158,10 @@ struct HookTable {
 struct PostedAction {
   uint32_t number = 0;
   uint32_t generation = 0;
+  // The key, and whether this is its release: the end of a press that
+  // lasts (a hold or repeat entry).
+  uint32_t virtualKey = 0;
+  bool release = false;
 };
 
 // What the hook's thread and the main thread share: the table and the queue
@@ -148,6 +173,9 @@ struct HookShare {
   // Keys the hook saw go down and not yet up: a key-down of one of these is
   // an auto-repeat.
   std::bitset<256> keysDown;
+  // Keys whose swallowed key-down began a press that lasts: their key-up is
+  // swallowed too, and ends the press.
+  std::bitset<256> lastingDown;
   // The modifier keys (ModifierKey bits) that the user holds: seen going
   // down and not yet up in events that were not the runtime's own. Under the
   // lock: the main thread reads them around a burst.
@@ -168,6 +196,7 @@ struct Runtime {
   ReloadQueue reloads;
   OpenBoxes boxes;
   HeldKeys held;  // key_injection.h
+  PressState presses;
   OwnKeys ownKeys;
   LaunchState launch;
   NoticeState notices;

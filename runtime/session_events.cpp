@@ -1,6 +1,7 @@
 #include "runtime/session_events.h"
 
 #include "runtime/controller_poll.h"
+#include "runtime/held_actions.h"
 #include "runtime/key_injection.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/runtime_ending.h"
@@ -17,8 +18,13 @@ void HandleSessionEvent(Runtime& runtime, SessionEvent event) {
       if (runtime.settings.useJoystick) FindControllerAgain(runtime);
       break;
     case SessionEvent::Left:
+    case SessionEvent::Suspending:
       // A hold must not wait for a user who may never come back to this
-      // session, nor follow the keyboard into another one.
+      // session, nor follow the keyboard into another one, nor outlast
+      // sleep: the pad's release may come while the machine sleeps, or
+      // never (a pad unplugged meanwhile). A button still held is not a new
+      // press.
+      EndEveryPress(runtime);
       ReleaseHeldKeys(runtime.held);
       break;
     case SessionEvent::Resumed:
@@ -28,6 +34,7 @@ void HandleSessionEvent(Runtime& runtime, SessionEvent event) {
       // sleep or a session switch is not what a hold left. Armed first, so a
       // user who sees the hold end finds the keys working.
       RearmKeyboardCapture(runtime);
+      EndEveryPress(runtime);
       ReleaseHeldKeys(runtime.held);
       if (runtime.settings.useJoystick) FindControllerAgain(runtime);
       break;

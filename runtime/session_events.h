@@ -13,6 +13,7 @@ enum class SessionEvent {
   Resumed,         // the machine woke up
   Returned,        // the session was unlocked or connected to again
   Left,            // the session was locked or switched away
+  Suspending,      // the machine is about to sleep
 };
 
 void HandleSessionEvent(Runtime& runtime, SessionEvent event);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "runtime/controller_poll.h"
+#include "runtime/held_actions.h"
 #include "runtime/game_window.h"
 #include "runtime/key_injection.h"
 #include "runtime/keyboard_capture.h"
@@ -128,13 +129,15 @@ void UnloadSettings(Runtime& runtime) {
   StopChangeTimer(runtime.map);
   StopFollowingGame(runtime);
   // Holds that an action's "{ALT DOWN}" left for a later one end with the
-  // settings that made them.
+  // settings that made them, and so does every press that lasts.
+  EndEveryPress(runtime);
   ReleaseHeldKeys(runtime.held);
   ClearSettings(s);
 }
 
 void StopTimersAndController(Runtime& runtime) {
   BeginRuntimeEnd();
+  EndEveryPress(runtime);
   StopPollTimer(runtime.poll);
   StopChangeTimer(runtime.map);
   StopFollowingGame(runtime);

@@ -10,6 +10,9 @@ enum RuntimeTimerId : unsigned {
   PollTimerId = 2,    // controller poll
   IconTimerId = 3,    // another try at the notification icon
   SettleTimerId = 4,  // a window has stayed in front long enough to choose the map
+  // Repeating presses, one timer each: 16 up to 16 + kMaxRepeatingPresses - 1
+  // (held_actions.h).
+  FirstRepeatTimerId = 16,
 };
 
 // Starts (or restarts) timer `id` on the main window; returns the identifier

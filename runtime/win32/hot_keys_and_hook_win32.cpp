@@ -87,7 +87,7 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM lParam) {
           HandleHookKeyDown(*g_hook.share, event.vkCode, HeldModifiers(event), event.dwExtraInfo))
         return 1;
     } else if (message == WM_KEYUP || message == WM_SYSKEYUP) {
-      HandleHookKeyUp(*g_hook.share, event.vkCode);
+      if (HandleHookKeyUp(*g_hook.share, event.vkCode)) return 1;
     }
   }
   // The hook handle is ignored here since Windows NT.

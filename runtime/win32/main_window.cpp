@@ -5,6 +5,7 @@
 
 #include "runtime/controller_poll.h"
 #include "runtime/game_window.h"
+#include "runtime/held_actions.h"
 #include "runtime/keyboard_capture.h"
 #include "runtime/map_choice.h"
 #include "runtime/map_switching.h"
@@ -96,10 +97,12 @@ LRESULT OnDeviceChange(Runtime& runtime, WPARAM event) {
 
 // WM_POWERBROADCAST. After sleep the automatic resume always comes; the
 // suspend resume follows only when a user woke the machine, so either one
-// re-arms (twice does no harm).
+// re-arms (twice does no harm). PBT_APMSUSPEND comes with about two seconds
+// left before the machine sleeps: enough to let go of what is held.
 LRESULT OnPowerBroadcast(Runtime& runtime, WPARAM event) {
   if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
     HandleSessionEvent(runtime, SessionEvent::Resumed);
+  else if (event == PBT_APMSUSPEND) HandleSessionEvent(runtime, SessionEvent::Suspending);
   return TRUE;
 }
 
@@ -213,6 +216,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       else if (wParam == PollTimerId) PollController(runtime);
       else if (wParam == IconTimerId) RetryNotificationIcon(runtime);
       else if (wParam == SettleTimerId) WindowSettled(runtime);
+      else (void)RepeatPressTimer(runtime, unsigned(wParam));
       RunWaitingReload(runtime);  // the hand-over may have shown a box
       return 0;
     default: break;

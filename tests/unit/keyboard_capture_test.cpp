@@ -271,3 +271,32 @@ TEST_F(HookTest, ResumeAndReturnInstallTheHookAfreshAndLeavingDoesNot) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// A hold or repeat entry's key acts until it goes up: its key-up is
+// swallowed with its key-down and ends the press on the main thread, and a
+// full queue never drops that end. Other entries' key-ups pass on.
+TEST_F(HookTest, AHoldEntrysKeyUpIsSwallowedAndEndsThePressEvenBehindAFullQueue) {
+  Entry(1, 0, kF5, "");
+  rt.settings.keyActions[1].action = HoldKeys;
+  rt.settings.keyActions[1].keySeq = "{LEFT}";
+  Entry(2, 0, 0x76, "two.exe");
+  ArmKeyCapture(rt);
+  EXPECT_TRUE(HookKeyDown(kF5, 0));
+  EXPECT_TRUE(fake_keyboard::KeyDown(0x25));
+  EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kF5, 0, 0)) << "an auto-repeat is swallowed";
+  for (int n = 0; n < 12; ++n) {
+    HandleHookKeyDown(rt.capture.hook, 0x76, 0, 0);
+    EXPECT_FALSE(HandleHookKeyUp(rt.capture.hook, 0x76));
+  }
+  EXPECT_TRUE(HandleHookKeyUp(rt.capture.hook, kF5));
+  RunPostedActions();
+  EXPECT_FALSE(fake_keyboard::KeyDown(0x25));
+  EXPECT_EQ(fake_keyboard::InsertedEvents().size(), 2u) << "the auto-repeat typed nothing more";
+  EXPECT_FALSE(HandleHookKeyUp(rt.capture.hook, kF5)) << "a second key-up is the system's";
+}
+
+}  // namespace
+}  // namespace quillon
