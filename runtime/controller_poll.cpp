@@ -57,10 +57,9 @@ constexpr uint32_t kMinListingIntervalMs = 1000;
 // PolledPad::pressFired.
 //
 // What a held or repeating entry holds is another matter: its keys go up
-// when its own combination is let go, when input is lost, when the pad is
-// closed, and at every release of the controllers (PolledPad::pressHeld,
-// EndPress). A reload thus lets the keys up but keeps "this press has
-// fired".
+// when its own combination is let go, when input is lost and when the pad
+// is closed (PolledPad::pressHeld, EndPress); an unload ends every press.
+// A reload thus lets the keys up but keeps "this press has fired".
 //
 // PolledPad::acquired: a fresh device object fails its first poll only
 // because nobody has acquired it yet; that is not lost input and ends no
@@ -353,11 +352,6 @@ void ReleaseController(PollState& poll) {
     ReleaseInputSystem();
     poll.inputSystem = false;
   }
-}
-
-void ReleaseController(Runtime& runtime) {
-  for (size_t slot = 0; slot < kMaxPolledPads; ++slot) EndPadPress(runtime, slot);
-  ReleaseController(runtime.poll);
 }
 
 }  // namespace quillon

@@ -22,11 +22,9 @@ void PollController(Runtime& runtime);
 void StopPollTimer(PollState& poll);
 // Releases the controllers and the input system. Each pad's "this press
 // has fired" is kept for the next load (controller_poll.cpp says why);
-// what its held and repeating entries hold is left to the caller, which
-// ends every press.
+// what its hold and repeat entries hold is the caller's to end
+// (EndEveryPress), as an unload and the runtime's end do.
 void ReleaseController(PollState& poll);
-// The same, after ending each pad's press (EndPress).
-void ReleaseController(Runtime& runtime);
 
 // The system's set of devices changed, or the machine woke up. A controller
 // that was unplugged is a new device once it is back: the old device object
