@@ -553,5 +553,116 @@ TEST_F(KeyboardCaptureTest, NothingStaysHeldHoweverTheRuntimeEnds) {
   DestroyWindow(target);
 }
 
+// How many times the recorder saw `key` go down.
+int DownsOf(WORD key) {
+  int downs = 0;
+  for (const rec::RecordedMessage& m : rec::Messages())
+    if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && m.wParam == key) ++downs;
+  return downs;
+}
+
+bool AsyncDown(WORD key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
+
+class HeldEntryTest : public KeyboardCaptureTest {
+ protected:
+  static void HeldEntry(int number, WORD key, uint32_t action, const char* sequence, uint32_t repeatMs = 0) {
+    Entry(number, 0, key, sequence);
+    reg::WriteNumber(reg::KeyActionPath(number), "Action", action);
+    if (repeatMs != 0) reg::WriteNumber(reg::KeyActionPath(number), "Repeat", repeatMs);
+  }
+  // A keyboard's own repeat while a key is held: more key-downs, no key-up.
+  static void TypematicDowns(WORD key, int count) {
+    for (int i = 0; i < count; ++i) {
+      rec::PumpFor(30);
+      rec::InjectKey(key, false);
+    }
+  }
+};
+
+// In hook mode the captured key's down and up are both swallowed: the hold's
+// key goes down once however long the keyboard repeats, and up at the release.
+TEST_F(HeldEntryTest, AHoldEntryHoldsItsKeyForAsLongAsTheCapturedKeyIsHeld) {
+  HeldEntry(1, VK_F5, HoldKeys, "{LEFT}");
+  StartRuntime(true);
+  rec::InjectKey(VK_F5, false);
+  ASSERT_TRUE(WaitForTrail("25d")) << KeyTrail();
+  TypematicDowns(VK_F5, 8);
+  rec::PumpFor(200);
+  EXPECT_TRUE(AsyncDown(VK_LEFT)) << "the held key went up while its key was held: " << KeyTrail();
+  EXPECT_EQ(KeyTrail(), "25d") << "the hold typed, or its key reached the window";
+  rec::InjectKey(VK_F5, true);
+  EXPECT_TRUE(WaitForTrail("25d 25u")) << KeyTrail();
+  EXPECT_TRUE(rec::PumpUntil([] { return !AsyncDown(VK_LEFT); }, kWaitMs));
+  rec::PumpFor(100);
+  EXPECT_EQ(KeyTrail(), "25d 25u") << "the captured key's release reached the window";
+}
+
+// Repeat 100: typed at the press and every 100 ms on a timer, so about 11
+// times in a second of holding, and no more once the key is let go.
+TEST_F(HeldEntryTest, ARepeatEntryTypesAtItsIntervalWhileTheCapturedKeyIsHeld) {
+  HeldEntry(1, VK_F6, RepeatKeys, "{RIGHT}", 100);
+  StartRuntime(true);
+  rec::InjectKey(VK_F6, false);
+  ASSERT_TRUE(rec::PumpUntil([] { return DownsOf(VK_RIGHT) >= 1; }, kWaitMs)) << KeyTrail();
+  const DWORD first = GetTickCount();
+  TypematicDowns(VK_F6, 5);
+  bool repeating = rec::PumpUntil([] { return DownsOf(VK_RIGHT) >= 6; }, 3000);
+  rec::PumpUntil([&] { return GetTickCount() - first >= 1000; }, 2000);
+  rec::InjectKey(VK_F6, true);
+  const int typed = DownsOf(VK_RIGHT);
+  ASSERT_TRUE(repeating) << KeyTrail();
+  EXPECT_GE(typed, 6) << KeyTrail();
+  EXPECT_LE(typed, 14) << KeyTrail();
+  rec::PumpFor(500);
+  EXPECT_LE(DownsOf(VK_RIGHT), typed + 1) << "it went on typing after the release";
+  EXPECT_FALSE(TrailContains("75d") || TrailContains("75u")) << KeyTrail();
+}
+
+// A hold or a repeat under way when the settings reload or the runtime ends,
+// by a second copy's "Q" or a close: nothing stays down and nothing types on.
+TEST_F(HeldEntryTest, AHoldUnderWayEndsAtAReloadAndAtTheRuntimesEnd) {
+  const struct {
+    const char* label;
+    uint32_t action;
+    int ending;  // 0 reload, 1 "Q" from a second copy, 2 WM_CLOSE
+  } rows[] = {{"hold, reload", HoldKeys, 0},
+              {"hold, Q", HoldKeys, 1},
+              {"hold, close", HoldKeys, 2},
+              {"repeat, reload", RepeatKeys, 0},
+              {"repeat, close", RepeatKeys, 2}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
+    HeldEntry(1, VK_F7, row.action, "{LEFT}{UP}", 100);
+    StartRuntime(true);
+    HWND window = kit::WaitForRuntimeWindowOf(runtime_);
+    rec::InjectKey(VK_F7, false);
+    bool held = rec::PumpUntil([] { return AsyncDown(VK_UP) || DownsOf(VK_UP) >= 2; }, kWaitMs);
+    if (row.ending == 0) {
+      SendMessageA(window, WM_RELOAD_SETTINGS, 0, 0);
+    } else if (row.ending == 1) {
+      kit::Child second = kit::StartChild(kit::RuntimePath(), "Q");
+      kit::WaitForExit(second, kit::kGenerousTimeoutMs, nullptr);
+      EXPECT_TRUE(kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr));
+    } else {
+      kit::StopAnyRuntime();
+    }
+    bool letGo = rec::PumpUntil([] { return !AsyncDown(VK_LEFT) && !AsyncDown(VK_UP); }, kWaitMs);
+    rec::PumpFor(100);
+    const int typed = DownsOf(VK_UP);
+    rec::PumpFor(400);
+    const int typedLater = DownsOf(VK_UP);
+    const bool stillLeft = AsyncDown(VK_LEFT), stillUp = AsyncDown(VK_UP);
+    rec::InjectKey(VK_F7, true);
+    if (stillLeft) rec::InjectKey(VK_LEFT, true);
+    if (stillUp) rec::InjectKey(VK_UP, true);
+    kit::StopAnyRuntime();
+    if (runtime_.process) kit::WaitForExit(runtime_, kit::kGenerousTimeoutMs, nullptr);
+    ASSERT_TRUE(held) << KeyTrail();
+    EXPECT_TRUE(letGo) << "a key was left held: " << KeyTrail();
+    EXPECT_EQ(typedLater, typed) << "it went on typing: " << KeyTrail();
+    rec::Clear();
+  }
+}
+
 }  // namespace
 }  // namespace quillon

@@ -1,13 +1,18 @@
 // A seeded soak of the runtime against the fakes: random presses and
 // releases of keys and pad buttons in both capture modes, reloads, the
 // switcher opened (now and then with a key pressed while it is open) and
-// dismissed, hold words, and exits. After every step each press has run its
-// entry exactly once; after every exit nothing that the runtime pressed is
-// still down. QUILLON_SOAK_STEPS sets the number of steps (a few seconds'
+// dismissed, hold words, hold and repeat entries (their keys held for some
+// steps, the keyboard repeating meanwhile, their timers firing), and exits.
+// After every step each press has run its entry exactly once and no key is
+// down that something held explains: a hold word since the last load, or the
+// hooked key of a hold entry still held; after every exit nothing that the
+// runtime pressed is still down. QUILLON_SOAK_STEPS sets the number of steps (a few seconds'
 // worth by default), QUILLON_SOAK_SEED the seed.
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <random>
 #include <set>
@@ -26,6 +31,8 @@
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_window_system.h"
 #include "tests/kit/test_registry.h"
+#include "runtime/held_actions.h"
+#include "runtime/seams/window_timers.h"
 
 namespace quillon {
 namespace {
@@ -44,20 +51,49 @@ struct Row {
 };
 
 const Row kKeys[] = {
-    {0, 0x70, RunApplication, nullptr, "Start key1"}, {ModifierAlt, 0x71, RunApplication, nullptr, "Start key2"},
-    {0, 0x72, StuffKeys, "{SHIFT DOWN}", "Type"},     {0, 0x73, StuffKeys, "{SHIFT UP}x", "Type"},
-    {0, 0x74, ShowSwitcher, nullptr, "Switcher"},     {ModifierCtrl, 0x75, StuffKeys, "{CTRL DOWN}{ALT DOWN}a", "Type"},
+    {0, 0x70, RunApplication, nullptr, "Start key1"},
+    {ModifierAlt, 0x71, RunApplication, nullptr, "Start key2"},
+    {0, 0x72, StuffKeys, "{SHIFT DOWN}", "Type"},
+    {0, 0x73, StuffKeys, "{SHIFT UP}x", "Type"},
+    {0, 0x74, ShowSwitcher, nullptr, "Switcher"},
+    {ModifierCtrl, 0x75, StuffKeys, "{CTRL DOWN}{ALT DOWN}a", "Type"},
+    // A hold puts its keys down without a burst; a repeat types one at its
+    // start and at every tick.
+    {0, 0x76, HoldKeys, "{LEFT}b", ""},
+    {0, 0x77, RepeatKeys, "{RIGHT}", "Type"},
 };
 const Row kButtons[] = {
     {0, 1, RunApplication, nullptr, "Start pad1"},
     {0, 2 | 4, StuffKeys, "{ALT DOWN}", "Type"},
     {0, 8, ShowSwitcher, nullptr, "Switcher"},
+    // Until the pad's release ends a press, a pad types these once.
+    {0, 16, HoldKeys, "{UP}", "Type"},
+    {0, 32, RepeatKeys, "{DOWN}", "Type"},
 };
+
+// The keys that `sequence`'s hold words and held keys may leave down: the
+// generic modifier and both of its sides, or the key itself.
+std::bitset<256> KeysHeldBy(const char* sequence) {
+  std::bitset<256> keys;
+  KeyEventList list;
+  if (sequence == nullptr || ParseKeySequence(sequence, &list) != 0) return keys;
+  for (uint32_t n = 0; n < list.count; ++n) {
+    const uint16_t key = list.events[n].virtualKey & 0xFF;
+    keys.set(key);
+    if (key >= 0x10 && key <= 0x12) keys.set(0xA0 + 2 * (key - 0x10)).set(0xA1 + 2 * (key - 0x10));
+  }
+  FreeKeyEventList(&list);
+  return keys;
+}
+
+bool HasHoldWord(const char* sequence) { return sequence != nullptr && std::strstr(sequence, " DOWN}") != nullptr; }
+bool Lasts(const Row& row) { return row.action == HoldKeys || row.action == RepeatKeys; }
 
 void WriteEntry(const std::string& path, const Row& row, const char* program) {
   reg::WriteNumber(path, "Action", row.action);
   reg::WriteText(path, "AppName", program);
   if (row.keySeq) reg::WriteText(path, "KeySeq", row.keySeq);
+  if (row.action == RepeatKeys) reg::WriteNumber(path, "Repeat", 50);
 }
 
 void WriteSettings(bool hookMode) {
@@ -108,6 +144,8 @@ class Soak {
     pad_ = pad::AddPad("Soak Pad", 10);
     fake_app_switcher::WhileOpen([this] { WhileSwitcherOpen(); });
     expected_.clear();
+    ForgetPresses();
+    heldByHand_.reset();  // let go of while no runtime ran
     WriteSettings(random_() % 2 == 0);
     LoadSettings(rt);
     PollController(rt);  // the first tick only acquires
@@ -119,16 +157,18 @@ class Soak {
     if (choice < 40) PressKey();
     else if (choice < 45) MainThreadTurn();
     else if (choice < 75) PressButtons();
-    else if (choice < 85) Hold(0);
+    else if (choice < 82) Hold(0);
+    else if (choice < 87) RepeatTicks();
     else if (choice < 97) Reload();
     else return Exit();
-    return Traces() == expected_ ? "" : "seen " + Describe(Traces()) + "\nmeant " + Describe(expected_);
+    if (Traces() != expected_) return "seen " + Describe(Traces()) + "\nmeant " + Describe(expected_);
+    return UnexplainedKeyDown();
   }
 
   std::string Exit() {
     Hold(0);
     EndRuntime(rt);
-    pending_.clear();
+    ForgetPresses();
     std::set<uint32_t> down;
     for (const KeyEvent& event : fake_keyboard::InsertedEvents()) {
       if (event.flags & kKeyEventKeyUp) down.erase(event.virtualKey);
@@ -147,7 +187,7 @@ class Soak {
   void Reload() {
     Hold(0);
     UnloadSettings(rt);
-    pending_.clear();  // queued under the old settings: they run nothing
+    ForgetPresses();  // queued under the old settings: they run nothing
     WriteSettings(random_() % 2 == 0);
     LoadSettings(rt);
     PollController(rt);
@@ -158,23 +198,86 @@ class Soak {
   void PressKey() {
     size_t row = random_() % std::size(kKeys);
     if (!rt.settings.useHook) {
-      ++expected_[kKeys[row].trace];
+      // A hot key sees no release: a hold entry types once.
+      Expect(kKeys[row].action == HoldKeys ? "Type" : kKeys[row].trace);
+      if (HasHoldWord(kKeys[row].keySeq)) holdWords_ |= KeysHeldBy(kKeys[row].keySeq);
       RunHotKeyAction(rt, uintptr_t(HotKeyIdOf(uint32_t(row + 1))));
       OwnKeysMarkerArrived(rt.ownKeys);
       return;
     }
-    EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, kKeys[row].trigger, kKeys[row].modifier, 0));
-    HandleHookKeyUp(rt.capture.hook, kKeys[row].trigger);
-    pending_.push_back(row);
+    const uint32_t key = kKeys[row].trigger;
+    if (!Lasts(kKeys[row])) {
+      EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, key, kKeys[row].modifier, 0));
+      HandleHookKeyUp(rt.capture.hook, key);
+      pending_.push_back({row, false});
+    } else if (!heldByHand_.test(key)) {
+      // Held for some steps: its end is the key's release.
+      EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, key, kKeys[row].modifier, 0));
+      heldByHand_.set(key);
+      lasting_.set(key);
+      pending_.push_back({row, false});
+    } else if (random_() % 3 == 0) {
+      // The keyboard's own repeat: swallowed, and it starts nothing, unless
+      // a reload ended the press: then it is a press of its own.
+      EXPECT_TRUE(HandleHookKeyDown(rt.capture.hook, key, kKeys[row].modifier, 0));
+      if (!lasting_.test(key)) pending_.push_back({row, false});
+      lasting_.set(key);
+    } else {
+      heldByHand_.reset(key);
+      // A press that a reload ended has its release pass through.
+      EXPECT_EQ(HandleHookKeyUp(rt.capture.hook, key), lasting_.test(key));
+      if (lasting_.test(key)) pending_.push_back({row, true});
+    }
     if (random_() % 2 == 0 || pending_.size() > 3) MainThreadTurn();
   }
 
   void MainThreadTurn() {
     while (!pending_.empty()) {
-      ++expected_[kKeys[pending_.front()].trace];
+      const Pending next = pending_.front();
       pending_.erase(pending_.begin());
+      const Row& row = kKeys[next.row];
+      if (next.release) {
+        lasting_.reset(row.trigger);
+        repeating_.erase(next.row);
+      } else {
+        Expect(row.trace);
+        // A release processed before it may have ended an earlier press.
+        if (Lasts(row)) lasting_.set(row.trigger);
+        if (HasHoldWord(row.keySeq)) holdWords_ |= KeysHeldBy(row.keySeq);
+        if (row.action == RepeatKeys) repeating_.insert(next.row);
+      }
       RunPostedHookAction(rt);
     }
+  }
+
+  // The window timers of the repeats fire: each repeat under way types once.
+  void RepeatTicks() {
+    for (size_t row : repeating_) Expect(kKeys[row].trace);
+    for (unsigned id = FirstRepeatTimerId; id < FirstRepeatTimerId + kMaxRepeatingPresses; ++id)
+      RepeatPressTimer(rt, id);
+  }
+
+  void Expect(const char* trace) {
+    if (*trace != '\0') ++expected_[trace];
+  }
+
+  // A reload or an exit ended every press; the hand may still hold keys.
+  void ForgetPresses() {
+    pending_.clear();
+    lasting_.reset();
+    repeating_.clear();
+    holdWords_.reset();
+  }
+
+  // What is down with nothing held to explain it.
+  std::string UnexplainedKeyDown() const {
+    std::bitset<256> explained = holdWords_;
+    for (const Row& row : kKeys)
+      if (row.action == HoldKeys && lasting_.test(row.trigger)) explained |= KeysHeldBy(row.keySeq);
+    for (uint16_t key = 1; key < 256; ++key)
+      if (fake_keyboard::KeyDown(key) && !explained.test(key))
+        return "key " + std::to_string(key) + " is down with nothing held to explain it";
+    return "";
   }
 
   // The switcher's menu loop runs what arrives meanwhile: now and then a
@@ -189,10 +292,13 @@ class Soak {
   // A combination held for a few ticks runs once, unless one that matches
   // is held already: then the press goes on with what it holds.
   void PressButtons() {
-    uint32_t mask = uint32_t(random_() % 16);
+    uint32_t mask = uint32_t(random_() % 64);
     const Row* before = Matching(held_);
     const Row* after = Matching(mask);
-    if (after != nullptr && before == nullptr) ++expected_[after->trace];
+    if (after != nullptr && before == nullptr) {
+      Expect(after->trace);
+      if (HasHoldWord(after->keySeq)) holdWords_ |= KeysHeldBy(after->keySeq);
+    }
     if (after != nullptr && before != nullptr) mask = held_;
     Hold(mask, int(random_() % 3) + 1);
   }
@@ -216,7 +322,15 @@ class Soak {
   int pad_ = 0;
   bool insideSwitcher_ = false;
   uint32_t held_ = 0;
-  std::vector<size_t> pending_;
+  struct Pending {
+    size_t row;
+    bool release;
+  };
+  std::vector<Pending> pending_;
+  std::bitset<256> heldByHand_;  // hooked keys of hold and repeat entries
+  std::bitset<256> lasting_;     // ... whose press the runtime has under way
+  std::set<size_t> repeating_;   // repeat rows whose press has started
+  std::bitset<256> holdWords_;   // keys hold words put down since the load
   std::map<std::string, int> expected_;
 };
 
