@@ -66,8 +66,8 @@ const Row kButtons[] = {
     {0, 1, RunApplication, nullptr, "Start pad1"},
     {0, 2 | 4, StuffKeys, "{ALT DOWN}", "Type"},
     {0, 8, ShowSwitcher, nullptr, "Switcher"},
-    // Until the pad's release ends a press, a pad types these once.
-    {0, 16, HoldKeys, "{UP}", "Type"},
+    // Held for as long as the combination is, as the keys' hold and repeat.
+    {0, 16, HoldKeys, "{UP}", ""},
     {0, 32, RepeatKeys, "{DOWN}", "Type"},
 };
 
@@ -253,6 +253,7 @@ class Soak {
   // The window timers of the repeats fire: each repeat under way types once.
   void RepeatTicks() {
     for (size_t row : repeating_) Expect(kKeys[row].trace);
+    if (padLasting_ != nullptr && padLasting_->action == RepeatKeys) Expect(padLasting_->trace);
     for (unsigned id = FirstRepeatTimerId; id < FirstRepeatTimerId + kMaxRepeatingPresses; ++id)
       RepeatPressTimer(rt, id);
   }
@@ -267,6 +268,7 @@ class Soak {
     lasting_.reset();
     repeating_.clear();
     holdWords_.reset();
+    padLasting_ = nullptr;
   }
 
   // What is down with nothing held to explain it.
@@ -274,6 +276,7 @@ class Soak {
     std::bitset<256> explained = holdWords_;
     for (const Row& row : kKeys)
       if (row.action == HoldKeys && lasting_.test(row.trigger)) explained |= KeysHeldBy(row.keySeq);
+    if (padLasting_ != nullptr && padLasting_->action == HoldKeys) explained |= KeysHeldBy(padLasting_->keySeq);
     for (uint16_t key = 1; key < 256; ++key)
       if (fake_keyboard::KeyDown(key) && !explained.test(key))
         return "key " + std::to_string(key) + " is down with nothing held to explain it";
@@ -298,6 +301,7 @@ class Soak {
     if (after != nullptr && before == nullptr) {
       Expect(after->trace);
       if (HasHoldWord(after->keySeq)) holdWords_ |= KeysHeldBy(after->keySeq);
+      padLasting_ = Lasts(*after) ? after : nullptr;
     }
     if (after != nullptr && before != nullptr) mask = held_;
     Hold(mask, int(random_() % 3) + 1);
@@ -310,6 +314,7 @@ class Soak {
     pad::HoldButtons(pad_, buttons);
     held_ = mask;
     while (ticks-- > 0) PollController(rt);
+    if (Matching(mask) == nullptr) padLasting_ = nullptr;  // the combination's release ended its press
   }
 
   static const Row* Matching(uint32_t mask) {
@@ -322,6 +327,7 @@ class Soak {
   int pad_ = 0;
   bool insideSwitcher_ = false;
   uint32_t held_ = 0;
+  const Row* padLasting_ = nullptr;  // the pad entry whose hold or repeat is under way
   struct Pending {
     size_t row;
     bool release;
