@@ -45,12 +45,44 @@ TEST(KeySequenceHintTest, TheFirstFaultInPlainWordsWithItsPosition) {
   }
 }
 
+TEST(KeySequenceHintTest, AHoldEntryNamesKeysOnlyAndARepeatEntrysIntervalFallsBackOutsideItsRange) {
+  fake_keyboard::Reset();
+  const struct {
+    const char* sequence;
+    int action;
+    const char* repeat;
+    const char* hint;
+  } cases[] = {
+      {"wa+{LEFT}~{F5}", HoldKeys, "", ""},
+      {"+(ab)^c{numpad5}", HoldKeys, "", ""},
+      {"a{ALT DOWN}b", HoldKeys, "", "position 2: {ALT DOWN} is a hold word: a hold entry names keys only"},
+      {"{shift up}", HoldKeys, "", "position 1: {shift up} is a hold word: a hold entry names keys only"},
+      {"hello", HoldKeys, "", "position 4: 'l' names a key held already: a hold entry names keys, not text"},
+      {"aA", HoldKeys, "", "position 2: 'A' names a key held already: a hold entry names keys, not text"},
+      {"{ENTER}~", HoldKeys, "", "position 8: '~' names a key held already: a hold entry names keys, not text"},
+      {"{ENTR}{ALT DOWN}", HoldKeys, "", "position 1: unknown key name {ENTR}"},  // the parser's fault first
+      {"hello{ALT DOWN}", StuffKeys, "", ""},
+      {"hello", RepeatKeys, "100", ""},
+      {"x", RepeatKeys, "20", ""},
+      {"x", RepeatKeys, " 5000 ", ""},
+      {"x", RepeatKeys, "19", "repeats every 100 ms: an interval outside 20 to 5000 ms falls back to it"},
+      {"x", RepeatKeys, "5001", "repeats every 100 ms: an interval outside 20 to 5000 ms falls back to it"},
+      {"x", RepeatKeys, "-40", "repeats every 100 ms: an interval outside 20 to 5000 ms falls back to it"},
+      {"x", RepeatKeys, "fast", "the interval is not a number of milliseconds: the stored one stays"},
+      {"{X}", RepeatKeys, "5", "position 1: unknown key name {X}"},
+      {"x", StuffKeys, "5", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EntryHint(c.sequence, c.action, c.repeat), c.hint) << c.sequence;
+}
+
 TEST(KeySequenceHintTest, OnlyKindsThatTypeTheSequenceMarkTheirRow) {
   fake_keyboard::Reset();
   EXPECT_EQ(MarkedRowText("F5 key", "{ENTR}", StuffKeys), "F5 key  (!)");
   EXPECT_EQ(MarkedRowText("F5 key", "{ENTR}", NextMap), "F5 key  (!)");
   EXPECT_EQ(MarkedRowText("F5 key", "{ENTR}", RunApplication), "F5 key");
   EXPECT_EQ(MarkedRowText("F5 key", "{ENTER}", StuffKeys), "F5 key");
+  EXPECT_EQ(MarkedRowText("F5 key", "{ALT DOWN}a", HoldKeys), "F5 key  (!)");
+  EXPECT_EQ(MarkedRowText("F5 key", "{ALT DOWN}a", StuffKeys), "F5 key");
 }
 
 }  // namespace
