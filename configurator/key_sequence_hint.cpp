@@ -86,9 +86,9 @@ std::string HoldFault(const std::string& sequence) {
     }
     const std::string token = sequence.substr(at, length);
     const TokenKeys keys = KeysOfToken(token);
-    if (keys.holdWord) return AtPosition(at, token + " is a hold word: a hold entry names keys only");
+    if (keys.holdWord) return AtPosition(at, token + " cannot be held: name keys only");
     if (keys.key >= 0 && !named.insert(keys.key).second)
-      return AtPosition(at, "'" + token + "' names a key held already: a hold entry names keys, not text");
+      return AtPosition(at, "'" + token + "' is held already: text cannot be held");
     at += length;
   }
   return "";
@@ -96,10 +96,10 @@ std::string HoldFault(const std::string& sequence) {
 
 std::string IntervalHint(const std::string& repeatText) {
   const std::optional<int64_t> ms = ParseWholeNumberText(repeatText);
-  if (!ms) return "the interval is not a number of milliseconds: the stored one stays";
+  if (!ms) return "the interval is not a number: the stored one stays";
   if (RepeatIntervalMs(*ms) != *ms)
-    return "repeats every " + std::to_string(kDefaultRepeatMs) + " ms: an interval outside " +
-           std::to_string(kMinRepeatMs) + " to " + std::to_string(kMaxRepeatMs) + " ms falls back to it";
+    return "outside " + std::to_string(kMinRepeatMs) + " to " + std::to_string(kMaxRepeatMs) + " ms: repeats every " +
+           std::to_string(kDefaultRepeatMs) + " ms";
   return "";
 }
 }  // namespace

@@ -210,7 +210,7 @@ TEST_F(ActionsPageTest, TheRepeatFieldShowsForTheRepeatKindOnlyAndTakesTheInterv
   Choose(IDC_lstJoyButtons, 0);
   EXPECT_TRUE(Shown(IDC_labRepeat) && Shown(IDC_txtRepeat) && Shown(IDC_txtKeySequence));
   EXPECT_EQ(ControlText(IDC_txtRepeat), "5") << "shown as stored";
-  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "repeats every 100 ms: an interval outside 20 to 5000 ms falls back to it");
+  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "outside 20 to 5000 ms: repeats every 100 ms");
   SetControlText(IDC_txtRepeat, "250");
   OnActionsPageEvent(editor_, IDC_txtRepeat, ControlEvent::TextChange);
   EXPECT_EQ(ControlText(IDC_labKeySeqHint), "");
@@ -219,7 +219,7 @@ TEST_F(ActionsPageTest, TheRepeatFieldShowsForTheRepeatKindOnlyAndTakesTheInterv
   EXPECT_EQ(g_model.buttonActions[0].repeat, 250);
   EXPECT_FALSE(Shown(IDC_labRepeat) || Shown(IDC_txtRepeat));
   EXPECT_TRUE(Shown(IDC_txtKeySequence)) << "a hold entry holds the keys of its sequence";
-  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "position 1: {ALT DOWN} is a hold word: a hold entry names keys only");
+  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "position 1: {ALT DOWN} cannot be held: name keys only");
   EXPECT_EQ(Selected(IDC_lstJoyButtons), "Button 2  (!)");
   ChooseText(IDC_cmbAction, "Repeat keys while pressed");
   EXPECT_TRUE(Shown(IDC_txtRepeat));
@@ -228,7 +228,7 @@ TEST_F(ActionsPageTest, TheRepeatFieldShowsForTheRepeatKindOnlyAndTakesTheInterv
   EXPECT_EQ(Selected(IDC_lstJoyButtons), "Button 2");
   SetControlText(IDC_txtRepeat, "soon");
   OnActionsPageEvent(editor_, IDC_txtRepeat, ControlEvent::TextChange);
-  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "the interval is not a number of milliseconds: the stored one stays");
+  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "the interval is not a number: the stored one stays");
   Choose(IDC_lstJoyButtons, 0);
   EXPECT_EQ(g_model.buttonActions[1].action, RepeatKeys);
   EXPECT_EQ(g_model.buttonActions[1].repeat, 100);
