@@ -26,12 +26,17 @@ std::string KeyEntryText(int modifier, int virtualKey) {
   return text;
 }
 
-std::string ButtonEntryText(int32_t buttons) {
+std::string ButtonEntryText(ControllerInput input) {
   std::string text;
   for (int button = 1; button <= int(kBindableButtons); ++button) {
-    if ((static_cast<uint32_t>(buttons) & ButtonBit(button)) == 0) continue;
+    if ((input.buttons & ButtonBit(button)) == 0) continue;
     text += text.empty() ? "Button " : " + ";
     text += std::to_string(button);
+  }
+  for (int d = 0; d < kDirectionCount; ++d) {
+    if ((input.directions & (1u << d)) == 0) continue;
+    if (!text.empty()) text += " + ";
+    text += kDirectionLabels[d];
   }
   return text.empty() ? "(No buttons)" : text;
 }

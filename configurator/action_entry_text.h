@@ -6,6 +6,7 @@
 #include <string>
 
 #include "configurator/settings_model.h"
+#include "shared/entry_rules.h"
 
 namespace quillon {
 
@@ -18,9 +19,13 @@ namespace quillon {
 std::string KeyEntryText(int modifier, int virtualKey);
 inline std::string KeyEntryText(const KeyActionEntry& entry) { return KeyEntryText(entry.modifier, entry.virtualKey); }
 
-// "Button 1 + 3 + 10" for the held buttons in ascending order, or
-// "(No buttons)". Bits beyond button 10 are not shown.
-std::string ButtonEntryText(int32_t buttons);
-inline std::string ButtonEntryText(const ButtonActionEntry& entry) { return ButtonEntryText(entry.buttons); }
+// "Button 1 + 3 + 32 + Stick up + Hat left": the buttons in ascending
+// order, then the directions in the order of their bits ("Stick up +
+// Stick right" without buttons); "(No buttons)" for neither. Direction bits
+// above the eight are not shown.
+std::string ButtonEntryText(ControllerInput input);
+inline std::string ButtonEntryText(const ButtonActionEntry& entry) {
+  return ButtonEntryText(ControllerInput{uint32_t(entry.buttons), uint32_t(entry.directions)});
+}
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "configurator/actions_page.h"
 
 #include "configurator/action_entry_text.h"
+#include "configurator/controller_boxes.h"
 #include "configurator/controller_live.h"
 #include "configurator/field_insertion.h"
 #include "configurator/key_catalogue.h"
@@ -13,6 +14,7 @@
 #include "configurator/seams/message_boxes.h"
 #include "configurator/seams/process_control.h"
 #include "configurator/system_services.h"
+#include "shared/numeric_text.h"
 
 namespace quillon {
 
@@ -32,8 +34,6 @@ constexpr ListKind kControllerList = {ActionList::Controller, IDC_lstJoyButtons,
 const ListKind& KindOf(ActionList list) { return list == ActionList::Keyboard ? kKeyboardList : kControllerList; }
 
 constexpr int kModifierBoxes[] = {IDC_chkAlt, IDC_chkCtrl, IDC_chkShift, IDC_chkWindows};  // bits 1, 2, 4, 8
-constexpr int kButtonBoxes[] = {IDC_chkButton0, IDC_chkButton1, IDC_chkButton2, IDC_chkButton3, IDC_chkButton4,
-                                IDC_chkButton5, IDC_chkButton6, IDC_chkButton7, IDC_chkButton8, IDC_chkButton9};
 constexpr int kRunApplicationRow = RunApplication;
 constexpr int kChangeConfigurationRow = ChangeConfiguration;
 
@@ -61,12 +61,13 @@ void SetVisibleAll(const int (&ids)[N], bool visible) {
 void LayOutEditor(const ActionEditor& editor) {
   SetVisibleAll({IDC_frmKey, IDC_labAction, IDC_cmbAction, IDC_chkSelectWindow, IDC_labWindowName, IDC_txtWindowName},
                 editor.editorShown);
+  SetVisibleAll({IDC_labRepeat, IDC_txtRepeat}, editor.editorShown && editor.repeatField);
   const bool keyboard = editor.editorShown && editor.shown == ActionList::Keyboard;
   SetVisibleAll({IDC_labModifiers, IDC_labVirtualKey, IDC_cmbVirtualKey, IDC_cmdPressKey}, keyboard);
   SetVisibleAll(kModifierBoxes, keyboard);
   const bool controller = editor.editorShown && editor.shown == ActionList::Controller;
   SetVisibleAll({IDC_labButtonCombo, IDC_labControllerNote, IDC_cmdPressButtons}, controller);
-  SetVisibleAll(kButtonBoxes, controller);
+  ShowControllerBoxes(controller);
   ShowKeySequenceFrame(editor.editorShown && !editor.applicationFrame);
   SetVisibleAll({IDC_frmAppName, IDC_labExecutable, IDC_txtExecutable, IDC_cmdBrowse, IDC_labParameters,
                  IDC_txtParameters, IDC_cmdBrowsePar},
@@ -88,13 +89,16 @@ int EditorModifier() {
     if (IsChecked(kModifierBoxes[bit])) modifier |= 1 << bit;
   return modifier;
 }
-// The buttons of the boxes, and the stored ones above the boxes (buttons 11
-// to 32, which the runtime reads and a tree may hold), kept as they were.
-int32_t EditorButtons(int32_t stored) {
-  int32_t buttons = int32_t(uint32_t(stored) & ~((1u << 10) - 1));
-  for (int k = 0; k < 10; ++k)
-    if (IsChecked(kButtonBoxes[k])) buttons |= int32_t(1) << k;
-  return buttons;
+// The boxes' buttons and directions; stored direction bits above the eight
+// (a tree edited by hand) are kept as they were, so an edit changes only
+// what the boxes show.
+ControllerInput EditorInput(uint32_t storedDirections) {
+  ControllerInput input = TickedControllerInput();
+  input.directions |= storedDirections & ~kDirectionsMask;
+  return input;
+}
+ControllerInput StoredInput(const ButtonActionEntry& entry) {
+  return {uint32_t(entry.buttons), uint32_t(entry.directions)};
 }
 // The chosen key's code; a stored code that the catalogue lacks is shown
 // with no row chosen, and stays until the user picks one.
@@ -110,13 +114,18 @@ void ShowCommonFields(const ActionEditor& editor, const Entry& entry) {
   SetControlText(IDC_txtWindowName, entry.select);
   // A code without a row (a tree edited by hand) leaves none selected.
   SelectRow(IDC_cmbAction, entry.action);
+  // Before the sequence: its hint line tells of the interval too.
+  SetControlText(IDC_txtRepeat, std::to_string(entry.repeat));
   ShowKeySequence(editor.press, entry.keySeq);
   SetControlText(IDC_txtExecutable, entry.appName);
   SetControlText(IDC_txtParameters, entry.appParms);
 }
 
 // Texts are taken as they are. An action kind the list lacks stays as
-// stored unless the user picks one.
+// stored unless the user picks one. The interval is taken as typed, also
+// outside what the runtime accepts (the hint line says that it falls back
+// to 100 ms), so that a typing slip is seen, not silently mended; only a
+// text that is no number keeps the stored one.
 template <typename Entry>
 void ReadCommonFields(Entry& entry) {
   entry.sendType = IsChecked(IDC_chkSelectWindow) ? SelectWindow : CurrentWindow;
@@ -125,6 +134,8 @@ void ReadCommonFields(Entry& entry) {
   entry.appName = ControlText(IDC_txtExecutable);
   entry.appParms = ControlText(IDC_txtParameters);
   entry.select = ControlText(IDC_txtWindowName);
+  if (const std::optional<int64_t> ms = ParseWholeNumberText(ControlText(IDC_txtRepeat)); ms && FitsInt32(*ms))
+    entry.repeat = int32_t(*ms);
 }
 
 void ReadKeyEditor(KeyActionEntry& entry) {
@@ -133,7 +144,9 @@ void ReadKeyEditor(KeyActionEntry& entry) {
   ReadCommonFields(entry);
 }
 void ReadButtonEditor(ButtonActionEntry& entry) {
-  entry.buttons = EditorButtons(entry.buttons);
+  const ControllerInput input = EditorInput(uint32_t(entry.directions));
+  entry.buttons = int32_t(input.buttons);
+  entry.directions = int32_t(input.directions);
   ReadCommonFields(entry);
 }
 
@@ -148,6 +161,7 @@ std::string ConfiguratorPath() {
 void ArrangeActionFrames(ActionEditor& editor) {
   const int kind = SelectedRow(IDC_cmbAction);
   editor.applicationFrame = kind == kRunApplicationRow || kind == kChangeConfigurationRow;
+  editor.repeatField = kind == RepeatKeys;
   if (kind == kChangeConfigurationRow) SetControlText(IDC_txtExecutable, ConfiguratorPath());
   if (editor.applicationFrame) {
     SetEnabled(IDC_txtExecutable, kind == kRunApplicationRow);
@@ -175,7 +189,7 @@ void ShowButtonEntry(ActionEditor& editor, int index) {
   if (!IsEntry(index)) return HideEditor(editor);
   editor.editorShown = true;
   const ButtonActionEntry entry = editor.model->buttonActions[size_t(index)];
-  for (int k = 0; k < 10; ++k) SetChecked(kButtonBoxes[k], (entry.buttons & (int32_t(1) << k)) != 0);
+  TickControllerInput(StoredInput(entry));
   ShowCommonFields(editor, entry);
   ArrangeActionFrames(editor);
 }
@@ -220,8 +234,8 @@ void RefreshEntryText(ActionEditor& editor) {
     RewriteRow(kind.listId, row, EditorRowText(KeyEntryText(EditorModifier(), EditorKeyCode(stored))));
   } else {
     const int32_t stored =
-        IsEntry(editor.currentButton) ? editor.model->buttonActions[size_t(editor.currentButton)].buttons : 0;
-    RewriteRow(kind.listId, row, EditorRowText(ButtonEntryText(EditorButtons(stored))));
+        IsEntry(editor.currentButton) ? editor.model->buttonActions[size_t(editor.currentButton)].directions : 0;
+    RewriteRow(kind.listId, row, EditorRowText(ButtonEntryText(EditorInput(uint32_t(stored)))));
   }
 }
 
@@ -267,7 +281,7 @@ void NewEntry(ActionEditor& editor) {
     text = KeyEntryText(entry);
   } else {
     editor.model->buttonActions[size_t(count)] = ButtonActionEntry{};
-    text = ButtonEntryText(0);
+    text = ButtonEntryText(ControllerInput{});
   }
   ++count;
   SelectRow(kind.listId, InsertRow(kind.listId, -1, text));
@@ -324,9 +338,7 @@ void BrowseParameterFile() {
   if (ShowFileDialog(options, &path)) InsertWhole(IDC_txtParameters, AsOneArgument(path));
 }
 
-bool IsEditorBox(int id) {
-  return (id >= IDC_chkAlt && id <= IDC_chkWindows) || (id >= IDC_chkButton0 && id <= IDC_chkButton9);
-}
+bool IsEditorBox(int id) { return (id >= IDC_chkAlt && id <= IDC_chkWindows) || IsControllerBox(id); }
 }  // namespace
 
 void FillActionLists() {
@@ -382,7 +394,7 @@ void OnActionsPageEvent(ActionEditor& editor, int id, ControlEvent event) {
   // another entry.
   if (id != IDC_cmdPressKey && id != IDC_cmdPressButtons) CancelPressToSet(editor.press);
   if (event == ControlEvent::TextChange) {
-    if (id != IDC_txtKeySequence || editor.loadingEntry) return;
+    if ((id != IDC_txtKeySequence && id != IDC_txtRepeat) || editor.loadingEntry) return;
     ShowKeySequenceHint(editor.press);
     RefreshEntryText(editor);
     return;
@@ -394,6 +406,7 @@ void OnActionsPageEvent(ActionEditor& editor, int id, ControlEvent event) {
       case IDC_cmbVirtualKey: RefreshEntryText(editor); break;
       case IDC_cmbAction:
         ArrangeActionFrames(editor);
+        ShowKeySequenceHint(editor.press);
         RefreshEntryText(editor);
         break;
       default: break;

@@ -34,6 +34,7 @@ struct ActionEditor {
   // Which parts of the editor frame are to be seen.
   bool editorShown = false;
   bool applicationFrame = false;
+  bool repeatField = false;  // the repeat interval, for the repeat kind
   LiveController live;
   PressToSet press;
   // The model whose lists the page shows and edits; none until it is shown.

@@ -1,5 +1,6 @@
 #include "configurator/controller_live.h"
 
+#include "configurator/controller_boxes.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/controller_watch.h"
 #include "configurator/seams/page_ticks.h"
@@ -20,9 +21,7 @@ std::string ChosenController() {
 
 bool WatchingController(const LiveController& live) { return live.onScreen && IsChecked(IDC_optJoystick); }
 
-void ShowHeld(const LiveController& live) {
-  for (int k = 0; k < 10; ++k) SetLit(IDC_chkButton0 + k, live.held.has_value() && (*live.held & (1u << k)) != 0);
-}
+void ShowHeld(const LiveController& live) { LightControllerInput(live.held); }
 
 void ShowNote(const LiveController& live) {
   const char* note = live.watchedName.empty() ? "No controller chosen" : live.open ? "" : "Controller not attached";
@@ -53,7 +52,7 @@ void SetTicking(LiveController& live, bool ticking) {
 // looked for again later.
 void ReadHeld(LiveController& live) {
   if (!live.open && !live.watchedName.empty() && ++live.ticksSinceOpen >= kReopenEveryTicks) Open(live);
-  live.held = live.open ? ReadWatchedButtons() : std::nullopt;
+  live.held = live.open ? ReadWatchedInput() : std::nullopt;
   if (live.open && !live.held) {
     CloseWatchedController();
     live.open = false;

@@ -1,5 +1,5 @@
 // The controller, live: while the "Actions" page shows the controller list
-// and is on the screen, the "Button combo" boxes of the buttons held on the
+// and is on the screen, the boxes of the buttons and directions held on the
 // controller chosen on "Other settings" are lit, and a short note stands in
 // when that controller cannot be read. Nothing is read, and no tick runs,
 // while the page is hidden or the window minimised.
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "configurator/press_to_set.h"
+#include "shared/entry_rules.h"
 
 namespace quillon {
 
@@ -17,15 +18,15 @@ namespace quillon {
 inline constexpr int kLiveTickMs = 25;
 
 // What the action editor watches, which it owns. Its press-to-set wait is
-// handed in beside it: the wait keeps the ticks running and reads the
-// buttons each tick brings.
+// handed in beside it: the wait keeps the ticks running and reads what each
+// tick brings.
 struct LiveController {
   bool onScreen = false;
   bool ticking = false;
   bool open = false;
   std::string watchedName;
   int ticksSinceOpen = 0;
-  std::optional<uint32_t> held;
+  std::optional<ControllerInput> held;
 };
 
 // Whether the page can be seen (its tab shown and the window not

@@ -43,21 +43,30 @@ std::string KeyReason(const ConfiguratorSettings& s, const std::vector<KeyBindin
   return "the same key and modifiers as " + RowName(int(taker)) + ", which holds the hot key";
 }
 
-// An earlier entry whose buttons are a part of this one's is held whenever
-// this one is, and the runtime runs the first held entry in list order.
+// An earlier entry whose buttons and directions are a part of this one's is
+// held whenever this one is, and the runtime runs the first held entry in
+// list order.
 std::string ButtonReason(const ConfiguratorSettings& s, int n) {
   auto inputOf = [&](int e) {
     const ButtonActionEntry& entry = s.buttonActions[size_t(e)];
     return ControllerInput{uint32_t(entry.buttons), uint32_t(entry.directions)};
   };
   const ControllerInput input = inputOf(n);
-  if (input.buttons == 0 && input.directions == 0) return "no button is chosen";
+  if (input.buttons == 0 && input.directions == 0) return "no button or direction is chosen";
   std::vector<ControllerInput> earlier;
   for (int e = 0; e < n; ++e) earlier.push_back(inputOf(e));
   const size_t first = FirstHeldEntry(earlier, input);
   if (first == earlier.size()) return "";
-  return RowName(int(first)) + " (" + ButtonEntryText(int32_t(earlier[first].buttons)) +
-         ") comes first and the runtime runs the first entry whose buttons are all held";
+  return RowName(int(first)) + " (" + ButtonEntryText(earlier[first]) +
+         ") comes first and the runtime runs the first entry whose buttons and directions are all held";
+}
+
+// Hot keys tell of the key going down only, so an entry that acts until the
+// key is let go cannot know when that is: the runtime types it once.
+std::string HeldKeyReason(const ConfiguratorSettings& s, int action) {
+  if (s.useHook || !ActsWhileHeld(uint32_t(action))) return "";
+  return std::string("in hot-key mode, which sees no release, \"") + kActionKindLabels[action] +
+         "\" is typed once (down and up); the keyboard hook holds it";
 }
 
 }  // namespace
@@ -72,6 +81,7 @@ std::vector<NeverFiringEntry> FindEntriesThatNeverFire(const ConfiguratorSetting
     const KeyActionEntry& entry = s.keyActions[size_t(n)];
     std::string reason = KeyReason(s, bindings, n);
     if (reason.empty()) reason = ActionReason(s, entry.action, entry.appName, programExists);
+    if (reason.empty()) reason = HeldKeyReason(s, entry.action);
     if (!reason.empty()) found.push_back({ActionList::Keyboard, n, reason});
   }
   for (int n = 0; n < s.buttonCount && n < kActionSlots; ++n) {
@@ -102,7 +112,7 @@ std::string NeverFiringReport(const ConfiguratorSettings& s, const std::vector<N
 bool GoOnDespiteEntriesThatNeverFire(const ConfiguratorSettings& s) {
   const std::vector<NeverFiringEntry> entries = FindEntriesThatNeverFire(s, FileExists);
   if (entries.empty()) return true;
-  return ShowMessageBox("These entries will never run:\n\n" + NeverFiringReport(s, entries) +
+  return ShowMessageBox("These entries will never run, or not as set:\n\n" + NeverFiringReport(s, entries) +
                             "\nGo on anyway? Choose No to go back and change them.",
                         "Warning", MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
 }

@@ -1,7 +1,9 @@
 // Entries of the settings that the runtime will never run, found before the
 // settings are written so that the user hears of them while the cause is
 // still on the screen. Each reason follows what the runtime's capture and
-// polling code does with the tree, not what the user may have meant.
+// polling code does with the tree, not what the user may have meant. A
+// keyboard hold or repeat entry in hot-key mode is listed too: it runs, but
+// only once, as a plain press.
 #pragma once
 
 #include <functional>

@@ -15,6 +15,7 @@ constexpr FieldControl kFieldControls[] = {
     {Field::UseJoystick, IDC_chkUseJoystick, ShownBy::CheckBox},
     {Field::UseKeyboard, IDC_chkUseKeyboard, ShownBy::CheckBox},
     {Field::PollPerSecond, IDC_txtPollsPerSecond, ShownBy::EditField},
+    {Field::EveryDevice, IDC_chkEveryDevice, ShownBy::CheckBox},
     {Field::UltraMapPath, IDC_txtUltraMap, ShownBy::EditField},
     {Field::UltraMapOptions, IDC_txtUltraParameters, ShownBy::EditField},
     {Field::ShowTrayIcon, IDC_chkShowTrayIcon, ShownBy::CheckBox},

@@ -3,8 +3,9 @@
 #include <string>
 #include <utility>
 
+#include "configurator/controller_boxes.h"
 #include "configurator/key_catalogue.h"
-#include "configurator/key_sequence_hint.h"
+#include "configurator/key_sequence_frame.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/window_controls.h"
 #include "shared/settings_tree.h"
@@ -25,7 +26,7 @@ void Hint(const std::string& text) { SetControlText(IDC_labKeySeqHint, text); }
 // The line goes back to the sequence's own hint unless there is news.
 void Finish(PressToSet& press, const std::string& news) {
   press.waiting = Waiting::Nothing;
-  Hint(news.empty() ? KeySequenceHint(ControlText(IDC_txtKeySequence)) : news);
+  Hint(news.empty() ? EditorHint() : news);
 }
 
 // A modifier alone is not the key: the wait goes on for the key it modifies.
@@ -59,8 +60,8 @@ void SetKey(PressToSet& press, int virtualKey, int modifiers) {
   if (press.onSet) press.onSet();
 }
 
-void SetButtons(PressToSet& press, uint32_t buttons) {
-  for (int k = 0; k < 10; ++k) SetChecked(IDC_chkButton0 + k, (buttons & (1u << k)) != 0);
+void SetButtons(PressToSet& press, ControllerInput pressed) {
+  TickControllerInput(pressed);
   Finish(press, "");
   if (press.onSet) press.onSet();
 }
@@ -73,7 +74,7 @@ void StartPressButtons(PressToSet& press, bool controllerReadable, std::function
   }
   press.waiting = Waiting::Buttons;
   press.msLeft = kPressWaitMs;
-  press.pressed = 0;
+  press.pressed = {};
   press.onSet = std::move(onSet);
   Hint("Hold the buttons on the controller, then let go (5 seconds; Esc cancels).");
 }
@@ -101,16 +102,17 @@ bool OnKeyWhileWaiting(PressToSet& press, int virtualKey, int modifiers) {
   return true;
 }
 
-void OnPressToSetTick(PressToSet& press, std::optional<uint32_t> held, int elapsedMs) {
+void OnPressToSetTick(PressToSet& press, std::optional<ControllerInput> held, int elapsedMs) {
   if (press.waiting == Waiting::Nothing) return;
   if (press.waiting == Waiting::Buttons) {
     if (!held) return Finish(press, "The controller can no longer be read: nothing was set.");
-    const uint32_t buttons = *held & ((1u << 10) - 1);  // the boxes shown
-    if (buttons != 0) {
-      press.pressed |= buttons;
+    // Directions count as buttons do: all that was held since the first.
+    if (held->buttons != 0 || held->directions != 0) {
+      press.pressed.buttons |= held->buttons;
+      press.pressed.directions |= held->directions;
       return;
     }
-    if (press.pressed != 0) return SetButtons(press, press.pressed);
+    if (press.pressed != ControllerInput{}) return SetButtons(press, press.pressed);
   }
   press.msLeft -= elapsedMs;
   if (press.msLeft > 0) return;

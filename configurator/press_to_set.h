@@ -1,5 +1,6 @@
 // Press to set: "Press buttons..." waits for a combination held on the
-// controller and ticks exactly its buttons once all are let go; "Press
+// controller and ticks exactly its buttons and directions once all are let
+// go; "Press
 // key..." takes the next key pressed in the window, with the modifiers held,
 // as the entry's key. Either waits five seconds at most, Esc cancels, and the
 // hint line under the key sequence says what is going on.
@@ -8,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+
+#include "shared/entry_rules.h"
 
 namespace quillon {
 
@@ -19,7 +22,7 @@ struct PressToSet {
   Waiting waiting = Waiting::Nothing;
   int msLeft = 0;
   std::function<void()> onSet;
-  uint32_t pressed = 0;  // every button held since the first one went down
+  ControllerInput pressed;  // every button and direction held since the first went down
 };
 
 // `controllerReadable`: the chosen controller was read at the last tick.
@@ -34,8 +37,8 @@ void CancelPressToSet(PressToSet& press);
 // settings: 1 Alt, 2 Ctrl, 4 Shift, 8 Windows key). True when the wait took
 // it, so that no control sees it.
 bool OnKeyWhileWaiting(PressToSet& press, int virtualKey, int modifiers);
-// Each page tick, `elapsedMs` after the last one, with the buttons held now
+// Each page tick, `elapsedMs` after the last one, with what is held now
 // (none when the controller could not be read).
-void OnPressToSetTick(PressToSet& press, std::optional<uint32_t> held, int elapsedMs);
+void OnPressToSetTick(PressToSet& press, std::optional<ControllerInput> held, int elapsedMs);
 
 }  // namespace quillon

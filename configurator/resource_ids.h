@@ -81,17 +81,6 @@
 #define IDC_labVirtualKey 1216
 #define IDC_cmbVirtualKey 1217
 #define IDC_labButtonCombo 1218
-// chkButton(k), k = 0..9, for buttons 1..10: consecutive ids.
-#define IDC_chkButton0 1220
-#define IDC_chkButton1 1221
-#define IDC_chkButton2 1222
-#define IDC_chkButton3 1223
-#define IDC_chkButton4 1224
-#define IDC_chkButton5 1225
-#define IDC_chkButton6 1226
-#define IDC_chkButton7 1227
-#define IDC_chkButton8 1228
-#define IDC_chkButton9 1229
 #define IDC_labAction 1230
 #define IDC_cmbAction 1231
 #define IDC_chkSelectWindow 1232
@@ -118,6 +107,53 @@
 #define IDC_cmdPressButtons 1261
 #define IDC_labControllerNote 1262
 #define IDC_labKeySeqHint 1263
+// The repeat entries' interval.
+#define IDC_labRepeat 1264
+#define IDC_txtRepeat 1265
+
+// The controller entry's boxes, on the "Actions" page: chkButton(k), k =
+// 0..31, for buttons 1..32, then chkDirection(d), d = 0..7, for the
+// Direction bits from bit 0; consecutive ids, so the logic counts them.
+#define IDC_chkButton0 1500
+#define IDC_chkButton1 1501
+#define IDC_chkButton2 1502
+#define IDC_chkButton3 1503
+#define IDC_chkButton4 1504
+#define IDC_chkButton5 1505
+#define IDC_chkButton6 1506
+#define IDC_chkButton7 1507
+#define IDC_chkButton8 1508
+#define IDC_chkButton9 1509
+#define IDC_chkButton10 1510
+#define IDC_chkButton11 1511
+#define IDC_chkButton12 1512
+#define IDC_chkButton13 1513
+#define IDC_chkButton14 1514
+#define IDC_chkButton15 1515
+#define IDC_chkButton16 1516
+#define IDC_chkButton17 1517
+#define IDC_chkButton18 1518
+#define IDC_chkButton19 1519
+#define IDC_chkButton20 1520
+#define IDC_chkButton21 1521
+#define IDC_chkButton22 1522
+#define IDC_chkButton23 1523
+#define IDC_chkButton24 1524
+#define IDC_chkButton25 1525
+#define IDC_chkButton26 1526
+#define IDC_chkButton27 1527
+#define IDC_chkButton28 1528
+#define IDC_chkButton29 1529
+#define IDC_chkButton30 1530
+#define IDC_chkButton31 1531
+#define IDC_chkDirection0 1532
+#define IDC_chkDirection1 1533
+#define IDC_chkDirection2 1534
+#define IDC_chkDirection3 1535
+#define IDC_chkDirection4 1536
+#define IDC_chkDirection5 1537
+#define IDC_chkDirection6 1538
+#define IDC_chkDirection7 1539
 
 // Page "Other settings".
 #define IDC_frmMiscSettings 1300
@@ -144,6 +180,7 @@
 #define IDC_frmNotices 1330
 #define IDC_chkShowTrayIcon 1331
 #define IDC_chkShowMapName 1332
+#define IDC_chkEveryDevice 1333
 
 // Page "About".
 #define IDC_imgAboutProgram 1400

@@ -1,7 +1,8 @@
 // The watched controller over DirectInput 8: the same product-name choice as
 // the runtime's, the extended joystick state, background and non-exclusive
 // so that the runtime (and any game) can read the controller at the same
-// time.
+// time. Buttons 1 to 32, the X and Y axes and the first hat are read, as
+// the runtime reads them.
 #include <algorithm>
 #include <cstring>
 
@@ -16,8 +17,15 @@ namespace {
 // The one controller open for the live view.
 struct WatchedDevice {
   IDirectInputDevice8A* device = nullptr;
-  DWORD buttons = 0;  // read: the device's count, at most 10
+  DWORD buttons = 0;  // read: the device's count, at most 32
+  bool hasX = false;
+  bool hasY = false;
 };
+// The axes' range, set on the device object so that the state reads in it:
+// DirectInput's own default, which a pad's driver may have changed.
+constexpr LONG kAxisMin = 0;
+constexpr LONG kAxisMax = 65535;
+constexpr LONG kAxisCentre = (kAxisMin + kAxisMax) / 2;
 WatchedDevice g_watched;
 
 struct Search {
@@ -41,6 +49,21 @@ DWORD ButtonCount(IDirectInputDevice8A* device) {
   capabilities.dwSize = sizeof capabilities;
   if (FAILED(device->GetCapabilities(&capabilities))) return 0;
   return std::min<DWORD>(capabilities.dwButtons, kMaxControllerButtons);
+}
+
+// Sets the axis at `offset` (DIJOFS_X, DIJOFS_Y) to the range above; false
+// when the device has no such axis. The range belongs to this device
+// object alone: the runtime's and a game's own objects keep theirs.
+bool SetAxisRange(IDirectInputDevice8A* device, DWORD offset) {
+  DIPROPRANGE range;
+  std::memset(&range, 0, sizeof range);
+  range.diph.dwSize = sizeof range;
+  range.diph.dwHeaderSize = sizeof range.diph;
+  range.diph.dwObj = offset;
+  range.diph.dwHow = DIPH_BYOFFSET;
+  range.lMin = kAxisMin;
+  range.lMax = kAxisMax;
+  return SUCCEEDED(device->SetProperty(DIPROP_RANGE, &range.diph));
 }
 
 bool ReadState(DIJOYSTATE2& state) {
@@ -69,16 +92,22 @@ bool OpenWatchedController(const std::string& productName) {
   }
   g_watched.device = device;
   g_watched.buttons = ButtonCount(device);
+  // A missing axis reads 0, which would look like the stick held up or left.
+  g_watched.hasX = SetAxisRange(device, DIJOFS_X);
+  g_watched.hasY = SetAxisRange(device, DIJOFS_Y);
   return true;
 }
 
-std::optional<uint32_t> ReadWatchedButtons() {
+std::optional<ControllerInput> ReadWatchedInput() {
   if (g_watched.device == nullptr) return std::nullopt;
   DIJOYSTATE2 state;
   if (!ReadState(state)) return std::nullopt;
-  uint32_t held = 0;
+  ControllerInput held;
   for (DWORD i = 0; i < g_watched.buttons; ++i)
-    if (state.rgbButtons[i] & 0x80) held |= 1u << i;
+    if (state.rgbButtons[i] & 0x80) held.buttons |= 1u << i;
+  // A pad without a hat reports it centred (0xFFFF in the low word).
+  held.directions = HeldDirections(g_watched.hasX ? state.lX : kAxisCentre, g_watched.hasY ? state.lY : kAxisCentre,
+                                   kAxisMin, kAxisMax, state.rgdwPOV[0]);
   return held;
 }
 

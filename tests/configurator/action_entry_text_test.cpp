@@ -33,22 +33,32 @@ TEST(ActionEntryTextTest, AKeyRowReadsTheModifiersWindowsShiftControlAltThenTheK
   EXPECT_EQ(KeyEntryText(entry), "Shift + Alt + F1 key");
 }
 
-TEST(ActionEntryTextTest, AButtonRowListsTheHeldButtonsInOrder) {
+TEST(ActionEntryTextTest, AButtonRowListsTheHeldButtonsThenTheDirectionsInOrder) {
   const struct {
     int32_t buttons;
     const char* text;
+    uint32_t directions = 0;
   } cases[] = {
       {0, "(No buttons)"},
+      {0, "(No buttons)", 1u << 8},  // no such direction
+      {0b101, "Button 1 + 3 + Stick up", StickUp},
+      {0, "Stick right + Hat left", HatLeft | StickRight},
+      {int32_t(1u << 31),
+       "Button 32 + Stick up + Stick right + Stick down + Stick left + Hat up + Hat right + Hat down + Hat left",
+       kDirectionsMask},
       {0b10'0000'0101, "Button 1 + 3 + 10"},
       {0b10'0000'0000, "Button 10"},
       {1 << 10, "Button 11"},  // the runtime reads buttons 1 to 32
       {(1 << 12) | 1, "Button 1 + 13"},
       {int32_t(1u << 31), "Button 32"},
   };
-  for (const auto& c : cases) EXPECT_EQ(ButtonEntryText(c.buttons), c.text) << c.buttons;
+  for (const auto& c : cases)
+    EXPECT_EQ(ButtonEntryText(ControllerInput{uint32_t(c.buttons), c.directions}), c.text)
+        << c.buttons << " " << c.directions;
   ButtonActionEntry entry;
   entry.buttons = ButtonBit(2) | ButtonBit(4);
-  EXPECT_EQ(ButtonEntryText(entry), "Button 2 + 4");
+  entry.directions = HatDown;
+  EXPECT_EQ(ButtonEntryText(entry), "Button 2 + 4 + Hat down");
 }
 
 }  // namespace

@@ -82,18 +82,21 @@ class ActionsPageTest : public ::testing::Test {
 TEST_F(ActionsPageTest, ListsShowEveryEntryAndTheCataloguesAreFilledOnceFromTheirTables) {
   AddKeys({KeyEntry(0, 106), KeyEntry(3, 112), KeyEntry(0, 7), KeyEntry(4, 7), KeyEntry(4, 145), KeyEntry(0, 133),
            KeyEntry(0, 65)});
-  AddButtons({ButtonEntry(1 | 4 | 512), ButtonEntry(0)});
+  AddButtons({ButtonEntry(1 | 4 | 512), ButtonEntry(0), ButtonEntry(int32_t(1u << 31))});
+  g_model.buttonActions[2].directions = StickDown | HatRight;
   FillActionLists();  // as a Reload does: nothing twice
   ShowActionsPage(editor_, g_model);
   EXPECT_EQ(controls::RowTexts(IDC_lstKeys),
             (Rows{"Multiply key", "Control + Alt + F1 key", "", "Shift + ", "Shift + SCROLL LOCK key",
                   "F22 key (Key used to lock device)", "A"}));
-  EXPECT_EQ(controls::RowTexts(IDC_lstJoyButtons), (Rows{"Button 1 + 3 + 10", "(No buttons)"}));
+  EXPECT_EQ(controls::RowTexts(IDC_lstJoyButtons),
+            (Rows{"Button 1 + 3 + 10", "(No buttons)", "Button 32 + Stick down + Hat right"}));
   EXPECT_EQ(SelectedRow(IDC_lstKeys), 0);
   EXPECT_EQ(SelectedRow(IDC_lstJoyButtons), -1);
   EXPECT_TRUE(IsChecked(IDC_optKeyboard));
   EXPECT_TRUE(Shown(IDC_lstKeys) && Shown(IDC_imgKey) && Shown(IDC_chkAlt));
-  EXPECT_FALSE(Shown(IDC_lstJoyButtons) || Shown(IDC_imgJoystickActions) || Shown(IDC_chkButton0));
+  EXPECT_FALSE(Shown(IDC_lstJoyButtons) || Shown(IDC_imgJoystickActions) || Shown(IDC_chkButton0) ||
+               Shown(IDC_chkButton31) || Shown(IDC_chkDirection7));
 
   ASSERT_EQ(RowCount(IDC_cmbVirtualKey), int(kKeyCatalogueRowCount));
   EXPECT_EQ(RowData(IDC_cmbVirtualKey, int(kKeyCatalogueRowCount) - 1), '9');
@@ -129,7 +132,7 @@ TEST_F(ActionsPageTest, NewAddsTheDefaultEntryUpToTheLimitOnEachList) {
   EXPECT_FALSE(Shown(IDC_frmKey)) << "no controller entry to show";
   Click(IDC_cmdNewKey);
   EXPECT_EQ(controls::RowTexts(IDC_lstJoyButtons), (Rows{"(No buttons)"}));
-  EXPECT_TRUE(Shown(IDC_frmKey) && Shown(IDC_chkButton9) && !Shown(IDC_chkAlt));
+  EXPECT_TRUE(Shown(IDC_frmKey) && Shown(IDC_chkButton31) && Shown(IDC_chkDirection0) && !Shown(IDC_chkAlt));
   for (int i = 1; i < kMaxActions; ++i) Click(IDC_cmdNewKey);
   Click(IDC_cmdNewKey);
   EXPECT_EQ(g_model.buttonCount, kMaxActions);
@@ -168,8 +171,10 @@ TEST_F(ActionsPageTest, DeleteMovesTheRowsUpAndKeepsTheLastEntry) {
 
 TEST_F(ActionsPageTest, SwitchingListsCommitsTheListLeftAndKeepsEachSelection) {
   AddKeys({KeyEntry(0, 112), KeyEntry(0, 113)});
-  // The second entry holds button 12, which has no box yet: edits keep it.
+  // The second entry holds button 12, the hat pushed left and a direction
+  // bit that no box shows, which edits keep.
   AddButtons({ButtonEntry(1), ButtonEntry(1 << 11)});
+  g_model.buttonActions[1].directions = HatLeft | 1 << 9;
   ShowActionsPage(editor_, g_model);
   Choose(IDC_lstKeys, 1);
   Click(IDC_chkShift);
@@ -179,18 +184,56 @@ TEST_F(ActionsPageTest, SwitchingListsCommitsTheListLeftAndKeepsEachSelection) {
   EXPECT_EQ(g_model.keyActions[1].modifier, 4);
   EXPECT_FALSE(Shown(IDC_frmKey)) << "no controller row selected yet";
   Choose(IDC_lstJoyButtons, 1);
+  EXPECT_TRUE(IsChecked(IDC_chkButton11) && IsChecked(IDC_chkDirection7) && !IsChecked(IDC_chkDirection0));
   Click(IDC_chkButton1);
   Click(IDC_chkButton3);
-  EXPECT_EQ(Selected(IDC_lstJoyButtons), "Button 2 + 4 + 12");
+  Click(IDC_chkButton31);
+  Click(IDC_chkDirection0);
+  EXPECT_EQ(Selected(IDC_lstJoyButtons), "Button 2 + 4 + 12 + 32 + Stick up + Hat left");
   EXPECT_EQ(g_model.buttonActions[1].buttons, 1 << 11) << "not committed yet";
   Click(IDC_optKeyboard);
-  EXPECT_EQ(g_model.buttonActions[1].buttons, 2 | 8 | 1 << 11);
+  EXPECT_EQ(uint32_t(g_model.buttonActions[1].buttons), 2 | 8 | 1u << 11 | 1u << 31);
+  EXPECT_EQ(g_model.buttonActions[1].directions, StickUp | HatLeft | 1 << 9);
   EXPECT_EQ(g_model.buttonActions[0].buttons, 1);
   EXPECT_EQ(SelectedRow(IDC_lstKeys), 1);
   EXPECT_TRUE(IsChecked(IDC_chkShift));
   Click(IDC_optJoystick);
   EXPECT_EQ(SelectedRow(IDC_lstJoyButtons), 1);
   EXPECT_TRUE(IsChecked(IDC_chkButton3));
+}
+
+TEST_F(ActionsPageTest, TheRepeatFieldShowsForTheRepeatKindOnlyAndTakesTheIntervalAsTyped) {
+  AddButtons({ButtonEntry(1, RepeatKeys, "x"), ButtonEntry(2, HoldKeys, "{ALT DOWN}")});
+  g_model.buttonActions[0].repeat = 5;
+  ShowActionsPage(editor_, g_model);
+  Click(IDC_optJoystick);
+  Choose(IDC_lstJoyButtons, 0);
+  EXPECT_TRUE(Shown(IDC_labRepeat) && Shown(IDC_txtRepeat) && Shown(IDC_txtKeySequence));
+  EXPECT_EQ(ControlText(IDC_txtRepeat), "5") << "shown as stored";
+  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "outside 20 to 5000 ms: repeats every 100 ms");
+  SetControlText(IDC_txtRepeat, "250");
+  OnActionsPageEvent(editor_, IDC_txtRepeat, ControlEvent::TextChange);
+  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "");
+
+  Choose(IDC_lstJoyButtons, 1);
+  EXPECT_EQ(g_model.buttonActions[0].repeat, 250);
+  EXPECT_FALSE(Shown(IDC_labRepeat) || Shown(IDC_txtRepeat));
+  EXPECT_TRUE(Shown(IDC_txtKeySequence)) << "a hold entry holds the keys of its sequence";
+  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "position 1: {ALT DOWN} cannot be held: name keys only");
+  EXPECT_EQ(Selected(IDC_lstJoyButtons), "Button 2  (!)");
+  ChooseText(IDC_cmbAction, "Repeat keys while pressed");
+  EXPECT_TRUE(Shown(IDC_txtRepeat));
+  EXPECT_EQ(ControlText(IDC_txtRepeat), "100");
+  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "") << "a hold word is no fault of a repeat entry";
+  EXPECT_EQ(Selected(IDC_lstJoyButtons), "Button 2");
+  SetControlText(IDC_txtRepeat, "soon");
+  OnActionsPageEvent(editor_, IDC_txtRepeat, ControlEvent::TextChange);
+  EXPECT_EQ(ControlText(IDC_labKeySeqHint), "the interval is not a number: the stored one stays");
+  Choose(IDC_lstJoyButtons, 0);
+  EXPECT_EQ(g_model.buttonActions[1].action, RepeatKeys);
+  EXPECT_EQ(g_model.buttonActions[1].repeat, 100);
+  SetControlText(IDC_txtRepeat, "7");
+  EXPECT_EQ(ReadEditorEntry(editor_).button.repeat, 7) << "taken as typed; the runtime falls back to 100";
 }
 
 TEST_F(ActionsPageTest, TheActionKindChoosesTheFrameAndOddStoredCodesSurviveACommit) {

@@ -8,7 +8,7 @@ namespace {
 
 // clang-format off
 struct Key { int modifier; int virtualKey; int action = StuffKeys; const char* appName = ""; };
-struct Pad { int32_t buttons; int action = StuffKeys; const char* appName = ""; };
+struct Pad { int32_t buttons; int action = StuffKeys; const char* appName = ""; uint32_t directions = 0; };
 // "K2" is keyboard row 2, "J1" controller row 1; the reason is matched by a
 // part of its words.
 struct Found { const char* row; const char* reasonPart; };
@@ -37,6 +37,7 @@ ConfiguratorSettings SettingsOf(const Case& c) {
   for (const Pad& p : c.pads) {
     ButtonActionEntry& e = s.buttonActions[size_t(s.buttonCount++)];
     e.buttons = p.buttons;
+    e.directions = int32_t(p.directions);
     e.action = int16_t(p.action);
     e.appName = p.appName;
   }
@@ -57,7 +58,18 @@ TEST(EntriesNeverFireTest, EachCaseFindsExactlyTheEntriesTheRuntimeCannotReach) 
       {"no key", false, true, {{0, 0}, {ModifierAlt, 300}}, {},
        {{"K1", "no key"}, {"K2", "no key"}}},
       {"no button; buttons above 10 are read too", false, true, {}, {{0}, {1 << 10}, {0b1 | 1 << 31}},
-       {{"J1", "no button"}}},
+       {{"J1", "no button or direction"}}},
+      {"directions alone fire; neither never", false, true, {}, {{0, StuffKeys, "", StickUp}, {0, StuffKeys, "", 0}},
+       {{"J2", "no button or direction"}}},
+      {"an earlier part of both takes it", false, true, {},
+       {{0b1, StuffKeys, "", HatUp}, {0b11, StuffKeys, "", HatUp | HatRight}, {0b1, StuffKeys, "", StickUp},
+        {0, StuffKeys, "", HatUp}, {0b1}},
+       {{"J2", "row 1 (Button 1 + Hat up) comes first and the runtime runs the first entry whose buttons and directions"}}},
+      {"hot keys: hold and repeat are typed once", false, true,
+       {{0, F5, HoldKeys}, {0, F6, RepeatKeys}, {0, 0x70, StuffKeys}}, {{0b1, HoldKeys}, {0b10, RepeatKeys}},
+       {{"K1", "hot-key mode, which sees no release, \"Hold keys while pressed\" is typed once (down and up)"},
+        {"K2", "\"Repeat keys while pressed\" is typed once"}}},
+      {"hook: hold and repeat see the release", true, true, {{0, F5, HoldKeys}, {0, F6, RepeatKeys}}, {}, {}},
       {"first match takes a superset and a twin", false, true, {}, {{0b011}, {0b001}, {0b111}, {0b011}, {0b100}},
        {{"J3", "row 1 (Button 1 + 2)"}, {"J4", "row 1 (Button 1 + 2)"}}},
       {"a later subset is no shadow", false, true, {}, {{0b110}, {0b010}}, {}},
@@ -89,7 +101,8 @@ TEST(EntriesNeverFireTest, TheReportNamesEachEntryByItsListTextAndStopsAtTwentyL
   const ConfiguratorSettings s = SettingsOf(c);
   const std::string report = NeverFiringReport(s, FindEntriesThatNeverFire(s, [](const std::string&) { return true; }));
   EXPECT_NE(report.find("Keyboard row 2 \"Control + F1 key\": the same key"), std::string::npos) << report;
-  EXPECT_NE(report.find("Joystick row 1 \"(No buttons)\": no button is chosen"), std::string::npos) << report;
+  EXPECT_NE(report.find("Joystick row 1 \"(No buttons)\": no button or direction is chosen"), std::string::npos)
+      << report;
   EXPECT_NE(report.find("... and 11 more"), std::string::npos) << report;
 }
 

@@ -45,12 +45,44 @@ TEST(KeySequenceHintTest, TheFirstFaultInPlainWordsWithItsPosition) {
   }
 }
 
+TEST(KeySequenceHintTest, AHoldEntryNamesKeysOnlyAndARepeatEntrysIntervalFallsBackOutsideItsRange) {
+  fake_keyboard::Reset();
+  const struct {
+    const char* sequence;
+    int action;
+    const char* repeat;
+    const char* hint;
+  } cases[] = {
+      {"wa+{LEFT}~{F5}", HoldKeys, "", ""},
+      {"+(ab)^c{numpad5}", HoldKeys, "", ""},
+      {"a{ALT DOWN}b", HoldKeys, "", "position 2: {ALT DOWN} cannot be held: name keys only"},
+      {"{shift up}", HoldKeys, "", "position 1: {shift up} cannot be held: name keys only"},
+      {"hello", HoldKeys, "", "position 4: 'l' is held already: text cannot be held"},
+      {"aA", HoldKeys, "", "position 2: 'A' is held already: text cannot be held"},
+      {"{ENTER}~", HoldKeys, "", "position 8: '~' is held already: text cannot be held"},
+      {"{ENTR}{ALT DOWN}", HoldKeys, "", "position 1: unknown key name {ENTR}"},  // the parser's fault first
+      {"hello{ALT DOWN}", StuffKeys, "", ""},
+      {"hello", RepeatKeys, "100", ""},
+      {"x", RepeatKeys, "20", ""},
+      {"x", RepeatKeys, " 5000 ", ""},
+      {"x", RepeatKeys, "19", "outside 20 to 5000 ms: repeats every 100 ms"},
+      {"x", RepeatKeys, "5001", "outside 20 to 5000 ms: repeats every 100 ms"},
+      {"x", RepeatKeys, "-40", "outside 20 to 5000 ms: repeats every 100 ms"},
+      {"x", RepeatKeys, "fast", "the interval is not a number: the stored one stays"},
+      {"{X}", RepeatKeys, "5", "position 1: unknown key name {X}"},
+      {"x", StuffKeys, "5", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EntryHint(c.sequence, c.action, c.repeat), c.hint) << c.sequence;
+}
+
 TEST(KeySequenceHintTest, OnlyKindsThatTypeTheSequenceMarkTheirRow) {
   fake_keyboard::Reset();
   EXPECT_EQ(MarkedRowText("F5 key", "{ENTR}", StuffKeys), "F5 key  (!)");
   EXPECT_EQ(MarkedRowText("F5 key", "{ENTR}", NextMap), "F5 key  (!)");
   EXPECT_EQ(MarkedRowText("F5 key", "{ENTR}", RunApplication), "F5 key");
   EXPECT_EQ(MarkedRowText("F5 key", "{ENTER}", StuffKeys), "F5 key");
+  EXPECT_EQ(MarkedRowText("F5 key", "{ALT DOWN}a", HoldKeys), "F5 key  (!)");
+  EXPECT_EQ(MarkedRowText("F5 key", "{ALT DOWN}a", StuffKeys), "F5 key");
 }
 
 }  // namespace

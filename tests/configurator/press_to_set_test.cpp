@@ -22,6 +22,14 @@ ConfiguratorSettings g_model;
 namespace controls = fake_window_controls;
 constexpr int kNothing = -1;  // a step that holds nothing new: only a tick
 constexpr uint32_t kUnplug = 0xFFFFFFFF;
+// What one tick finds held: buttons, the stick (0..65535 each way, y down)
+// and the hat.
+struct Held {
+  uint32_t buttons;
+  int32_t x = 32767;
+  int32_t y = 32767;
+  uint32_t hat = 0xFFFF;
+};
 
 class LiveControllerTest : public ::testing::Test {
  protected:
@@ -54,13 +62,17 @@ class LiveControllerTest : public ::testing::Test {
   static void Tick(ActionEditor& editor) {
     if (PageTickInterval() > 0) OnLiveControllerTick(editor.live, editor.press);
   }
-  static uint32_t Boxes(bool lit) {
-    uint32_t mask = 0;
-    for (int k = 0; k < 10; ++k) {
+  static ControllerInput Boxes(bool lit) {
+    ControllerInput boxes;
+    for (int k = 0; k < kMaxControllerButtons; ++k) {
       const auto& box = controls::State(IDC_chkButton0 + k);
-      if (lit ? box.lit : box.checked) mask |= 1u << k;
+      if (lit ? box.lit : box.checked) boxes.buttons |= 1u << k;
     }
-    return mask;
+    for (int d = 0; d < kDirectionCount; ++d) {
+      const auto& box = controls::State(IDC_chkDirection0 + d);
+      if (lit ? box.lit : box.checked) boxes.directions |= 1u << d;
+    }
+    return boxes;
   }
   static std::string Hint() { return controls::State(IDC_labKeySeqHint).text; }
 };
@@ -70,10 +82,12 @@ class LiveControllerTest : public ::testing::Test {
 TEST_F(LiveControllerTest, AControllerThatComesBackLightsAgainWithinASecond) {
   ActionEditor editor;
   Open(editor);
-  HoldControllerButtons(0b010);
+  HoldControllerButtons(0b010 | 1u << 31);
+  MoveControllerStick(65535, 0);
+  PushControllerHat(18000);
   ShowControllerList(editor);
   Tick(editor);
-  EXPECT_EQ(Boxes(false), 0u) << "lit is not ticked";
+  EXPECT_EQ(Boxes(false), ControllerInput{}) << "lit is not ticked";
   SetAttachedControllers({});
   SetLiveControllerOnScreen(editor.live, editor.press, true);
   Tick(editor);
@@ -81,20 +95,25 @@ TEST_F(LiveControllerTest, AControllerThatComesBackLightsAgainWithinASecond) {
   SetAttachedControllers({"Pad"});  // plugged in again: found within a second
   for (int i = 0; i < 1000 / kLiveTickMs; ++i) Tick(editor);
   EXPECT_EQ(controls::State(IDC_labControllerNote).text, "");
-  EXPECT_EQ(Boxes(true), 0b010u);
+  EXPECT_EQ(Boxes(true), (ControllerInput{0b010 | 1u << 31, StickUp | StickRight | HatDown}));
 }
 
 TEST_F(LiveControllerTest, PressButtonsTicksExactlyTheCombinationOnceAllAreLetGo) {
   const struct {
     const char* name;
-    std::vector<uint32_t> held;  // one per tick
-    uint32_t boxes;              // ticked afterwards
+    std::vector<Held> held;  // one per tick
+    ControllerInput boxes;   // ticked afterwards
     const char* hint;
   } cases[] = {
-      {"held one by one, let go", {0, 0b001, 0b101, 0b111, 0b100, 0}, 0b111, ""},
-      {"a button above 10 is not read", {1u << 10 | 1u << 9, 0}, 1u << 9, ""},
-      {"nothing pressed", std::vector<uint32_t>(kPressWaitMs / kLiveTickMs, 0), 0b1000, "No buttons were pressed"},
-      {"unplugged while held", {0b1, kUnplug}, 0b1000, "can no longer be read"},
+      {"held one by one, let go", {{0}, {0b001}, {0b101}, {0b111}, {0b100}, {0}}, {0b111}, ""},
+      {"buttons up to 32 are read", {{1u << 10 | 1u << 31}, {0}}, {1u << 10 | 1u << 31}, ""},
+      {"the stick and the hat",
+       {{0, 0, 32767}, {0b1, 0, 65535, 9000}, {0}},
+       {0b1, StickLeft | StickDown | HatRight},
+       ""},
+      {"a direction alone", {{0, 32767, 32767, 31500}, {0}}, {0, HatUp | HatLeft}, ""},
+      {"nothing pressed", std::vector<Held>(kPressWaitMs / kLiveTickMs, Held{0}), {0b1000}, "No buttons were pressed"},
+      {"unplugged while held", {{0b1}, {kUnplug}}, {0b1000}, "can no longer be read"},
   };
   for (const auto& c : cases) {
     ActionEditor editor;
@@ -105,9 +124,11 @@ TEST_F(LiveControllerTest, PressButtonsTicksExactlyTheCombinationOnceAllAreLetGo
     Tick(editor);
     OnActionsPageEvent(editor, IDC_cmdPressButtons, ControlEvent::Click);
     EXPECT_TRUE(PressToSetWaiting(editor.press)) << c.name;
-    for (uint32_t held : c.held) {
-      if (held == kUnplug) SetAttachedControllers({});
-      else HoldControllerButtons(held);
+    for (const Held& held : c.held) {
+      if (held.buttons == kUnplug) SetAttachedControllers({});
+      HoldControllerButtons(held.buttons);
+      MoveControllerStick(held.x, held.y);
+      PushControllerHat(held.hat);
       Tick(editor);
     }
     EXPECT_FALSE(PressToSetWaiting(editor.press)) << c.name;

@@ -265,8 +265,12 @@ TEST_F(SettingsModelTest, ApplyToRegistryWritesTheWholeTree) {
   g_model.keyActions[0].virtualKey = 0x74;
   g_model.keyActions[0].keySeq = "%{F4}";
   g_model.buttonCount = 1;
-  g_model.buttonActions[0].buttons = 0x201;
+  g_model.buttonActions[0].buttons = int32_t(0x80000201u);  // button 32 too
+  g_model.buttonActions[0].directions = StickLeft | HatDown;
+  g_model.buttonActions[0].action = RepeatKeys;
+  g_model.buttonActions[0].repeat = 250;
   g_model.buttonActions[0].appParms = "--config=x.ini";
+  g_model.everyDevice = 1;
   ApplyToRegistry(g_model);
   EXPECT_EQ(StoredText(main_, "Config0"), "Fly");
   EXPECT_EQ(StoredText(main_, "Config1"), "") << "unused slots are written empty";
@@ -279,7 +283,11 @@ TEST_F(SettingsModelTest, ApplyToRegistryWritesTheWholeTree) {
   EXPECT_EQ(StoredText(reg::KeyActionPath(1), "Select"), "");
   EXPECT_FALSE(KeyPresent(reg::KeyActionPath(2)));
   EXPECT_FALSE(KeyPresent(reg::KeyActionPath(5)));
-  EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Buttons"), 0x201);
+  EXPECT_EQ(uint32_t(Stored(reg::ButtonActionPath(1), "Buttons")), 0x80000201u);
+  EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Directions"), StickLeft | HatDown);
+  EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Action"), RepeatKeys);
+  EXPECT_EQ(Stored(reg::ButtonActionPath(1), "Repeat"), 250);
+  EXPECT_EQ(Stored(main_, "EveryDevice"), 1);
   EXPECT_EQ(StoredText(reg::ButtonActionPath(1), "AppParms"), "--config=x.ini");
 }
 

@@ -6,9 +6,14 @@
 namespace quillon {
 
 namespace {
+constexpr int32_t kAxisMax = 65535;
+constexpr int32_t kCentre = kAxisMax / 2;
 struct Controllers {
   std::vector<std::string> names;
   uint32_t held = 0;
+  int32_t x = kCentre;
+  int32_t y = kCentre;
+  uint32_t hat = 0xFFFF;
   std::string watched;  // "" while none is open
   int reads = 0;
   int tickInterval = 0;
@@ -29,6 +34,11 @@ void SetAttachedControllers(std::vector<std::string> names) {
 }
 void ResetControllerList() { State() = Controllers{}; }
 void HoldControllerButtons(uint32_t buttons) { State().held = buttons; }
+void MoveControllerStick(int32_t x, int32_t y) {
+  State().x = x;
+  State().y = y;
+}
+void PushControllerHat(uint32_t hat) { State().hat = hat; }
 int PageTickInterval() { return State().tickInterval; }
 int WatchedReads() { return State().reads; }
 
@@ -38,10 +48,11 @@ bool OpenWatchedController(const std::string& productName) {
   State().watched = Attached(productName) ? productName : "";
   return !State().watched.empty();
 }
-std::optional<uint32_t> ReadWatchedButtons() {
+std::optional<ControllerInput> ReadWatchedInput() {
   if (!Attached(State().watched)) return std::nullopt;
   ++State().reads;
-  return State().held & 0x3FF;
+  const Controllers& s = State();
+  return ControllerInput{s.held, HeldDirections(s.x, s.y, 0, kAxisMax, s.hat)};
 }
 void CloseWatchedController() { State().watched.clear(); }
 

@@ -75,13 +75,13 @@ class ConfiguratorFeedbackTest : public kit::ConfiguratorTest {
     reg::WriteText(reg::KeyActionPath(number), "KeySeq", sequence);
   }
   // The DirectInput double in place of Wine's for the configurator, with
-  // one pad of ten buttons, chosen on "Other settings".
+  // one pad of 32 buttons, a stick and a hat, chosen on "Other settings".
   static pads::SharedBlock& OnePad() {
     EXPECT_TRUE(pads::InstallControllerDoubleInSystemFolder());
     for (const char* library : {"dinput", "dinput8"})
       RegSetKeyValueA(HKEY_CURRENT_USER, kit::kConfiguratorOverrides, library, REG_SZ, "native,builtin", 15);
     pads::SharedBlock& block = pads::ResetSharedBlock();
-    pads::AddPad("Ultimarc UltraStik 360", 10);
+    pads::AddPad("Ultimarc UltraStik 360", 32);
     reg::WriteText(reg::SettingsPath(), "SwitchDevice", "Ultimarc UltraStik 360");
     reg::WriteNumber(reg::SettingsPath(), "UseJoystick", 1);
     reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 1);
@@ -153,11 +153,19 @@ TEST_F(ConfiguratorFeedbackTest, HeldButtonsLightUpWhileTheControllerListIsShown
   ASSERT_NE(StartConfigurator(), nullptr);
   ASSERT_NO_FATAL_FAILURE(ShowControllerEntry());
   SetForegroundWindow(window_);
-  pads::HoldButtons(0, {1, 3});
-  EXPECT_TRUE(WaitUntil([&] { return LitPixels(Captioned("Button 1")) > 20 && LitPixels(Captioned("Button 3")) > 20; }))
-      << "the held buttons are not lit";
-  EXPECT_EQ(LitPixels(Captioned("Button 2")), 0u);
+  pads::HoldButtons(0, {1, 3, 32});
+  // Up and left, read in the range the configurator sets on its device.
+  pads::MoveStick(0, pads::kAxisMin, pads::kAxisMin);
+  pads::PushHat(0, pads::kHatRight);
+  EXPECT_TRUE(WaitUntil([&] {
+    for (const char* box : {"Button 1", "Button 3", "Button 32", "Stick up", "Stick left", "Hat right"})
+      if (LitPixels(Captioned(box)) <= 20) return false;
+    return true;
+  })) << "the held buttons and directions are not lit";
+  for (const char* box : {"Button 2", "Button 31", "Stick right", "Stick down", "Hat up", "Hat left"})
+    EXPECT_EQ(LitPixels(Captioned(box)), 0u) << box;
   Picture("controller_live.bmp");
+  pads::CentreEverything();
   pads::HoldButtons(0, {2});
   EXPECT_TRUE(
       WaitUntil([&] { return LitPixels(Captioned("Button 2")) > 20 && LitPixels(Captioned("Button 1")) == 0; }));
@@ -209,11 +217,14 @@ TEST_F(ConfiguratorFeedbackTest, PressButtonsTicksTheHeldCombinationAndPressKeyT
   EXPECT_TRUE(WaitUntil([&] { return Shows("Hold the buttons"); })) << "Alt+P did not start the wait";
   pads::HoldButtons(0, {2});
   kit::PumpMessagesFor(200);
-  pads::HoldButtons(0, {2, 4});
+  pads::HoldButtons(0, {2, 4, 32});
+  pads::MoveStick(0, pads::kAxisCentre, pads::kAxisMax);
   kit::PumpMessagesFor(200);
-  pads::ReleaseEveryButton();
-  EXPECT_TRUE(WaitUntil([&] { return Checked("Button 2") && Checked("Button 4"); }));
-  EXPECT_FALSE(Checked("Button 1"));
+  pads::CentreEverything();
+  EXPECT_TRUE(WaitUntil([&] { return Checked("Button 2") && Checked("Button 4") && Checked("Button 32"); }));
+  EXPECT_TRUE(Checked("Stick down"));
+  EXPECT_FALSE(Checked("Button 1") || Checked("Stick up") || Checked("Hat down"));
+  EXPECT_EQ(FirstRow(), "Button 2 + 4 + 32 + Stick down");
 
   Click("Keyboard");
   SetForegroundWindow(window_);

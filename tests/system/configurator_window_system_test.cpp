@@ -7,6 +7,11 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "shared/settings_tree.h"
 
 #include "tests/kit/controller_double/virtual_pads_control.h"
 #include "tests/kit/configurator_test.h"
@@ -54,6 +59,96 @@ HWND FocusOf(HWND window) {
   return info.hwndFocus;
 }
 
+// The dialog font of the configurator's templates, as this process makes
+// it: the captions are measured in it.
+HFONT DialogFont() {
+  static HFONT font = [] {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg 2");
+  }();
+  return font;
+}
+
+std::string Describe(HWND control) {
+  char name[32] = "";
+  GetClassNameA(control, name, sizeof name);
+  return std::string(name) + " \"" + kit::VisibleText(control) + "\" (id " + std::to_string(GetDlgCtrlID(control)) +
+         ")";
+}
+
+// Whether the control's caption, in the dialog font, fits the room the
+// control gives it: one line beside the box of a check box or option
+// button, the lines of a label within its height.
+bool CaptionFits(HWND control) {
+  char name[32] = "";
+  GetClassNameA(control, name, sizeof name);
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  const std::string text = kit::VisibleText(control);
+  const bool button = lstrcmpiA(name, "Button") == 0, label = lstrcmpiA(name, "Static") == 0;
+  if (text.empty() || (!button && !label) || (label && (style & SS_TYPEMASK) == SS_ICON)) return true;
+  const LONG kind = style & BS_TYPEMASK;
+  // A frame's caption sits on its edge; a picture button shows its picture.
+  if (button && (kind == BS_GROUPBOX || (style & BS_ICON) != 0)) return true;
+  RECT room;
+  GetClientRect(control, &room);
+  HDC context = GetDC(control);
+  HGDIOBJ old = SelectObject(context, DialogFont());
+  bool fits;
+  if (label) {
+    RECT needed = {0, 0, room.right, 0};
+    DrawTextA(context, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    fits = needed.bottom <= room.bottom && needed.right <= room.right;
+  } else {
+    SIZE size = {};
+    GetTextExtentPoint32A(context, text.c_str(), int(text.size()), &size);
+    const bool box =
+        kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX || kind == BS_AUTORADIOBUTTON || kind == BS_RADIOBUTTON;
+    // The box and the gap after it; a push button's frame on both sides.
+    const LONG beside = box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 8;
+    fits = size.cx + beside <= room.right;
+  }
+  SelectObject(context, old);
+  ReleaseDC(control, context);
+  return fits;
+}
+
+// Every control shown in the window: inside its client area, its caption
+// whole, and clear of every other one (frames aside, which hold them).
+void ExpectNothingCutOffOrOverlapping(HWND window, const char* view) {
+  SCOPED_TRACE(view);
+  RECT client;
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  std::vector<std::pair<HWND, RECT>> shown;
+  for (HWND control : kit::Descendants(window)) {
+    char name[32] = "";
+    GetClassNameA(control, name, sizeof name);
+    if (!IsWindowVisible(control) || lstrcmpiA(name, "#32770") == 0 || lstrcmpiA(name, WC_TABCONTROLA) == 0) continue;
+    RECT at;
+    GetWindowRect(control, &at);
+    RECT inside;
+    IntersectRect(&inside, &at, &client);
+    EXPECT_TRUE(EqualRect(&inside, &at)) << Describe(control) << " is cut off by the window's edge";
+    EXPECT_TRUE(CaptionFits(control)) << Describe(control) << " cuts its caption off";
+    const bool frame =
+        lstrcmpiA(name, "Button") == 0 && (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    if (!frame) shown.emplace_back(control, at);
+  }
+  for (size_t i = 0; i < shown.size(); ++i)
+    for (size_t j = i + 1; j < shown.size(); ++j) {
+      RECT common;
+      EXPECT_FALSE(IntersectRect(&common, &shown[i].second, &shown[j].second))
+          << Describe(shown[i].first) << " overlaps " << Describe(shown[j].first);
+    }
+  RECT whole;
+  GetWindowRect(window, &whole);
+  EXPECT_LE(whole.right - whole.left, 800);
+  EXPECT_LE(whole.bottom - whole.top, 600);
+}
+
 class ConfiguratorWindowTest : public kit::ConfiguratorTest {
  protected:
   void SetUp() override {
@@ -73,6 +168,13 @@ class ConfiguratorWindowTest : public kit::ConfiguratorTest {
     reg::WriteNumber(path, "UseJoystick", 0);
     reg::WriteNumber(path, "UseKeyboard", 1);
     reg::WriteNumber(path, "ApplyOnStart", 1);
+    // A controller entry of every button, every direction and the repeat
+    // kind, shown with all its boxes and the interval field.
+    reg::WriteNumber(reg::ButtonActionPath(1), "Buttons", 0xFFFFFFFF);
+    reg::WriteNumber(reg::ButtonActionPath(1), "Directions", kDirectionsMask);
+    reg::WriteNumber(reg::ButtonActionPath(1), "Action", RepeatKeys);
+    reg::WriteNumber(reg::ButtonActionPath(1), "Repeat", 5);
+    reg::WriteText(reg::ButtonActionPath(1), "KeySeq", "x");
     // The configurations are listed, and so applied, while their maps exist.
     for (const char* map : {"Race", "Fly"}) std::ofstream(kit::ConfiguratorDataFolder() + map + ".ugc") << map;
   }
@@ -89,6 +191,7 @@ class ConfiguratorWindowTest : public kit::ConfiguratorTest {
   void ShowPageAndPicture(const char* caption, const char* pictureName) {
     ASSERT_TRUE(kit::SelectTab(Tab(), caption)) << caption;
     Picture(pictureName);
+    ExpectNothingCutOffOrOverlapping(window_, caption);
   }
 
   std::string log_;
@@ -105,11 +208,27 @@ TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
   EXPECT_TRUE(Checked("Load first configuration upon start/apply"));
 
   ShowPageAndPicture("Actions", "configurator_actions.bmp");
+  Click("Joystick");
+  HWND list = nullptr;
+  for (HWND candidate : kit::ControlsOfClass(window_, "ListBox"))
+    if (IsWindowVisible(candidate)) list = candidate;
+  ASSERT_NE(list, nullptr);
+  SendMessageA(list, LB_SETCURSEL, 0, 0);
+  SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), LPARAM(list));
+  kit::PumpMessagesFor(200);
+  for (int k = 1; k <= 32; ++k) EXPECT_TRUE(Checked(("Button " + std::to_string(k)).c_str())) << k;
+  for (const char* direction : kDirectionLabels) EXPECT_TRUE(Checked(direction)) << direction;
+  EXPECT_EQ(TextLabelled("Action:"), "Repeat keys while pressed");
+  EXPECT_EQ(TextLabelled("Repeat every (ms):"), "5") << "shown as stored";
+  EXPECT_NE(kit::ControlCaptioned(window_, "outside 20 to 5000 ms: repeats every 100 ms"), nullptr);
+  Picture("configurator_actions_controller_repeat.bmp");
+  ExpectNothingCutOffOrOverlapping(window_, "a controller entry of the repeat kind");
 
   ShowPageAndPicture("Other settings", "configurator_other_settings.bmp");
   EXPECT_TRUE(Checked("Use keyboard hook"));
   EXPECT_FALSE(Checked("Use hotkeys"));
   EXPECT_FALSE(Checked("Poll joystick"));
+  EXPECT_FALSE(Checked("Use every controller with this name")) << "off in a tree older than it";
   EXPECT_TRUE(Checked("Watch keyboard"));
   EXPECT_EQ(TextLabelled("Polls per second:"), "25");
   EXPECT_EQ(TextLabelled("Ultramap exe:"), kit::StandInMapperPath());
@@ -129,9 +248,9 @@ TEST_F(ConfiguratorWindowTest, ShowsTheStoredSettingsOnEveryPage) {
   // their tool tips.
   HWND tips = kit::FindTopLevelWindow(TOOLTIPS_CLASSA, "", configurator_.id);
   ASSERT_NE(tips, nullptr);
-  // ... the 19 of the "Actions" page and the 8 of the configuration lists
+  // ... the 20 of the "Actions" page and the 8 of the configuration lists
   // with the 4 of the selected map's fields and the switch beside them.
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 13 + 2 + 19 + 8 + 4);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 14 + 2 + 20 + 8 + 4);
 
   ShowPageAndPicture("About", "configurator_about.bmp");
   EXPECT_NE(kit::ControlCaptioned(window_, "Version 1.0"), nullptr);
