@@ -26,10 +26,6 @@ void ShowKeySequence(const PressToSet& press, const std::string& sequence) {
   ShowKeySequenceHint(press);
 }
 
-std::string EditorHint() {
-  return EntryHint(ControlText(IDC_txtKeySequence), SelectedRow(IDC_cmbAction), ControlText(IDC_txtRepeat));
-}
-
 void ShowKeySequenceHint(const PressToSet& press) {
   if (!PressToSetWaiting(press)) SetControlText(IDC_labKeySeqHint, EditorHint());
 }

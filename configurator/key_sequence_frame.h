@@ -17,9 +17,6 @@ void ShowKeySequenceFrame(bool visible);
 void FillSpecialKeyList();
 // Puts an entry's sequence in the field and selects the first special key.
 void ShowKeySequence(const PressToSet& press, const std::string& sequence);
-// The hint line's text for the editor's sequence, action kind and repeat
-// interval (EntryHint).
-std::string EditorHint();
 // The hint line after the sequence, the kind or the interval changed: the
 // first fault, or nothing. A press-to-set wait owns the line while it lasts.
 void ShowKeySequenceHint(const PressToSet& press);

@@ -5,7 +5,7 @@
 
 #include "configurator/controller_boxes.h"
 #include "configurator/key_catalogue.h"
-#include "configurator/key_sequence_frame.h"
+#include "configurator/key_sequence_hint.h"
 #include "configurator/resource_ids.h"
 #include "configurator/seams/window_controls.h"
 #include "shared/settings_tree.h"
@@ -22,6 +22,14 @@ constexpr int kModifierBoxes[][2] = {{IDC_chkAlt, ModifierAlt},
                                      {IDC_chkWindows, ModifierWin}};
 
 void Hint(const std::string& text) { SetControlText(IDC_labKeySeqHint, text); }
+
+}  // namespace
+
+std::string EditorHint() {
+  return EntryHint(ControlText(IDC_txtKeySequence), SelectedRow(IDC_cmbAction), ControlText(IDC_txtRepeat));
+}
+
+namespace {
 
 // The line goes back to the sequence's own hint unless there is news.
 void Finish(PressToSet& press, const std::string& news) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "shared/entry_rules.h"
 
@@ -37,6 +38,9 @@ void CancelPressToSet(PressToSet& press);
 // settings: 1 Alt, 2 Ctrl, 4 Shift, 8 Windows key). True when the wait took
 // it, so that no control sees it.
 bool OnKeyWhileWaiting(PressToSet& press, int virtualKey, int modifiers);
+// The hint line's own text for the editor's sequence, action kind and
+// repeat interval (EntryHint), which the line shows again once a wait ends.
+std::string EditorHint();
 // Each page tick, `elapsedMs` after the last one, with what is held now
 // (none when the controller could not be read).
 void OnPressToSetTick(PressToSet& press, std::optional<ControllerInput> held, int elapsedMs);

@@ -260,8 +260,19 @@ PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::f
   KeyEventList list;
   try {
     if (ParseKeySequence(sequence, &list) != 0) return pressed;
+    // With Caps Lock on, the parse begins and ends with a press of it: the
+    // first goes out before the hold, the last after its end, so that the
+    // user's Caps Lock is as it was and not left off (or held).
+    uint32_t from = 0;
+    uint32_t to = list.count;
+    constexpr uint16_t kCapsLock = 0x14;
+    if (list.count >= 4 && list.events[0].virtualKey == kCapsLock && list.events[to - 1].virtualKey == kCapsLock) {
+      pressed.capsLockPress = {list.events[0], list.events[1]};
+      from = 2;
+      to -= 2;
+    }
     std::bitset<256> seen;
-    for (uint32_t n = 0; n < list.count; ++n) {
+    for (uint32_t n = from; n < to; ++n) {
       KeyEvent event = list.events[n];
       if ((event.flags & kKeyEventKeyUp) != 0 || seen.test(event.virtualKey & 0xFF)) continue;
       seen.set(event.virtualKey & 0xFF);
@@ -274,6 +285,7 @@ PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::f
     if (userHolds) pressed.letGo = HeldModifierKeys() & ~held.ModifierKeys() & userHolds();
     std::vector<KeyEvent> events;
     AppendLetGo(events, pressed.letGo);
+    events.insert(events.end(), pressed.capsLockPress.begin(), pressed.capsLockPress.end());
     const size_t first = events.size();
     events.insert(events.end(), pressed.down.begin(), pressed.down.end());
     const size_t sent = InjectKeyEvents(events.data(), uint32_t(events.size()));
@@ -299,6 +311,7 @@ void LetGoOfPressedKeys(HeldKeys& held, const PressedKeys& pressed, const std::b
     std::bitset<256> keys;
     for (const KeyEvent& event : pressed.down) keys.set(event.virtualKey & 0xFF);
     std::vector<KeyEvent> events = held.TakeReleasesOf(keys & ~keep);
+    events.insert(events.end(), pressed.capsLockPress.begin(), pressed.capsLockPress.end());
     if (pressed.letGo != 0 && userHolds) AppendPutBack(events, pressed.letGo & userHolds() & ~held.ModifierKeys());
     SubmitBestEffort(events);
   } catch (...) {

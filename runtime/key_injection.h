@@ -69,6 +69,9 @@ int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, 
 struct PressedKeys {
   std::vector<KeyEvent> down;  // in the order they went down
   uint32_t letGo = 0;
+  // Caps Lock was on and went off for the hold, so that its letters are the
+  // keys as written; it goes on again at the end.
+  std::vector<KeyEvent> capsLockPress;
 };
 // Puts down the keys of `sequence`, each once, in the order of their first
 // key-down, as one submission, and leaves them down (noted in `held` as a

@@ -110,6 +110,19 @@ TEST_F(HeldActionsTest, NothingStaysHeldWhateverEndsThePress) {
   }
 }
 
+// Caps Lock goes off for the hold and on again at its end, never held.
+TEST_F(HeldActionsTest, CapsLockOnIsToggledAroundTheHoldAndNotHeld) {
+  fake_keyboard::SetCapsLock(true);
+  StartHeldAction(rt, kPad0, HoldKeys, "a", 100);
+  EXPECT_FALSE(fake_keyboard::KeyDown(0x14));
+  EXPECT_TRUE(fake_keyboard::KeyDown('A'));
+  EndPress(rt, kPad0);
+  std::vector<std::string> sent;
+  for (const KeyEvent& event : fake_keyboard::InsertedEvents())
+    sent.push_back(std::to_string(event.virtualKey) + ((event.flags & kKeyEventKeyUp) ? "u" : "d"));
+  EXPECT_EQ(sent, (std::vector<std::string>{"20d", "20u", "65d", "65u", "20d", "20u"}));
+}
+
 TEST_F(HeldActionsTest, AKeyTwoPadsHoldGoesUpWithTheLastOfThem) {
   StartHeldAction(rt, kPad0, HoldKeys, "{LEFT}", 100);
   StartHeldAction(rt, kPad1, HoldKeys, "{LEFT}a", 100);
