@@ -212,10 +212,10 @@ void HeldKeys::Note(const KeyEvent& event) {
   if ((event.flags & kKeyEventKeyUp) == 0) held_.push_back(event);
 }
 
-std::vector<KeyEvent> HeldKeys::TakeReleases(bool keepHoldWords) {
+std::vector<KeyEvent> HeldKeys::TakeReleasesIf(const std::function<bool(const KeyEvent&)>& letGo) {
   std::vector<KeyEvent> releases;
   for (std::size_t i = held_.size(); i-- > 0;) {
-    if (keepHoldWords && held_[i].extraInfo == kInjectedHoldEventTag) continue;
+    if (!letGo(held_[i])) continue;
     KeyEvent release = held_[i];
     held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
     release.flags |= kKeyEventKeyUp;
@@ -224,6 +224,11 @@ std::vector<KeyEvent> HeldKeys::TakeReleases(bool keepHoldWords) {
     releases.push_back(release);
   }
   return releases;
+}
+
+std::vector<KeyEvent> HeldKeys::TakeReleases(bool keepHoldWords) {
+  return TakeReleasesIf(
+      [keepHoldWords](const KeyEvent& key) { return !keepHoldWords || key.extraInfo != kInjectedHoldEventTag; });
 }
 
 void HeldKeys::Release(bool keepHoldWords) { SubmitBestEffort(TakeReleases(keepHoldWords)); }
@@ -241,17 +246,7 @@ std::bitset<256> HeldKeys::Keys() const {
 }
 
 std::vector<KeyEvent> HeldKeys::TakeReleasesOf(const std::bitset<256>& keys) {
-  std::vector<KeyEvent> releases;
-  for (std::size_t i = held_.size(); i-- > 0;) {
-    if (!keys.test(held_[i].virtualKey & 0xFF)) continue;
-    KeyEvent release = held_[i];
-    held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(i));
-    release.flags |= kKeyEventKeyUp;
-    release.time = SystemTickCount();
-    release.extraInfo = kInjectedEventTag;
-    releases.push_back(release);
-  }
-  return releases;
+  return TakeReleasesIf([&keys](const KeyEvent& key) { return keys.test(key.virtualKey & 0xFF); });
 }
 
 PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::function<uint32_t()>& userHolds) {

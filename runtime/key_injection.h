@@ -34,6 +34,8 @@ class HeldKeys {
   std::vector<KeyEvent> TakeReleasesOf(const std::bitset<256>& keys);
 
  private:
+  // The key-ups of the held keys that `letGo` picks, latest first.
+  std::vector<KeyEvent> TakeReleasesIf(const std::function<bool(const KeyEvent&)>& letGo);
   std::vector<KeyEvent> held_;
 };
 
