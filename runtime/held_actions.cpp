@@ -32,7 +32,9 @@ unsigned FreeRepeatTimer(const PressState& presses) {
 }
 
 void StartHold(Runtime& runtime, PressSource source, const std::string& keySeq) {
-  PressedKeys keys = PressSequenceKeys(runtime.held, keySeq.c_str(), UserModifierWatch(runtime));
+  const std::optional<uint32_t>& atKey = runtime.capture.userHeldAtKey;
+  PressedKeys keys =
+      PressSequenceKeys(runtime.held, keySeq.c_str(), UserModifierWatch(runtime), atKey ? &*atKey : nullptr);
   if (keys.down.empty()) return;
   NoteOwnKeyDowns(runtime, keys.down);
   runtime.presses.holds.push_back({source, std::move(keys)});

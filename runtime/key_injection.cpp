@@ -103,14 +103,24 @@ struct Burst {
   HeldKeys heldAfter;  // what the runtime holds once the whole burst is in
 };
 
-Burst PlanBurst(const HeldKeys& held, const KeyEventList& list, const std::function<uint32_t()>& userHolds) {
+// The user's modifier keys that are down now, to be let go of. A watch of
+// the user's keys misses the key-ups that go to another desktop
+// (Ctrl+Alt+Del, a UAC prompt), so what it counts is checked against the
+// system's key state: as read at the key being answered when there is one
+// (`downAtKey`), read now for those keys only otherwise.
+uint32_t UserKeysDown(const std::function<uint32_t()>& userHolds, const uint32_t* downAtKey) {
+  if (!userHolds) return HeldModifierKeys();
+  const uint32_t user = userHolds();
+  if (user == 0) return 0;
+  return user & (downAtKey != nullptr ? *downAtKey : HeldModifierKeys(user));
+}
+
+Burst PlanBurst(const HeldKeys& held, const KeyEventList& list, const std::function<uint32_t()>& userHolds,
+                const uint32_t* downAtKey) {
   Burst burst;
   // The modifiers the runtime holds itself were asked for by an earlier
   // sequence's hold words ("{ALT DOWN}" for an Alt-Tab over several keys).
-  if (list.count != 0) {
-    burst.letGo = HeldModifierKeys() & ~held.ModifierKeys();
-    if (userHolds) burst.letGo &= userHolds();
-  }
+  if (list.count != 0) burst.letGo = UserKeysDown(userHolds, downAtKey) & ~held.ModifierKeys();
   AppendLetGo(burst.events, burst.letGo);
   burst.sequenceBegin = burst.events.size();
   burst.heldAfter = held;
@@ -249,7 +259,8 @@ std::vector<KeyEvent> HeldKeys::TakeReleasesOf(const std::bitset<256>& keys) {
   return TakeReleasesIf([&keys](const KeyEvent& key) { return keys.test(key.virtualKey & 0xFF); });
 }
 
-PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::function<uint32_t()>& userHolds) {
+PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::function<uint32_t()>& userHolds,
+                              const uint32_t* downAtKey) {
   PressedKeys pressed;
   if (RuntimeEnding()) return pressed;
   KeyEventList list;
@@ -277,7 +288,7 @@ PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::f
     }
     FreeKeyEventList(&list);
     if (pressed.down.empty()) return pressed;
-    if (userHolds) pressed.letGo = HeldModifierKeys() & ~held.ModifierKeys() & userHolds();
+    if (userHolds) pressed.letGo = UserKeysDown(userHolds, downAtKey) & ~held.ModifierKeys();
     std::vector<KeyEvent> events;
     AppendLetGo(events, pressed.letGo);
     events.insert(events.end(), pressed.capsLockPress.begin(), pressed.capsLockPress.end());
@@ -315,7 +326,7 @@ void LetGoOfPressedKeys(HeldKeys& held, const PressedKeys& pressed, const std::b
 }
 
 int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed,
-                        const std::function<uint32_t()>& userHolds) {
+                        const std::function<uint32_t()>& userHolds, const uint32_t* downAtKey) {
   if (RuntimeEnding()) return 0;
   KeyEventList list;
   try {
@@ -331,7 +342,7 @@ int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, 
     // elevated); the burst goes out all the same, and being one submission
     // it is never interleaved with the user's keys.
     BlockUserInput(true);
-    Burst burst = PlanBurst(held, list, userHolds);
+    Burst burst = PlanBurst(held, list, userHolds, downAtKey);
     uint32_t putBack = burst.putBack;
     size_t certain = 0;
     size_t sent = 0;

@@ -26,6 +26,7 @@ struct HookMatch {
   uint32_t generation = 0;
   bool repeats = false;
   bool lasts = false;
+  uint32_t userModifiers = 0;  // HookShare::userModifiers at the look-up
 };
 
 // At most this many matched keys wait for the main thread; further presses
@@ -47,8 +48,23 @@ HookMatch MatchHookKey(HookShare& share, uint32_t virtualKey) {
   HookShareHold hold;
   if (!share.table.armed || virtualKey > 255) return {};
   uint32_t number = share.table.entry[virtualKey];
-  return {number, share.table.modifier[number], share.table.generation, share.table.repeats.test(number),
-          share.table.lasts.test(number)};
+  return {number,
+          share.table.modifier[number],
+          share.table.generation,
+          share.table.repeats.test(number),
+          share.table.lasts.test(number),
+          share.userModifiers};
+}
+
+// The modifier keys (ModifierKey bits) that entry modifiers `modifiers`
+// (settings_tree.h) may be made of.
+uint32_t KeysOfModifiers(uint32_t modifiers) {
+  uint32_t keys = 0;
+  if (modifiers & ModifierShift) keys |= kLeftShiftKey | kRightShiftKey;
+  if (modifiers & ModifierCtrl) keys |= kLeftCtrlKey | kRightCtrlKey;
+  if (modifiers & ModifierAlt) keys |= kLeftAltKey | kRightAltKey;
+  if (modifiers & ModifierWin) keys |= kLeftWinKey | kRightWinKey;
+  return keys;
 }
 
 // Replaces the hook's table with one built from the settings, or with none
@@ -168,7 +184,10 @@ bool HandleHookKeyDown(HookShare& share, uint32_t virtualKey, uint32_t heldModif
   // A repeat of a one-shot entry is swallowed and runs nothing, as the
   // hot-key mode's registration without repeats does.
   if (repeat && !match.repeats) return true;
-  if (QueueHookAction(share, {match.number, match.generation, virtualKey, false}, repeat)) {
+  // What the user holds, as the hook counts it, checked against the state
+  // just read: the burst then need not read the system again.
+  const uint32_t userHeld = match.userModifiers & KeysOfModifiers(heldModifiers);
+  if (QueueHookAction(share, {match.number, match.generation, virtualKey, false, userHeld}, repeat)) {
     if (match.lasts) share.lastingDown.set(virtualKey);
     PostHookActionRequest();
   }
@@ -207,7 +226,9 @@ void RunPostedHookAction(Runtime& runtime) {
   if (posted.generation != runtime.capture.generation || posted.number > runtime.settings.keyCount) return;
   // A copy: the action may reload the settings under it.
   KeyAction entry = runtime.settings.keyActions[posted.number];
+  runtime.capture.userHeldAtKey = posted.userHeld;
   RunAction(runtime, entry, source);
+  runtime.capture.userHeldAtKey.reset();
 }
 
 void RunHotKeyAction(Runtime& runtime, uintptr_t hotKeyId) {

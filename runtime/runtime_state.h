@@ -162,6 +162,9 @@ struct PostedAction {
   // lasts (a hold or repeat entry).
   uint32_t virtualKey = 0;
   bool release = false;
+  // The user's modifier keys (ModifierKey bits) held at the key-down, as the
+  // hook counted them and the system's state confirmed them then.
+  uint32_t userHeld = 0;
 };
 
 // What the hook's thread and the main thread share: the table and the queue
@@ -189,6 +192,8 @@ struct CaptureState {
   // The generation of the table built from the loaded settings.
   uint32_t generation = 0;
   HookShare hook;
+  // While a hooked key's action runs: its PostedAction::userHeld.
+  std::optional<uint32_t> userHeldAtKey;
 };
 
 struct Runtime {

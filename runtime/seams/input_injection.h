@@ -19,6 +19,7 @@ enum ModifierKey : uint32_t {
   kRightAltKey = 32,
   kLeftWinKey = 64,
   kRightWinKey = 128,
+  kEveryModifierKey = 255,
 };
 
 // Holds off (or lets through again) the user's own keyboard and mouse input.
@@ -28,9 +29,10 @@ void BlockUserInput(bool block);
 // other, with no other input in between. Returns how many it inserted, from
 // the first on; fewer than `count` when it refused one, and none after it.
 uint32_t InjectKeyEvents(const KeyEvent* events, uint32_t count);
-// The modifier keys (ModifierKey bits) that are down at this moment, as the
-// system's key state says: whoever put them down.
-uint32_t HeldModifierKeys();
+// The modifier keys (ModifierKey bits) among `among` that are down at this
+// moment, as the system's key state says: whoever put them down. Only those
+// are read; under Wine each reading costs some microseconds.
+uint32_t HeldModifierKeys(uint32_t among = kEveryModifierKey);
 void SleepMilliseconds(uint32_t milliseconds);
 
 }  // namespace quillon

@@ -27,7 +27,7 @@ uint32_t InjectKeyEvents(const KeyEvent* events, uint32_t count) {
 // so its own (synchronous) key state lags behind what is held now. The sided
 // codes are what a keyboard's keys set; a generic code down with neither
 // side (another program injected the bare code, say) counts as the left key.
-uint32_t HeldModifierKeys() {
+uint32_t HeldModifierKeys(uint32_t among) {
   const struct {
     int generic, left, right;
     uint32_t leftBit, rightBit;
@@ -35,12 +35,17 @@ uint32_t HeldModifierKeys() {
                {VK_CONTROL, VK_LCONTROL, VK_RCONTROL, kLeftCtrlKey, kRightCtrlKey},
                {VK_MENU, VK_LMENU, VK_RMENU, kLeftAltKey, kRightAltKey},
                {0, VK_LWIN, VK_RWIN, kLeftWinKey, kRightWinKey}};
+  auto down = [](int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; };
   uint32_t held = 0;
   for (const auto& kind : kinds) {
     uint32_t sides = 0;
-    if (GetAsyncKeyState(kind.left) & 0x8000) sides |= kind.leftBit;
-    if (GetAsyncKeyState(kind.right) & 0x8000) sides |= kind.rightBit;
-    if (sides == 0 && kind.generic != 0 && (GetAsyncKeyState(kind.generic) & 0x8000)) sides = kind.leftBit;
+    if ((among & kind.leftBit) && down(kind.left)) sides |= kind.leftBit;
+    if ((among & kind.rightBit) && down(kind.right)) sides |= kind.rightBit;
+    // The generic code down with neither side counts as the left key; with
+    // the right key not asked about, it may be the right key's.
+    if (sides == 0 && (among & kind.leftBit) && kind.generic != 0 && down(kind.generic) &&
+        ((among & kind.rightBit) || !down(kind.right)))
+      sides = kind.leftBit;
     held |= sides;
   }
   return held;

@@ -250,11 +250,11 @@ uint32_t InjectKeyEvents(const KeyEvent* events, uint32_t count) {
   return count;
 }
 
-uint32_t HeldModifierKeys() {
+uint32_t HeldModifierKeys(uint32_t among) {
   uint32_t held = 0;
   for (int i = 0; i < 8; ++i)
     if (g_keyDown[kModifierKeyCodes[i]]) held |= 1u << i;
-  return held;
+  return held & among;
 }
 
 void SleepMilliseconds(uint32_t milliseconds) {
