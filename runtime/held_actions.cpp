@@ -32,9 +32,8 @@ unsigned FreeRepeatTimer(const PressState& presses) {
 }
 
 void StartHold(Runtime& runtime, PressSource source, const std::string& keySeq) {
-  const std::optional<uint32_t>& atKey = runtime.capture.userHeldAtKey;
   PressedKeys keys =
-      PressSequenceKeys(runtime.held, keySeq.c_str(), UserModifierWatch(runtime), atKey ? &*atKey : nullptr);
+      PressSequenceKeys(runtime.held, keySeq.c_str(), UserModifierWatch(runtime), runtime.capture.userHeldAtKey);
   if (keys.down.empty()) return;
   NoteOwnKeyDowns(runtime, keys.down);
   runtime.presses.holds.push_back({source, std::move(keys)});

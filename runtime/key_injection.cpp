@@ -108,15 +108,15 @@ struct Burst {
 // (Ctrl+Alt+Del, a UAC prompt), so what it counts is checked against the
 // system's key state: as read at the key being answered when there is one
 // (`downAtKey`), read now for those keys only otherwise.
-uint32_t UserKeysDown(const std::function<uint32_t()>& userHolds, const uint32_t* downAtKey) {
+uint32_t UserKeysDown(const std::function<uint32_t()>& userHolds, std::optional<uint32_t> downAtKey) {
   if (!userHolds) return HeldModifierKeys();
   const uint32_t user = userHolds();
   if (user == 0) return 0;
-  return user & (downAtKey != nullptr ? *downAtKey : HeldModifierKeys(user));
+  return user & (downAtKey ? *downAtKey : HeldModifierKeys(user));
 }
 
 Burst PlanBurst(const HeldKeys& held, const KeyEventList& list, const std::function<uint32_t()>& userHolds,
-                const uint32_t* downAtKey) {
+                std::optional<uint32_t> downAtKey) {
   Burst burst;
   // The modifiers the runtime holds itself were asked for by an earlier
   // sequence's hold words ("{ALT DOWN}" for an Alt-Tab over several keys).
@@ -260,7 +260,7 @@ std::vector<KeyEvent> HeldKeys::TakeReleasesOf(const std::bitset<256>& keys) {
 }
 
 PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::function<uint32_t()>& userHolds,
-                              const uint32_t* downAtKey) {
+                              std::optional<uint32_t> downAtKey) {
   PressedKeys pressed;
   if (RuntimeEnding()) return pressed;
   KeyEventList list;
@@ -326,7 +326,7 @@ void LetGoOfPressedKeys(HeldKeys& held, const PressedKeys& pressed, const std::b
 }
 
 int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed,
-                        const std::function<uint32_t()>& userHolds, const uint32_t* downAtKey) {
+                        const std::function<uint32_t()>& userHolds, std::optional<uint32_t> downAtKey) {
   if (RuntimeEnding()) return 0;
   KeyEventList list;
   try {

@@ -4,6 +4,7 @@
 #include <bitset>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "shared/key_event.h"
@@ -60,13 +61,15 @@ class HeldKeys {
 // user holds, from a watch of every key event that leaves the runtime's
 // own out (the hook's): only those of them that are down are let go, and
 // one that the user let go of while the burst went in, and that the burst
-// then put back, is let go again. Without it the system's key state before the burst is all there
-// is: the burst being one submission, only a release in the moment between
-// that reading and the submission could find its key put back.
+// then put back, is let go again. Without it the system's key state before
+// the burst is all there is: the burst being one submission, only a release
+// in the moment between that reading and the submission could find its key
+// put back.
 // `downAtKey`, with `userHolds`, is the system's key state as the hook read
 // it at the key whose action this is: it need not be read again.
 int32_t SendKeySequence(HeldKeys& held, const char* sequence, uint32_t pauseMs, std::bitset<256>* keysPressed = nullptr,
-                        const std::function<uint32_t()>& userHolds = {}, const uint32_t* downAtKey = nullptr);
+                        const std::function<uint32_t()>& userHolds = {},
+                        std::optional<uint32_t> downAtKey = std::nullopt);
 
 // The keys that a press of a hold entry put down, and the user's modifier
 // keys it let go of for them.
@@ -85,7 +88,7 @@ struct PressedKeys {
 // it nobody could say later whether the user still holds them, and they
 // are left alone. Nothing is put down once the runtime is ending.
 PressedKeys PressSequenceKeys(HeldKeys& held, const char* sequence, const std::function<uint32_t()>& userHolds,
-                              const uint32_t* downAtKey = nullptr);
+                              std::optional<uint32_t> downAtKey = std::nullopt);
 // Lets go of the keys `pressed` put down, latest first, except those in
 // `keep` (held for another press) and those the runtime no longer holds;
 // then puts back down the user's modifier keys it let go of that the user

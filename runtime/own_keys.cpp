@@ -40,9 +40,8 @@ std::function<uint32_t()> UserModifierWatch(Runtime& runtime) {
 void TypeOwnKeys(Runtime& runtime, const char* sequence) {
   OwnKeys& own = runtime.ownKeys;
   const bool hotKeysWatched = HotKeysWatched(runtime.settings);
-  const std::optional<uint32_t>& atKey = runtime.capture.userHeldAtKey;
   (void)SendKeySequence(runtime.held, sequence, 0, hotKeysWatched ? &own.pressed : nullptr, UserModifierWatch(runtime),
-                        atKey ? &*atKey : nullptr);
+                        runtime.capture.userHeldAtKey);
   // By the time the burst has been submitted, the system has already matched
   // its keys against the hot keys and queued what they set off, so a marker
   // posted now arrives after all of it.
